@@ -8,7 +8,7 @@
 #include "TypInfo.h"
 
 constinit const TClassInfo TObject::ClassInfo_{
-    "TObject", nullptr, "System", nullptr, [](TClass, TClassInfo::Tables*) {}, {}};
+    "TObject", nullptr, "System", nullptr, [](TClass, TClassInfo::Tables*) {}, {}, {}};
 
 // ---------------------------------------------------------------------------------------------
 // Class records
@@ -16,10 +16,6 @@ constinit const TClassInfo TObject::ClassInfo_{
 const TClassInfo::Tables& TClassInfo::GetTables() const {
   if (FTables) return *FTables;
   auto t = std::make_unique<Tables>();
-  t->Type.Kind = tkClass;
-  t->Type.Name = Name;
-  t->Type.ClassType = this;
-  t->Type.UnitName = UnitName;
   if (Parent) t->All = Parent->GetTables().All;
   Publish(this, t.get());
   // A property published again by a descendant (to change its default, say) keeps its place.
@@ -34,6 +30,17 @@ const TClassInfo::Tables& TClassInfo::GetTables() const {
   for (size_t i = 0; i < t->All.size(); ++i) const_cast<TPropInfo*>(t->All[i])->NameIndex = static_cast<int>(i);
   FTables = std::move(t);
   return *FTables;
+}
+
+PTypeInfo TClassInfo::TypeInfo() const {
+  if (!FType) {
+    FType = std::make_unique<TTypeInfo>();
+    FType->Kind = tkClass;
+    FType->Name = Name;
+    FType->ClassType = this;
+    FType->UnitName = UnitName;
+  }
+  return FType.get();
 }
 
 bool TClassInfo::InheritsFrom(TClass c) const {

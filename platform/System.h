@@ -189,13 +189,13 @@ struct TClassInfo {
     std::vector<std::unique_ptr<TPropInfo>> Own;
     std::vector<PPropInfo> All;  // parents' first, in publishing order
     std::vector<std::unique_ptr<TMethodEntry>> Methods;
-    TTypeInfo Type;
   };
   mutable std::unique_ptr<Tables> FTables;
+  mutable std::unique_ptr<TTypeInfo> FType;  // apart from the tables: a class may refer to itself
   const Tables& GetTables() const;
 
   bool InheritsFrom(TClass c) const;
-  PTypeInfo TypeInfo() const { return &GetTables().Type; }
+  PTypeInfo TypeInfo() const;
   const std::vector<PPropInfo>& Properties() const { return GetTables().All; }
   const TMethodEntry* FindMethod(std::string_view name) const;  // searches parents too
   TObject* Create(TComponent* owner = nullptr) const;  // EComponentError if abstract
@@ -517,5 +517,5 @@ constexpr auto FactoryFor() -> TObject* (*)(TComponent*) {
         TClassBuilder<Cls> builder(cls, t);                                       \
         KvPublish_##Cls(builder);                                                 \
       },                                                                          \
-      {}};                                                                        \
+      {}, {}};                                                                    \
   static void KvPublish_##Cls([[maybe_unused]] TClassBuilder<Cls>& b)
