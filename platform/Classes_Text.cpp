@@ -88,8 +88,15 @@ class TBinaryToText {
   explicit TBinaryToText(TStream* input) : FEnd(input->GetSize()), FReader(input, 4096) {}
 
   std::string Run() {
-    FReader.ReadSignature();
-    ConvertObject();
+    try {
+      FReader.ReadSignature();
+      ConvertObject();
+    } catch (EReadError& e) {
+      // Some reader errors do not say where they happened; every one of ours should.
+      if (e.Message().find("offset") == std::string::npos)
+        e.SetMessage(Format("%s at offset %d", e.Message(), FReader.Position()));
+      throw;
+    }
     return std::move(FOut);
   }
 

@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
     } catch (const TUsageError& e) {
       std::fprintf(stderr, "kvform %s: %s\nusage: kvform %s\n", c.Name, e.what(), c.Usage);
       return 2;
-    } catch (const Exception& e) {
-      std::fprintf(stderr, "kvform: %s: %s\n", ctx.Subject.c_str(), e.Message().c_str());
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "kvform: %s: %s\n", ctx.Subject.c_str(), e.what());
       return 1;
     }
   }
