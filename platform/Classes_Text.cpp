@@ -1,4 +1,5 @@
 // Classes: conversion between the binary form stream and the Delphi text form format.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -53,32 +54,27 @@ std::string GeneralFormat(bool negative, const std::string& digits, int exp10, i
   return s;
 }
 
-// The shortest text of at least 15 and at most 21 significant digits that parses back to v;
-// Delphi writes 15 digits, more only where they are needed to keep every bit.
+// Delphi writes 15 significant digits; where those do not read back to the same bits, the
+// shortest text that does (up to 21 digits for an extended). 15 digits always suffice for a
+// single; for wider types the shortest digits are what the 15..21 digit search would find.
 template <class T>
 std::string FloatText(T v) {
   if (std::isnan(v)) return "NAN";
   if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
   char buf[64];
-  std::string text;
-  for (int precision = 15; precision <= 21; ++precision) {
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, precision - 1);
-    std::string_view sci(buf, r.ptr - buf);  // [-]d.ddddde[+-]xx
-    const bool negative = sci[0] == '-';
-    if (negative) sci.remove_prefix(1);
-    const size_t e = sci.find('e');
-    std::string digits;
-    for (char c : sci.substr(0, e))
-      if (c != '.') digits += c;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    int exp10 = 0;
-    std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+'), sci.data() + sci.size(), exp10);
-    text = GeneralFormat(negative, digits, exp10 + 1, precision);
-    T back{};
-    std::from_chars(text.data(), text.data() + text.size(), back);
-    if (std::memcmp(&back, &v, sizeof(T) > 10 ? 10 : sizeof(T)) == 0) break;
-  }
-  return text;
+  const auto r = std::is_same_v<T, float> ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14)
+                                          : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+  std::string_view sci(buf, r.ptr - buf);  // [-]d[.ddd]e[+-]xx
+  const bool negative = sci[0] == '-';
+  if (negative) sci.remove_prefix(1);
+  const size_t e = sci.find('e');
+  std::string digits;
+  for (char c : sci.substr(0, e))
+    if (c != '.') digits += c;
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  int exp10 = 0;
+  std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+'), sci.data() + sci.size(), exp10);
+  return GeneralFormat(negative, digits, exp10 + 1, std::max(15, static_cast<int>(digits.size())));
 }
 
 // --- Binary to text ----------------------------------------------------------------------------
