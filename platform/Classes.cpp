@@ -411,13 +411,26 @@ void TComponent::InsertComponent(TComponent* c) {
   if (c->FOwner) c->FOwner->RemoveComponent(c);
   ValidateContainer(c);
   Insert(c);
+  c->SetReference(true);
   if (InState(csDesigning)) c->SetDesigning(true);
   Notification(c, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* c) {
   Notification(c, opRemove);
+  c->SetReference(false);
   Remove(c);
+}
+
+void TComponent::SetReference(bool enable) {
+  if (!FOwner || FName.empty()) return;
+  const TFieldEntry* f = FOwner->ClassType()->FindField(FName);
+  if (!f) return;
+  // Clearing goes by identity: during destruction our class is no longer what it was.
+  if (!enable && f->Get(FOwner) == static_cast<TObject*>(this))
+    f->Set(FOwner, nullptr);
+  else if (enable && InheritsFrom(f->FieldClass))
+    f->Set(FOwner, this);
 }
 
 void TComponent::Insert(TComponent* c) {
@@ -477,7 +490,9 @@ void TComponent::SetName(const std::string& name) {
     FOwner->ValidateRename(this, FName, name);
   else
     ValidateRename(nullptr, FName, name);
+  SetReference(false);
   ChangeName(name);
+  SetReference(true);
 }
 
 void TComponent::ValidateRename(TComponent* c, const std::string& curName, const std::string& newName) {

@@ -345,6 +345,8 @@ class TComponent : public TPersistent {
  private:
   void Insert(TComponent* c);
   void Remove(TComponent* c);
+  // Points the owner's published field of our name at us (or clears it).
+  void SetReference(bool enable);
   void ReadLeft(TReader* r);
   void ReadTop(TReader* r);
   void WriteLeft(TWriter* w);

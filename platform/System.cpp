@@ -56,6 +56,13 @@ const TMethodEntry* TClassInfo::FindMethod(std::string_view name) const {
   return nullptr;
 }
 
+const TFieldEntry* TClassInfo::FindField(std::string_view name) const {
+  for (TClass k = this; k; k = k->Parent)
+    for (auto& f : k->GetTables().Fields)
+      if (SameText(f.Name, name)) return &f;
+  return nullptr;
+}
+
 TObject* TClassInfo::Create(TComponent* owner) const {
   if (!Factory) throw EInvalidCast(Format("Cannot create an instance of the abstract class %s", Name));
   return Factory(owner);

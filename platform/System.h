@@ -174,6 +174,15 @@ struct TPropInfo {
   bool HasSetter() const { return SetOrd || SetStr || SetFloat || SetObj || SetMeth; }
 };
 
+// A published field: a component pointer of a form class, set by name when the component of
+// that name is inserted into (or renamed within, or removed from) the form.
+struct TFieldEntry {
+  std::string Name;
+  TClass FieldClass = nullptr;
+  std::function<void(TObject* self, TObject* value)> Set;
+  std::function<TObject*(const TObject* self)> Get;
+};
+
 // ---------------------------------------------------------------------------------------------
 // Class records.
 struct TClassInfo {
@@ -189,6 +198,7 @@ struct TClassInfo {
     std::vector<std::unique_ptr<TPropInfo>> Own;
     std::vector<PPropInfo> All;  // parents' first, in publishing order
     std::vector<std::unique_ptr<TMethodEntry>> Methods;
+    std::vector<TFieldEntry> Fields;
   };
   mutable std::unique_ptr<Tables> FTables;
   mutable std::unique_ptr<TTypeInfo> FType;  // apart from the tables: a class may refer to itself
@@ -198,6 +208,7 @@ struct TClassInfo {
   PTypeInfo TypeInfo() const;
   const std::vector<PPropInfo>& Properties() const { return GetTables().All; }
   const TMethodEntry* FindMethod(std::string_view name) const;  // searches parents too
+  const TFieldEntry* FindField(std::string_view name) const;    // searches parents too
   TObject* Create(TComponent* owner = nullptr) const;  // EComponentError if abstract
 };
 
@@ -428,6 +439,18 @@ class TClassBuilder : public TClassBuilderBase {
     Bind<T>(p, [field](const TObject* o) -> T { return static_cast<const C*>(o)->*field; },
             [field](TObject* o, const T& v) { static_cast<C*>(o)->*field = v; });
     return TPropBuilder(p);
+  }
+
+  // A published field holding a component of the form.
+  template <class T, class BF>
+  void Field(std::string_view name, T* BF::*field) {
+    static_assert(std::is_base_of_v<TObject, T>, "published fields hold objects");
+    TFieldEntry f;
+    f.Name = std::string(name);
+    f.FieldClass = T::StaticClass();
+    f.Set = [field](TObject* self, TObject* v) { static_cast<C*>(self)->*field = static_cast<T*>(v); };
+    f.Get = [field](const TObject* self) -> TObject* { return static_cast<const C*>(self)->*field; };
+    FTables->Fields.push_back(std::move(f));
   }
 
   // A published method, bindable by name from a form stream.

@@ -195,6 +195,23 @@ TEST(Component, OwnerFreesOwnedAndNotificationsClearReferences) {
   delete outsider;
 }
 
+TEST(Component, PublishedFieldsFollowNameInsertionAndRemoval) {
+  TTestRoot root(nullptr);
+  auto* item = new TTestItem(&root);
+  EXPECT_EQ(root.ItemA, nullptr);
+  item->SetName("itema");  // found ignoring case
+  EXPECT_EQ(root.ItemA, item);
+  item->SetName("Other");
+  EXPECT_EQ(root.ItemA, nullptr);
+  item->SetName("ItemA");
+  delete item;
+  EXPECT_EQ(root.ItemA, nullptr);
+  // A component of an unrelated class never lands in the field.
+  auto* plain = new TComponent(&root);
+  plain->SetName("ItemA");
+  EXPECT_EQ(root.ItemA, nullptr);
+}
+
 TEST(Component, DesigningStateSpreadsToOwnedComponents) {
   TComponent owner(nullptr);
   auto* a = new TComponent(&owner);

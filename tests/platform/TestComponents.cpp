@@ -31,6 +31,7 @@ KV_IMPLEMENT_CLASS(TTestItem, "TestUnit") {
 KV_IMPLEMENT_CLASS(TTestRoot, "TestUnit") {
   b.Method("ItemClick", &TTestRoot::ItemClick);
   b.Method("ItemKey", &TTestRoot::ItemKey);
+  b.Field("ItemA", &TTestRoot::ItemA);
 }
 
 void TTestFont::Assign(TPersistent* source) {

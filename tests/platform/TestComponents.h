@@ -105,6 +105,7 @@ class TTestRoot : public TTestItem {
   void ItemClick(TObject* sender) { Clicks.push_back(sender); }
   void ItemKey(TObject*, uint16_t& key, int) { key = 0; }
   std::vector<TObject*> Clicks;
+  TTestItem* ItemA = nullptr;  // published field, bound by name
 };
 
 void RegisterTestClasses();
