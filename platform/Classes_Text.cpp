@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <locale.h>
+#include <stdlib.h>
 
 #include "Classes.h"
 #include "Consts.h"
@@ -585,32 +587,42 @@ class TTextToBinary {
     FWriter.WriteRawStr(bytes);
   }
 
-  void WriteFloat(const TTokenValue& t) {
-    const char* first = t.Text.data();
+  template <class T>
+  T ParseFloat(const TTokenValue& t) {
+    const char* first = t.Text.c_str();
     const char* last = first + t.Text.size();
-    auto check = [&](std::from_chars_result r) {
-      if (r.ptr != last) FLex.Error(Format(SInvalidFloat, t.Text));
-    };
+    T v{};
+    bool ok;
+    if constexpr (std::is_same_v<T, long double>) {
+      // from_chars refuses denormal extendeds; strtold reads them exactly (in the C locale, since
+      // the host application may have set another).
+      static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+      char* end = nullptr;
+      v = strtold_l(first, &end, cLocale);
+      ok = end == last && !std::isinf(v);
+    } else {
+      const auto r = std::from_chars(first, last, v);
+      ok = r.ptr == last && r.ec == std::errc();
+    }
+    if (!ok) FLex.Error(Format(SInvalidFloat, t.Text));
+    return v;
+  }
+
+  void WriteFloat(const TTokenValue& t) {
     switch (t.FloatType) {
-      case 's': {
-        float v = 0;
-        check(std::from_chars(first, last, v));
-        FWriter.WriteSingle(v);
+      case 's':
+        FWriter.WriteSingle(ParseFloat<float>(t));
         break;
-      }
-      case 'd': {
-        double v = 0;
-        check(std::from_chars(first, last, v));
-        FWriter.WriteDate(v);
+      case 'd':
+        FWriter.WriteDate(ParseFloat<double>(t));
         break;
-      }
       case 'c': {
         // The text holds the value scaled by 10000; whole numbers are taken exactly.
         int64_t scaled = 0;
-        if (std::from_chars(first, last, scaled).ptr != last) {
-          long double v = 0;
-          check(std::from_chars(first, last, v));
-          v = std::nearbyint(v);
+        const char* last = t.Text.data() + t.Text.size();
+        const auto r = std::from_chars(t.Text.data(), last, scaled);
+        if (r.ptr != last || r.ec != std::errc()) {
+          const long double v = std::nearbyint(ParseFloat<long double>(t));
           if (!(v >= -9223372036854775807.0L && v <= 9223372036854775807.0L))
             FLex.Error(Format(SInvalidFloat, t.Text));
           scaled = static_cast<int64_t>(v);
@@ -618,11 +630,8 @@ class TTextToBinary {
         FWriter.WriteCurrency(scaled);
         break;
       }
-      default: {
-        long double v = 0;
-        check(std::from_chars(first, last, v));
-        FWriter.WriteFloat(v);
-      }
+      default:
+        FWriter.WriteFloat(ParseFloat<long double>(t));
     }
   }
 
@@ -744,6 +753,8 @@ class TTextToBinary {
             FWriter.WriteListBegin();
             while (!FLex.IsChar(')')) {
               if (FLex.Token().Kind == TToken::Eof) FLex.Error(Format(SSymbolExpected, "')'"));
+              // Its tag would end the list early.
+              if (FLex.IsSymbol("Null")) FLex.Error("Null cannot be a list element");
               ConvertValue();
             }
             FWriter.WriteListEnd();

@@ -191,7 +191,8 @@ TEST(TextConvert, IntegersKeepTheirValueAndSmallestTag) {
 TEST(TextConvert, FloatsSurviveBitForBit) {
   const long double extendeds[] = {0.5L, 12.25L, 1e20L, 1.5e-5L, 0.1L, 1.0L / 3, -2.5L, 0.0L, -0.0L, 100.0L,
                                    std::nextafter(1.0L, 2.0L), std::numeric_limits<long double>::max(),
-                                   std::numeric_limits<long double>::min(), 123456789012345678.0L};
+                                   std::numeric_limits<long double>::min(), std::numeric_limits<long double>::denorm_min(),
+                                   123456789012345678.0L};
   for (long double v : extendeds) {
     TBin b;
     b.Obj("T", "X").Prop("F").Tag(vaExtended).Ext(v).End().End();
@@ -209,6 +210,8 @@ TEST(TextConvert, FloatsSurviveBitForBit) {
       .Prop("H").Tag(vaCurrency).Le<int64_t>(125000)
       .Prop("I").Tag(vaDate).Le(37117.9257672454)
       .Prop("J").Tag(vaCurrency).Le<int64_t>(INT64_MIN)
+      .Prop("K").Tag(vaSingle).Le(std::numeric_limits<float>::denorm_min())
+      .Prop("L").Tag(vaDate).Le(-std::numeric_limits<double>::denorm_min())
       .End().End();
   const std::string text = ExpectRoundTrip(b.S);
   EXPECT_NE(text.find("A = 0.5\r\n"), std::string::npos) << text;
@@ -628,6 +631,9 @@ TEST(TextParse, ErrorsNameTheirLine) {
       {"object X: T\n  P = -\nend\n", 2},
       {"object X: T\n  P = 1\n  42\nend\n", 3},
       {"object X: T\n  object 5\nend\n", 2},
+      {"object X: T\n  P = 1e5000\nend\n", 2},
+      {"object X: T\n  P = 1e99s\nend\n", 2},
+      {"object X: T\n  L = (\n    1\n    Null)\nend\n", 4},
   };
   for (const auto& [text, line] : cases) {
     const std::string msg = MessageOf<EParserError>([&] { ToBinary(text); });

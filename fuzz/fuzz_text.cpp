@@ -1,0 +1,30 @@
+// libFuzzer target: text form files into ObjectTextToBinary. Not part of the default build:
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Iplatform \
+//     fuzz/fuzz_text.cpp platform/*.cpp -o fuzz_text && ./fuzz_text -max_total_time=60
+// Any input must end in a binary stream or an EParserError; a stream it produces must convert
+// to text and back to the same bytes.
+#include <cstdlib>
+
+#include "Classes.h"
+
+namespace {
+std::string Convert(void (*convert)(TStream*, TStream*), const void* data, size_t size) {
+  TMemoryStream in, out;
+  in.Write(data, static_cast<int64_t>(size));
+  in.SetPosition(0);
+  convert(&in, &out);
+  return {reinterpret_cast<const char*>(out.Memory()), static_cast<size_t>(out.GetSize())};
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string binary;
+  try {
+    binary = Convert(ObjectTextToBinary, data, size);
+  } catch (const EParserError&) {
+    return 0;
+  }
+  const std::string text = Convert(ObjectBinaryToText, binary.data(), binary.size());
+  if (Convert(ObjectTextToBinary, text.data(), text.size()) != binary) std::abort();
+  return 0;
+}
