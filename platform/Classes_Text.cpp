@@ -18,6 +18,7 @@ constexpr size_t kLineLength = 64;
 constexpr size_t kBinaryBytesPerLine = 32;
 constexpr const char* kTooDeepBinary = "Nesting deeper than %d levels at offset %d";
 constexpr const char* kTooDeepText = "Nesting deeper than 256 levels";
+constexpr const char* kInvalidName = "Invalid name at offset %d";
 
 // Counts nesting for the lifetime of one recursive call.
 class TDepthGuard {
@@ -79,6 +80,29 @@ std::string FloatText(T v) {
   return GeneralFormat(negative, digits, exp10 + 1, std::max(15, static_cast<int>(digits.size())));
 }
 
+// --- Names ------------------------------------------------------------------------------------
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// Bytes of multi-byte UTF-8 sequences count as letters, so identifiers may be non-ASCII.
+bool IsIdentStart(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || static_cast<uint8_t>(c) >= 0x80;
+}
+bool IsIdentChar(char c) { return IsIdentStart(c) || IsDigit(c); }
+
+enum class TNameKind { Simple, Dotted, SetElement };
+
+// Whether the text parser reads `s` back as one name of this kind.
+bool IsNameText(std::string_view s, TNameKind kind) {
+  if (s.empty() || !(kind == TNameKind::SetElement ? IsIdentChar(s[0]) : IsIdentStart(s[0]))) return false;
+  for (size_t i = 1; i < s.size(); ++i) {
+    if (IsIdentChar(s[i])) continue;
+    if (kind != TNameKind::Dotted || s[i] != '.' || i + 1 == s.size() || !IsIdentStart(s[i + 1])) return false;
+  }
+  if (kind == TNameKind::SetElement && IsDigit(s[0]))
+    return std::all_of(s.begin(), s.end(), IsDigit);
+  return true;
+}
+
 // --- Binary to text ----------------------------------------------------------------------------
 
 class TBinaryToText {
@@ -128,12 +152,22 @@ class TBinaryToText {
     return s;
   }
 
+  // A name the text could not hold (a control character, a blank) is refused here, so that all
+  // text this side writes reads back.
+  std::string ReadName(TNameKind kind, bool mayBeEmpty = false) {
+    const int64_t at = FReader.Position();
+    std::string name = FReader.ReadStr();
+    if (!(mayBeEmpty && name.empty()) && !IsNameText(name, kind))
+      throw EReadError(Format(kInvalidName, at));
+    return name;
+  }
+
   void ConvertHeader() {
     uint8_t flags = 0;
     int childPos = 0;
     FReader.ReadPrefix(flags, childPos);
-    const std::string className = FReader.ReadStr();
-    const std::string objectName = FReader.ReadStr();
+    const std::string className = ReadName(TNameKind::Simple);
+    const std::string objectName = ReadName(TNameKind::Simple, true);
     Indent();
     FOut += flags & ffInherited ? "inherited " : flags & ffInline ? "inline " : "object ";
     if (!objectName.empty()) FOut += objectName + ": ";
@@ -157,7 +191,12 @@ class TBinaryToText {
 
   void ConvertProperty() {
     Indent();
-    FOut += FReader.ReadStr();
+    const int64_t at = FReader.Position();
+    const std::string name = ReadName(TNameKind::Dotted);
+    // These would read back as the end of the object or the start of a child.
+    if (SameText(name, "end") || SameText(name, "object") || SameText(name, "inherited") || SameText(name, "inline"))
+      throw EReadError(Format(kInvalidName, at));
+    FOut += name;
     FOut += " = ";
     ConvertValue();
     FOut += "\r\n";
@@ -309,6 +348,9 @@ class TBinaryToText {
         WriteStringLiteral(WideToCodePoints(ReadBytes(2)));
         break;
       case vaIdent:
+        FReader.ReadValue();
+        FOut += ReadName(TNameKind::Dotted);
+        break;
       case vaFalse:
       case vaTrue:
       case vaNil:
@@ -322,7 +364,7 @@ class TBinaryToText {
         FReader.ReadValue();
         FOut += '[';
         for (bool first = true;; first = false) {
-          const std::string element = FReader.ReadStr();
+          const std::string element = ReadName(TNameKind::SetElement, true);
           if (element.empty()) break;
           if (!first) FOut += ", ";
           FOut += element;
@@ -429,12 +471,6 @@ class TLexer {
   }
 
  private:
-  static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-  // Bytes of multi-byte UTF-8 sequences count as letters, so identifiers may be non-ASCII.
-  static bool IsIdentStart(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || static_cast<uint8_t>(c) >= 0x80;
-  }
-  static bool IsIdentChar(char c) { return IsIdentStart(c) || IsDigit(c); }
   static int HexDigit(char c) {
     if (IsDigit(c)) return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;

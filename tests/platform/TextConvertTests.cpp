@@ -534,6 +534,23 @@ TEST(TextConvertMalformed, LyingLengthsFailBeforeAllocating) {
   }
 }
 
+// Names the text form could not carry are refused rather than written unreadably.
+TEST(TextConvertMalformed, NamesTheTextCannotHold) {
+  auto form = [](std::string_view cls, std::string_view prop, TValueType tag, std::string_view value) {
+    TBin b;
+    b.Obj(cls, "X").Prop(prop).Tag(tag).Short(value);
+    if (tag == vaSet) b.Short("");
+    return b.End().End().S;
+  };
+  EXPECT_EQ(MessageOf<EReadError>([&] { ToText(form("T\x04", "P", vaIdent, "a")); }), "Invalid name at offset 4");
+  EXPECT_EQ(MessageOf<EReadError>([&] { ToText(form("T", "Icon Data", vaIdent, "a")); }), "Invalid name at offset 8");
+  EXPECT_EQ(MessageOf<EReadError>([&] { ToText(form("T", "end", vaIdent, "a")); }), "Invalid name at offset 8");
+  EXPECT_EQ(MessageOf<EReadError>([&] { ToText(form("T", "P", vaIdent, "a.")); }), "Invalid name at offset 11");
+  EXPECT_EQ(MessageOf<EReadError>([&] { ToText(form("T", "P", vaSet, "1a")); }), "Invalid name at offset 11");
+  ExpectRoundTrip(form("T", "Font.Style", vaSet, "12"));
+  ExpectRoundTrip(form("T", "P", vaIdent, "Form1.Button_2"));
+}
+
 TEST(TextConvertMalformed, DeepNestingIsRefused) {
   TBin lists;
   lists.Obj("T", "X").Prop("P");
