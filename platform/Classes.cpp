@@ -401,9 +401,32 @@ void TComponent::SetComponentIndex(int i) {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
+  if (FNameIndex) {
+    auto it = FNameIndex->find(UpperCase(name));
+    return it == FNameIndex->end() ? nullptr : it->second;
+  }
   for (TComponent* c : FComponents)
     if (SameText(c->FName, name)) return c;
   return nullptr;
+}
+
+namespace {
+constexpr size_t kNameIndexThreshold = 32;
+}
+
+void TComponent::IndexName(TComponent* c, bool add) {
+  if (!FNameIndex && add && FComponents.size() >= kNameIndexThreshold) {
+    FNameIndex = std::make_unique<std::unordered_map<std::string, TComponent*>>();
+    for (TComponent* o : FComponents)
+      if (o != c && !o->FName.empty()) FNameIndex->emplace(UpperCase(o->FName), o);
+  }
+  if (!FNameIndex || c->FName.empty()) return;
+  if (add) {
+    FNameIndex->emplace(UpperCase(c->FName), c);
+  } else {
+    auto it = FNameIndex->find(UpperCase(c->FName));
+    if (it != FNameIndex->end() && it->second == c) FNameIndex->erase(it);
+  }
 }
 
 void TComponent::InsertComponent(TComponent* c) {
@@ -436,10 +459,14 @@ void TComponent::SetReference(bool enable) {
 void TComponent::Insert(TComponent* c) {
   FComponents.push_back(c);
   c->FOwner = this;
+  IndexName(c, true);
 }
 
 void TComponent::Remove(TComponent* c) {
-  FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), c), FComponents.end());
+  IndexName(c, false);
+  // The newest component is the likeliest to go (owners free in reverse order).
+  auto it = std::find(FComponents.rbegin(), FComponents.rend(), c);
+  if (it != FComponents.rend()) FComponents.erase(std::next(it).base());
   c->FOwner = nullptr;
 }
 
@@ -458,6 +485,9 @@ void TComponent::DestroyComponents() {
 
 void TComponent::Notification(TComponent* c, TOperation op) {
   if (op == opRemove && c) RemoveFreeNotification(c);
+  // While a stream is read into us, components arrive by the thousand and none of their
+  // siblings needs to hear of each one; removals are always passed on.
+  if (op == opInsert && InState(csLoading)) return;
   // Owned components hear of every insertion and removal among their siblings, as in the VCL,
   // so that references between them can be dropped. Each may remove others while we iterate.
   for (size_t i = FComponents.size(); i-- > 0;) {
@@ -491,7 +521,9 @@ void TComponent::SetName(const std::string& name) {
   else
     ValidateRename(nullptr, FName, name);
   SetReference(false);
+  if (FOwner) FOwner->IndexName(this, false);
   ChangeName(name);
+  if (FOwner) FOwner->IndexName(this, true);
   SetReference(true);
 }
 

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "SysUtils.h"
@@ -340,7 +342,6 @@ class TComponent : public TPersistent {
 
  protected:
   virtual void ChangeName(const std::string& name) { FName = name; }
-  void SetNameDirect(const std::string& name) { FName = name; }
 
  private:
   void Insert(TComponent* c);
@@ -354,6 +355,10 @@ class TComponent : public TPersistent {
 
   TComponent* FOwner = nullptr;
   std::vector<TComponent*> FComponents;
+  // Upper-cased names of the owned components, built once there are many of them, so that
+  // loading a large form does not look names up linearly.
+  std::unique_ptr<std::unordered_map<std::string, TComponent*>> FNameIndex;
+  void IndexName(TComponent* c, bool add);
   std::vector<TComponent*> FFreeNotifies;
   std::string FName;
   int FTag = 0;
