@@ -746,6 +746,7 @@ std::map<std::string, TClass, LessText>& ClassRegistry() {
 struct IntConsts {
   TIdentToInt ToInt;
   TIntToIdent ToIdent;
+  std::vector<std::string> Names;
 };
 std::map<PTypeInfo, IntConsts>& IntConstRegistry() {
   static std::map<PTypeInfo, IntConsts> r;
@@ -800,8 +801,15 @@ void RegisterNoIcon(const TComponentClasses& classes) {
   RegisterNoIconProc(classes);
 }
 
-void RegisterIntegerConsts(PTypeInfo intType, TIdentToInt identToInt, TIntToIdent intToIdent) {
-  IntConstRegistry()[intType] = {identToInt, intToIdent};
+void RegisterIntegerConsts(PTypeInfo intType, TIdentToInt identToInt, TIntToIdent intToIdent,
+                           std::vector<std::string> names) {
+  IntConstRegistry()[intType] = {identToInt, intToIdent, std::move(names)};
+}
+
+const std::vector<std::string>* FindIntegerConstNames(PTypeInfo intType) {
+  auto& r = IntConstRegistry();
+  auto it = r.find(intType);
+  return it == r.end() || it->second.Names.empty() ? nullptr : &it->second.Names;
 }
 
 TIdentToInt FindIdentToInt(PTypeInfo intType) {

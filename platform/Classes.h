@@ -451,9 +451,12 @@ void RegisterNoIcon(const TComponentClasses& classes);
 // filers to read and write such values as identifiers.
 using TIdentToInt = bool (*)(const std::string& ident, int32_t& value);
 using TIntToIdent = bool (*)(int32_t value, std::string& ident);
-void RegisterIntegerConsts(PTypeInfo intType, TIdentToInt identToInt, TIntToIdent intToIdent);
+// `names` lists the identifiers in the order an editor offers them.
+void RegisterIntegerConsts(PTypeInfo intType, TIdentToInt identToInt, TIntToIdent intToIdent,
+                           std::vector<std::string> names = {});
 TIdentToInt FindIdentToInt(PTypeInfo intType);
 TIntToIdent FindIntToIdent(PTypeInfo intType);
+const std::vector<std::string>* FindIntegerConstNames(PTypeInfo intType);  // nullptr when none
 
 // A hook through which a reader finds top-level components (forms) by name, so that a root's
 // name can be made unique and cross-form references resolved.
