@@ -820,6 +820,15 @@ class TTextToBinary {
     ConvertValue();
   }
 
+  // A class or component name: one identifier, without dots.
+  std::string HeaderName() {
+    FLex.ExpectSymbol();
+    std::string name = FLex.Token().Text;
+    if (name.find('.') != std::string::npos) FLex.Error(SIdentifierExpected);
+    FLex.Next();
+    return name;
+  }
+
   bool AtObjectHeader() const {
     return FLex.IsSymbol("object") || FLex.IsSymbol("inherited") || FLex.IsSymbol("inline");
   }
@@ -834,15 +843,11 @@ class TTextToBinary {
     else if (!FLex.IsSymbol("object"))
       FLex.Error(Format(SSymbolExpected, "'object'"));
     FLex.Next();
-    FLex.ExpectSymbol();
-    std::string className = FLex.Token().Text, objectName;
-    FLex.Next();
+    std::string className = HeaderName(), objectName;
     if (FLex.IsChar(':')) {
       FLex.Next();
-      FLex.ExpectSymbol();
       objectName = std::move(className);
-      className = FLex.Token().Text;
-      FLex.Next();
+      className = HeaderName();
     }
     int64_t childPos = 0;
     if (ConvertOrder(childPos)) flags |= ffChildPos;

@@ -644,6 +644,7 @@ TEST(TextParse, ErrorsNameTheirLine) {
       {"object X: T\n  List = (1\n  2\n", 4},
       {"object X: T\n  P = 1\n", 3},
       {"object X: T [x]\nend\n", 1},
+      {"object X: T\n  object A.B\n  end\nend\n", 2},
       {"object X: T\n  P = @\nend\n", 2},
       {"object X: T\n  P = -\nend\n", 2},
       {"object X: T\n  P = 1\n  42\nend\n", 3},
