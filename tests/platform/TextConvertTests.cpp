@@ -653,7 +653,9 @@ TEST(TextParse, ErrorsNameTheirLine) {
       {"object X: T\n  P = 1e99s\nend\n", 2},
       {"object X: T\n  L = (\n    1\n    Null)\nend\n", 4},
   };
-  for (const auto& [text, line] : cases) {
+  for (const auto& c : cases) {
+    const char* text = c.first;
+    const int line = c.second;
     const std::string msg = MessageOf<EParserError>([&] { ToBinary(text); });
     EXPECT_TRUE(msg.ends_with(" on line " + std::to_string(line))) << text << "\n -> " << msg;
   }
