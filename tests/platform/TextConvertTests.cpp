@@ -26,6 +26,13 @@ class TBin {
   TBin& End() { return Byte(0); }
   TBin& Ext(long double v) { S.append(reinterpret_cast<const char*>(&v), 10); return *this; }
   TBin& Counted(TValueType t, std::string_view data, uint32_t units) { return Tag(t).Le(units).Bytes(data); }
+  // An integer with the smallest tag that holds it, as writers produce them.
+  TBin& Int(int64_t v) {
+    if (v >= INT8_MIN && v <= INT8_MAX) return Tag(vaInt8).Le(static_cast<int8_t>(v));
+    if (v >= INT16_MIN && v <= INT16_MAX) return Tag(vaInt16).Le(static_cast<int16_t>(v));
+    if (v >= INT32_MIN && v <= INT32_MAX) return Tag(vaInt32).Le(static_cast<int32_t>(v));
+    return Tag(vaInt64).Le(v);
+  }
   std::string S;
 };
 
@@ -172,12 +179,7 @@ TEST(TextConvert, IntegersKeepTheirValueAndSmallestTag) {
                             INT32_MIN, int64_t(INT32_MAX) + 1, int64_t(INT32_MIN) - 1, INT64_MAX, INT64_MIN};
   for (int64_t v : values) {
     TBin b;
-    b.Obj("T", "X").Prop("V");
-    if (v >= INT8_MIN && v <= INT8_MAX) b.Tag(vaInt8).Le(static_cast<int8_t>(v));
-    else if (v >= INT16_MIN && v <= INT16_MAX) b.Tag(vaInt16).Le(static_cast<int16_t>(v));
-    else if (v >= INT32_MIN && v <= INT32_MAX) b.Tag(vaInt32).Le(static_cast<int32_t>(v));
-    else b.Tag(vaInt64).Le(v);
-    b.End().End();
+    b.Obj("T", "X").Prop("V").Int(v).End().End();
     EXPECT_NE(ExpectRoundTrip(b.S).find("V = " + std::to_string(v) + "\r\n"), std::string::npos) << v;
   }
   // A wider tag than needed reads back as the narrowest one, with the same value.
@@ -307,12 +309,6 @@ class TFormGen {
     for (int n = Pick(12); n > 0; --n) s += "abcxyz_019"[Pick(10)];
     return s;
   }
-  void Int(TBin& b, int64_t v) {
-    if (v >= INT8_MIN && v <= INT8_MAX) b.Tag(vaInt8).Le(static_cast<int8_t>(v));
-    else if (v >= INT16_MIN && v <= INT16_MAX) b.Tag(vaInt16).Le(static_cast<int16_t>(v));
-    else if (v >= INT32_MIN && v <= INT32_MAX) b.Tag(vaInt32).Le(static_cast<int32_t>(v));
-    else b.Tag(vaInt64).Le(v);
-  }
   void String(TBin& b) {
     std::string s;
     for (int n = Pick(4) == 0 ? 200 + Pick(200) : Pick(80); n > 0; --n)
@@ -322,7 +318,7 @@ class TFormGen {
   }
   void Value(TBin& b, int depth) {
     switch (Pick(depth > 3 ? 12 : 15)) {
-      case 0: Int(b, static_cast<int64_t>(FRng()) >> Pick(64)); break;
+      case 0: b.Int(static_cast<int64_t>(FRng()) >> Pick(64)); break;
       case 1: b.Tag(vaExtended).Ext(std::ldexp(static_cast<long double>(FRng()) * FRng(), Pick(200) - 100)); break;
       case 2: b.Tag(vaSingle).Le(static_cast<float>(FRng()) / (1 + Pick(1000))); break;
       case 3: b.Tag(vaCurrency).Le(static_cast<int64_t>(FRng()) - (1ll << 31)); break;
@@ -360,7 +356,7 @@ class TFormGen {
       case 14: {
         b.Tag(vaCollection);
         for (int n = Pick(4); n > 0; --n) {
-          if (Pick(2)) Int(b, Pick(1000));
+          if (Pick(2)) b.Int(Pick(1000));
           b.Tag(vaList);
           for (int p = Pick(4); p > 0; --p) {
             b.Prop(Name());
@@ -379,7 +375,7 @@ class TFormGen {
     if (kind == 1) b.Byte(0xF4);
     if (kind == 2) {
       b.Byte(0xF2);
-      Int(b, Pick(2000) - 5);
+      b.Int(Pick(2000) - 5);
     }
     b.Obj("T" + Name(), Pick(6) ? Name() : "");
     for (int n = Pick(8); n > 0; --n) {
