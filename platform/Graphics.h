@@ -357,6 +357,11 @@ class TGraphic : public TPersistent {
 
  protected:
   virtual void Changed();
+  // count bytes (all that are left when count < 0); EInvalidGraphic(error) when fewer remain.
+  static std::string ReadStreamBytes(TStream* stream, int64_t count, const char* error);
+  static void WriteStreamBytes(TStream* stream, const std::string& bytes);
+  // A 4-byte little-endian size; EInvalidGraphic(error) when it is missing.
+  static uint32_t ReadSize(TStream* stream, const char* error);
 
  private:
   bool FTransparent = false;
@@ -435,7 +440,7 @@ class TIcon : public TGraphic {
   void Assign(TPersistent* source) override;
   bool Empty() const override { return FData.empty(); }
   int GetWidth() const override;
-  void SetWidth(int v) override;  // EInvalidGraphic (SChangeIconSize) once it holds an image
+  void SetWidth(int v) override;  // EInvalidGraphicOperation (SChangeIconSize) once it holds one
   int GetHeight() const override;
   void SetHeight(int v) override;
   bool GetTransparent() const override { return true; }

@@ -57,6 +57,9 @@ class TPainterCanvasScope {
   QPainter* FSaved;
 };
 
+// Paints image stretched into rect on the canvas; with useCopyMode through the canvas's CopyMode.
+void CanvasDrawImage(TCanvas* canvas, const TRect& rect, const QImage& image, bool useCopyMode = true);
+
 // An overlay image of size w x h, all black (Format_RGB32).
 QImage NewOverlayImage(int width, int height);
 // Paints overlay at (x, y) with the difference composition: black leaves the pixels as they
@@ -72,6 +75,12 @@ struct TBitmapImage {
   QImage Image;
   TPixelFormat PixelFormat = pfDevice;
   QList<QRgb> Palette;  // pf1bit..pf8bit: the palette saved with the bitmap
+  // Header fields that do not touch the pixels, kept from the file for a faithful rewrite.
+  int32_t XPelsPerMeter = 0;
+  int32_t YPelsPerMeter = 0;
+  uint32_t ClrUsed = 0;
+  uint32_t ClrImportant = 0;
+  bool ZeroSizeImage = false;
   // The image in a format QPainter draws on.
   QImage& Drawable();
 };
