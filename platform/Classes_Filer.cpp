@@ -13,7 +13,7 @@ KV_IMPLEMENT_CLASS(TWriter, "Classes") {}
 
 namespace {
 constexpr char kSignature[4] = {'T', 'P', 'F', '0'};
-constexpr int kMaxDepth = 256;
+constexpr int kMaxReadDepth = 256;
 }  // namespace
 
 TFiler::TFiler(TStream* stream, int bufSize) : FStream(stream), FBuffer(std::max(bufSize, 16)) {}
@@ -25,7 +25,7 @@ TFiler::TFiler(TStream* stream, int bufSize) : FStream(stream), FBuffer(std::max
 struct TReaderDepth {
   TReader* R;
   explicit TReaderDepth(TReader* r) : R(r) {
-    if (++R->FDepth > kMaxDepth) {
+    if (++R->FDepth > kMaxReadDepth) {
       --R->FDepth;
       throw EReadError(Format("Nesting too deep at offset %d", R->Position()));
     }
