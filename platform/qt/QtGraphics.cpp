@@ -86,8 +86,9 @@ namespace {
 
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 // The outline of a shape from (x1, y1) to (x2, y2) exclusive, for a one-pixel pen.
+// (QPainter strokes a QRect one pixel wider and taller than the QRect itself.)
 QRect OutlineRect(int x1, int y1, int x2, int y2) {
-  return QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+  return QRect(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) - 1, std::abs(y2 - y1) - 1);
 }
 
 // The painter of the canvas's target for one operation, restored afterwards.
