@@ -67,7 +67,7 @@ void TReader::ReadBufferFill() {
 }
 
 void TReader::CheckAvailable(int64_t count) {
-  if (count < 0 || count > FStreamSize - Position()) throw EReadError(Format(SStreamTruncated, FStreamSize));
+  if (count < 0 || count > FStreamSize - Position()) throw EReadError(Format(SStreamTruncated, Position()));
 }
 
 void TReader::ReadBytes(void* buf, int64_t count) {
@@ -887,15 +887,18 @@ void TWriter::WriteIdent(const std::string& ident) {
 
 void TWriter::WriteBoolean(bool v) { WriteValue(v ? vaTrue : vaFalse); }
 
+// Names travel as short strings: one that cannot be written whole is refused, never cut.
 void TWriter::WriteRawStr(std::string_view bytes) {
-  uint8_t len = static_cast<uint8_t>(std::min<size_t>(bytes.size(), 255));
+  if (bytes.size() > 255) throw EWriteError(Format(SNameTooLong, bytes.substr(0, 64)));
+  uint8_t len = static_cast<uint8_t>(bytes.size());
   Write(&len, 1);
   Write(bytes.data(), len);
 }
 
 void TWriter::WriteStr(const std::string& s) {
   std::string ansi;
-  WriteRawStr(TryUtf8ToAnsi(s, ansi) ? ansi : s);
+  if (!TryUtf8ToAnsi(s, ansi)) throw EWriteError(Format(SInvalidName, s));
+  WriteRawStr(ansi);
 }
 
 void TWriter::WriteSet(PTypeInfo setType, uint32_t value) {

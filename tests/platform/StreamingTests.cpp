@@ -309,3 +309,13 @@ TEST_F(StreamingTest, RootNameIsMadeUniqueAmongGlobalComponents) {
   FindGlobalComponent = saved;
   EXPECT_EQ(dst.GetName(), "Root1_1");
 }
+
+TEST_F(StreamingTest, NamesThatCannotBeWrittenWholeAreRefused) {
+  TMemoryStream s;
+  TWriter w(&s, 64);
+  EXPECT_THROW(w.WriteStr(std::string(256, 'N')), EWriteError);
+  EXPECT_THROW(w.WriteStr("\xD0\x96name"), EWriteError);  // no byte for it in windows-1252
+  w.WriteStr(std::string(255, 'N'));
+  w.FlushBuffer();
+  EXPECT_EQ(s.GetSize(), 256);
+}
