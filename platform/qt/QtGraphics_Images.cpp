@@ -345,7 +345,7 @@ std::string EncodeBmp(const TBitmapImage& bi) {
   const uint32_t row = (uint32_t(w) * bpp + 31) / 32 * 4;
   const uint32_t offBits = 14 + 40 + (bitfields ? 12 : 0) + uint32_t(palette.size()) * 4;
   const uint32_t imageSize = row * uint32_t(h);
-  const bool fullPalette = palette.size() == (1 << bpp);
+  const bool fullPalette = bpp <= 8 && palette.size() == (1 << bpp);
   const uint32_t clrUsed = bpp > 8 || (fullPalette && bi.ClrUsed != uint32_t(palette.size())) ? 0 : palette.size();
 
   TByteWriter o;

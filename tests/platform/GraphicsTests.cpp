@@ -543,6 +543,13 @@ TEST(ImageFormats, PngKeepsItsBytesAndBadDataIsRefused) {
   EXPECT_EQ(static_cast<TPngImage*>(p.GetGraphic())->Bytes(), file);
   std::remove(path.c_str());
 
+  TGfxHolder from(nullptr), to(nullptr);  // form data: a size, then the file as it was
+  from.GetPicture()->Assign(&p);
+  TMemoryStream s;
+  RoundTrip(from, to, s);
+  ASSERT_NE(Cast<TPngImage>(to.GetPicture()->GetGraphic()), nullptr);
+  EXPECT_EQ(static_cast<TPngImage*>(to.GetPicture()->GetGraphic())->Bytes(), file);
+
   TBitmap b;  // a bitmap takes any graphic's pixels
   b.Assign(p.GetGraphic());
   EXPECT_EQ(b.Canvas()->GetPixel(2, 1), clRed);
@@ -695,6 +702,32 @@ TEST(Canvas, PainterScopesNestAndCopyRectReadsBitmaps) {
   EXPECT_FALSE(c.CanDraw());
   EXPECT_EQ(target.pixel(5, 5), qRgb(255, 0, 0));
   EXPECT_EQ(target.pixel(4, 4), qRgb(255, 255, 255));
+}
+
+TEST(Canvas, DrawStretchesAndHonoursTheCopyMode) {
+  TBitmap src;
+  WhiteBitmap(src, 2, 2)->Canvas()->SetPixel(1, 1, clRed);
+  TBitmap b;
+  TCanvas* c = WhiteBitmap(b, 6, 6)->Canvas();
+  c->StretchDraw(Rect(2, 2, 6, 6), &src);
+  EXPECT_EQ(c->GetPixel(3, 3), clWhite);
+  EXPECT_EQ(c->GetPixel(4, 4), clRed);
+  EXPECT_EQ(c->GetPixel(5, 5), clRed);
+  EXPECT_EQ(c->GetPixel(1, 1), clWhite);
+
+  QImage before = BitmapImage(&b).copy();
+  c->SetCopyMode(cmSrcInvert);
+  c->Draw(0, 0, &src);
+  EXPECT_EQ(c->GetPixel(0, 0), clBlack);  // white xor white
+  c->Draw(0, 0, &src);
+  EXPECT_EQ(BitmapImage(&b), before);
+
+  TPicture pic;  // drawing on a picture's bitmap tells the picture
+  int changes = 0;
+  pic.OnChange = [&](TObject*) { ++changes; };
+  pic.GetBitmap()->SetSize(3, 3);
+  pic.GetBitmap()->Canvas()->Rectangle(0, 0, 3, 3);
+  EXPECT_EQ(changes, 3);  // new bitmap, size, drawing
 }
 
 TEST(Canvas, OverlayBandInvertsTheWidgetAndVanishesWhenRedrawn) {
