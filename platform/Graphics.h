@@ -418,9 +418,6 @@ class TBitmap : public TGraphic {
   TBitmapImage& Image() { return *FImage; }
   const TBitmapImage& Image() const { return *FImage; }
 
- protected:
-  void Changed() override;
-
  private:
   std::unique_ptr<TBitmapImage> FImage;
   TCanvas* FCanvas = nullptr;

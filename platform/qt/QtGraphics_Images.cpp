@@ -417,8 +417,6 @@ TBitmap::TBitmap() : FImage(new TBitmapImage) {}
 
 TBitmap::~TBitmap() { delete FCanvas; }
 
-void TBitmap::Changed() { TGraphic::Changed(); }
-
 void TBitmap::Assign(TPersistent* source) {
   if (auto* b = Cast<TBitmap>(source)) {
     *FImage = *b->FImage;
