@@ -1,0 +1,535 @@
+// Controls: TControl and its families, the message path with the designer hook, alignment,
+// mouse capture and the VCL's internal drag and drop.
+//
+// A message reaches a control through its WindowProc (by default the virtual WndProc).
+// TControl::WndProc first offers it to the form's designer when the control is in design state;
+// only if the designer declines does it go to Dispatch, where each class handles the messages
+// it knows (switch on Msg) and passes the rest to its parent class, ending in DefaultHandler.
+// For a message that came from a native widget event, reaching TWinControl::DefaultHandler is
+// what lets the native widget see that event.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Classes.h"
+#include "Graphics.h"
+#include "Messages.h"
+#include "Types.h"
+#include "Windows.h"
+
+class TWinControl;
+class TCustomForm;
+class TWindowHandle;
+struct TPaintDC;
+
+// ---------------------------------------------------------------------------------------------
+// Types.
+KV_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
+KV_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom)
+KV_SET(TAnchors, TAnchorKind)
+KV_ENUM(TControlStyleFlag, csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents,
+        csFramed, csSetCaption, csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight,
+        csNoDesignVisible, csReplicatable, csNoStdEvents, csDisplayDragImage, csReflector)
+KV_SET(TControlStyle, TControlStyleFlag)
+KV_ENUM(TControlStateFlag, csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded,
+        csFocusing, csCreating, csPaintCopy, csCustomPaint, csDestroyingHandle)
+KV_SET(TControlState, TControlStateFlag)
+KV_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle)
+KV_ENUM(TShiftStateFlag, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
+KV_SET(TShiftState, TShiftStateFlag)
+KV_ENUM(TDragMode, dmManual, dmAutomatic)
+KV_ENUM(TDragState, dsDragEnter, dsDragLeave, dsDragMove)
+
+// Captions are strings with a type name of their own, as the inspector matches editors by it.
+using TCaption = std::string;
+PTypeInfo TypeInfoTCaption();
+using TTabOrder = int;
+PTypeInfo TypeInfoTTabOrder();  // -1..32767
+using THelpContext = int;
+
+// Cursors by VCL number; `TCursor` properties publish with `.Type(TypeInfoTCursor())` so that
+// form streams carry them as crXXX identifiers.
+using TCursor = int16_t;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crNone = -1;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crCross = -3;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crSize = -5;
+constexpr TCursor crSizeNESW = -6;
+constexpr TCursor crSizeNS = -7;
+constexpr TCursor crSizeNWSE = -8;
+constexpr TCursor crSizeWE = -9;
+constexpr TCursor crUpArrow = -10;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crDrag = -12;
+constexpr TCursor crNoDrop = -13;
+constexpr TCursor crHSplit = -14;
+constexpr TCursor crVSplit = -15;
+constexpr TCursor crMultiDrag = -16;
+constexpr TCursor crSQLWait = -17;
+constexpr TCursor crNo = -18;
+constexpr TCursor crAppStart = -19;
+constexpr TCursor crHelp = -20;
+constexpr TCursor crHandPoint = -21;
+constexpr TCursor crSizeAll = -22;
+PTypeInfo TypeInfoTCursor();
+bool CursorToIdent(int32_t cursor, std::string& ident);
+bool IdentToCursor(const std::string& ident, int32_t& cursor);
+std::string CursorToString(TCursor cursor);
+TCursor StringToCursor(const std::string& s);  // EConvertError when neither name nor number
+
+KV_EVENT(TMouseEvent, "Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer",
+         TObject*, TMouseButton, TShiftState, int, int)
+KV_EVENT(TMouseMoveEvent, "Sender: TObject; Shift: TShiftState; X, Y: Integer", TObject*, TShiftState,
+         int, int)
+KV_EVENT(TKeyEvent, "Sender: TObject; var Key: Word; Shift: TShiftState", TObject*, uint16_t&, TShiftState)
+KV_EVENT(TKeyPressEvent, "Sender: TObject; var Key: Char", TObject*, char&)
+KV_EVENT(TDragOverEvent,
+         "Sender, Source: TObject; X, Y: Integer; State: TDragState; var Accept: Boolean", TObject*,
+         TObject*, int, int, TDragState, bool&)
+KV_EVENT(TDragDropEvent, "Sender, Source: TObject; X, Y: Integer", TObject*, TObject*, int, int)
+KV_EVENT(TStartDragEvent, "Sender: TObject; var DragObject: TDragObject", TObject*, class TDragObject*&)
+KV_EVENT(TEndDragEvent, "Sender, Target: TObject; X, Y: Integer", TObject*, TObject*, int, int)
+
+TShiftState KeysToShiftState(intptr_t keys);  // MK_ flags
+intptr_t ShiftStateToKeys(TShiftState shift);
+
+// ---------------------------------------------------------------------------------------------
+// TControl
+class TControl : public TComponent {
+  KV_CLASS(TControl, TComponent)
+ public:
+  explicit TControl(TComponent* AOwner);
+  ~TControl() override;
+
+  // --- Messages.
+  std::function<void(TMessage&)> WindowProc;  // defaults to WndProc
+  virtual void WndProc(TMessage& message);
+  virtual void Dispatch(TMessage& message);
+  virtual void DefaultHandler(TMessage& message);
+  intptr_t Perform(uint32_t msg, intptr_t wParam = 0, intptr_t lParam = 0);
+
+  // --- Parent and z-order.
+  TWinControl* GetParent() const { return FParent; }
+  virtual void SetParent(TWinControl* value);
+  void BringToFront();
+  void SendToBack();
+  void SetZOrder(bool topMost);
+
+  // --- Bounds.
+  int GetLeft() const { return FLeft; }
+  void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+  int GetTop() const { return FTop; }
+  void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+  int GetWidth() const { return FWidth; }
+  void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+  int GetHeight() const { return FHeight; }
+  void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+  virtual void SetBounds(int left, int top, int width, int height);
+  TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+  int GetClientWidth() const { return GetClientRect().Width(); }
+  void SetClientWidth(int v);
+  int GetClientHeight() const { return GetClientRect().Height(); }
+  void SetClientHeight(int v);
+  virtual TRect GetClientRect() const { return Rect(0, 0, FWidth, FHeight); }
+  // Screen position of the client area's top-left corner.
+  virtual TPoint ClientOrigin() const;
+  TPoint ClientToScreen(const TPoint& p) const;
+  TPoint ScreenToClient(const TPoint& p) const;
+
+  // --- Appearance.
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool v);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Visible, or in design state without csNoDesignVisible: what decides drawing and hit tests.
+  bool DesignVisible() const;
+  bool GetEnabled() const { return FEnabled; }
+  virtual void SetEnabled(bool v);
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor v);
+  bool GetParentColor() const { return FParentColor; }
+  void SetParentColor(bool v);
+  TFont* GetFont() const { return FFont; }
+  void SetFont(TFont* v) { FFont->Assign(v); }
+  bool GetParentFont() const { return FParentFont; }
+  void SetParentFont(bool v);
+  TCaption GetText() const { return FText; }
+  void SetText(const TCaption& v);
+  TCaption GetCaption() const { return FText; }
+  void SetCaption(const TCaption& v) { SetText(v); }
+  std::string GetHint() const { return FHint; }
+  void SetHint(const std::string& v) { FHint = v; }
+  bool GetShowHint() const { return FShowHint; }
+  void SetShowHint(bool v);
+  bool GetParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool v);
+  TCursor GetCursor() const { return FCursor; }
+  void SetCursor(TCursor v);
+  TAlign GetAlign() const { return FAlign; }
+  void SetAlign(TAlign v);
+  TAnchors GetAnchors() const { return FAnchors; }
+  void SetAnchors(TAnchors v);
+  TDragMode GetDragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode v) { FDragMode = v; }
+  TCursor GetDragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor v) { FDragCursor = v; }
+  TControlStyle ControlStyle;
+  TControlState ControlState;
+  bool IsColorStored() const { return !FParentColor; }
+  bool IsFontStored() const { return !FParentFont; }
+  bool IsShowHintStored() const { return !FParentShowHint; }
+
+  // --- Painting.
+  virtual void Invalidate();
+  virtual void Update();
+  virtual void Repaint();
+  void Refresh() { Repaint(); }
+
+  // --- Drag and drop.
+  void BeginDrag(bool immediate, int threshold = -1);
+  bool Dragging() const;
+  void EndDrag(bool drop);
+  virtual void DragDrop(TObject* source, int x, int y);
+
+  // --- Streaming, as the VCL streams controls.
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* value) override;
+  void ReadState(TReader* reader) override;
+  // A control's Left and Top are real properties, not DesignInfo.
+  void DefineProperties(TFiler* filer) override { (void)filer; }
+
+  // --- Events (published by descendants under these names).
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseMoveEvent OnMouseMove;
+  TMouseEvent OnMouseUp;
+  TNotifyEvent OnResize;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TStartDragEvent OnStartDrag;
+  TEndDragEvent OnEndDrag;
+
+ protected:
+  virtual void Click();
+  virtual void DblClick();
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void Resize();
+  virtual bool DoDragOver(TObject* source, int x, int y, TDragState state);
+  virtual void DoStartDrag(TDragObject*& dragObject);
+  virtual void DoEndDrag(TObject* target, int x, int y);
+  // The context popup (right button release). The menus unit's PopupMenu plugs in here; answer
+  // True when a menu was shown.
+  virtual bool DoContextPopup(const TPoint& mousePos);
+  virtual void VisibleChanging() {}
+  virtual void ChangeScale(int m, int d);
+  // Makes the control's new appearance reach the screen (its widget or its parent's).
+  virtual void InvalidateControl();
+  // Called when bounds changed, before WM_SIZE/WM_MOVE are sent.
+  virtual void BoundsChanged();
+  void RequestAlign();
+  void SendCancelMode();
+  void Changed();
+  void CheckDesignVisible();
+
+  TWinControl* FParent = nullptr;
+  int FLeft = 0;
+  int FTop = 0;
+  int FWidth = 0;
+  int FHeight = 0;
+  TCaption FText;
+
+ private:
+  void MouseMessage(TMessage& m, TMouseButton button, bool down, bool dbl);
+  void DoCMDrag(TMessage& m);
+  void CMParentColorChanged(TMessage& m);
+  void CMParentFontChanged(TMessage& m);
+  void CMParentShowHintChanged(TMessage& m);
+  void FontChanged(TObject* sender);
+  friend class TWinControl;
+  friend class TDragControlObject;
+  TAlign FAlign = alNone;
+  TAnchors FAnchors{akLeft, akTop};
+  bool FVisible = true;
+  bool FEnabled = true;
+  TColor FColor = clWindow;
+  bool FParentColor = true;
+  TFont* FFont;
+  bool FParentFont = true;
+  std::string FHint;
+  bool FShowHint = false;
+  bool FParentShowHint = true;
+  TCursor FCursor = crDefault;
+  TDragMode FDragMode = dmManual;
+  TCursor FDragCursor = crDrag;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Window creation parameters. An empty WinClassName gives the library's own painted window;
+// "BUTTON", "EDIT", "COMBOBOX", "LISTBOX" and "STATIC" give the toolkit's native widgets.
+struct TCreateParams {
+  std::string Caption;
+  std::string WinClassName;
+  TRect Bounds;
+  TWinControl* WndParent = nullptr;
+  bool TopLevel = false;
+  bool StayOnTop = false;
+  bool ToolWindow = false;
+};
+
+// Native notifications reach the control itself as WM_COMMAND with this code in the high word.
+constexpr uint16_t BN_CLICKED = 0;
+constexpr uint16_t EN_CHANGE = 0x0300;
+constexpr uint16_t CBN_SELCHANGE = 1;
+
+class TWinControl : public TControl {
+  KV_CLASS(TWinControl, TControl)
+ public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  void WndProc(TMessage& message) override;
+  void Dispatch(TMessage& message) override;
+  void DefaultHandler(TMessage& message) override;
+
+  // --- Child controls: windowless ones first, then windowed ones, each list in z-order (the
+  // windowed ones always paint above the others).
+  int ControlCount() const { return static_cast<int>(FControls.size() + FWinControls.size()); }
+  TControl* Controls(int i) const;
+  void InsertControl(TControl* c);
+  void RemoveControl(TControl* c);
+  bool ContainsControl(const TControl* c) const;
+  // The topmost windowless child that shows at p (client), skipping disabled ones unless allowed.
+  TControl* ControlAtPos(const TPoint& p, bool allowDisabled) const;
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  void SetChildOrder(TComponent* child, int order) override;
+
+  // --- Alignment.
+  void DisableAlign();
+  void EnableAlign();
+  void Realign();
+  virtual void AlignControls(TControl* aControl, TRect& rect);
+
+  // --- Window handle.
+  TWindowHandle* Handle();  // created on demand
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  void HandleNeeded() { Handle(); }
+  // Whether the control and all its parents are showing (Visible or designing).
+  bool Showing() const { return FShowing; }
+  void UpdateShowing();
+
+  // --- Focus and tab order.
+  bool CanFocus() const;
+  bool Focused() const;
+  virtual void SetFocus();
+  TTabOrder GetTabOrder() const;
+  void SetTabOrder(TTabOrder v);
+  bool GetTabStop() const { return FTabStop; }
+  void SetTabStop(bool v);
+  void GetTabOrderList(std::vector<TWinControl*>& list);
+  TWinControl* FindNextControl(TWinControl* cur, bool goForward, bool checkTabStop, bool checkParent);
+  void SelectNext(TWinControl* cur, bool goForward, bool checkTabStop);
+  THelpContext GetHelpContext() const { return FHelpContext; }
+  void SetHelpContext(THelpContext v) { FHelpContext = v; }
+
+  void Invalidate() override;
+  void Update() override;
+  void Repaint() override;
+  // The platform moved or sized the window (a top-level one, by the user).
+  void UpdateBoundsFromWindow(const TRect& r);
+  // Re-applies what design state decides: shown-while-invisible, no focus, no native input.
+  void UpdateDesignState();
+
+  // Paints the windowless children over dc, bottom to top, each clipped to its bounds.
+  void PaintControls(TPaintDC* dc, TControl* first);
+
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TKeyEvent OnKeyDown;
+  TKeyPressEvent OnKeyPress;
+  TKeyEvent OnKeyUp;
+
+ protected:
+  virtual void CreateParams(TCreateParams& params);
+  virtual void CreateWnd();
+  virtual void DestroyWnd();
+  void CreateHandle();
+  void DestroyHandle();
+  // WM_PAINT: erase (WM_ERASEBKGND), PaintWindow, then the windowless children.
+  void PaintHandler(TPaintDC* dc);
+  virtual void PaintWindow(TPaintDC* dc);
+  // Answers whether the control processed the key itself.
+  virtual bool DoKeyDown(uint16_t& key, TShiftState shift);
+  virtual bool DoKeyPress(char& key);
+  virtual bool DoKeyUp(uint16_t& key, TShiftState shift);
+  virtual void KeyDown(uint16_t& key, TShiftState shift);
+  virtual void KeyPress(char& key);
+  virtual void KeyUp(uint16_t& key, TShiftState shift);
+  virtual void DoEnter();
+  virtual void DoExit();
+  void InvalidateControl() override;
+  void BoundsChanged() override;
+  void AlignControl(TControl* aControl);
+  // Windowless children get the mouse messages over them (or the captured one gets all).
+  bool IsControlMouseMsg(TMessage& m);
+
+  TWindowHandle* FHandle = nullptr;
+
+ private:
+  friend class TControl;
+  void WMPaint(TMessage& m);
+  void WMEraseBkgnd(TMessage& m);
+  void WMKey(TMessage& m);
+  void NotifyControls(uint32_t msg);
+  std::vector<TControl*> FControls;
+  std::vector<TWinControl*> FWinControls;
+  std::vector<TWinControl*> FTabList;
+  int FAlignLevel = 0;
+  bool FFromWindow = false;
+  bool FTabStop = false;
+  bool FShowing = false;
+  THelpContext FHelpContext = 0;
+  TSize FOldClientSize;
+};
+
+// ---------------------------------------------------------------------------------------------
+// A canvas that paints on a control during its paint handling.
+class TControlCanvas : public TCanvas {
+  KV_CLASS(TControlCanvas, TCanvas)
+ public:
+  TControl* Control = nullptr;
+};
+
+// A windowless control, painted by its parent and fed the parent's mouse messages over it.
+class TGraphicControl : public TControl {
+  KV_CLASS(TGraphicControl, TControl)
+ public:
+  explicit TGraphicControl(TComponent* AOwner);
+  ~TGraphicControl() override;
+  TCanvas* Canvas() const { return FCanvas; }
+  void Dispatch(TMessage& message) override;
+
+ protected:
+  virtual void Paint() {}
+
+ private:
+  TControlCanvas* FCanvas;
+};
+
+// A windowed control that paints itself on its Canvas.
+class TCustomControl : public TWinControl {
+  KV_CLASS(TCustomControl, TWinControl)
+ public:
+  explicit TCustomControl(TComponent* AOwner);
+  ~TCustomControl() override;
+  TCanvas* Canvas() const { return FCanvas; }
+
+ protected:
+  virtual void Paint() {}
+  void PaintWindow(TPaintDC* dc) override;
+
+ private:
+  TControlCanvas* FCanvas;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Drag and drop (the VCL's own, within the application).
+class TDragObject : public TObject {
+  KV_CLASS(TDragObject, TObject)
+ public:
+  TControl* DragTarget = nullptr;
+  TPoint DragPos;       // screen
+  TPoint DragTargetPos;  // target client
+  bool Cancelling = false;
+  virtual TCursor GetDragCursor(bool accepted, int x, int y);
+  virtual void Finished(TObject* target, int x, int y, bool accepted) { (void)target, (void)x, (void)y, (void)accepted; }
+  virtual void EndDrag(TObject* target, int x, int y) { (void)target, (void)x, (void)y; }
+};
+
+class TDragControlObject : public TDragObject {
+  KV_CLASS(TDragControlObject, TDragObject)
+ public:
+  explicit TDragControlObject(TControl* control) : Control(control) {}
+  TControl* Control;
+  TCursor GetDragCursor(bool accepted, int x, int y) override;
+  void EndDrag(TObject* target, int x, int y) override;
+};
+
+// Starts a drag of any drag object (a host's own, say); the mouse moves and the release that
+// follow, or DragTo / DragDone, drive it. The library does not own the object.
+void BeginDragObject(TDragObject* dragObject, TControl* source = nullptr);
+TDragObject* DragObject();  // the drag in progress, or nullptr
+// Moves the drag to a screen point: CM_DRAG find-target, leave / enter, move.
+void DragTo(const TPoint& screenPos);
+// Ends the drag with a drop on the current target (drop) or a cancel.
+void DragDone(bool drop);
+// The windowed control under a screen point (topmost form first), or nullptr.
+TWinControl* FindVCLWindow(const TPoint& screenPos);
+// The control, windowed or not, under a screen point.
+TControl* FindDragTarget(const TPoint& screenPos, bool allowDisabled);
+
+// ---------------------------------------------------------------------------------------------
+// Mouse capture by control: all mouse messages go to it, in its client coordinates, until it is
+// released (at the last button release, or by ReleaseCapture).
+void SetCaptureControl(TControl* control);
+TControl* GetCaptureControl();
+
+// The control's form (the top-level TCustomForm among its parents), or nullptr.
+TCustomForm* GetParentForm(const TControl* control);
+// Where the form's designer, if any, gets to see a message first.
+bool DesignerHooked(TControl* control, TMessage& message);
+
+// An inverting frame over a windowed control's client area, above all its children: drawing
+// the same rectangle again removes it.
+void DrawXorFrame(TWinControl* control, const TRect& r);
+
+// Publishing helpers: a descendant redeclares inherited properties published by name, with the
+// VCL's types, defaults and stored specifiers. Unknown names raise EPropertyError.
+[[noreturn]] void RaiseUnknownControlProperty(std::string_view name);
+template <class C>
+void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
+  if (n == "Align") b.Prop("Align", &TControl::GetAlign, &TControl::SetAlign).Default(alNone);
+  else if (n == "Anchors") b.Prop("Anchors", &TControl::GetAnchors, &TControl::SetAnchors).Default(TAnchors{akLeft, akTop});
+  else if (n == "Caption") b.Prop("Caption", &TControl::GetCaption, &TControl::SetCaption).Type(TypeInfoTCaption());
+  else if (n == "Text") b.Prop("Text", &TControl::GetText, &TControl::SetText).Type(TypeInfoTCaption());
+  else if (n == "Color") b.Prop("Color", &TControl::GetColor, &TControl::SetColor).Type(TypeInfoTColor()).Default(clWindow).StoredMethod(&TControl::IsColorStored);
+  else if (n == "Font") b.Prop("Font", &TControl::GetFont, &TControl::SetFont).StoredMethod(&TControl::IsFontStored);
+  else if (n == "ParentColor") b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(true);
+  else if (n == "ParentFont") b.Prop("ParentFont", &TControl::GetParentFont, &TControl::SetParentFont).Default(true);
+  else if (n == "ParentShowHint") b.Prop("ParentShowHint", &TControl::GetParentShowHint, &TControl::SetParentShowHint).Default(true);
+  else if (n == "ShowHint") b.Prop("ShowHint", &TControl::GetShowHint, &TControl::SetShowHint).StoredMethod(&TControl::IsShowHintStored);
+  else if (n == "Visible") b.Prop("Visible", &TControl::GetVisible, &TControl::SetVisible).Default(true);
+  else if (n == "Enabled") b.Prop("Enabled", &TControl::GetEnabled, &TControl::SetEnabled).Default(true);
+  else if (n == "DragMode") b.Prop("DragMode", &TControl::GetDragMode, &TControl::SetDragMode).Default(dmManual);
+  else if (n == "DragCursor") b.Prop("DragCursor", &TControl::GetDragCursor, &TControl::SetDragCursor).Type(TypeInfoTCursor()).Default(crDrag);
+  else if (n == "TabOrder") b.Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder).Type(TypeInfoTTabOrder()).Default(-1);
+  else if (n == "TabStop") b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(false);
+  else if (n == "OnClick") b.Prop("OnClick", &TControl::OnClick);
+  else if (n == "OnDblClick") b.Prop("OnDblClick", &TControl::OnDblClick);
+  else if (n == "OnMouseDown") b.Prop("OnMouseDown", &TControl::OnMouseDown);
+  else if (n == "OnMouseMove") b.Prop("OnMouseMove", &TControl::OnMouseMove);
+  else if (n == "OnMouseUp") b.Prop("OnMouseUp", &TControl::OnMouseUp);
+  else if (n == "OnResize") b.Prop("OnResize", &TControl::OnResize);
+  else if (n == "OnDragDrop") b.Prop("OnDragDrop", &TControl::OnDragDrop);
+  else if (n == "OnDragOver") b.Prop("OnDragOver", &TControl::OnDragOver);
+  else if (n == "OnStartDrag") b.Prop("OnStartDrag", &TControl::OnStartDrag);
+  else if (n == "OnEndDrag") b.Prop("OnEndDrag", &TControl::OnEndDrag);
+  else if (n == "OnEnter") b.Prop("OnEnter", &TWinControl::OnEnter);
+  else if (n == "OnExit") b.Prop("OnExit", &TWinControl::OnExit);
+  else if (n == "OnKeyDown") b.Prop("OnKeyDown", &TWinControl::OnKeyDown);
+  else if (n == "OnKeyPress") b.Prop("OnKeyPress", &TWinControl::OnKeyPress);
+  else if (n == "OnKeyUp") b.Prop("OnKeyUp", &TWinControl::OnKeyUp);
+  else RaiseUnknownControlProperty(n);
+}
+template <class C>
+void PublishControlProperties(TClassBuilder<C>& b, std::initializer_list<std::string_view> names) {
+  for (std::string_view n : names) PublishControlProperty(b, n);
+}

@@ -1,0 +1,545 @@
+// TWinControl: child lists, window handles, showing, painting, alignment, focus and keys.
+#include <algorithm>
+
+#include "Controls.h"
+#include "Consts.h"
+#include "Forms.h"
+#include "qt/QtWidgets.h"
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl() {
+  Destroying();
+  // Child controls go with their parent, as in the VCL; their owners hear of it.
+  while (ControlCount() > 0) {
+    TControl* c = Controls(ControlCount() - 1);
+    RemoveControl(c);
+    delete c;
+  }
+  if (FParent) FParent->RemoveControl(this);
+  DestroyHandle();
+}
+
+// --- Messages.
+void TWinControl::WndProc(TMessage& m) {
+  if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST) {
+    if (!DragObject() && IsControlMouseMsg(m)) return;
+  } else if (m.Msg >= WM_KEYFIRST && m.Msg <= WM_KEYLAST) {
+    if (DragObject()) {
+      if (m.Msg == WM_KEYDOWN && m.WParam == VK_ESCAPE) DragDone(false);
+      return;
+    }
+  }
+  TControl::WndProc(m);
+}
+
+bool TWinControl::IsControlMouseMsg(TMessage& m) {
+  TControl* c = nullptr;
+  TPoint p = TWMMouse(m).Pos();
+  if (TControl* cap = GetCaptureControl()) {
+    if (cap->GetParent() != this || cap->Is<TWinControl>()) return false;
+    c = cap;
+  } else {
+    c = ControlAtPos(p, false);
+  }
+  if (!c) return false;
+  TMessage cm = m;
+  cm.LParam = PointToLParam({p.X - c->GetLeft(), p.Y - c->GetTop()});
+  c->WindowProc(cm);
+  m.Result = cm.Result;
+  return true;
+}
+
+void TWinControl::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT: return WMPaint(m);
+    case WM_ERASEBKGND: return WMEraseBkgnd(m);
+    case WM_SIZE:
+      Realign();
+      break;
+    case WM_SETFOCUS:
+      if (TCustomForm* f = GetParentForm(this); f && f != this) f->FActiveControl = this;
+      DoEnter();
+      break;
+    case WM_KILLFOCUS:
+      DoExit();
+      break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+      return WMKey(m);
+    case WM_SETCURSOR: {
+      TCursor cur = Screen ? Screen->GetCursor() : crDefault;
+      if (cur == crDefault) {
+        TControl* c = ControlAtPos(ScreenToClient(GetCursorPos()), false);
+        cur = (c ? c : this)->GetCursor();
+      }
+      if (HandleAllocated()) qtw::SetCursorShape(FHandle, cur);
+      ::SetCursor(cur);
+      m.Result = 1;
+      return;
+    }
+    case CM_COLORCHANGED:
+      NotifyControls(CM_PARENTCOLORCHANGED);
+      break;
+    case CM_FONTCHANGED:
+      if (HandleAllocated()) qtw::SetFont(FHandle, *GetFont());
+      NotifyControls(CM_PARENTFONTCHANGED);
+      break;
+    case CM_SHOWHINTCHANGED:
+      NotifyControls(CM_PARENTSHOWHINTCHANGED);
+      break;
+    case CM_ENABLEDCHANGED:
+      if (HandleAllocated()) qtw::SetEnabled(FHandle, GetEnabled());
+      break;
+    case CM_TEXTCHANGED:
+      if (HandleAllocated()) qtw::SetText(FHandle, FText);
+      break;
+    default: break;
+  }
+  TControl::Dispatch(m);
+}
+
+void TWinControl::DefaultHandler(TMessage& m) { PassToNative(this, m); }
+
+void TWinControl::NotifyControls(uint32_t msg) {
+  for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(msg, 0, 0);
+}
+
+// --- Child controls.
+TControl* TWinControl::Controls(int i) const {
+  int n = static_cast<int>(FControls.size());
+  if (i < 0 || i >= ControlCount()) throw EListError(Format(SListIndexError, i));
+  return i < n ? FControls[i] : FWinControls[i - n];
+}
+
+bool TWinControl::ContainsControl(const TControl* c) const {
+  while (c && c != this) c = c->GetParent();
+  return c == this;
+}
+
+void TWinControl::InsertControl(TControl* c) {
+  c->ValidateContainer(this);
+  Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<intptr_t>(c), 1);
+  c->FParent = this;
+  if (auto* w = Cast<TWinControl>(c)) {
+    FWinControls.push_back(w);
+    FTabList.push_back(w);
+  } else {
+    FControls.push_back(c);
+  }
+  if (!c->InState(csReading)) {
+    if (c->FParentColor) c->Perform(CM_PARENTCOLORCHANGED, 0, 0);
+    if (c->FParentFont) c->Perform(CM_PARENTFONTCHANGED, 0, 0);
+    if (c->FParentShowHint) c->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    if (auto* w = Cast<TWinControl>(c))
+      w->UpdateShowing();
+    else
+      c->InvalidateControl();
+    AlignControl(c);
+  } else if (auto* w = Cast<TWinControl>(c)) {
+    w->UpdateShowing();
+  }
+  Perform(CM_CONTROLCHANGE, reinterpret_cast<intptr_t>(c), 1);
+}
+
+void TWinControl::RemoveControl(TControl* c) {
+  bool quiet = InState(csDestroying);
+  if (!quiet) Perform(CM_CONTROLCHANGE, reinterpret_cast<intptr_t>(c), 0);
+  if (auto* w = Cast<TWinControl>(c)) {
+    if (TCustomForm* f = GetParentForm(this); f && f->FActiveControl && w->ContainsControl(f->FActiveControl))
+      f->FActiveControl = nullptr;
+    w->DestroyHandle();
+    FWinControls.erase(std::remove(FWinControls.begin(), FWinControls.end(), w), FWinControls.end());
+    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), w), FTabList.end());
+  } else {
+    c->InvalidateControl();
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), c), FControls.end());
+  }
+  c->FParent = nullptr;
+  if (!quiet) {
+    Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<intptr_t>(c), 0);
+    Realign();
+  }
+}
+
+TControl* TWinControl::ControlAtPos(const TPoint& p, bool allowDisabled) const {
+  for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+    TControl* c = *it;
+    bool candidate = c->InState(csDesigning) ? c->DesignVisible()
+                                              : c->GetVisible() && (c->GetEnabled() || allowDisabled);
+    if (!candidate || !PtInRect(c->BoundsRect(), p)) continue;
+    if (c->Perform(CM_HITTEST, 0, PointToLParam({p.X - c->GetLeft(), p.Y - c->GetTop()})) != 0) return c;
+  }
+  return nullptr;
+}
+
+void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  for (int i = 0; i < ControlCount(); ++i)
+    if (Controls(i)->Owner() == root) proc(Controls(i));
+}
+
+void TWinControl::SetChildOrder(TComponent* child, int order) {
+  auto* c = Cast<TControl>(child);
+  if (!c || c->GetParent() != this) return;
+  auto place = [order](auto& list, auto* item) {
+    auto it = std::find(list.begin(), list.end(), item);
+    if (it == list.end()) return;
+    list.erase(it);
+    list.insert(list.begin() + std::clamp<ptrdiff_t>(order, 0, static_cast<ptrdiff_t>(list.size())), item);
+  };
+  if (auto* w = Cast<TWinControl>(c)) {
+    place(FWinControls, w);
+    for (TWinControl* sib : FWinControls)
+      if (sib->HandleAllocated()) qtw::Raise(sib->FHandle);
+  } else {
+    place(FControls, c);
+    c->InvalidateControl();
+  }
+}
+
+// --- Alignment.
+void TWinControl::DisableAlign() { ++FAlignLevel; }
+
+void TWinControl::EnableAlign() {
+  if (--FAlignLevel == 0 && ControlState.Contains(csAlignmentNeeded)) Realign();
+}
+
+void TWinControl::Realign() { AlignControl(nullptr); }
+
+void TWinControl::AlignControl(TControl* aControl) {
+  if (FAlignLevel > 0 || InState(csLoading) || ControlState.Contains(csReadingState)) {
+    ControlState.Include(csAlignmentNeeded);
+    return;
+  }
+  TRect r = GetClientRect();
+  AlignControls(aControl, r);
+}
+
+void TWinControl::AlignControls(TControl*, TRect& rect) {
+  ++FAlignLevel;
+  ControlState.Exclude(csAlignmentNeeded);
+  std::vector<TControl*> all;
+  all.reserve(ControlCount());
+  for (int i = 0; i < ControlCount(); ++i) all.push_back(Controls(i));
+  // Anchored controls follow the edges they are anchored to.
+  TSize size{rect.Width(), rect.Height()};
+  int dx = size.cx - FOldClientSize.cx, dy = size.cy - FOldClientSize.cy;
+  if ((FOldClientSize.cx || FOldClientSize.cy) && (dx || dy)) {
+    for (TControl* c : all) {
+      if (c->FAlign != alNone) continue;
+      TAnchors a = c->FAnchors;
+      int l = c->FLeft, t = c->FTop, w = c->FWidth, h = c->FHeight;
+      if (a.Contains(akRight)) (a.Contains(akLeft) ? w : l) += dx;
+      if (a.Contains(akBottom)) (a.Contains(akTop) ? h : t) += dy;
+      c->SetBounds(l, t, w, h);
+    }
+  }
+  FOldClientSize = size;
+  for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
+    std::vector<TControl*> list;
+    for (TControl* c : all)
+      if (c->FAlign == align && c->DesignVisible()) list.push_back(c);
+    std::stable_sort(list.begin(), list.end(), [align](TControl* a, TControl* b) {
+      switch (align) {
+        case alTop: return a->FTop < b->FTop;
+        case alBottom: return a->FTop + a->FHeight > b->FTop + b->FHeight;
+        case alLeft: return a->FLeft < b->FLeft;
+        case alRight: return a->FLeft + a->FWidth > b->FLeft + b->FWidth;
+        default: return false;
+      }
+    });
+    for (TControl* c : list) {
+      int w = c->FWidth, h = c->FHeight;
+      switch (align) {
+        case alTop:
+          c->SetBounds(rect.Left, rect.Top, rect.Width(), h);
+          rect.Top += h;
+          break;
+        case alBottom:
+          c->SetBounds(rect.Left, rect.Bottom - h, rect.Width(), h);
+          rect.Bottom -= h;
+          break;
+        case alLeft:
+          c->SetBounds(rect.Left, rect.Top, w, rect.Height());
+          rect.Left += w;
+          break;
+        case alRight:
+          c->SetBounds(rect.Right - w, rect.Top, w, rect.Height());
+          rect.Right -= w;
+          break;
+        default:
+          c->SetBounds(rect.Left, rect.Top, std::max(0, rect.Width()), std::max(0, rect.Height()));
+          break;
+      }
+    }
+  }
+  --FAlignLevel;
+}
+
+// --- Window handle and showing.
+TWindowHandle* TWinControl::Handle() {
+  if (!FHandle) CreateHandle();
+  return FHandle;
+}
+
+void TWinControl::CreateParams(TCreateParams& params) {
+  params.Caption = FText;
+  params.Bounds = BoundsRect();
+  params.WndParent = FParent;
+  params.TopLevel = FParent == nullptr;
+}
+
+void TWinControl::CreateHandle() {
+  if (FHandle) return;
+  if (FParent) FParent->Handle();
+  CreateWnd();
+}
+
+void TWinControl::CreateWnd() {
+  TCreateParams params;
+  CreateParams(params);
+  FHandle = qtw::CreateHandle(this, params);
+  qtw::SetEnabled(FHandle, GetEnabled());
+  qtw::SetFocusable(FHandle, !InState(csDesigning));
+  if (!GetParentFont() || FParent) qtw::SetFont(FHandle, *GetFont());
+  if (GetCursor() != crDefault) qtw::SetCursorShape(FHandle, GetCursor());
+  // A late-made window goes below the siblings that are above it in z-order.
+  if (FParent) {
+    auto& sibs = FParent->FWinControls;
+    auto it = std::find(sibs.begin(), sibs.end(), this);
+    for (++it; it < sibs.end(); ++it)
+      if ((*it)->FHandle) qtw::Raise((*it)->FHandle);
+  }
+}
+
+void TWinControl::DestroyHandle() {
+  if (!FHandle) return;
+  for (TWinControl* w : FWinControls) w->DestroyHandle();
+  DestroyWnd();
+}
+
+void TWinControl::DestroyWnd() {
+  qtw::DestroyHandle(FHandle);
+  FHandle = nullptr;
+  FShowing = false;
+}
+
+void TWinControl::UpdateShowing() {
+  bool show = FParent ? DesignVisible() && FParent->FShowing : GetVisible();
+  if (show && !FHandle) CreateHandle();
+  if (FHandle) qtw::SetVisible(FHandle, FParent ? DesignVisible() : GetVisible());
+  if (show == FShowing) return;
+  FShowing = show;
+  for (size_t i = 0; i < FWinControls.size(); ++i) FWinControls[i]->UpdateShowing();
+  Perform(CM_SHOWINGCHANGED, 0, 0);
+}
+
+void TWinControl::UpdateDesignState() {
+  if (FHandle) qtw::SetFocusable(FHandle, !InState(csDesigning));
+  UpdateShowing();
+  for (TControl* c : FControls) c->InvalidateControl();
+  for (size_t i = 0; i < FWinControls.size(); ++i) FWinControls[i]->UpdateDesignState();
+}
+
+void TWinControl::BoundsChanged() {
+  if (FHandle && !FFromWindow) qtw::SetBounds(FHandle, BoundsRect());
+}
+
+void TWinControl::UpdateBoundsFromWindow(const TRect& r) {
+  FFromWindow = true;
+  try {
+    SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  } catch (...) {
+    FFromWindow = false;
+    throw;
+  }
+  FFromWindow = false;
+}
+
+void TWinControl::InvalidateControl() {
+  if (FHandle) qtw::Invalidate(FHandle, nullptr);
+}
+
+void TWinControl::Invalidate() { InvalidateControl(); }
+
+void TWinControl::Update() {
+  if (FHandle) qtw::UpdateNow(FHandle);
+}
+
+void TWinControl::Repaint() {
+  Invalidate();
+  Update();
+}
+
+// --- Painting.
+void TWinControl::WMPaint(TMessage& m) {
+  // Native widgets paint themselves (no paint context comes with their WM_PAINT).
+  if (auto* dc = reinterpret_cast<TPaintDC*>(m.WParam))
+    PaintHandler(dc);
+  else
+    DefaultHandler(m);
+}
+
+void TWinControl::PaintHandler(TPaintDC* dc) {
+  TMessage erase{WM_ERASEBKGND, reinterpret_cast<intptr_t>(dc), 0, 0};
+  WindowProc(erase);
+  PaintWindow(dc);
+  PaintControls(dc, nullptr);
+}
+
+void TWinControl::WMEraseBkgnd(TMessage& m) {
+  if (auto* dc = reinterpret_cast<TPaintDC*>(m.WParam)) qtw::FillRect(dc, GetClientRect(), GetColor());
+  m.Result = 1;
+}
+
+void TWinControl::PaintWindow(TPaintDC*) {}
+
+void TWinControl::PaintControls(TPaintDC* dc, TControl* first) {
+  auto it = first ? std::find(FControls.begin(), FControls.end(), first) : FControls.begin();
+  TRect clip = qtw::ClipBox(dc);
+  for (; it != FControls.end(); ++it) {
+    TControl* c = *it;
+    TRect r = c->BoundsRect(), common;
+    if (!c->DesignVisible() || !IntersectRect(common, r, clip)) continue;
+    qtw::PushClip(dc, r.TopLeft(), Rect(0, 0, r.Width(), r.Height()));
+    c->Perform(WM_PAINT, reinterpret_cast<intptr_t>(dc), 0);
+    qtw::PopClip(dc);
+  }
+}
+
+// --- Focus and tab order.
+bool TWinControl::CanFocus() const {
+  for (const TWinControl* w = this; w; w = w->FParent)
+    if (!w->GetVisible() || !w->GetEnabled()) return false;
+  return !InState(csDesigning);
+}
+
+bool TWinControl::Focused() const { return FHandle && qtw::Focused(FHandle); }
+
+void TWinControl::SetFocus() {
+  if (TCustomForm* f = GetParentForm(this); f && f != this)
+    f->FocusControl(this);
+  else if (FHandle)
+    qtw::SetFocus(FHandle);
+}
+
+TTabOrder TWinControl::GetTabOrder() const {
+  if (!FParent) return -1;
+  auto& l = FParent->FTabList;
+  auto it = std::find(l.begin(), l.end(), this);
+  return it == l.end() ? -1 : static_cast<int>(it - l.begin());
+}
+
+void TWinControl::SetTabOrder(TTabOrder v) {
+  if (!FParent || v < 0) return;
+  auto& l = FParent->FTabList;
+  auto it = std::find(l.begin(), l.end(), this);
+  if (it == l.end()) return;
+  l.erase(it);
+  l.insert(l.begin() + std::min<size_t>(v, l.size()), this);
+}
+
+void TWinControl::SetTabStop(bool v) {
+  if (FTabStop == v) return;
+  FTabStop = v;
+  Perform(CM_TABSTOPCHANGED, 0, 0);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) {
+  for (TWinControl* w : FTabList) {
+    list.push_back(w);
+    w->GetTabOrderList(list);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* cur, bool goForward, bool checkTabStop, bool checkParent) {
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  if (list.empty()) return nullptr;
+  int n = static_cast<int>(list.size());
+  auto at = std::find(list.begin(), list.end(), cur);
+  int start = at == list.end() ? (goForward ? n - 1 : 0) : static_cast<int>(at - list.begin());
+  int i = start;
+  do {
+    i = goForward ? (i + 1) % n : (i + n - 1) % n;
+    TWinControl* w = list[i];
+    if (w != cur && w->CanFocus() && (!checkTabStop || w->FTabStop) && (!checkParent || w->FParent == this))
+      return w;
+  } while (i != start);
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* cur, bool goForward, bool checkTabStop) {
+  if (TWinControl* w = FindNextControl(cur, goForward, checkTabStop, !checkTabStop)) w->SetFocus();
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+// --- Keys: a form with KeyPreview sees them first; a key zeroed by a handler stops there.
+void TWinControl::WMKey(TMessage& m) {
+  TShiftState shift;
+  if (GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
+  if (GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
+  if (GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
+  bool handled = false;
+  if (m.Msg == WM_CHAR || m.Msg == WM_SYSCHAR) {
+    char c = static_cast<char>(m.WParam);
+    handled = DoKeyPress(c);
+    m.WParam = static_cast<unsigned char>(c);
+  } else {
+    uint16_t key = static_cast<uint16_t>(m.WParam);
+    handled = (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) ? DoKeyDown(key, shift) : DoKeyUp(key, shift);
+    m.WParam = key;
+    if (!handled && m.Msg == WM_KEYDOWN && key == VK_TAB && !shift.Contains(ssCtrl)) {
+      if (TCustomForm* f = GetParentForm(this)) {
+        f->SelectNext(this, !shift.Contains(ssShift), true);
+        return;
+      }
+    }
+  }
+  if (!handled) TControl::Dispatch(m);
+}
+
+bool TWinControl::DoKeyDown(uint16_t& key, TShiftState shift) {
+  TCustomForm* f = GetParentForm(this);
+  if (f && f != this && f->GetKeyPreview() && f->DoKeyDown(key, shift)) return true;
+  KeyDown(key, shift);
+  return key == 0;
+}
+
+bool TWinControl::DoKeyPress(char& key) {
+  TCustomForm* f = GetParentForm(this);
+  if (f && f != this && f->GetKeyPreview() && f->DoKeyPress(key)) return true;
+  KeyPress(key);
+  return key == 0;
+}
+
+bool TWinControl::DoKeyUp(uint16_t& key, TShiftState shift) {
+  TCustomForm* f = GetParentForm(this);
+  if (f && f != this && f->GetKeyPreview() && f->DoKeyUp(key, shift)) return true;
+  KeyUp(key, shift);
+  return key == 0;
+}
+
+void TWinControl::KeyDown(uint16_t& key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+void TWinControl::KeyPress(char& key) {
+  if (OnKeyPress) OnKeyPress(this, key);
+}
+void TWinControl::KeyUp(uint16_t& key, TShiftState shift) {
+  if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void DrawXorFrame(TWinControl* control, const TRect& r) {
+  if (control) qtw::ToggleXorFrame(control->Handle(), r);
+}

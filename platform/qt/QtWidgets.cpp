@@ -1,0 +1,723 @@
+// The Qt widget backend: one QWidget per window handle, and one event filter per handle that
+// turns the Qt events of the widget (and of a native widget's inner children) into messages.
+#include "QtWidgets.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleHints>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include "../Controls.h"
+#include "../Forms.h"
+#include "QtGraphics.h"
+
+struct TPaintDC {
+  QPainter* Painter;
+  std::vector<TRect> Clips;  // the current clip, in the current coordinates, last
+  std::vector<TPoint> Offsets;
+};
+
+namespace {
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+TRect FromQRect(const QRect& r) { return Bounds(r.x(), r.y(), r.width(), r.height()); }
+
+// The message being made from a toolkit event, and whether it reached DefaultHandler.
+struct TNativeCall {
+  const TMessage* Msg;
+  TWinControl* Control;
+  bool Pass;
+  TNativeCall* Prev;
+};
+TNativeCall* gCall = nullptr;
+
+Qt::CursorShape CursorShape(int cursor) {
+  switch (cursor) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSize:
+    case crSizeAll: return Qt::SizeAllCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass:
+    case crSQLWait: return Qt::WaitCursor;
+    case crDrag:
+    case crMultiDrag: return Qt::DragMoveCursor;
+    case crNoDrop:
+    case crNo: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    default: return Qt::ArrowCursor;
+  }
+}
+
+uint16_t VirtualKey(int key) {
+  if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) return static_cast<uint16_t>(key);
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<uint16_t>(VK_F1 + (key - Qt::Key_F1));
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Pause: return VK_PAUSE;
+    default: return 0;
+  }
+}
+
+int QtKey(uint16_t vk) {
+  if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return vk;
+  if (vk >= VK_F1 && vk < VK_F1 + 24) return Qt::Key_F1 + (vk - VK_F1);
+  static const std::pair<uint16_t, int> kMap[] = {
+      {VK_RETURN, Qt::Key_Return}, {VK_ESCAPE, Qt::Key_Escape}, {VK_TAB, Qt::Key_Tab},
+      {VK_BACK, Qt::Key_Backspace}, {VK_DELETE, Qt::Key_Delete}, {VK_INSERT, Qt::Key_Insert},
+      {VK_HOME, Qt::Key_Home}, {VK_END, Qt::Key_End}, {VK_PRIOR, Qt::Key_PageUp},
+      {VK_NEXT, Qt::Key_PageDown}, {VK_LEFT, Qt::Key_Left}, {VK_RIGHT, Qt::Key_Right},
+      {VK_UP, Qt::Key_Up}, {VK_DOWN, Qt::Key_Down}, {VK_SPACE, Qt::Key_Space},
+      {VK_SHIFT, Qt::Key_Shift}, {VK_CONTROL, Qt::Key_Control}, {VK_MENU, Qt::Key_Alt}};
+  for (auto& [v, k] : kMap)
+    if (v == vk) return k;
+  return 0;
+}
+
+intptr_t KeysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
+  intptr_t k = 0;
+  if (buttons & Qt::LeftButton) k |= MK_LBUTTON;
+  if (buttons & Qt::RightButton) k |= MK_RBUTTON;
+  if (buttons & Qt::MiddleButton) k |= MK_MBUTTON;
+  if (mods & Qt::ShiftModifier) k |= MK_SHIFT;
+  if (mods & Qt::ControlModifier) k |= MK_CONTROL;
+  return k;
+}
+
+// Widgets draw through the filter; this one only keeps Qt from painting a default.
+class TPaintedWidget : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {}
+};
+
+// The inverting frames of DrawXorFrame: black pixels leave the control's pixels alone, white
+// ones invert them.
+class TXorOverlay : public QWidget {
+ public:
+  explicit TXorOverlay(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    Fit();
+  }
+  void Fit() {
+    setGeometry(parentWidget()->rect());
+    if (Image.size() != size()) Image = NewOverlayImage(std::max(1, width()), std::max(1, height()));
+    raise();
+  }
+  void Toggle(const TRect& r) {
+    Fit();
+    QPainter p(&Image);
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    QPen pen(Qt::white, 1, Qt::DotLine);
+    p.setPen(pen);
+    p.drawRect(QRect(r.Left, r.Top, std::max(0, r.Width() - 1), std::max(0, r.Height() - 1)));
+    p.end();
+    show();
+    update();
+  }
+  QImage Image;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    DrawOverlay(p, Image);
+  }
+};
+
+class TPostReceiver : public QObject {
+ public:
+  static QEvent::Type Type() {
+    static const auto t = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return t;
+  }
+  struct Call : QEvent {
+    explicit Call(std::function<void()> f) : QEvent(Type()), Fn(std::move(f)) {}
+    std::function<void()> Fn;
+  };
+  bool event(QEvent* e) override {
+    if (e->type() != Type()) return QObject::event(e);
+    try {
+      static_cast<Call*>(e)->Fn();
+    } catch (...) {
+      Application->HandleException(nullptr);
+    }
+    return true;
+  }
+};
+
+TPostReceiver* PostReceiver() {
+  static TPostReceiver* r = new TPostReceiver;
+  return r;
+}
+}  // namespace
+
+// =============================================================================================
+class TWindowHandle : public QObject {
+ public:
+  TWindowHandle(TWinControl* control, QWidget* widget, bool native)
+      : Control(control), Widget(widget), Native(native) {
+    setParent(widget);
+    Watch(widget);
+    if (native)
+      for (QWidget* inner : widget->findChildren<QWidget*>()) Watch(inner);
+  }
+
+  void Watch(QWidget* w) {
+    w->setProperty("kvFocus", static_cast<int>(w->focusPolicy()));
+    w->installEventFilter(this);
+    if (!Native || w == Widget) w->setMouseTracking(true);
+  }
+
+  bool eventFilter(QObject* obj, QEvent* ev) override;
+
+  // Sends m to the control as the platform would; answers whether the native widget gets the
+  // event. Exceptions go to the application, as the VCL's message loop sends them.
+  bool Send(TMessage& m, bool mouse) {
+    TNativeCall call{&m, Control, false, gCall};
+    gCall = &call;
+    ++Busy;
+    try {
+      if (mouse)
+        RouteMouseMessage(Control, m);
+      else
+        Control->WindowProc(m);
+    } catch (...) {
+      call.Pass = false;
+      Application->HandleException(Control);
+    }
+    --Busy;
+    gCall = call.Prev;
+    return call.Pass && !Dead;
+  }
+
+  void Deliver(QWidget* w, QEvent* ev) {
+    ++Busy;
+    static_cast<QObject*>(w)->event(ev);
+    --Busy;
+  }
+
+  bool Mouse(QWidget* w, QMouseEvent* e);
+  bool Key(QWidget* w, QKeyEvent* e);
+  bool Paint(QPaintEvent* e);
+  void Destroy();
+
+  TWinControl* Control;
+  QWidget* Widget;
+  bool Native;
+  bool Dead = false;
+  int Busy = 0;
+  TXorOverlay* Overlay = nullptr;
+};
+
+bool TWindowHandle::eventFilter(QObject* obj, QEvent* ev) {
+  auto* w = qobject_cast<QWidget*>(obj);
+  if (!w || Dead) return false;
+  switch (ev->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+      return Mouse(w, static_cast<QMouseEvent*>(ev));
+    case QEvent::Wheel: {
+      auto* we = static_cast<QWheelEvent*>(ev);
+      QPoint p = w->mapTo(Widget, we->position().toPoint());
+      TMessage m{WM_MOUSEWHEEL, MakeWParam(static_cast<uint16_t>(KeysOf(we->buttons(), we->modifiers())),
+                                           static_cast<uint16_t>(we->angleDelta().y())),
+                 PointToLParam({p.x(), p.y()}), 0};
+      if (Send(m, true)) Deliver(w, ev);
+      ev->accept();
+      return true;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      return Key(w, static_cast<QKeyEvent*>(ev));
+    case QEvent::Paint:
+      return w == Widget && Paint(static_cast<QPaintEvent*>(ev));
+    case QEvent::Close: {
+      if (w != Widget) return false;
+      ev->ignore();
+      TMessage m{WM_CLOSE, 0, 0, 0};
+      Send(m, false);
+      return true;
+    }
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate: {
+      if (w != Widget || !Widget->isWindow()) return false;
+      TMessage m{WM_ACTIVATE, ev->type() == QEvent::WindowActivate ? WA_ACTIVE : WA_INACTIVE, 0, 0};
+      Send(m, false);
+      return false;
+    }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+      TMessage m{ev->type() == QEvent::FocusIn ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0, 0};
+      Send(m, false);
+      return false;
+    }
+    case QEvent::Move:
+    case QEvent::Resize:
+      if (w == Widget) {
+        if (Overlay && ev->type() == QEvent::Resize) Overlay->Fit();
+        // A top-level window moved or sized by the platform: the control follows.
+        TRect r = FromQRect(Widget->geometry());
+        if (Widget->isWindow() && r != Control->BoundsRect() && !Busy) {
+          ++Busy;
+          Control->UpdateBoundsFromWindow(r);
+          --Busy;
+        }
+      }
+      return false;
+    case QEvent::ChildAdded:
+      if (Native) {
+        if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(ev)->child())) Watch(child);
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool TWindowHandle::Mouse(QWidget* w, QMouseEvent* e) {
+  QPoint local = w->mapTo(Widget, e->position().toPoint());
+  QPoint global = e->globalPosition().toPoint();
+  NoteCursorPos({global.x(), global.y()});
+  intptr_t keys = KeysOf(e->buttons(), e->modifiers());
+  uint32_t msg = WM_MOUSEMOVE;
+  int base = e->button() == Qt::RightButton ? WM_RBUTTONDOWN : e->button() == Qt::MiddleButton ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+  switch (e->type()) {
+    case QEvent::MouseButtonPress: msg = base; break;
+    case QEvent::MouseButtonRelease: msg = base + 1; break;
+    case QEvent::MouseButtonDblClick: msg = base + 2; break;
+    default: break;
+  }
+  if ((msg == WM_MOUSEMOVE || e->type() == QEvent::MouseButtonPress) && !GetCaptureControl()) {
+    TMessage sc{WM_SETCURSOR, reinterpret_cast<intptr_t>(Control), static_cast<intptr_t>(HTCLIENT | (msg << 16)), 0};
+    Send(sc, false);
+    if (Dead) return true;
+  }
+  TMessage m{msg, keys, PointToLParam({local.x(), local.y()}), 0};
+  if (Send(m, true)) Deliver(w, e);
+  e->accept();
+  return true;
+}
+
+bool TWindowHandle::Key(QWidget* w, QKeyEvent* e) {
+  bool down = e->type() == QEvent::KeyPress;
+  TMessage m{down ? WM_KEYDOWN : WM_KEYUP, VirtualKey(e->key()), e->isAutoRepeat() ? (1 << 30) : 0, 0};
+  bool pass = Send(m, false);
+  if (Dead) return true;
+  QString text = e->text();
+  if (down && !text.isEmpty() && text[0].unicode() >= 32 && text[0].unicode() < 256) {
+    TMessage c{WM_CHAR, static_cast<intptr_t>(static_cast<unsigned char>(text[0].unicode())), 0, 0};
+    pass = Send(c, false) && pass;
+    if (Dead) return true;
+  }
+  if (pass) Deliver(w, e);
+  e->accept();
+  return true;
+}
+
+bool TWindowHandle::Paint(QPaintEvent* e) {
+  if (Native) {
+    TMessage m{WM_PAINT, 0, 0, 0};
+    return !Send(m, false);
+  }
+  QPainter painter(Widget);
+  TPaintDC dc{&painter, {FromQRect(e->rect())}, {TPoint{}}};
+  TMessage m{WM_PAINT, reinterpret_cast<intptr_t>(&dc), 0, 0};
+  Send(m, false);
+  return true;
+}
+
+void TWindowHandle::Destroy() {
+  Dead = true;
+  Control = nullptr;
+  if (Busy) {
+    // Deleting the widget inside its own event would pull the floor from under Qt.
+    Widget->hide();
+    Widget->setParent(nullptr);
+    Widget->deleteLater();
+  } else {
+    delete Widget;  // and this, its child
+  }
+}
+
+void PassToNative(TWinControl* control, const TMessage& m) {
+  for (TNativeCall* c = gCall; c; c = c->Prev)
+    if (c->Msg == &m && c->Control == control) c->Pass = true;
+}
+
+// =============================================================================================
+namespace qtw {
+
+void EnsureApplication() { EnsureQtApplication(); }
+
+TWindowHandle* CreateHandle(TWinControl* control, const TCreateParams& params) {
+  EnsureApplication();
+  QWidget* parent = params.WndParent && !params.TopLevel ? params.WndParent->Handle()->Widget : nullptr;
+  QWidget* w = nullptr;
+  const std::string& cls = params.WinClassName;
+  QString caption = QString::fromStdString(params.Caption);
+  TWindowHandle* h = nullptr;
+  if (cls.empty()) {
+    w = new TPaintedWidget(parent);
+  } else if (cls == "BUTTON") {
+    w = new QPushButton(caption, parent);
+  } else if (cls == "EDIT") {
+    w = new QLineEdit(caption, parent);
+  } else if (cls == "COMBOBOX") {
+    auto* cb = new QComboBox(parent);
+    cb->setEditable(true);
+    w = cb;
+  } else if (cls == "LISTBOX") {
+    w = new QListWidget(parent);
+  } else if (cls == "STATIC") {
+    w = new QLabel(caption, parent);
+  } else {
+    throw EInvalidOperation(Format("Unknown window class %s", cls));
+  }
+  h = new TWindowHandle(control, w, !cls.empty());
+  // Native notifications reach the control as WM_COMMAND, as the VCL reflects them.
+  auto notify = [h](uint16_t code) {
+    if (h->Dead) return;
+    TMessage m{WM_COMMAND, MakeWParam(0, code), 0, 0};
+    h->Send(m, false);
+  };
+  if (auto* b = qobject_cast<QPushButton*>(w)) QObject::connect(b, &QPushButton::clicked, h, [notify] { notify(BN_CLICKED); });
+  if (auto* e = qobject_cast<QLineEdit*>(w)) QObject::connect(e, &QLineEdit::textEdited, h, [notify] { notify(EN_CHANGE); });
+  if (auto* c = qobject_cast<QComboBox*>(w))
+    QObject::connect(c, &QComboBox::currentIndexChanged, h, [notify] { notify(CBN_SELCHANGE); });
+  if (params.TopLevel) {
+    SetTopLevelStyle(h, params);
+    w->setWindowTitle(caption);
+  }
+  w->setGeometry(ToQRect(params.Bounds));
+  if (parent) {
+    if (auto* ph = parent->findChild<TWindowHandle*>(QString(), Qt::FindDirectChildrenOnly); ph && ph->Overlay)
+      ph->Overlay->raise();
+  }
+  return h;
+}
+
+void DestroyHandle(TWindowHandle* h) {
+  if (h) h->Destroy();
+}
+
+void SetParent(TWindowHandle* h, TWindowHandle* parent) {
+  bool vis = h->Widget->isVisibleTo(h->Widget->parentWidget());
+  h->Widget->setParent(parent ? parent->Widget : nullptr);
+  h->Widget->setVisible(vis);
+}
+
+void SetBounds(TWindowHandle* h, const TRect& r) {
+  ++h->Busy;
+  h->Widget->setGeometry(ToQRect(r));
+  --h->Busy;
+}
+
+TRect GetBounds(TWindowHandle* h) { return FromQRect(h->Widget->geometry()); }
+
+void SetVisible(TWindowHandle* h, bool visible) {
+  if (h->Widget->isVisibleTo(h->Widget->parentWidget()) == visible && !h->Widget->isWindow()) return;
+  if (h->Widget->isWindow() && h->Widget->isVisible() == visible) return;
+  ++h->Busy;
+  h->Widget->setVisible(visible);
+  --h->Busy;
+}
+
+void SetEnabled(TWindowHandle* h, bool enabled) { h->Widget->setEnabled(enabled); }
+
+void SetText(TWindowHandle* h, const std::string& text) {
+  QString s = QString::fromStdString(text);
+  QWidget* w = h->Widget;
+  if (w->isWindow()) w->setWindowTitle(s);
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(s);
+  if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(s);
+  if (auto* l = qobject_cast<QLabel*>(w)) l->setText(s);
+  if (auto* c = qobject_cast<QComboBox*>(w)) c->setEditText(s);
+}
+
+void SetFont(TWindowHandle* h, const TFont& font) { h->Widget->setFont(ToQFont(font)); }
+
+void SetFocusable(TWindowHandle* h, bool focusable) {
+  auto apply = [focusable](QWidget* w) {
+    QVariant natural = w->property("kvFocus");
+    if (!natural.isValid()) return;
+    w->setFocusPolicy(focusable ? static_cast<Qt::FocusPolicy>(natural.toInt()) : Qt::NoFocus);
+    if (!focusable && w->hasFocus()) w->clearFocus();
+  };
+  apply(h->Widget);
+  if (h->Native)
+    for (QWidget* inner : h->Widget->findChildren<QWidget*>()) apply(inner);
+}
+
+void SetFocus(TWindowHandle* h) { h->Widget->setFocus(Qt::OtherFocusReason); }
+
+bool Focused(TWindowHandle* h) {
+  QWidget* f = QApplication::focusWidget();
+  return f && (f == h->Widget || (h->Native && h->Widget->isAncestorOf(f)));
+}
+
+void Raise(TWindowHandle* h) {
+  h->Widget->raise();
+  if (QWidget* p = h->Widget->parentWidget())
+    if (auto* ph = p->findChild<TWindowHandle*>(QString(), Qt::FindDirectChildrenOnly); ph && ph->Overlay)
+      ph->Overlay->raise();
+}
+
+void Invalidate(TWindowHandle* h, const TRect* r) {
+  if (r)
+    h->Widget->update(ToQRect(*r));
+  else
+    h->Widget->update();
+}
+
+void UpdateNow(TWindowHandle* h) {
+  if (h->Widget->isVisible()) h->Widget->repaint();
+}
+
+void SetCursorShape(TWindowHandle* h, int cursor) {
+  if (cursor == crDefault)
+    h->Widget->unsetCursor();
+  else
+    h->Widget->setCursor(CursorShape(cursor));
+}
+
+void SetTopLevelStyle(TWindowHandle* h, const TCreateParams& params) {
+  Qt::WindowFlags f = params.ToolWindow ? Qt::Tool : Qt::Window;
+  if (params.StayOnTop) f |= Qt::WindowStaysOnTopHint;
+  if (h->Widget->windowFlags() == f) return;
+  bool vis = h->Widget->isVisible();
+  h->Widget->setWindowFlags(f);
+  if (vis) h->Widget->show();
+}
+
+void SetWindowState(TWindowHandle* h, int state) {
+  h->Widget->setWindowState(state == wsMinimized ? Qt::WindowMinimized
+                            : state == wsMaximized ? Qt::WindowMaximized
+                                                   : Qt::WindowNoState);
+}
+
+void Activate(TWindowHandle* h) {
+  h->Widget->raise();
+  h->Widget->activateWindow();
+}
+
+bool IsActiveWindow(TWindowHandle* h) { return h->Widget->isActiveWindow(); }
+
+void Grab(TWindowHandle* h, TBitmap* bitmap) {
+  h->Widget->ensurePolished();
+  AssignQImage(bitmap, h->Widget->grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+void ToggleXorFrame(TWindowHandle* h, const TRect& r) {
+  if (!h->Overlay) h->Overlay = new TXorOverlay(h->Widget);
+  h->Overlay->Toggle(r);
+}
+
+void SendInput(TWindowHandle* h, uint32_t msg, const TPoint& client, intptr_t keys, uint16_t vk) {
+  QWidget* root = h->Widget;
+  Qt::KeyboardModifiers mods;
+  if (keys & MK_SHIFT) mods |= Qt::ShiftModifier;
+  if (keys & MK_CONTROL) mods |= Qt::ControlModifier;
+  if (msg == WM_KEYDOWN || msg == WM_KEYUP) {
+    QWidget* target = root->focusWidget();
+    if (!target || (target != root && !root->isAncestorOf(target))) target = root;
+    QString text = vk >= 32 && vk < 127 && vk != VK_DELETE ? QString(QChar(vk)).toLower() : QString();
+    if (vk == VK_SPACE) text = " ";
+    QKeyEvent e(msg == WM_KEYDOWN ? QEvent::KeyPress : QEvent::KeyRelease, QtKey(vk), mods, text);
+    QApplication::sendEvent(target, &e);
+    return;
+  }
+  QPoint p(client.X, client.Y);
+  QWidget* target = root->childAt(p);
+  if (!target) target = root;
+  QPoint local = target->mapFrom(root, p);
+  QPoint global = root->mapToGlobal(p);
+  Qt::MouseButtons buttons;
+  if (keys & MK_LBUTTON) buttons |= Qt::LeftButton;
+  if (keys & MK_RBUTTON) buttons |= Qt::RightButton;
+  if (keys & MK_MBUTTON) buttons |= Qt::MiddleButton;
+  QEvent::Type type = QEvent::MouseMove;
+  Qt::MouseButton button = Qt::NoButton;
+  if (msg != WM_MOUSEMOVE) {
+    int kind = (msg - WM_LBUTTONDOWN) % 3;
+    int which = (msg - WM_LBUTTONDOWN) / 3;
+    button = which == 0 ? Qt::LeftButton : which == 1 ? Qt::RightButton : Qt::MiddleButton;
+    type = kind == 0 ? QEvent::MouseButtonPress : kind == 1 ? QEvent::MouseButtonRelease : QEvent::MouseButtonDblClick;
+    if (kind == 1) buttons &= ~button; else buttons |= button;
+  }
+  QMouseEvent e(type, QPointF(local), QPointF(global), button, buttons, mods);
+  QApplication::sendEvent(target, &e);
+}
+
+// --- Painting.
+void PushClip(TPaintDC* dc, const TPoint& offset, const TRect& clip) {
+  dc->Painter->save();
+  dc->Painter->translate(offset.X, offset.Y);
+  dc->Painter->setClipRect(ToQRect(clip), Qt::IntersectClip);
+  TRect cur = dc->Clips.back();
+  OffsetRect(cur, -offset.X, -offset.Y);
+  TRect inter;
+  IntersectRect(inter, cur, clip);
+  dc->Clips.push_back(inter);
+}
+
+void PopClip(TPaintDC* dc) {
+  dc->Painter->restore();
+  dc->Clips.pop_back();
+}
+
+void FillRect(TPaintDC* dc, const TRect& r, int color) { dc->Painter->fillRect(ToQRect(r), ToQColor(color)); }
+
+TRect ClipBox(TPaintDC* dc) { return dc->Clips.back(); }
+
+struct TCanvasScope::Impl {
+  QPainter* Painter;
+  TPainterCanvasScope Scope;
+  Impl(TCanvas* c, QPainter* p) : Painter(p), Scope(c, p) {}
+};
+
+TCanvasScope::TCanvasScope(TCanvas* canvas, TPaintDC* dc) {
+  if (!dc) return;
+  dc->Painter->save();
+  FImpl = std::make_unique<Impl>(canvas, dc->Painter);
+}
+
+TCanvasScope::~TCanvasScope() {
+  if (!FImpl) return;
+  QPainter* p = FImpl->Painter;
+  FImpl.reset();
+  p->restore();
+}
+
+// --- The event loop.
+void ProcessEvents(bool waitForMore) {
+  EnsureApplication();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents(waitForMore ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
+}
+
+void Post(std::function<void()> call) {
+  EnsureApplication();
+  QCoreApplication::postEvent(PostReceiver(), new TPostReceiver::Call(std::move(call)));
+}
+
+int MessageBox(const std::string& text, const std::string& caption, int flags) {
+  EnsureApplication();
+  QMessageBox box;
+  box.setText(QString::fromStdString(text));
+  box.setWindowTitle(QString::fromStdString(caption));
+  int icon = flags & 0xF0;
+  box.setIcon(icon == MB_ICONERROR ? QMessageBox::Critical
+              : icon == MB_ICONQUESTION ? QMessageBox::Question
+              : icon == MB_ICONWARNING ? QMessageBox::Warning
+              : icon == MB_ICONINFORMATION ? QMessageBox::Information
+                                           : QMessageBox::NoIcon);
+  switch (flags & 0xF) {
+    case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MB_YESNOCANCEL: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
+    case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    default: box.setStandardButtons(QMessageBox::Ok); break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Ok: return IDOK;
+    case QMessageBox::Yes: return IDYES;
+    case QMessageBox::No: return IDNO;
+    default: return IDCANCEL;
+  }
+}
+
+// --- Cursor, keyboard and screen.
+TPoint CursorPos() {
+  EnsureApplication();
+  QPoint p = QCursor::pos();
+  return {p.x(), p.y()};
+}
+
+void SetCursorPos(const TPoint& p) {
+  EnsureApplication();
+  QCursor::setPos(p.X, p.Y);
+}
+
+void SetOverrideCursor(int cursor, bool on) {
+  EnsureApplication();
+  while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+  if (on) QGuiApplication::setOverrideCursor(QCursor(CursorShape(cursor)));
+}
+
+bool KeyDown(int vk) {
+  EnsureApplication();
+  Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
+  Qt::MouseButtons b = QGuiApplication::mouseButtons();
+  switch (vk) {
+    case VK_SHIFT: return m & Qt::ShiftModifier;
+    case VK_CONTROL: return m & Qt::ControlModifier;
+    case VK_MENU: return m & Qt::AltModifier;
+    case VK_LBUTTON: return b & Qt::LeftButton;
+    case VK_RBUTTON: return b & Qt::RightButton;
+    case VK_MBUTTON: return b & Qt::MiddleButton;
+    default: return false;
+  }
+}
+
+TRect ScreenRect() {
+  EnsureApplication();
+  QScreen* s = QGuiApplication::primaryScreen();
+  return s ? FromQRect(s->geometry()) : Rect(0, 0, 800, 600);
+}
+
+TRect WorkArea() {
+  EnsureApplication();
+  QScreen* s = QGuiApplication::primaryScreen();
+  return s ? FromQRect(s->availableGeometry()) : Rect(0, 0, 800, 600);
+}
+
+int DoubleClickTime() {
+  EnsureApplication();
+  return QGuiApplication::styleHints()->mouseDoubleClickInterval();
+}
+
+}  // namespace qtw
