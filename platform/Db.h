@@ -38,6 +38,7 @@ inline constexpr const char* SFieldIndexError = "Field index out of range";
 inline constexpr const char* SCircularDataLink = "Circular datalinks are not allowed";
 inline constexpr const char* SDatabaseNameMissing = "Database name missing";
 inline constexpr const char* SNoTableName = "Missing TableName property";
+inline constexpr const char* SIndexNotFound = "Index '%s' not found";
 inline constexpr const char* SEmptySQLStatement = "No SQL statement available";
 inline constexpr const char* SParameterNotFound = "Parameter '%s' not found";
 inline constexpr const char* SNoResultSet = "Query did not return a result set";

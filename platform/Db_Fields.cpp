@@ -109,10 +109,10 @@ const char* FieldTypeName(TFieldType t) {
 
 namespace {
 
-constexpr double MSecsPerDay = 86400000.0;
+constexpr double DbMSecsPerDay = 86400000.0;
 
 // Days from 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
+int64_t DbDaysFromCivil(int64_t y, unsigned m, unsigned d) {
   y -= m <= 2;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -121,7 +121,7 @@ int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
   return era * 146097 + static_cast<int64_t>(doe) - 719468;
 }
 
-void CivilFromDays(int64_t z, int& y, int& m, int& d) {
+void DbCivilFromDays(int64_t z, int& y, int& m, int& d) {
   z += 719468;
   const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
   const unsigned doe = static_cast<unsigned>(z - era * 146097);
@@ -133,22 +133,22 @@ void CivilFromDays(int64_t z, int& y, int& m, int& d) {
   y = static_cast<int>(yoe + era * 400 + (m <= 2));
 }
 
-constexpr int64_t DelphiEpochOffset = 25569;  // 1970-01-01 as a TDateTime
+constexpr int64_t DbEpochOffset = 25569;  // 1970-01-01 as a TDateTime
 
-struct TDateParts {
+struct TDbDateParts {
   int Year = 1899, Month = 12, Day = 30, Hour = 0, Min = 0, Sec = 0, MSec = 0;
 };
 
-TDateParts SplitDateTime(TDateTime v) {
-  TDateParts p;
+TDbDateParts DbSplitDateTime(TDateTime v) {
+  TDbDateParts p;
   // The integer part counts days, the fraction's magnitude is the time, also before 1899.
   double whole = std::trunc(v);
-  int64_t ms = std::llround(std::fabs(v - whole) * MSecsPerDay);
+  int64_t ms = std::llround(std::fabs(v - whole) * DbMSecsPerDay);
   if (ms >= 86400000) {
     ms -= 86400000;
     whole += v < 0 ? -1 : 1;
   }
-  CivilFromDays(static_cast<int64_t>(whole) - DelphiEpochOffset, p.Year, p.Month, p.Day);
+  DbCivilFromDays(static_cast<int64_t>(whole) - DbEpochOffset, p.Year, p.Month, p.Day);
   p.Hour = static_cast<int>(ms / 3600000);
   p.Min = static_cast<int>(ms / 60000 % 60);
   p.Sec = static_cast<int>(ms / 1000 % 60);
@@ -156,7 +156,7 @@ TDateParts SplitDateTime(TDateTime v) {
   return p;
 }
 
-bool ReadDigits(std::string_view s, size_t& pos, int count, int& out) {
+bool DbReadDigits(std::string_view s, size_t& pos, int count, int& out) {
   if (pos + count > s.size()) return false;
   out = 0;
   for (int i = 0; i < count; ++i) {
@@ -168,13 +168,13 @@ bool ReadDigits(std::string_view s, size_t& pos, int count, int& out) {
   return true;
 }
 
-bool ReadTime(std::string_view s, size_t& pos, double& fraction) {
+bool DbReadTime(std::string_view s, size_t& pos, double& fraction) {
   int h, n, sec = 0, ms = 0;
-  if (!ReadDigits(s, pos, 2, h) || pos >= s.size() || s[pos++] != ':' || !ReadDigits(s, pos, 2, n))
+  if (!DbReadDigits(s, pos, 2, h) || pos >= s.size() || s[pos++] != ':' || !DbReadDigits(s, pos, 2, n))
     return false;
   if (pos < s.size() && s[pos] == ':') {
     ++pos;
-    if (!ReadDigits(s, pos, 2, sec)) return false;
+    if (!DbReadDigits(s, pos, 2, sec)) return false;
     if (pos < s.size() && s[pos] == '.') {
       ++pos;
       size_t start = pos;
@@ -188,11 +188,11 @@ bool ReadTime(std::string_view s, size_t& pos, double& fraction) {
     }
   }
   if (h > 23 || n > 59 || sec > 59) return false;
-  fraction = (((h * 60.0 + n) * 60 + sec) * 1000 + ms) / MSecsPerDay;
+  fraction = (((h * 60.0 + n) * 60 + sec) * 1000 + ms) / DbMSecsPerDay;
   return true;
 }
 
-std::string Pad(int v, int width) {
+std::string DbPad(int v, int width) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%0*d", width, v);
   return buf;
@@ -200,7 +200,7 @@ std::string Pad(int v, int width) {
 
 // Delphi's FormatFloat for the common masks: digits '0'/'#', ',' and '.', quoted literals,
 // and up to three sections for positive, negative and zero values.
-std::string FormatFloatMask(const std::string& mask, double v) {
+std::string DbFormatFloat(const std::string& mask, double v) {
   std::vector<std::string> sections(1);
   char quote = 0;
   for (char c : mask) {
@@ -268,8 +268,8 @@ std::string FormatFloatMask(const std::string& mask, double v) {
   return out + suffix;
 }
 
-std::string FormatDateTimeMask(const std::string& mask, TDateTime v) {
-  TDateParts p = SplitDateTime(v);
+std::string DbFormatDateTime(const std::string& mask, TDateTime v) {
+  TDbDateParts p = DbSplitDateTime(v);
   std::string out;
   bool afterHour = false;
   for (size_t i = 0; i < mask.size();) {
@@ -285,15 +285,15 @@ std::string FormatDateTimeMask(const std::string& mask, TDateTime v) {
       continue;
     }
     switch (lc) {
-      case 'y': out += run >= 3 ? Pad(p.Year, 4) : Pad(p.Year % 100, 2); break;
-      case 'd': out += run >= 2 ? Pad(p.Day, 2) : std::to_string(p.Day); break;
-      case 'h': out += run >= 2 ? Pad(p.Hour, 2) : std::to_string(p.Hour); break;
-      case 'n': out += run >= 2 ? Pad(p.Min, 2) : std::to_string(p.Min); break;
-      case 's': out += run >= 2 ? Pad(p.Sec, 2) : std::to_string(p.Sec); break;
-      case 'z': out += run >= 3 ? Pad(p.MSec, 3) : std::to_string(p.MSec); break;
+      case 'y': out += run >= 3 ? DbPad(p.Year, 4) : DbPad(p.Year % 100, 2); break;
+      case 'd': out += run >= 2 ? DbPad(p.Day, 2) : std::to_string(p.Day); break;
+      case 'h': out += run >= 2 ? DbPad(p.Hour, 2) : std::to_string(p.Hour); break;
+      case 'n': out += run >= 2 ? DbPad(p.Min, 2) : std::to_string(p.Min); break;
+      case 's': out += run >= 2 ? DbPad(p.Sec, 2) : std::to_string(p.Sec); break;
+      case 'z': out += run >= 3 ? DbPad(p.MSec, 3) : std::to_string(p.MSec); break;
       case 'm': {
         int n = afterHour ? p.Min : p.Month;  // 'm' right after an hour means minutes
-        out += run >= 2 ? Pad(n, 2) : std::to_string(n);
+        out += run >= 2 ? DbPad(n, 2) : std::to_string(n);
         break;
       }
       default: out.append(run, c); break;
@@ -305,7 +305,7 @@ std::string FormatDateTimeMask(const std::string& mask, TDateTime v) {
 }
 
 // Number of UTF-8 characters' bytes that make up the first `chars` characters.
-size_t Utf8Prefix(const std::string& s, int chars) {
+size_t DbUtf8Prefix(const std::string& s, int chars) {
   size_t i = 0;
   for (int n = 0; i < s.size() && n < chars; ++n) {
     ++i;
@@ -324,14 +324,14 @@ bool TryIsoToDateTime(std::string_view text, TDateTime& value) {
   bool hasDate = false;
   if (s.size() >= 10 && s[4] == '-') {
     int y, m, d;
-    if (!ReadDigits(s, pos, 4, y) || s[pos++] != '-' || !ReadDigits(s, pos, 2, m) ||
-        s[pos++] != '-' || !ReadDigits(s, pos, 2, d))
+    if (!DbReadDigits(s, pos, 4, y) || s[pos++] != '-' || !DbReadDigits(s, pos, 2, m) ||
+        s[pos++] != '-' || !DbReadDigits(s, pos, 2, d))
       return false;
     if (m < 1 || m > 12 || d < 1) return false;
     static const int mdays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
     if (d > mdays[m - 1] + (m == 2 && leap)) return false;
-    date = static_cast<double>(DaysFromCivil(y, m, d) + DelphiEpochOffset);
+    date = static_cast<double>(DbDaysFromCivil(y, m, d) + DbEpochOffset);
     hasDate = true;
     if (pos < s.size() && (s[pos] == ' ' || s[pos] == 'T')) ++pos;
     else if (pos == s.size()) {
@@ -341,19 +341,19 @@ bool TryIsoToDateTime(std::string_view text, TDateTime& value) {
       return false;
     }
   }
-  if (!ReadTime(s, pos, time) || pos != s.size()) return false;
+  if (!DbReadTime(s, pos, time) || pos != s.size()) return false;
   value = hasDate && date < 0 ? date - time : date + time;
   return true;
 }
 
 std::string DateTimeToIso(TDateTime value, bool date, bool time) {
-  TDateParts p = SplitDateTime(value);
+  TDbDateParts p = DbSplitDateTime(value);
   std::string out;
-  if (date) out = Pad(p.Year, 4) + "-" + Pad(p.Month, 2) + "-" + Pad(p.Day, 2);
+  if (date) out = DbPad(p.Year, 4) + "-" + DbPad(p.Month, 2) + "-" + DbPad(p.Day, 2);
   if (time) {
     if (!out.empty()) out += ' ';
-    out += Pad(p.Hour, 2) + ":" + Pad(p.Min, 2) + ":" + Pad(p.Sec, 2);
-    if (p.MSec) out += "." + Pad(p.MSec, 3);
+    out += DbPad(p.Hour, 2) + ":" + DbPad(p.Min, 2) + ":" + DbPad(p.Sec, 2);
+    if (p.MSec) out += "." + DbPad(p.MSec, 3);
   }
   return out;
 }
@@ -648,7 +648,7 @@ std::string TStringField::GetAsString() const {
 }
 
 void TStringField::SetAsString(const std::string& v) {
-  SetValue(TDbValue::Text(GetSize() > 0 ? v.substr(0, Utf8Prefix(v, GetSize())) : v));
+  SetValue(TDbValue::Text(GetSize() > 0 ? v.substr(0, DbUtf8Prefix(v, GetSize())) : v));
 }
 
 // =============================================================================================
@@ -665,7 +665,7 @@ void TNumericField::GetTextValue(std::string& text, bool displayText) const {
   const std::string& mask = displayText || FEditFormat.empty() ? FDisplayFormat : FEditFormat;
   if (IsNull()) text.clear();
   else if (mask.empty()) text = GetAsString();
-  else text = FormatFloatMask(mask, GetAsFloat());
+  else text = DbFormatFloat(mask, GetAsFloat());
 }
 
 TIntegerField::TIntegerField(TComponent* owner)
@@ -749,7 +749,7 @@ void TFloatField::GetTextValue(std::string& text, bool displayText) const {
   bool masked = !GetDisplayFormat().empty() || (!displayText && !GetEditFormat().empty());
   if (IsNull() || masked || !FCurrency) return TNumericField::GetTextValue(text, displayText);
   // Money without a locale: two decimals, thousands grouped only for showing.
-  text = FormatFloatMask(displayText ? "#,##0.00" : "0.00", GetAsFloat());
+  text = DbFormatFloat(displayText ? "#,##0.00" : "0.00", GetAsFloat());
 }
 
 TCurrencyField::TCurrencyField(TComponent* owner) : TFloatField(owner, ftCurrency) { SetCurrency(true); }
@@ -838,7 +838,7 @@ void TDateTimeField::GetTextValue(std::string& text, bool displayText) const {
     TDateTime d;
     const TDbValue& v = GetValue();
     if (v.Kind != TDbValue::vkText || TryIsoToDateTime(v.Str, d)) {
-      text = FormatDateTimeMask(FDisplayFormat, GetAsDateTime());
+      text = DbFormatDateTime(FDisplayFormat, GetAsDateTime());
       return;
     }
   }

@@ -8,10 +8,6 @@
 
 using namespace DBConsts;
 
-namespace {
-inline constexpr const char* SIndexNotFound = "Index '%s' not found";
-}
-
 KV_IMPLEMENT_CLASS(TDatabase, "DBTables") {
   b.Prop("AliasName", &TDatabase::GetAliasName, &TDatabase::SetAliasName);
   b.Prop("Connected", &TDatabase::GetConnected, &TDatabase::SetConnected).Default(false);
@@ -91,27 +87,27 @@ void RegisterDbClasses() {
 // TDatabase
 
 namespace {
-std::vector<TDatabase*>& Databases() {
+std::vector<TDatabase*>& DatabaseList() {
   static std::vector<TDatabase*> list;
   return list;
 }
 }  // namespace
 
 TDatabase::TDatabase(TComponent* owner) : TComponent(owner), FParams(new TStringList) {
-  Databases().push_back(this);
+  DatabaseList().push_back(this);
 }
 
 TDatabase::~TDatabase() {
   Destroying();
   Close();
-  auto& list = Databases();
+  auto& list = DatabaseList();
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
   delete FParams;
 }
 
 TDatabase* TDatabase::Find(const std::string& name) {
   if (name.empty()) return nullptr;
-  for (TDatabase* db : Databases())
+  for (TDatabase* db : DatabaseList())
     if (SameText(db->FDatabaseName, name)) return db;
   return nullptr;
 }
@@ -267,7 +263,7 @@ TParam* TParams::CreateParam(TFieldType type, const std::string& name, TParamTyp
 
 namespace {
 
-bool IsIdentChar(char c) {
+bool IsSqlIdentChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
          static_cast<unsigned char>(c) >= 0x80;
 }
@@ -275,7 +271,7 @@ bool IsIdentChar(char c) {
 // Calls `word(start, length)` for each word of SQL text outside quotes and comments, and
 // `param(name)` for each :Name. A false answer from `word` stops the scan.
 template <class W, class P>
-void ScanSQL(std::string_view sql, W word, P param) {
+void ScanSqlText(std::string_view sql, W word, P param) {
   size_t i = 0, n = sql.size();
   while (i < n) {
     char c = sql[i];
@@ -289,13 +285,13 @@ void ScanSQL(std::string_view sql, W word, P param) {
     } else if (c == '/' && i + 1 < n && sql[i + 1] == '*') {
       size_t end = sql.find("*/", i + 2);
       i = end == std::string_view::npos ? n : end + 2;
-    } else if (c == ':' && i + 1 < n && IsIdentChar(sql[i + 1]) && (i == 0 || sql[i - 1] != ':')) {
+    } else if (c == ':' && i + 1 < n && IsSqlIdentChar(sql[i + 1]) && (i == 0 || sql[i - 1] != ':')) {
       size_t start = ++i;
-      while (i < n && IsIdentChar(sql[i])) ++i;
+      while (i < n && IsSqlIdentChar(sql[i])) ++i;
       param(std::string(sql.substr(start, i - start)));
-    } else if (IsIdentChar(c)) {
+    } else if (IsSqlIdentChar(c)) {
       size_t start = i;
-      while (i < n && IsIdentChar(sql[i])) ++i;
+      while (i < n && IsSqlIdentChar(sql[i])) ++i;
       if (!word(start, i - start)) return;
     } else {
       ++i;
@@ -305,10 +301,10 @@ void ScanSQL(std::string_view sql, W word, P param) {
 
 // The SELECT with the rowid as its first column, or "" when its rows cannot map onto the rows
 // of one table (grouping, DISTINCT, compound selects, CTEs).
-std::string WithRowid(const std::string& sql) {
+std::string SqlWithRowid(const std::string& sql) {
   size_t selectAt = std::string::npos, wordNo = 0;
   bool ok = true;
-  ScanSQL(
+  ScanSqlText(
       sql,
       [&](size_t start, size_t len) {
         std::string w = UpperCase(sql.substr(start, len));
@@ -397,7 +393,7 @@ void TDBDataSet::Select(std::vector<TDbRow>* rows) {
   if (Trim(sql).empty()) DatabaseError(SEmptySQLStatement);
   std::unique_ptr<TSqlStatement> st;
   if (WantLive())
-    if (std::string keyedSql = WithRowid(sql); !keyedSql.empty()) st = TSqlStatement::TryPrepare(conn, keyedSql);
+    if (std::string keyedSql = SqlWithRowid(sql); !keyedSql.empty()) st = TSqlStatement::TryPrepare(conn, keyedSql);
   bool keyed = st != nullptr;
   if (!st) st = std::make_unique<TSqlStatement>(conn, sql);
   if (st->Empty() || st->ColumnCount() == 0) DatabaseError(SNoResultSet);
@@ -638,7 +634,7 @@ void TQuery::QueryChanged(TObject*) {
   old.Assign(FParams);
   FParams->BeginUpdate();
   FParams->Clear();
-  ScanSQL(FSQL->GetText(), [](size_t, size_t) { return true; }, [&](const std::string& name) {
+  ScanSqlText(FSQL->GetText(), [](size_t, size_t) { return true; }, [&](const std::string& name) {
     if (FParams->FindParam(name)) return;
     if (TParam* was = old.FindParam(name)) static_cast<TParam*>(FParams->Add())->Assign(was);
     else FParams->CreateParam(ftUnknown, name, ptUnknown);

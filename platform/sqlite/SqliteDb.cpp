@@ -135,41 +135,41 @@ std::string QuoteIdent(std::string_view name) {
 }
 
 // =============================================================================================
-// Aliases
+// DbAliases
 
 namespace {
 
-struct TAliasTable {
+struct TDbAliasTable {
   std::map<std::string, std::string> Paths;  // by upper-cased name
   bool Loaded = false;
 };
 
-TAliasTable& Aliases() {
-  static TAliasTable t;
+TDbAliasTable& DbAliases() {
+  static TDbAliasTable t;
   return t;
 }
 
-std::filesystem::path ExecutableFolder() {
+std::filesystem::path DbExecutableFolder() {
   std::error_code ec;
   auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   return ec ? std::filesystem::path() : exe.parent_path();
 }
 
 // The alias file is optional; a host that names one that is not there gets no aliases from it.
-void EnsureAliasesLoaded() {
-  TAliasTable& t = Aliases();
+void EnsureDbAliasesLoaded() {
+  TDbAliasTable& t = DbAliases();
   if (t.Loaded) return;
   t.Loaded = true;
   std::string file;
   if (const char* env = std::getenv("KV_ALIASES"); env && *env) file = env;
-  else if (auto dir = ExecutableFolder(); !dir.empty()) file = (dir / "kvaliases.ini").string();
+  else if (auto dir = DbExecutableFolder(); !dir.empty()) file = (dir / "kvaliases.ini").string();
   if (!file.empty() && FileExists(file)) LoadDatabaseAliases(file);
 }
 
 }  // namespace
 
 void LoadDatabaseAliases(const std::string& fileName) {
-  Aliases().Loaded = true;  // an explicit file stands in for the default one
+  DbAliases().Loaded = true;  // an explicit file stands in for the default one
   TStringList lines;
   lines.LoadFromFile(fileName);
   std::filesystem::path base = std::filesystem::path(fileName).parent_path();
@@ -187,19 +187,19 @@ void LoadDatabaseAliases(const std::string& fileName) {
     if (size_t semi = value.find(" ;"); semi != std::string::npos) value = Trim(value.substr(0, semi));
     std::filesystem::path p(value);
     if (p.is_relative() && !value.empty()) p = base / p;
-    Aliases().Paths[UpperCase(Trim(line.substr(0, eq)))] = p.string();
+    DbAliases().Paths[UpperCase(Trim(line.substr(0, eq)))] = p.string();
   }
 }
 
 void RegisterDatabaseAlias(const std::string& name, const std::string& path) {
-  EnsureAliasesLoaded();
-  Aliases().Paths[UpperCase(name)] = path;
+  EnsureDbAliasesLoaded();
+  DbAliases().Paths[UpperCase(name)] = path;
 }
 
 std::string ResolveDatabaseName(const std::string& name) {
-  EnsureAliasesLoaded();
-  auto it = Aliases().Paths.find(UpperCase(name));
-  return it == Aliases().Paths.end() ? name : it->second;
+  EnsureDbAliasesLoaded();
+  auto it = DbAliases().Paths.find(UpperCase(name));
+  return it == DbAliases().Paths.end() ? name : it->second;
 }
 
 // =============================================================================================
