@@ -249,8 +249,11 @@ std::string DbFormatFloat(const std::string& mask, double v) {
       lit += c;
     }
   }
+  // Halves round away from zero, as Delphi's do, not to even as printf's.
+  double scale = std::pow(10.0, decDigits);
+  double rounded = decDigits <= 15 ? std::round(std::fabs(v) * scale) / scale : std::fabs(v);
   char buf[400];
-  std::snprintf(buf, sizeof buf, "%.*f", decDigits, std::fabs(v));
+  std::snprintf(buf, sizeof buf, "%.*f", decDigits, rounded);
   std::string digits = buf;
   std::string intPart = digits.substr(0, digits.find('.'));
   std::string frac = digits.find('.') == std::string::npos ? "" : digits.substr(digits.find('.') + 1);

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Classes.h"
+#include "TypInfo.h"
 #include "Db.h"
 #include "DbTables.h"
 
@@ -418,6 +419,119 @@ TEST_F(DbTest, FieldByNameNamesTheMissingField) {
   EXPECT_EQ(MessageOf([&] { t->FieldByName("nope"); }), "Field 'nope' not found");
   t->Close();
   EXPECT_EQ(MessageOf([&] { t->First(); }), "Cannot perform this operation on a closed dataset");
+}
+
+TEST(DbText, IsoDatesMapToDelphiDayNumbers) {
+  TDateTime v;
+  ASSERT_TRUE(TryIsoToDateTime("1899-12-30", v));
+  EXPECT_EQ(v, 0.0);
+  // Before the epoch the day counts down while the time still counts up.
+  ASSERT_TRUE(TryIsoToDateTime("1899-12-29 06:00", v));
+  EXPECT_EQ(v, -1.25);
+  EXPECT_EQ(DateTimeToIso(-1.25), "1899-12-29 06:00:00");
+  ASSERT_TRUE(TryIsoToDateTime("2000-01-01T12:00:00.5", v));
+  EXPECT_EQ(DateTimeToIso(v), "2000-01-01 12:00:00.500");
+  EXPECT_EQ(DateTimeToIso(v, false, true), "12:00:00.500");
+  ASSERT_TRUE(TryIsoToDateTime("23:59:59", v));
+  EXPECT_EQ(DateTimeToIso(v, false, true), "23:59:59");
+  for (const char* bad : {"2024-13-01", "2023-02-29", "2024-01-01 24:00", "12:60", "2024-1-01", "today", ""})
+    EXPECT_FALSE(TryIsoToDateTime(bad, v)) << bad;
+}
+
+TEST_F(DbTest, NumberMasksHaveSectionsForNegativeAndZero) {
+  Exec("CREATE TABLE n (v REAL); INSERT INTO n VALUES (1234.5); INSERT INTO n VALUES (-2); "
+       "INSERT INTO n VALUES (0); INSERT INTO n VALUES (0.5)");
+  auto t = Table("n");
+  t->Open();
+  auto* v = As<TFloatField>(t->FieldByName("v"));
+  std::vector<std::string> got;
+  for (const char* mask : {"#,##0.00;(#,##0.00);'Zero'", "0000", "#.##", "$0.0 'each'"})
+    for (v->SetDisplayFormat(mask), t->First(); !t->Eof(); t->Next()) got.push_back(v->GetDisplayText());
+  EXPECT_EQ(got, (std::vector<std::string>{"1,234.50", "(2.00)", "Zero", "0.50",
+                                           "1235", "-0002", "0000", "0001",
+                                           "1234.5", "-2", "", ".5",
+                                           "$1234.5 each", "-$2.0 each", "$0.0 each", "$0.5 each"}));
+}
+
+TEST_F(DbTest, BlobsKeepTheirBytes) {
+  Exec("CREATE TABLE b (data BLOB, pic GRAPHIC)");
+  Exec("INSERT INTO b DEFAULT VALUES");
+  const std::string bytes("\x00\x01\xFF\x00zz", 6);
+  {
+    auto t = Table("b");
+    t->Open();
+    auto* data = As<TBlobField>(t->FieldByName("data"));
+    EXPECT_EQ(data->GetDisplayText(), "(Blob)");
+    t->Edit();
+    TMemoryStream in;
+    in.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+    in.SetPosition(0);
+    data->LoadFromStream(&in);
+    t->Post();
+  }
+  auto t = Table("b");
+  t->Open();
+  auto* data = As<TBlobField>(t->FieldByName("data"));
+  TMemoryStream out;
+  data->SaveToStream(&out);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.Memory()), static_cast<size_t>(out.GetSize())), bytes);
+  EXPECT_EQ(data->GetDisplayText(), "(BLOB)");
+  EXPECT_EQ(t->FieldByName("pic")->GetDisplayText(), "(Graphic)");
+  EXPECT_EQ(Scalar("SELECT typeof(data) || length(data) FROM b"), "blob6");
+}
+
+TEST_F(DbTest, DatabaseTransactionsCoverItsDataSets) {
+  MakePeople();
+  TDatabase db(nullptr);
+  db.SetDatabaseName("Tx");
+  db.GetParams()->Add("DATABASE=" + Path);
+  TTable t(nullptr);
+  t.SetDatabaseName("Tx");
+  t.SetTableName("people");
+  t.Open();
+  db.StartTransaction();
+  t.Edit();
+  t.FieldByName("age")->SetAsInteger(99);
+  t.Post();
+  db.Rollback();
+  EXPECT_FALSE(db.InTransaction());
+  EXPECT_EQ(Scalar("SELECT age FROM people WHERE id = 1"), "31");
+  db.StartTransaction();
+  t.Next();
+  t.Delete();
+  db.Commit();
+  EXPECT_EQ(Scalar("SELECT count(*) FROM people"), "2");
+}
+
+TEST(DbFieldProps, DefaultsAreNotStoredAndChangesAre) {
+  TStringField s(nullptr);
+  // What a form file gets: the stored specifier, then the default of an ordinal.
+  auto stored = [](TObject* o, const char* name) {
+    PPropInfo p = GetPropInfo(o, name);
+    return IsStoredProp(o, p) && (p->PropType->Kind == tkLString || p->Default == NoDefault ||
+                                  GetOrdProp(o, p) != p->Default);
+  };
+  EXPECT_EQ(s.GetDisplayWidth(), 20);
+  EXPECT_FALSE(stored(&s, "Size"));
+  EXPECT_FALSE(stored(&s, "DisplayWidth"));
+  s.SetSize(8);
+  EXPECT_EQ(s.GetDisplayWidth(), 8) << "a string's width follows its size";
+  s.SetDisplayWidth(3);
+  EXPECT_TRUE(stored(&s, "Size"));
+  EXPECT_TRUE(stored(&s, "DisplayWidth"));
+  s.SetFieldName("CODE");
+  s.SetDisplayLabel("CODE");
+  EXPECT_FALSE(stored(&s, "DisplayLabel"));
+  TBooleanField b(nullptr);
+  EXPECT_FALSE(stored(&b, "DisplayValues"));
+  b.SetDisplayValues("Ja;Nein");
+  EXPECT_TRUE(stored(&b, "DisplayValues"));
+  EXPECT_EQ(b.GetDisplayWidth(), 4);
+  TIntegerField i(nullptr);
+  EXPECT_EQ(i.GetAlignment(), taRightJustify);
+  EXPECT_FALSE(stored(&i, "Alignment"));
+  EXPECT_EQ(FieldTypeName(ftAutoInc), std::string("AutoInc"));
+  EXPECT_EQ(GetEnumName(TypeInfoOf<TFieldType>(), 22), "ftCursor");
 }
 
 // ---------------------------------------------------------------------------------------------
