@@ -280,6 +280,7 @@ KV_ENUM(TComponentStateFlag, csLoading, csReading, csWriting, csDestroying, csDe
         csUpdating, csFixups, csFreeNotification, csInline, csDesignInstance)
 KV_SET(TComponentState, TComponentStateFlag)
 KV_ENUM(TOperation, opInsert, opRemove)
+KV_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
 
 using TGetChildProc = std::function<void(TComponent*)>;
 

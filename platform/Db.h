@@ -67,8 +67,6 @@ KV_ENUM(TDataEvent, deFieldChange, deRecordChange, deDataSetChange, deDataSetScr
 KV_ENUM(TFieldKind, fkData, fkCalculated, fkLookup, fkInternalCalc)
 KV_ENUM(TFieldAttribute, faHiddenCol, faReadonly, faRequired, faLink, faUnNamed, faFixed)
 KV_SET(TFieldAttributes, TFieldAttribute)
-// The VCL declares it in Classes; the field's Alignment is its first user here.
-KV_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
 
 const char* FieldTypeName(TFieldType t);  // "String", "Integer", ... as the VCL names them
 
