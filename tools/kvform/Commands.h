@@ -22,3 +22,4 @@ using TCommandHandler = int (*)(TCommandContext& ctx);
 
 int CmdToText(TCommandContext& ctx);
 int CmdToBinary(TCommandContext& ctx);
+int CmdInspect(TCommandContext& ctx);

@@ -1,0 +1,54 @@
+#include "FormFile.h"
+
+#include "Classes.h"
+#include "Forms.h"
+#include "StdReg.h"
+
+namespace {
+
+// The form stream of a file, without its resource header: text files are converted first.
+void FormStream(const std::string& fileName, TMemoryStream& out) {
+  const std::string bytes = ReadFileBytes(fileName);
+  TMemoryStream in;
+  in.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+  in.SetPosition(0);
+  if (StreamHasResourceHeader(&in)) {
+    in.ReadResHeader();
+    out.CopyFrom(&in, in.GetSize() - in.GetPosition());
+  } else if (bytes.compare(0, 4, "TPF0") == 0) {
+    out.LoadFromStream(&in);
+  } else {
+    ObjectTextToBinary(&in, &out);
+  }
+  out.SetPosition(0);
+}
+
+// Where the reader is: the component being read, as a dotted path from the root.
+std::string ComponentPath(TReader* r, TComponent* root) {
+  std::string path;
+  for (TComponent* c = r->Parent; c && c != root; c = c->GetParentComponent())
+    path = (c->GetName().empty() ? c->ClassName() : c->GetName()) + (path.empty() ? "" : "." + path);
+  std::string rootName = root->GetName().empty() ? root->ClassName() : root->GetName();
+  return path.empty() ? rootName : rootName + "." + path;
+}
+
+}  // namespace
+
+std::unique_ptr<TForm> LoadFormFile(const std::string& fileName, const TLoadProblemProc& onProblem) {
+  RegisterStandardClasses();
+  TMemoryStream stream;
+  FormStream(fileName, stream);
+  auto form = std::make_unique<TForm>(nullptr);
+  TReader reader(&stream, 4096);
+  reader.OnFindMethod = [](TReader*, const std::string&, const TMethodEntry*& address, bool& error) {
+    address = nullptr;
+    error = false;
+  };
+  if (onProblem)
+    reader.OnError = [&](TReader* r, const std::string& message, bool& handled) {
+      onProblem(ComponentPath(r, form.get()), message);
+      handled = true;
+    };
+  reader.ReadRootComponent(form.get());
+  return form;
+}
