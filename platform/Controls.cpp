@@ -211,7 +211,6 @@ void TControl::WndProc(TMessage& m) {
     if (m.Msg == WM_MOUSEMOVE) {
       DragTo(screen);
     } else if (m.Msg == WM_LBUTTONUP) {
-      DragTo(screen);
       DragDone(true);
     }
     return;

@@ -487,6 +487,13 @@ TCustomForm* GetParentForm(const TControl* control);
 // Where the form's designer, if any, gets to see a message first.
 bool DesignerHooked(TControl* control, TMessage& message);
 
+// The control's window as now painted, with its children, into a bitmap (a screenshot).
+void GrabWindow(TWinControl* control, TBitmap* bitmap);
+// Feeds the control's window a toolkit input event as the platform's input would (Windows'
+// SendInput): a mouse message goes to the innermost widget under the client point, a key
+// message (WM_KEYDOWN / WM_KEYUP with a virtual key) to the focused one. keys: MK_ flags.
+void SendInput(TWinControl* control, uint32_t msg, const TPoint& client, intptr_t keys = 0, uint16_t vk = 0);
+
 // An inverting frame over a windowed control's client area, above all its children: drawing
 // the same rectangle again removes it.
 void DrawXorFrame(TWinControl* control, const TRect& r);
@@ -510,8 +517,6 @@ void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   else if (n == "Enabled") b.Prop("Enabled", &TControl::GetEnabled, &TControl::SetEnabled).Default(true);
   else if (n == "DragMode") b.Prop("DragMode", &TControl::GetDragMode, &TControl::SetDragMode).Default(dmManual);
   else if (n == "DragCursor") b.Prop("DragCursor", &TControl::GetDragCursor, &TControl::SetDragCursor).Type(TypeInfoTCursor()).Default(crDrag);
-  else if (n == "TabOrder") b.Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder).Type(TypeInfoTTabOrder()).Default(-1);
-  else if (n == "TabStop") b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(false);
   else if (n == "OnClick") b.Prop("OnClick", &TControl::OnClick);
   else if (n == "OnDblClick") b.Prop("OnDblClick", &TControl::OnDblClick);
   else if (n == "OnMouseDown") b.Prop("OnMouseDown", &TControl::OnMouseDown);
@@ -522,12 +527,18 @@ void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   else if (n == "OnDragOver") b.Prop("OnDragOver", &TControl::OnDragOver);
   else if (n == "OnStartDrag") b.Prop("OnStartDrag", &TControl::OnStartDrag);
   else if (n == "OnEndDrag") b.Prop("OnEndDrag", &TControl::OnEndDrag);
-  else if (n == "OnEnter") b.Prop("OnEnter", &TWinControl::OnEnter);
-  else if (n == "OnExit") b.Prop("OnExit", &TWinControl::OnExit);
-  else if (n == "OnKeyDown") b.Prop("OnKeyDown", &TWinControl::OnKeyDown);
-  else if (n == "OnKeyPress") b.Prop("OnKeyPress", &TWinControl::OnKeyPress);
-  else if (n == "OnKeyUp") b.Prop("OnKeyUp", &TWinControl::OnKeyUp);
-  else RaiseUnknownControlProperty(n);
+  else if constexpr (std::is_base_of_v<TWinControl, C>) {
+    if (n == "TabOrder") b.Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder).Type(TypeInfoTTabOrder()).Default(-1);
+    else if (n == "TabStop") b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(false);
+    else if (n == "OnEnter") b.Prop("OnEnter", &TWinControl::OnEnter);
+    else if (n == "OnExit") b.Prop("OnExit", &TWinControl::OnExit);
+    else if (n == "OnKeyDown") b.Prop("OnKeyDown", &TWinControl::OnKeyDown);
+    else if (n == "OnKeyPress") b.Prop("OnKeyPress", &TWinControl::OnKeyPress);
+    else if (n == "OnKeyUp") b.Prop("OnKeyUp", &TWinControl::OnKeyUp);
+    else RaiseUnknownControlProperty(n);
+  } else {
+    RaiseUnknownControlProperty(n);
+  }
 }
 template <class C>
 void PublishControlProperties(TClassBuilder<C>& b, std::initializer_list<std::string_view> names) {

@@ -543,3 +543,9 @@ void TWinControl::KeyUp(uint16_t& key, TShiftState shift) {
 void DrawXorFrame(TWinControl* control, const TRect& r) {
   if (control) qtw::ToggleXorFrame(control->Handle(), r);
 }
+
+void GrabWindow(TWinControl* control, TBitmap* bitmap) { qtw::Grab(control->Handle(), bitmap); }
+
+void SendInput(TWinControl* control, uint32_t msg, const TPoint& client, intptr_t keys, uint16_t vk) {
+  qtw::SendInput(control->Handle(), msg, client, keys, vk);
+}

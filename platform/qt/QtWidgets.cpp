@@ -149,12 +149,20 @@ class TXorOverlay : public QWidget {
   }
   void Toggle(const TRect& r) {
     Fit();
-    QPainter p(&Image);
-    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    QPen pen(Qt::white, 1, Qt::DotLine);
-    p.setPen(pen);
-    p.drawRect(QRect(r.Left, r.Top, std::max(0, r.Width() - 1), std::max(0, r.Height() - 1)));
-    p.end();
+    // Every other pixel of the border, as DrawFocusRect draws it, flipped in place.
+    auto flip = [this](int x, int y) {
+      if (x >= 0 && y >= 0 && x < Image.width() && y < Image.height() && (x + y) % 2 == 0)
+        reinterpret_cast<QRgb*>(Image.scanLine(y))[x] ^= 0x00FFFFFF;
+    };
+    int right = r.Right - 1, bottom = r.Bottom - 1;
+    for (int x = r.Left; x <= right; ++x) {
+      flip(x, r.Top);
+      if (bottom != r.Top) flip(x, bottom);
+    }
+    for (int y = r.Top + 1; y < bottom; ++y) {
+      flip(r.Left, y);
+      if (right != r.Left) flip(right, y);
+    }
     show();
     update();
   }
@@ -167,29 +175,11 @@ class TXorOverlay : public QWidget {
   }
 };
 
-class TPostReceiver : public QObject {
- public:
-  static QEvent::Type Type() {
-    static const auto t = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return t;
-  }
-  struct Call : QEvent {
-    explicit Call(std::function<void()> f) : QEvent(Type()), Fn(std::move(f)) {}
-    std::function<void()> Fn;
-  };
-  bool event(QEvent* e) override {
-    if (e->type() != Type()) return QObject::event(e);
-    try {
-      static_cast<Call*>(e)->Fn();
-    } catch (...) {
-      Application->HandleException(nullptr);
-    }
-    return true;
-  }
-};
+int gPendingPosts = 0;
 
-TPostReceiver* PostReceiver() {
-  static TPostReceiver* r = new TPostReceiver;
+// Posted calls run in the order posted: queued calls to one object are FIFO.
+QObject* PostReceiver() {
+  static QObject* r = new QObject;
   return r;
 }
 }  // namespace
@@ -636,13 +626,27 @@ TCanvasScope::~TCanvasScope() {
 // --- The event loop.
 void ProcessEvents(bool waitForMore) {
   EnsureApplication();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents(waitForMore ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
+  // Like a PeekMessage loop, also the messages posted meanwhile (a bounded number of rounds,
+  // so that a message that posts itself again cannot hold the caller forever).
+  for (int round = 0; gPendingPosts > 0 && round < 64; ++round) QCoreApplication::processEvents(QEventLoop::AllEvents);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void Post(std::function<void()> call) {
   EnsureApplication();
-  QCoreApplication::postEvent(PostReceiver(), new TPostReceiver::Call(std::move(call)));
+  ++gPendingPosts;
+  QMetaObject::invokeMethod(
+      PostReceiver(),
+      [call = std::move(call)] {
+        --gPendingPosts;
+        try {
+          call();
+        } catch (...) {
+          Application->HandleException(nullptr);
+        }
+      },
+      Qt::QueuedConnection);
 }
 
 int MessageBox(const std::string& text, const std::string& caption, int flags) {
@@ -718,6 +722,19 @@ TRect WorkArea() {
 int DoubleClickTime() {
   EnsureApplication();
   return QGuiApplication::styleHints()->mouseDoubleClickInterval();
+}
+
+void BuildPlainWidgetTree(const std::vector<int>& parents, const std::vector<TRect>& bounds) {
+  EnsureApplication();
+  std::vector<QWidget*> widgets(parents.size());
+  for (size_t i = 0; i < parents.size(); ++i) {
+    widgets[i] = parents[i] < 0 ? new QWidget : new QWidget(widgets[parents[i]]);
+    widgets[i]->setGeometry(ToQRect(bounds[i]));
+  }
+  widgets[0]->show();
+  QCoreApplication::processEvents();
+  widgets[0]->repaint();
+  delete widgets[0];
 }
 
 }  // namespace qtw

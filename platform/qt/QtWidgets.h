@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../Types.h"
 
@@ -84,6 +85,10 @@ bool KeyDown(int virtKey);
 TRect ScreenRect();
 TRect WorkArea();
 int DoubleClickTime();
+
+// The baseline of the controls benchmark: builds plain QWidgets in the same tree (parents[i]
+// is the index of widget i's parent, -1 for the window), shows and paints them, destroys them.
+void BuildPlainWidgetTree(const std::vector<int>& parents, const std::vector<TRect>& bounds);
 
 }  // namespace qtw
 
