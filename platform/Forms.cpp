@@ -114,7 +114,9 @@ TCustomForm::~TCustomForm() {
   if (FDesigner && FDesigner->Form == this) FDesigner->Form = nullptr;
   FDesigner = nullptr;
   if (Screen) Screen->RemoveForm(this);
-  // Children go now, while the form is still a form to them.
+  // What the form owns goes now, while the form is still a form to it; the owner's own loop
+  // takes each one off without telling all the others (which makes a large form quadratic).
+  DestroyComponents();
   while (ControlCount() > 0) {
     TControl* c = Controls(ControlCount() - 1);
     RemoveControl(c);
