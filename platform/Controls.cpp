@@ -20,6 +20,13 @@ KV_IMPLEMENT_CLASS(TWinControl, "Controls") {
   b.Prop("HelpContext", &TWinControl::GetHelpContext, &TWinControl::SetHelpContext).Default(0);
 }
 
+KV_IMPLEMENT_CLASS(TSizeConstraints, "Controls") {
+  b.Prop("MaxHeight", &TSizeConstraints::GetMaxHeight, &TSizeConstraints::SetMaxHeight).Default(0);
+  b.Prop("MaxWidth", &TSizeConstraints::GetMaxWidth, &TSizeConstraints::SetMaxWidth).Default(0);
+  b.Prop("MinHeight", &TSizeConstraints::GetMinHeight, &TSizeConstraints::SetMinHeight).Default(0);
+  b.Prop("MinWidth", &TSizeConstraints::GetMinWidth, &TSizeConstraints::SetMinWidth).Default(0);
+}
+
 KV_IMPLEMENT_CLASS(TGraphicControl, "Controls") {}
 KV_IMPLEMENT_CLASS(TCustomControl, "Controls") {}
 KV_IMPLEMENT_CLASS(TControlCanvas, "Controls") {}
@@ -170,8 +177,42 @@ bool DesignerHooked(TControl* control, TMessage& message) {
 }
 
 // =============================================================================================
+// TSizeConstraints
+void TSizeConstraints::Assign(TPersistent* source) {
+  if (auto* c = Cast<TSizeConstraints>(source)) {
+    FMaxHeight = c->FMaxHeight;
+    FMaxWidth = c->FMaxWidth;
+    FMinHeight = c->FMinHeight;
+    FMinWidth = c->FMinWidth;
+    if (FControl) FControl->SetBounds(FControl->GetLeft(), FControl->GetTop(), FControl->GetWidth(), FControl->GetHeight());
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+TPersistent* TSizeConstraints::GetOwner() const { return FControl; }
+
+void TSizeConstraints::Set(int& field, int v) {
+  field = std::max(0, v);
+  // A maximum below the minimum pulls the minimum down, and the other way round, as in the VCL.
+  if (&field == &FMaxHeight && FMaxHeight && FMinHeight > FMaxHeight) FMinHeight = FMaxHeight;
+  if (&field == &FMinHeight && FMaxHeight && FMinHeight > FMaxHeight) FMaxHeight = FMinHeight;
+  if (&field == &FMaxWidth && FMaxWidth && FMinWidth > FMaxWidth) FMinWidth = FMaxWidth;
+  if (&field == &FMinWidth && FMaxWidth && FMinWidth > FMaxWidth) FMaxWidth = FMinWidth;
+  if (FControl) FControl->SetBounds(FControl->GetLeft(), FControl->GetTop(), FControl->GetWidth(), FControl->GetHeight());
+}
+
+void TSizeConstraints::Apply(int& width, int& height) const {
+  if (FMaxWidth > 0 && width > FMaxWidth) width = FMaxWidth;
+  if (FMinWidth > 0 && width < FMinWidth) width = FMinWidth;
+  if (FMaxHeight > 0 && height > FMaxHeight) height = FMaxHeight;
+  if (FMinHeight > 0 && height < FMinHeight) height = FMinHeight;
+}
+
+// =============================================================================================
 // TControl
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont) {
+TControl::TControl(TComponent* AOwner)
+    : TComponent(AOwner), FFont(new TFont), FConstraints(new TSizeConstraints(this)) {
   RegisterLiveControl(this, true);
   WindowProc = [this](TMessage& m) { WndProc(m); };
   ControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -190,6 +231,7 @@ TControl::~TControl() {
   }
   if (FParent) FParent->RemoveControl(this);
   delete FFont;
+  delete FConstraints;
 }
 
 intptr_t TControl::Perform(uint32_t msg, intptr_t wParam, intptr_t lParam) {
@@ -342,12 +384,7 @@ void TControl::SetParent(TWinControl* value) {
   if (FParent == value) return;
   if (value == this) throw EInvalidOperation("A control cannot have itself as its parent");
   if (FParent) FParent->RemoveControl(this);
-  if (value) {
-    value->InsertControl(this);
-    if (FParentColor) Perform(CM_PARENTCOLORCHANGED, 0, 0);
-    if (FParentFont) Perform(CM_PARENTFONTCHANGED, 0, 0);
-    if (FParentShowHint) Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
-  }
+  if (value) value->InsertControl(this);
 }
 
 void TControl::SetZOrder(bool topMost) {
@@ -378,6 +415,7 @@ void TControl::SendToBack() { SetZOrder(false); }
 
 // --- Bounds.
 void TControl::SetBounds(int left, int top, int width, int height) {
+  FConstraints->Apply(width, height);
   if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
   bool moved = left != FLeft || top != FTop;
   bool sized = width != FWidth || height != FHeight;

@@ -97,6 +97,32 @@ KV_EVENT(TEndDragEvent, "Sender, Target: TObject; X, Y: Integer", TObject*, TObj
 TShiftState KeysToShiftState(intptr_t keys);  // MK_ flags
 intptr_t ShiftStateToKeys(TShiftState shift);
 
+// Size limits of a control (0: none), applied by SetBounds.
+class TSizeConstraints : public TPersistent {
+  KV_CLASS(TSizeConstraints, TPersistent)
+ public:
+  explicit TSizeConstraints(TControl* control = nullptr) : FControl(control) {}
+  void Assign(TPersistent* source) override;
+  int GetMaxHeight() const { return FMaxHeight; }
+  void SetMaxHeight(int v) { Set(FMaxHeight, v); }
+  int GetMaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int v) { Set(FMaxWidth, v); }
+  int GetMinHeight() const { return FMinHeight; }
+  void SetMinHeight(int v) { Set(FMinHeight, v); }
+  int GetMinWidth() const { return FMinWidth; }
+  void SetMinWidth(int v) { Set(FMinWidth, v); }
+  void Apply(int& width, int& height) const;
+  TPersistent* GetOwner() const override;
+
+ private:
+  void Set(int& field, int v);
+  TControl* FControl;
+  int FMaxHeight = 0;
+  int FMaxWidth = 0;
+  int FMinHeight = 0;
+  int FMinWidth = 0;
+};
+
 // ---------------------------------------------------------------------------------------------
 // TControl
 class TControl : public TComponent {
@@ -174,6 +200,8 @@ class TControl : public TComponent {
   void SetAlign(TAlign v);
   TAnchors GetAnchors() const { return FAnchors; }
   void SetAnchors(TAnchors v);
+  TSizeConstraints* GetConstraints() const { return FConstraints; }
+  void SetConstraints(TSizeConstraints* v) { FConstraints->Assign(v); }
   TDragMode GetDragMode() const { return FDragMode; }
   void SetDragMode(TDragMode v) { FDragMode = v; }
   TCursor GetDragCursor() const { return FDragCursor; }
@@ -263,6 +291,7 @@ class TControl : public TComponent {
   TColor FColor = clWindow;
   bool FParentColor = true;
   TFont* FFont;
+  TSizeConstraints* FConstraints;
   bool FParentFont = true;
   std::string FHint;
   bool FShowHint = false;
@@ -505,6 +534,7 @@ template <class C>
 void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   if (n == "Align") b.Prop("Align", &TControl::GetAlign, &TControl::SetAlign).Default(alNone);
   else if (n == "Anchors") b.Prop("Anchors", &TControl::GetAnchors, &TControl::SetAnchors).Default(TAnchors{akLeft, akTop});
+  else if (n == "Constraints") b.Prop("Constraints", &TControl::GetConstraints, &TControl::SetConstraints);
   else if (n == "Caption") b.Prop("Caption", &TControl::GetCaption, &TControl::SetCaption).Type(TypeInfoTCaption());
   else if (n == "Text") b.Prop("Text", &TControl::GetText, &TControl::SetText).Type(TypeInfoTCaption());
   else if (n == "Color") b.Prop("Color", &TControl::GetColor, &TControl::SetColor).Type(TypeInfoTColor()).Default(clWindow).StoredMethod(&TControl::IsColorStored);

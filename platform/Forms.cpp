@@ -26,7 +26,7 @@ KV_IMPLEMENT_CLASS(TForm, "Forms") {
   PublishControlProperties(b, {"Caption"});
   b.Prop("ClientHeight", &TControl::GetClientHeight, &TControl::SetClientHeight).Stored(false);
   b.Prop("ClientWidth", &TControl::GetClientWidth, &TControl::SetClientWidth).Stored(false);
-  PublishControlProperties(b, {"Color"});
+  PublishControlProperties(b, {"Color", "Constraints"});
   b.Prop("Ctl3D", &TCustomForm::GetCtl3D, &TCustomForm::SetCtl3D).Default(true);
   PublishControlProperties(b, {"DragCursor", "DragMode", "Enabled"});
   b.Prop("ParentFont", &TControl::GetParentFont, &TControl::SetParentFont).Default(false);
@@ -84,6 +84,7 @@ struct TGlobals {
     Screen = new TScreen(nullptr);
     Mouse = new TMouse;
     FindGlobalComponent = FindGlobalForm;
+    RegisterClass(TForm::StaticClass());
   }
 };
 }  // namespace
@@ -105,6 +106,8 @@ TCustomForm::TCustomForm(TComponent* AOwner)
   SetBounds(0, 0, 320, 240);
   SetColor(clBtnFace);
   SetParentFont(false);
+  FCanvas->SetFont(GetFont());
+  FTextHeight = FCanvas->TextHeight("0");
   if (Screen) Screen->AddForm(this);
 }
 
@@ -162,6 +165,11 @@ void TCustomForm::Dispatch(TMessage& m) {
     case CM_RELEASE:
       delete this;
       return;
+    case CM_FONTCHANGED:
+      // The height of the form's text as it will be written (a stream's value wins on reading).
+      FCanvas->SetFont(GetFont());
+      FTextHeight = FCanvas->TextHeight("0");
+      break;
     case CM_SHOWINGCHANGED:
       if (Showing()) {
         if (!FShownOnce) ApplyPosition();
@@ -367,7 +375,7 @@ void TCustomForm::DefineProperties(TFiler* filer) {
 }
 
 void TCustomForm::ReadTextHeight(TReader* r) { FTextHeight = r->ReadInteger(); }
-void TCustomForm::WriteTextHeight(TWriter* w) { w->WriteInteger(FCanvas->TextHeight("0")); }
+void TCustomForm::WriteTextHeight(TWriter* w) { w->WriteInteger(FTextHeight); }
 void TCustomForm::WritePixelsPerInch(TWriter* w) { w->WriteInteger(FPixelsPerInch); }
 
 void TCustomForm::Notification(TComponent* c, TOperation op) {

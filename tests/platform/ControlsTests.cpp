@@ -384,6 +384,23 @@ TEST(Controls, AnchorsFollowTheParentsEdges) {
   EXPECT_EQ(stretch->BoundsRect(), Rect(10, 10, 160, 30));
 }
 
+TEST(Controls, ConstraintsLimitTheSizeAndStreamAsSubProperties) {
+  RegisterControlTestClasses();
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  form.GetConstraints()->SetMinWidth(250);
+  form.GetConstraints()->SetMaxHeight(150);
+  EXPECT_EQ(form.GetHeight(), 150);  // applied at once
+  form.SetBounds(0, 0, 100, 400);
+  EXPECT_EQ(form.BoundsRect(), Rect(0, 0, 250, 150));
+  form.GetConstraints()->SetMinHeight(180);  // above the maximum: the maximum follows
+  EXPECT_EQ(form.GetConstraints()->GetMaxHeight(), 180);
+  EXPECT_EQ(form.GetHeight(), 180);
+  PPropInfo p = GetPropInfo(&form, "Constraints");
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(GetObjectProp(&form, p), form.GetConstraints());
+}
+
 TEST(Controls, ZOrderAndStreamingChildrenOrder) {
   RegisterControlTestClasses();
   TForm form(nullptr);
