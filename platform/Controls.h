@@ -340,6 +340,7 @@ class TWinControl : public TControl {
   TControl* ControlAtPos(const TPoint& p, bool allowDisabled) const;
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   void SetChildOrder(TComponent* child, int order) override;
+  void Loaded() override;
 
   // --- Alignment.
   void DisableAlign();

@@ -201,6 +201,12 @@ void TWinControl::SetChildOrder(TComponent* child, int order) {
   }
 }
 
+// Alignment waits for the whole stream, as the controls' sizes arrive one property at a time.
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  if (ControlState.Contains(csAlignmentNeeded)) Realign();
+}
+
 // --- Alignment.
 void TWinControl::DisableAlign() { ++FAlignLevel; }
 
@@ -305,7 +311,8 @@ void TWinControl::CreateWnd() {
   FHandle = qtw::CreateHandle(this, params);
   qtw::SetEnabled(FHandle, GetEnabled());
   qtw::SetFocusable(FHandle, !InState(csDesigning));
-  if (!GetParentFont() || FParent) qtw::SetFont(FHandle, *GetFont());
+  // A child with its parent's font gets it from its parent widget.
+  if (!GetParentFont() || !FParent) qtw::SetFont(FHandle, *GetFont());
   if (GetCursor() != crDefault) qtw::SetCursorShape(FHandle, GetCursor());
   // A late-made window goes below the siblings that are above it in z-order.
   if (FParent) {

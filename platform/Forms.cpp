@@ -395,13 +395,6 @@ void TCustomForm::ValidateRename(TComponent* c, const std::string& curName, cons
   if (FDesigner) FDesigner->ValidateRename(c, curName, newName);
 }
 
-void TCustomForm::Loaded() {
-  TWinControl::Loaded();
-  if (ControlState.Contains(csAlignmentNeeded)) Realign();
-  for (int i = 0; i < ComponentCount(); ++i)
-    if (auto* w = Cast<TWinControl>(Components(i)); w && w->ControlState.Contains(csAlignmentNeeded)) w->Realign();
-}
-
 // =============================================================================================
 // Layouts.
 namespace {

@@ -123,7 +123,6 @@ class TCustomForm : public TWinControl {
   void DefineProperties(TFiler* filer) override;
   void Notification(TComponent* c, TOperation op) override;
   void ValidateRename(TComponent* c, const std::string& curName, const std::string& newName) override;
-  void Loaded() override;
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;

@@ -63,6 +63,14 @@ const char* kLayout = R"(object fmLayoutTest: TfmLayoutTest
       Cursor = crHandPoint
     end
   end
+  object Panel2: TTestPanel
+    Left = 0
+    Top = 0
+    Width = 100
+    Height = 30
+    Align = alBottom
+    TabOrder = 1
+  end
   object Timer1: TTestTimer
     Left = 300
     Top = 200
@@ -95,6 +103,9 @@ TEST_F(LayoutForms, AFormIsBuiltFromItsLayoutWithFieldsAndHandlersBound) {
   EXPECT_EQ(form.Shape1->GetColor(), clRed);  // ParentColor follows the panel
   EXPECT_EQ(form.Timer1->GetDesignInfo(), (200 << 16) | 300);  // non-visual: DesignInfo
   EXPECT_EQ(form.Panel1->GetLeft(), 8);
+  // Aligned once the whole stream is in.
+  auto* panel2 = static_cast<TControl*>(form.FindComponent("Panel2"));
+  EXPECT_EQ(panel2->BoundsRect(), Rect(0, 270, 435, 300));
   EXPECT_EQ(form.Log, (std::vector<std::string>{"create"}));
   form.Panel1->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam({3, 3}));
   form.Panel1->Perform(WM_LBUTTONUP, 0, PointToLParam({3, 3}));
