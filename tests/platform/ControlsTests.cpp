@@ -147,6 +147,32 @@ TEST_F(DesignedForm, ToolkitInputBecomesMessagesWithClientCoordinatesAndCursorFi
   EXPECT_EQ(LParamToPoint(down->LParam), (TPoint{0, 0}));
   EXPECT_EQ(down->WParam, MK_CONTROL | MK_LBUTTON);
   SendInput(Form, WM_LBUTTONUP, {30, 40});
+
+  // Keys: nothing takes the focus while designing, so they reach the form.
+  SendInput(Form, WM_KEYDOWN, {}, 0, VK_DELETE);
+  const TSeenMessage* key = Designer.Find(Form, WM_KEYDOWN);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->WParam, VK_DELETE);
+  EXPECT_FALSE(Panel->Focused());
+}
+
+TEST_F(DesignedForm, TheCursorComesFromTheControlUnderTheMouseUnlessSwallowedOrOverridden) {
+  Designer.Swallow = [](TControl*, TMessage&) { return false; };
+  Shape->SetCursor(crHandPoint);
+  Panel->SetCursor(crCross);
+  SendInput(Panel, WM_MOUSEMOVE, {25, 35});
+  EXPECT_EQ(GetCursor(), crHandPoint);
+  SendInput(Panel, WM_MOUSEMOVE, {100, 80});
+  EXPECT_EQ(GetCursor(), crCross);
+  Screen->SetCursor(crHourGlass);
+  SendInput(Panel, WM_MOUSEMOVE, {25, 35});
+  EXPECT_EQ(GetCursor(), crHourGlass);
+  Screen->SetCursor(crDefault);
+  // The designer keeps the cursor it chose by swallowing WM_SETCURSOR.
+  Designer.Swallow = [](TControl*, TMessage& m) { return m.Msg == WM_SETCURSOR; };
+  SetCursor(crSizeAll);
+  SendInput(Panel, WM_MOUSEMOVE, {25, 35});
+  EXPECT_EQ(GetCursor(), crSizeAll);
 }
 
 TEST_F(DesignedForm, TheDesignersAnswerDecidesWhetherTheNativeButtonClicks) {
@@ -425,6 +451,28 @@ TEST(Controls, ZOrderAndStreamingChildrenOrder) {
   EXPECT_EQ(children, (std::vector<TComponent*>{timer, s, b, a}));
   delete foreign;
   EXPECT_EQ(form.ControlCount(), 3);
+}
+
+TEST(Controls, TabOrderIsAPositionAmongWindowedSiblings) {
+  RegisterControlTestClasses();
+  TForm form(nullptr);
+  std::vector<TTestPanel*> p;
+  for (int i = 0; i < 3; ++i) {
+    p.push_back(new TTestPanel(&form));
+    p.back()->SetParent(&form);
+    p.back()->SetTabStop(true);
+  }
+  EXPECT_EQ(p[2]->GetTabOrder(), 2);
+  p[2]->SetTabOrder(0);
+  EXPECT_EQ(p[0]->GetTabOrder(), 1);
+  p[1]->SetTabOrder(99);  // past the end: last
+  EXPECT_EQ(p[1]->GetTabOrder(), 2);
+  ShowAndSettle(&form);
+  EXPECT_EQ(form.FindNextControl(p[2], true, true, false), p[0]);
+  EXPECT_EQ(form.FindNextControl(p[1], true, true, false), p[2]);  // wraps
+  EXPECT_EQ(form.FindNextControl(p[2], false, true, false), p[1]);
+  p[0]->SetTabStop(false);
+  EXPECT_EQ(form.FindNextControl(p[2], true, true, false), p[1]);
 }
 
 TEST(Controls, DestroyingAParentDestroysItsChildControls) {
