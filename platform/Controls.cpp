@@ -826,6 +826,7 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanva
 
 TCustomControl::~TCustomControl() {
   Destroying();
+  DestroyHandle();  // the window draws through the canvas until it goes
   delete FCanvas;
 }
 

@@ -390,6 +390,8 @@ class TWinControl : public TControl {
  protected:
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
+  // The canvas the control paints on, which outside painting draws on its window's overlay.
+  virtual TCanvas* GetControlCanvas() const { return nullptr; }
   virtual void DestroyWnd();
   void CreateHandle();
   void DestroyHandle();
@@ -465,6 +467,7 @@ class TCustomControl : public TWinControl {
  protected:
   virtual void Paint() {}
   void PaintWindow(TPaintDC* dc) override;
+  TCanvas* GetControlCanvas() const override { return FCanvas; }
 
  private:
   TControlCanvas* FCanvas;

@@ -314,6 +314,7 @@ void TWinControl::CreateWnd() {
   // A child with its parent's font gets it from its parent widget.
   if (!GetParentFont() || !FParent) qtw::SetFont(FHandle, *GetFont());
   if (GetCursor() != crDefault) qtw::SetCursorShape(FHandle, GetCursor());
+  if (TCanvas* canvas = GetControlCanvas()) qtw::AttachCanvas(FHandle, canvas);
   // A late-made window goes below the siblings that are above it in z-order.
   if (FParent) {
     auto& sibs = FParent->FWinControls;

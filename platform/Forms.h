@@ -139,6 +139,7 @@ class TCustomForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void PaintWindow(TPaintDC* dc) override;
+  TCanvas* GetControlCanvas() const override { return FCanvas; }
   virtual void Paint();
   virtual void Activate();
   virtual void Deactivate();

@@ -233,8 +233,13 @@ class TWindowHandle : public QObject {
   bool Key(QWidget* w, QKeyEvent* e);
   bool Paint(QPaintEvent* e);
   void Destroy();
+  TXorOverlay* EnsureOverlay() {
+    if (!Overlay) Overlay = new TXorOverlay(Widget);
+    return Overlay;
+  }
 
   TWinControl* Control;
+  TCanvas* Canvas = nullptr;
   QWidget* Widget;
   bool Native;
   bool Dead = false;
@@ -364,6 +369,10 @@ bool TWindowHandle::Paint(QPaintEvent* e) {
 void TWindowHandle::Destroy() {
   Dead = true;
   Control = nullptr;
+  if (Canvas) {
+    Canvas->Backend()->Image = nullptr;
+    Canvas->OnChange = nullptr;
+  }
   if (Busy) {
     // Deleting the widget inside its own event would pull the floor from under Qt.
     Widget->hide();
@@ -542,9 +551,21 @@ void Grab(TWindowHandle* h, TBitmap* bitmap) {
   AssignQImage(bitmap, h->Widget->grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
-void ToggleXorFrame(TWindowHandle* h, const TRect& r) {
-  if (!h->Overlay) h->Overlay = new TXorOverlay(h->Widget);
-  h->Overlay->Toggle(r);
+void ToggleXorFrame(TWindowHandle* h, const TRect& r) { h->EnsureOverlay()->Toggle(r); }
+
+void AttachCanvas(TWindowHandle* h, TCanvas* canvas) {
+  h->Canvas = canvas;
+  canvas->Backend()->Image = [h] {
+    TXorOverlay* o = h->EnsureOverlay();
+    o->Fit();
+    return &o->Image;
+  };
+  canvas->OnChange = [h, canvas](TObject*) {
+    if (!canvas->Backend()->Painter && h->Overlay) {
+      h->Overlay->show();
+      h->Overlay->update();
+    }
+  };
 }
 
 void SendInput(TWindowHandle* h, uint32_t msg, const TPoint& client, intptr_t keys, uint16_t vk) {

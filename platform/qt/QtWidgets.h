@@ -48,6 +48,9 @@ bool IsActiveWindow(TWindowHandle* h);
 // The window's pixels as they are now painted, into a bitmap.
 void Grab(TWindowHandle* h, TBitmap* bitmap);
 void ToggleXorFrame(TWindowHandle* h, const TRect& r);
+// Outside paint handling, the control's canvas draws on the window's inverting overlay (the
+// canvas's OnChange then belongs to the window).
+void AttachCanvas(TWindowHandle* h, TCanvas* canvas);
 // Delivers a toolkit input event to the window as the platform would: to the innermost widget
 // under the point (mouse) or the focused one (keys). For WM_MOUSEMOVE, WM_xBUTTONDOWN / UP /
 // DBLCLK, WM_KEYDOWN / WM_KEYUP; keys in MK_ flags; key codes virtual keys.

@@ -554,6 +554,25 @@ TEST(Controls, XorFrameIsErasedByDrawingItAgain) {
   EXPECT_EQ(PixelAt(&form, 30, 60), clWhite);
 }
 
+TEST(Controls, OutsidePaintingAFormsCanvasDrawsAnInvertingBand) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 150);
+  form.SetColor(clWhite);
+  ShowAndSettle(&form);
+  TCanvas* c = form.Canvas();
+  c->GetPen()->SetMode(pmNotXor);
+  c->GetPen()->SetStyle(psSolid);
+  c->GetPen()->SetColor(clBlack);
+  c->GetBrush()->SetStyle(bsClear);
+  c->Rectangle(20, 20, 80, 60);
+  EXPECT_EQ(PixelAt(&form, 20, 20), clBlack);
+  EXPECT_EQ(PixelAt(&form, 79, 59), clBlack);
+  EXPECT_EQ(PixelAt(&form, 50, 40), clWhite);
+  c->Rectangle(20, 20, 80, 60);
+  EXPECT_EQ(PixelAt(&form, 20, 20), clWhite);
+  EXPECT_EQ(PixelAt(&form, 79, 59), clWhite);
+}
+
 // --- Drag and drop.
 struct HostDrag : TDragObject {
   KV_CLASS(HostDrag, TDragObject)
