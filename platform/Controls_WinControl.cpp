@@ -309,6 +309,8 @@ void TWinControl::CreateWnd() {
   TCreateParams params;
   CreateParams(params);
   FHandle = qtw::CreateHandle(this, params);
+  // Shown by UpdateShowing; a window made early (Handle asked for) must not show by itself.
+  qtw::SetVisible(FHandle, FParent != nullptr && DesignVisible());
   qtw::SetEnabled(FHandle, GetEnabled());
   qtw::SetFocusable(FHandle, !InState(csDesigning));
   // A child with its parent's font gets it from its parent widget.

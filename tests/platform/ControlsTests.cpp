@@ -292,6 +292,24 @@ TEST(Controls, ScreenshotShowsControlsWhereTheirBoundsSay) {
   EXPECT_EQ(PixelAt(&form, 7, 40), clLime);
 }
 
+TEST(Controls, AWindowMadeBeforeShowingKeepsItsControlsVisibility) {
+  RegisterControlTestClasses();
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 100, 100);
+  form.SetColor(clWhite);
+  auto* hidden = new TTestPanel(&form);
+  hidden->SetBounds(0, 0, 50, 50);
+  hidden->SetColor(clRed);
+  hidden->SetVisible(false);
+  hidden->SetParent(&form);
+  hidden->HandleNeeded();  // windows made while the form is not showing
+  EXPECT_FALSE(form.Showing());
+  ShowAndSettle(&form);
+  EXPECT_EQ(PixelAt(&form, 10, 10), clWhite);
+  hidden->SetVisible(true);
+  EXPECT_EQ(PixelAt(&form, 10, 10), clRed);
+}
+
 TEST(Controls, PostedMessagesArriveInOrderAfterTheCurrentMessage) {
   RegisterControlTestClasses();
   TForm form(nullptr);
