@@ -1,6 +1,7 @@
 // The Qt widget backend: one QWidget per window handle, and one event filter per handle that
 // turns the Qt events of the widget (and of a native widget's inner children) into messages.
 #include "QtWidgets.h"
+#include "QtNative.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <QStyleHints>
 #include <QWheelEvent>
 #include <QWidget>
+#include <map>
 
 #include "../Controls.h"
 #include "../Forms.h"
@@ -391,6 +393,27 @@ void PassToNative(TWinControl* control, const TMessage& m) {
 // =============================================================================================
 namespace qtw {
 
+namespace {
+std::map<std::string, TWindowClass>& WindowClasses() {
+  static std::map<std::string, TWindowClass> classes;
+  return classes;
+}
+const TWindowClass* FindWindowClass(const std::string& name) {
+  auto it = WindowClasses().find(name);
+  return it == WindowClasses().end() ? nullptr : &it->second;
+}
+}  // namespace
+
+void RegisterWindowClass(const std::string& name, TWindowClass wc) { WindowClasses()[name] = std::move(wc); }
+
+QWidget* WidgetOf(TWindowHandle* h) { return h->Widget; }
+
+void Notify(TWindowHandle* h, uint16_t code, intptr_t lParam) {
+  if (h->Dead) return;
+  TMessage m{WM_COMMAND, MakeWParam(0, code), lParam, 0};
+  h->Send(m, false);
+}
+
 void EnsureApplication() { EnsureQtApplication(); }
 
 TWindowHandle* CreateHandle(TWinControl* control, const TCreateParams& params) {
@@ -400,7 +423,10 @@ TWindowHandle* CreateHandle(TWinControl* control, const TCreateParams& params) {
   const std::string& cls = params.WinClassName;
   QString caption = QString::fromStdString(params.Caption);
   TWindowHandle* h = nullptr;
-  if (cls.empty()) {
+  const TWindowClass* registered = FindWindowClass(cls);
+  if (registered) {
+    w = registered->Create(parent, params);
+  } else if (cls.empty()) {
     w = new TPaintedWidget(parent);
   } else if (cls == "BUTTON") {
     w = new QPushButton(caption, parent);
@@ -418,12 +444,9 @@ TWindowHandle* CreateHandle(TWinControl* control, const TCreateParams& params) {
     throw EInvalidOperation(Format("Unknown window class %s", cls));
   }
   h = new TWindowHandle(control, w, !cls.empty());
+  if (registered && registered->Connect) registered->Connect(w, h);
   // Native notifications reach the control as WM_COMMAND, as the VCL reflects them.
-  auto notify = [h](uint16_t code) {
-    if (h->Dead) return;
-    TMessage m{WM_COMMAND, MakeWParam(0, code), 0, 0};
-    h->Send(m, false);
-  };
+  auto notify = [h](uint16_t code) { Notify(h, code); };
   if (auto* b = qobject_cast<QPushButton*>(w)) QObject::connect(b, &QPushButton::clicked, h, [notify] { notify(BN_CLICKED); });
   if (auto* e = qobject_cast<QLineEdit*>(w)) QObject::connect(e, &QLineEdit::textEdited, h, [notify] { notify(EN_CHANGE); });
   if (auto* c = qobject_cast<QComboBox*>(w))
