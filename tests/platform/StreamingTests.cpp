@@ -4,6 +4,7 @@
 
 #include "Classes.h"
 #include "Consts.h"
+#include "StreamCheck.h"
 #include "TestComponents.h"
 
 namespace {
@@ -318,4 +319,14 @@ TEST_F(StreamingTest, NamesThatCannotBeWrittenWholeAreRefused) {
   w.WriteStr(std::string(255, 'N'));
   w.FlushBuffer();
   EXPECT_EQ(s.GetSize(), 256);
+}
+
+TEST_F(StreamingTest, SharedRoundTripCheckSeesEveryPublishedValue) {
+  auto root = MakeSample();
+  auto* a = As<TTestItem>(root->FindComponent("ItemA"));
+  std::string text = ExpectRoundTrip(root.get(), a);
+  EXPECT_NE(text.find("Mode = cmBlue"), std::string::npos);
+  auto* b = As<TTestItem>(root->FindComponent("ItemB"));
+  ExpectDefaultsOmitted(b, text);  // Enabled True, Mode cmNone, Count 0: none written
+  EXPECT_EQ(text.find("    Enabled = True"), std::string::npos);
 }
