@@ -194,6 +194,16 @@ PTypeInfo MakeMethodTypeInfo(const char* name, const char* params, const char* r
   return t;
 }
 
+namespace {
+PTypeInfo MakeFloat(const char* name, TFloatType ft) {
+  auto* t = new TTypeInfo;
+  t->Kind = tkFloat;
+  t->Name = name;
+  t->FloatType = ft;
+  return t;
+}
+}  // namespace
+
 #define KV_BUILTIN(Fn, Expr) \
   PTypeInfo Fn() {           \
     static PTypeInfo ti = Expr; \
@@ -208,27 +218,8 @@ KV_BUILTIN(TypeInfoBoolean, MakeEnumTypeInfo("Boolean", "False, True", "System")
 KV_BUILTIN(TypeInfoChar, MakeOrdTypeInfo("Char", tkChar, otUByte, 0, 255))
 KV_BUILTIN(TypeInfoString, MakeStringTypeInfo("string"))
 KV_BUILTIN(TypeInfoInt64, MakeOrdTypeInfo("Int64", tkInteger, otSLong, INT64_MIN, INT64_MAX))
+KV_BUILTIN(TypeInfoExtended, MakeFloat("Extended", ftExtended))
+KV_BUILTIN(TypeInfoDouble, MakeFloat("Double", ftDouble))
+KV_BUILTIN(TypeInfoSingle, MakeFloat("Single", ftSingle))
 #undef KV_BUILTIN
 
-namespace {
-PTypeInfo MakeFloat(const char* name, TFloatType ft) {
-  auto* t = new TTypeInfo;
-  t->Kind = tkFloat;
-  t->Name = name;
-  t->FloatType = ft;
-  return t;
-}
-}  // namespace
-
-PTypeInfo TypeInfoExtended() {
-  static PTypeInfo ti = MakeFloat("Extended", ftExtended);
-  return ti;
-}
-PTypeInfo TypeInfoDouble() {
-  static PTypeInfo ti = MakeFloat("Double", ftDouble);
-  return ti;
-}
-PTypeInfo TypeInfoSingle() {
-  static PTypeInfo ti = MakeFloat("Single", ftSingle);
-  return ti;
-}
