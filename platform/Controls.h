@@ -41,6 +41,8 @@ KV_ENUM(TShiftStateFlag, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDo
 KV_SET(TShiftState, TShiftStateFlag)
 KV_ENUM(TDragMode, dmManual, dmAutomatic)
 KV_ENUM(TDragState, dsDragEnter, dsDragLeave, dsDragMove)
+// Which scroll bars a control shows; shared by memos, grids and scrolling controls.
+KV_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 
 // Captions are strings with a type name of their own, as the inspector matches editors by it.
 using TCaption = std::string;
