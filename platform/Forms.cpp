@@ -68,6 +68,11 @@ PTypeInfo TypeInfoTModalResult() {
   return ti;
 }
 
+PTypeInfo TypeInfoTBorderStyle() {
+  static PTypeInfo ti = MakeEnumTypeInfo("TBorderStyle", "bsNone, bsSingle", "Forms");
+  return ti;
+}
+
 std::function<int(const std::string&, const std::string&, int)> MessageBoxHook;
 
 namespace {

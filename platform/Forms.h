@@ -32,6 +32,9 @@ class TDesigner : public TObject {
 };
 
 KV_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
+// The border of a control: the first two values of TFormBorderStyle, under a type name of its own.
+using TBorderStyle = TFormBorderStyle;
+PTypeInfo TypeInfoTBorderStyle();  // bsNone, bsSingle
 KV_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
 KV_SET(TBorderIcons, TBorderIcon)
 KV_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
