@@ -568,6 +568,11 @@ void TControl::SetAlign(TAlign v) {
 
 void TControl::SetAnchors(TAnchors v) { FAnchors = v; }
 
+void TControl::SetParentBiDiMode(bool v) {
+  FParentBiDiMode = v;
+  if (v && FParent) FBiDiMode = FParent->FBiDiMode;
+}
+
 // --- Painting. A windowless control's pixels belong to its parent's widget.
 void TControl::InvalidateControl() {
   if (!FParent || !FParent->HandleAllocated()) return;

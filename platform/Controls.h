@@ -41,6 +41,11 @@ KV_ENUM(TShiftStateFlag, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDo
 KV_SET(TShiftState, TShiftStateFlag)
 KV_ENUM(TDragMode, dmManual, dmAutomatic)
 KV_ENUM(TDragState, dsDragEnter, dsDragLeave, dsDragMove)
+// Delphi 4-7 properties that form files carry; the controls keep them without acting on them.
+KV_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly)
+KV_ENUM(TDragKind, dkDrag, dkDock)
+KV_ENUM(TImeMode, imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata,
+        imChinese, imSHanguel, imHanguel)
 // Which scroll bars a control shows; shared by memos, grids and scrolling controls.
 KV_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 
@@ -208,6 +213,13 @@ class TControl : public TComponent {
   void SetDragMode(TDragMode v) { FDragMode = v; }
   TCursor GetDragCursor() const { return FDragCursor; }
   void SetDragCursor(TCursor v) { FDragCursor = v; }
+  TDragKind GetDragKind() const { return FDragKind; }
+  void SetDragKind(TDragKind v) { FDragKind = v; }
+  TBiDiMode GetBiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode v) { FBiDiMode = v; FParentBiDiMode = false; }
+  bool GetParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool v);
+  bool IsBiDiModeStored() const { return !FParentBiDiMode; }
   TControlStyle ControlStyle;
   TControlState ControlState;
   bool IsColorStored() const { return !FParentColor; }
@@ -301,6 +313,9 @@ class TControl : public TComponent {
   TCursor FCursor = crDefault;
   TDragMode FDragMode = dmManual;
   TCursor FDragCursor = crDrag;
+  TDragKind FDragKind = dkDrag;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -371,6 +386,16 @@ class TWinControl : public TControl {
   void SelectNext(TWinControl* cur, bool goForward, bool checkTabStop);
   THelpContext GetHelpContext() const { return FHelpContext; }
   void SetHelpContext(THelpContext v) { FHelpContext = v; }
+  // Kept for form files; the toolkit draws its own look.
+  bool GetCtl3D() const { return FCtl3D; }
+  void SetCtl3D(bool v) { FCtl3D = v; FParentCtl3D = false; }
+  bool GetParentCtl3D() const { return FParentCtl3D; }
+  void SetParentCtl3D(bool v);
+  bool IsCtl3DStored() const { return !FParentCtl3D; }
+  TImeMode GetImeMode() const { return FImeMode; }
+  void SetImeMode(TImeMode v) { FImeMode = v; }
+  std::string GetImeName() const { return FImeName; }
+  void SetImeName(const std::string& v) { FImeName = v; }
 
   void Invalidate() override;
   void Update() override;
@@ -400,6 +425,9 @@ class TWinControl : public TControl {
   // WM_PAINT: erase (WM_ERASEBKGND), PaintWindow, then the windowless children.
   void PaintHandler(TPaintDC* dc);
   virtual void PaintWindow(TPaintDC* dc);
+  // A key the focused control does not want (WM_GETDLGCODE) goes to its form as CM_DIALOGKEY
+  // (Enter, Escape) or CM_DIALOGCHAR (characters, Alt+character); answers whether one took it.
+  bool DialogKey(const TMessage& m, TShiftState shift);
   // Answers whether the control processed the key itself.
   virtual bool DoKeyDown(uint16_t& key, TShiftState shift);
   virtual bool DoKeyPress(char& key);
@@ -432,6 +460,10 @@ class TWinControl : public TControl {
   bool FShowing = false;
   THelpContext FHelpContext = 0;
   TSize FOldClientSize;
+  bool FCtl3D = true;
+  bool FParentCtl3D = true;
+  TImeMode FImeMode = imDontCare;
+  std::string FImeName;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -552,6 +584,9 @@ void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   else if (n == "Visible") b.Prop("Visible", &TControl::GetVisible, &TControl::SetVisible).Default(true);
   else if (n == "Enabled") b.Prop("Enabled", &TControl::GetEnabled, &TControl::SetEnabled).Default(true);
   else if (n == "DragMode") b.Prop("DragMode", &TControl::GetDragMode, &TControl::SetDragMode).Default(dmManual);
+  else if (n == "DragKind") b.Prop("DragKind", &TControl::GetDragKind, &TControl::SetDragKind).Default(dkDrag);
+  else if (n == "BiDiMode") b.Prop("BiDiMode", &TControl::GetBiDiMode, &TControl::SetBiDiMode).StoredMethod(&TControl::IsBiDiModeStored);
+  else if (n == "ParentBiDiMode") b.Prop("ParentBiDiMode", &TControl::GetParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
   else if (n == "DragCursor") b.Prop("DragCursor", &TControl::GetDragCursor, &TControl::SetDragCursor).Type(TypeInfoTCursor()).Default(crDrag);
   else if (n == "OnClick") b.Prop("OnClick", &TControl::OnClick);
   else if (n == "OnDblClick") b.Prop("OnDblClick", &TControl::OnDblClick);
@@ -566,6 +601,10 @@ void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   else if constexpr (std::is_base_of_v<TWinControl, C>) {
     if (n == "TabOrder") b.Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder).Type(TypeInfoTTabOrder()).Default(-1);
     else if (n == "TabStop") b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(false);
+    else if (n == "Ctl3D") b.Prop("Ctl3D", &TWinControl::GetCtl3D, &TWinControl::SetCtl3D).StoredMethod(&TWinControl::IsCtl3DStored);
+    else if (n == "ParentCtl3D") b.Prop("ParentCtl3D", &TWinControl::GetParentCtl3D, &TWinControl::SetParentCtl3D).Default(true);
+    else if (n == "ImeMode") b.Prop("ImeMode", &TWinControl::GetImeMode, &TWinControl::SetImeMode).Default(imDontCare);
+    else if (n == "ImeName") b.Prop("ImeName", &TWinControl::GetImeName, &TWinControl::SetImeName);
     else if (n == "OnEnter") b.Prop("OnEnter", &TWinControl::OnEnter);
     else if (n == "OnExit") b.Prop("OnExit", &TWinControl::OnExit);
     else if (n == "OnKeyDown") b.Prop("OnKeyDown", &TWinControl::OnKeyDown);

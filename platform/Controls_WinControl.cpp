@@ -98,6 +98,15 @@ void TWinControl::Dispatch(TMessage& m) {
     case CM_TEXTCHANGED:
       if (HandleAllocated()) qtw::SetText(FHandle, FText);
       break;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+      // Offered to every child in turn until one takes it, as the VCL broadcasts them.
+      for (int i = 0; i < ControlCount() && m.Result == 0; ++i) {
+        TControl* c = Controls(i);
+        if (c->GetVisible()) m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
+      }
+      if (m.Result) return;
+      break;
     default: break;
   }
   TControl::Dispatch(m);
@@ -516,7 +525,26 @@ void TWinControl::WMKey(TMessage& m) {
       }
     }
   }
-  if (!handled) TControl::Dispatch(m);
+  if (!handled && !DialogKey(m, shift)) TControl::Dispatch(m);
+}
+
+bool TWinControl::DialogKey(const TMessage& m, TShiftState shift) {
+  if (InState(csDesigning)) return false;
+  TCustomForm* f = GetParentForm(this);
+  if (!f) return false;
+  bool down = m.Msg == WM_KEYDOWN && (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE);
+  bool chr = m.Msg == WM_CHAR || m.Msg == WM_SYSCHAR;
+  if (!down && !chr) return false;
+  intptr_t code = Perform(WM_GETDLGCODE, 0, 0);
+  if (down && !(code & DLGC_WANTALLKEYS)) return f->Perform(CM_DIALOGKEY, m.WParam, m.LParam) != 0;
+  if (chr && (!(code & DLGC_WANTCHARS) || shift.Contains(ssAlt) || m.Msg == WM_SYSCHAR))
+    return f->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0;
+  return false;
+}
+
+void TWinControl::SetParentCtl3D(bool v) {
+  FParentCtl3D = v;
+  if (v && FParent) FCtl3D = FParent->FCtl3D;
 }
 
 bool TWinControl::DoKeyDown(uint16_t& key, TShiftState shift) {

@@ -159,6 +159,12 @@ constexpr intptr_t SIZE_MAXIMIZED = 2;
 
 constexpr uint16_t MF_POPUP = 0x0010;
 
+// WM_GETDLGCODE answers: which keys a control keeps from dialog navigation.
+constexpr intptr_t DLGC_WANTARROWS = 0x0001;
+constexpr intptr_t DLGC_WANTTAB = 0x0002;
+constexpr intptr_t DLGC_WANTALLKEYS = 0x0004;
+constexpr intptr_t DLGC_WANTCHARS = 0x0080;
+
 // Virtual key codes.
 constexpr uint16_t VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_CANCEL = 0x03, VK_MBUTTON = 0x04;
 constexpr uint16_t VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10;
