@@ -1,0 +1,238 @@
+// Menus on Qt: a QMenuBar at the top of a form's window, a QMenu per popup menu. Both are
+// rebuilt from the item tree when the menu changes; each action knows its item through the
+// "kvItem" property, so hovering and choosing go back to the menus unit.
+#include "QtMenus.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <map>
+
+#include "../Menus.h"
+#include "QtNative.h"
+
+namespace {
+
+TMenuItem* ItemOf(QAction* a) { return a ? reinterpret_cast<TMenuItem*>(a->property("kvItem").value<quintptr>()) : nullptr; }
+
+// Keeps a window's menu bar as wide as the window.
+class TBarFitter : public QObject {
+ public:
+  explicit TBarFitter(QMenuBar* bar) : Bar(bar) { bar->parentWidget()->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Resize && Bar) Fit(Bar);
+    return false;
+  }
+  static void Fit(QMenuBar* bar) {
+    bar->setGeometry(0, 0, bar->parentWidget()->width(), bar->sizeHint().height());
+    bar->raise();
+  }
+  QPointer<QMenuBar> Bar;
+};
+
+struct TShown {
+  std::vector<QPointer<QMenuBar>> Bars;
+  QPointer<QMenu> Popup;
+};
+std::map<TMenu*, TShown>& Shown() {
+  static std::map<TMenu*, TShown> m;
+  return m;
+}
+
+bool ByMouse(QWidget* w) { return w && w->isVisible() && w->geometry().contains(QCursor::pos()); }
+
+// Takes the old entries off now and frees them later: a rebuild may come from a handler that
+// runs inside one of their signals.
+void Empty(QWidget* w) {
+  for (QAction* a : w->actions()) {
+    w->removeAction(a);
+    if (a->parent() == w) a->deleteLater();
+    if (QMenu* sub = a->menu(); sub && sub->parent() == w) sub->deleteLater();
+  }
+}
+
+void Fill(QWidget* target, TMenuItem* parent, TMenu* menu) {
+  bool designing = menu->InState(csDesigning);
+  auto* asMenu = qobject_cast<QMenu*>(target);
+  for (int i = 0; i < parent->Count(); ++i) {
+    TMenuItem* item = parent->Items(i);
+    if (!item->GetVisible() && !designing) continue;
+    if (item->IsLine()) {
+      if (asMenu) asMenu->addSeparator()->setProperty("kvItem", QVariant::fromValue(reinterpret_cast<quintptr>(item)));
+      continue;
+    }
+    QString text = QString::fromStdString(item->GetCaption());
+    QAction* a;
+    if (item->Count() > 0) {
+      auto* sub = new QMenu(text, target);
+      Fill(sub, item, menu);
+      QObject::connect(sub, &QMenu::hovered, sub, [sub](QAction* h) {
+        if (TMenuItem* it = ItemOf(h)) MenuItemSelected(it, ByMouse(sub));
+      });
+      if (parent == menu->Items() && qobject_cast<QMenuBar*>(target))
+        QObject::connect(sub, &QMenu::aboutToHide, sub, [menu] { MenuClosed(menu); });
+      a = sub->menuAction();
+    } else {
+      if (item->GetShortCut()) text += "\t" + QString::fromStdString(ShortCutToText(item->GetShortCut()));
+      a = new QAction(text, target);
+      QObject::connect(a, &QAction::triggered, a, [item] { MenuItemChosen(item); });
+    }
+    a->setProperty("kvItem", QVariant::fromValue(reinterpret_cast<quintptr>(item)));
+    a->setEnabled(item->GetEnabled());
+    a->setCheckable(item->GetChecked() || item->GetRadioItem());
+    a->setChecked(item->GetChecked());
+    if (item->GetDefault()) {
+      QFont f = a->font();
+      f.setBold(true);
+      a->setFont(f);
+    }
+    target->addAction(a);
+  }
+}
+
+void BuildBar(QMenuBar* bar, TMenu* menu) {
+  Empty(bar);
+  Fill(bar, menu->Items(), menu);
+  TBarFitter::Fit(bar);
+}
+
+void BuildPopup(QMenu* popup, TMenu* menu) {
+  Empty(popup);
+  Fill(popup, menu->Items(), menu);
+}
+
+QMenuBar* BarOf(QWidget* window) { return window->findChild<QMenuBar*>("kvMenuBar", Qt::FindDirectChildrenOnly); }
+
+QAction* FindAction(QWidget* w, TMenuItem* item, QWidget*& owner) {
+  for (QAction* a : w->actions()) {
+    if (ItemOf(a) == item) {
+      owner = w;
+      return a;
+    }
+    if (a->menu())
+      if (QAction* found = FindAction(a->menu(), item, owner)) return found;
+  }
+  return nullptr;
+}
+
+// The action of item in whatever shows its menu now.
+QAction* ShownAction(TMenuItem* item, QWidget*& owner) {
+  TMenu* menu = item->GetParentMenu();
+  auto it = Shown().find(menu);
+  if (it == Shown().end()) return nullptr;
+  if (it->second.Popup && it->second.Popup->isVisible())
+    if (QAction* a = FindAction(it->second.Popup, item, owner)) return a;
+  for (auto& bar : it->second.Bars)
+    if (bar)
+      if (QAction* a = FindAction(bar, item, owner)) return a;
+  return nullptr;
+}
+
+}  // namespace
+
+namespace qtm {
+
+void SetMenuBar(TWindowHandle* window, TMenu* menu) {
+  QWidget* w = qtw::WidgetOf(window);
+  QMenuBar* bar = BarOf(w);
+  for (auto& [m, shown] : Shown())
+    std::erase_if(shown.Bars, [bar](const QPointer<QMenuBar>& b) { return !b || b == bar; });
+  if (!menu) {
+    delete bar;
+    return;
+  }
+  if (!bar) {
+    bar = new QMenuBar(w);
+    bar->setObjectName("kvMenuBar");
+    new TBarFitter(bar);
+    QObject::connect(bar, &QMenuBar::hovered, bar, [bar](QAction* h) {
+      if (TMenuItem* it = ItemOf(h)) MenuItemSelected(it, ByMouse(bar));
+    });
+    bar->show();
+  }
+  Shown()[menu].Bars.push_back(bar);
+  BuildBar(bar, menu);
+}
+
+void Rebuild(TMenu* menu) {
+  auto it = Shown().find(menu);
+  if (it == Shown().end()) return;
+  for (auto& bar : it->second.Bars)
+    if (bar) BuildBar(bar, menu);
+  if (it->second.Popup) BuildPopup(it->second.Popup, menu);
+}
+
+void Release(TMenu* menu) {
+  auto it = Shown().find(menu);
+  if (it == Shown().end()) return;
+  for (auto& bar : it->second.Bars)
+    if (bar) Empty(bar);
+  if (it->second.Popup) {
+    it->second.Popup->disconnect();
+    it->second.Popup->hide();
+    it->second.Popup->deleteLater();
+  }
+  Shown().erase(it);
+}
+
+void Popup(TPopupMenu* menu, const TPoint& p, int alignment) {
+  qtw::EnsureApplication();
+  TShown& shown = Shown()[menu];
+  if (!shown.Popup) {
+    shown.Popup = new QMenu;
+    QMenu* popup = shown.Popup;
+    QObject::connect(popup, &QMenu::hovered, popup, [popup](QAction* h) {
+      if (TMenuItem* it = ItemOf(h)) MenuItemSelected(it, ByMouse(popup));
+    });
+    QObject::connect(popup, &QMenu::aboutToHide, popup, [menu] { MenuClosed(menu); });
+  }
+  BuildPopup(shown.Popup, menu);
+  QSize size = shown.Popup->sizeHint();
+  int x = alignment == paRight ? p.X - size.width() : alignment == paCenter ? p.X - size.width() / 2 : p.X;
+  shown.Popup->popup(QPoint(x, p.Y));
+}
+
+void ClosePopup(TPopupMenu* menu) {
+  auto it = Shown().find(menu);
+  if (it != Shown().end() && it->second.Popup) it->second.Popup->hide();
+}
+
+TRect PopupBounds(TPopupMenu* menu) {
+  auto it = Shown().find(menu);
+  if (it == Shown().end() || !it->second.Popup || !it->second.Popup->isVisible()) return {};
+  QRect r = it->second.Popup->geometry();
+  return Bounds(r.x(), r.y(), r.width(), r.height());
+}
+
+std::vector<std::string> MenuBarTexts(TWindowHandle* window) {
+  std::vector<std::string> r;
+  if (QMenuBar* bar = BarOf(qtw::WidgetOf(window)))
+    for (QAction* a : bar->actions()) r.push_back(a->text().toStdString());
+  return r;
+}
+
+bool Highlight(TMenuItem* item) {
+  QWidget* owner = nullptr;
+  QAction* a = ShownAction(item, owner);
+  if (!a) return false;
+  if (auto* bar = qobject_cast<QMenuBar*>(owner)) {
+    bar->setActiveAction(a);
+  } else if (auto* m = qobject_cast<QMenu*>(owner)) {
+    if (!m->isVisible()) return false;
+    m->setActiveAction(a);
+  }
+  return true;
+}
+
+bool Trigger(TMenuItem* item) {
+  QWidget* owner = nullptr;
+  QAction* a = ShownAction(item, owner);
+  if (!a || !a->isEnabled()) return false;
+  a->trigger();
+  return true;
+}
+
+}  // namespace qtm
