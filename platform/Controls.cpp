@@ -4,6 +4,7 @@
 
 #include "Consts.h"
 #include "Forms.h"
+#include "Menus.h"
 #include "TypInfo.h"
 #include "qt/QtWidgets.h"
 
@@ -370,7 +371,25 @@ void TControl::MouseUp(TMouseButton b, TShiftState s, int x, int y) {
 void TControl::Resize() {
   if (OnResize) OnResize(this);
 }
-bool TControl::DoContextPopup(const TPoint&) { return false; }
+bool TControl::DoContextPopup(const TPoint& mousePos) { return ContextPopup(this, mousePos); }
+
+void TControl::SetPopupMenu(TPopupMenu* v) {
+  if (FPopupMenu == v) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = v;
+  if (v) v->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* c, TOperation op) {
+  TComponent::Notification(c, op);
+  if (op == opRemove && c == FPopupMenu) FPopupMenu = nullptr;
+}
+
+void PublishPopupMenuProperty(TClassBuilderBase& b) {
+  TPropInfo* p = b.NewProp("PopupMenu", TypeInfoOf<TPopupMenu*>());
+  p->GetObj = [](const TObject* o) -> TObject* { return static_cast<const TControl*>(o)->GetPopupMenu(); };
+  p->SetObj = [](TObject* o, TObject* v) { static_cast<TControl*>(o)->SetPopupMenu(static_cast<TPopupMenu*>(v)); };
+}
 
 void TControl::ChangeScale(int m, int d) {
   if (m == d) return;

@@ -20,6 +20,7 @@
 #include "Windows.h"
 
 class TWinControl;
+class TPopupMenu;
 class TCustomForm;
 class TWindowHandle;
 struct TPaintDC;
@@ -225,6 +226,10 @@ class TControl : public TComponent {
   bool IsColorStored() const { return !FParentColor; }
   bool IsFontStored() const { return !FParentFont; }
   bool IsShowHintStored() const { return !FParentShowHint; }
+  // The menu of the control's context popup (right button release), from the menus unit.
+  TPopupMenu* GetPopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* v);
+  void Notification(TComponent* c, TOperation op) override;
 
   // --- Painting.
   virtual void Invalidate();
@@ -316,6 +321,7 @@ class TControl : public TComponent {
   TDragKind FDragKind = dkDrag;
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FParentBiDiMode = true;
+  TPopupMenu* FPopupMenu = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -568,6 +574,8 @@ void DrawXorFrame(TWinControl* control, const TRect& r);
 // Publishing helpers: a descendant redeclares inherited properties published by name, with the
 // VCL's types, defaults and stored specifiers. Unknown names raise EPropertyError.
 [[noreturn]] void RaiseUnknownControlProperty(std::string_view name);
+// PopupMenu, typed TPopupMenu, published without this header knowing the menus unit.
+void PublishPopupMenuProperty(TClassBuilderBase& b);
 template <class C>
 void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   if (n == "Align") b.Prop("Align", &TControl::GetAlign, &TControl::SetAlign).Default(alNone);
@@ -598,6 +606,7 @@ void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   else if (n == "OnDragOver") b.Prop("OnDragOver", &TControl::OnDragOver);
   else if (n == "OnStartDrag") b.Prop("OnStartDrag", &TControl::OnStartDrag);
   else if (n == "OnEndDrag") b.Prop("OnEndDrag", &TControl::OnEndDrag);
+  else if (n == "PopupMenu") PublishPopupMenuProperty(b);
   else if constexpr (std::is_base_of_v<TWinControl, C>) {
     if (n == "TabOrder") b.Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder).Type(TypeInfoTTabOrder()).Default(-1);
     else if (n == "TabStop") b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(false);

@@ -4,6 +4,7 @@
 #include "Controls.h"
 #include "Consts.h"
 #include "Forms.h"
+#include "Menus.h"
 #include "qt/QtWidgets.h"
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
@@ -516,7 +517,10 @@ void TWinControl::WMKey(TMessage& m) {
     m.WParam = static_cast<unsigned char>(c);
   } else {
     uint16_t key = static_cast<uint16_t>(m.WParam);
-    handled = (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) ? DoKeyDown(key, shift) : DoKeyUp(key, shift);
+    bool down = m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN;
+    // Menu short cuts come first, as the VCL's CN_KEYDOWN offers them.
+    if (down && !InState(csDesigning) && IsMenuKey(this, key, shift)) return;
+    handled = down ? DoKeyDown(key, shift) : DoKeyUp(key, shift);
     m.WParam = key;
     if (!handled && m.Msg == WM_KEYDOWN && key == VK_TAB && !shift.Contains(ssCtrl)) {
       if (TCustomForm* f = GetParentForm(this)) {
