@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 
+#include "Menus.h"
 #include "TypInfo.h"
 #include "qt/QtWidgets.h"
 
@@ -35,7 +36,7 @@ KV_IMPLEMENT_CLASS(TForm, "Forms") {
   b.Prop("HelpFile", &TCustomForm::GetHelpFile, &TCustomForm::SetHelpFile);
   b.Prop("Icon", &TCustomForm::GetIcon, &TCustomForm::SetIcon);
   b.Prop("KeyPreview", &TCustomForm::GetKeyPreview, &TCustomForm::SetKeyPreview).Default(false);
-  b.Prop("Menu", &TCustomForm::GetMenu, &TCustomForm::SetMenu);
+  b.Prop("Menu", &TCustomForm::GetMenu, &TCustomForm::SetMenu).Type(TMainMenu::StaticClass()->TypeInfo());
   b.Prop("OldCreateOrder", &TCustomForm::GetOldCreateOrder, &TCustomForm::SetOldCreateOrder);
   PublishControlProperties(b, {"ParentShowHint"});
   b.Prop("PixelsPerInch", &TCustomForm::GetPixelsPerInch, &TCustomForm::SetPixelsPerInch).Stored(false);
@@ -346,6 +347,13 @@ void TCustomForm::SetMenu(TComponent* v) {
   FMenu = v;
   if (v) v->FreeNotification(this);
   MenuChanged();
+}
+
+void TCustomForm::MenuChanged() { UpdateMenuBar(this); }
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  if (FMenu) MenuChanged();
 }
 
 bool TCustomForm::DoKeyDown(uint16_t& key, TShiftState shift) {

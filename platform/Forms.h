@@ -149,7 +149,9 @@ class TCustomForm : public TWinControl {
   virtual void DoShow();
   virtual void DoHide();
   virtual void DoClose(TCloseAction& action);
-  virtual void MenuChanged() {}
+  // Shows the menu bar of the Menu (a TMainMenu) on the form's window.
+  virtual void MenuChanged();
+  void CreateWnd() override;
   bool DoKeyDown(uint16_t& key, TShiftState shift) override;
   bool DoKeyPress(char& key) override;
   bool DoKeyUp(uint16_t& key, TShiftState shift) override;
