@@ -1,7 +1,9 @@
 #include "StdReg.h"
 
+#include "ComCtrls.h"
 #include "DbTables.h"
 #include "Forms.h"
+#include "StdCtrls.h"
 
 void RegisterStandardClasses() {
   static bool done = false;
@@ -9,4 +11,6 @@ void RegisterStandardClasses() {
   done = true;
   RegisterClasses({TForm::StaticClass()});
   RegisterDbClasses();
+  RegisterCommonControlClasses();
+  RegisterStdCtrlsClasses();
 }
