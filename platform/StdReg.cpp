@@ -1,6 +1,7 @@
 #include "StdReg.h"
 
 #include "ComCtrls.h"
+#include "ComCtrls.h"
 #include "DbTables.h"
 #include "Forms.h"
 #include "StdCtrls.h"
@@ -11,6 +12,7 @@ void RegisterStandardClasses() {
   done = true;
   RegisterClasses({TForm::StaticClass()});
   RegisterDbClasses();
+  RegisterCommonControlClasses();
   RegisterCommonControlClasses();
   RegisterStdCtrlsClasses();
 }

@@ -1,0 +1,852 @@
+// ComCtrls: the Windows 95 common controls. Tabs, status bars, headers, tool bars, list and
+// tree views are painted by the library; progress and track bars, rich text and date pickers
+// are the toolkit's widgets. List and tree view items and image list bitmaps are kept as the
+// bytes their form streams carry, so that they write back unchanged.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Controls.h"
+#include "Forms.h"
+
+// ---------------------------------------------------------------------------------------------
+// Tab strips, shared with the tabbed notebook.
+KV_ENUM(TTabPosition, tpTop, tpBottom, tpLeft, tpRight)
+KV_ENUM(TTabStyle, tsTabs, tsButtons, tsFlatButtons)
+KV_EVENT(TTabChangingEvent, "Sender: TObject; var AllowChange: Boolean", TObject*, bool&)
+KV_EVENT(TDrawTabEvent, "Control: TCustomTabControl; TabIndex: Integer; const Rect: TRect; Active: Boolean",
+         TObject*, int, const TRect&, bool)
+
+// Lays out tabs of the given captions left to right in rows of `width` (one row unless
+// multiLine), rows stacked from `top`; each tab is as wide as its caption plus padding.
+std::vector<TRect> LayoutTabs(TCanvas* canvas, const std::vector<std::string>& captions, int width, int top,
+                              int tabHeight, bool multiLine);
+// Paints a tab strip (raised tabs, the selected one lifted and joined to the page below).
+void PaintTabs(TCanvas* canvas, const std::vector<TRect>& tabs, const std::vector<std::string>& captions,
+               int selected);
+// A raised 3D frame around r (the page area).
+void PaintPageFrame(TCanvas* canvas, const TRect& r);
+
+class TImageList;
+
+class TCustomTabControl : public TCustomControl {
+  KV_CLASS(TCustomTabControl, TCustomControl)
+ public:
+  explicit TCustomTabControl(TComponent* AOwner);
+  ~TCustomTabControl() override;
+  TStrings* GetTabs() const { return FTabs; }
+  void SetTabs(TStrings* v) { FTabs->Assign(v); }
+  int GetTabIndex() const { return FTabIndex; }
+  void SetTabIndex(int v);
+  bool GetMultiLine() const { return FMultiLine; }
+  void SetMultiLine(bool v);
+  TTabPosition GetTabPosition() const { return FTabPosition; }
+  void SetTabPosition(TTabPosition v);
+  TTabStyle GetStyle() const { return FStyle; }
+  void SetStyle(TTabStyle v);
+  bool GetOwnerDraw() const { return FOwnerDraw; }
+  void SetOwnerDraw(bool v);
+  int GetTabHeight() const { return FTabHeight; }
+  void SetTabHeight(int v);
+  int GetTabWidth() const { return FTabWidth; }
+  void SetTabWidth(int v);
+  bool GetHotTrack() const { return FHotTrack; }
+  void SetHotTrack(bool v) { FHotTrack = v; }
+  TImageList* GetImages() const { return FImages; }
+  void SetImages(TImageList* v);
+  void Notification(TComponent* c, TOperation op) override;
+  // The tab rectangles (client coordinates), and the area that pages or contents cover.
+  std::vector<TRect> TabRects();
+  TRect DisplayRect();
+  int IndexOfTabAt(int x, int y);
+
+  TNotifyEvent OnChange;
+  TTabChangingEvent OnChanging;
+  TDrawTabEvent OnDrawTab;
+
+ protected:
+  // The captions that show as tabs.
+  virtual std::vector<std::string> TabCaptions() const;
+  virtual bool CanChange();
+  virtual void Change();
+  // Moves to another tab after OnChanging agrees; answers whether it moved.
+  bool SelectTab(int index);
+  void Paint() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void AlignControls(TControl* aControl, TRect& rect) override;
+  virtual void TabsChanged();
+
+  TStringList* FTabs;
+  int FTabIndex = -1;
+
+ private:
+  bool FMultiLine = false;
+  TTabPosition FTabPosition = tpTop;
+  TTabStyle FStyle = tsTabs;
+  bool FOwnerDraw = false;
+  int FTabHeight = 0;
+  int FTabWidth = 0;
+  bool FHotTrack = false;
+  TImageList* FImages = nullptr;
+};
+
+class TTabControl : public TCustomTabControl {
+  KV_CLASS(TTabControl, TCustomTabControl)
+ public:
+  using TCustomTabControl::TCustomTabControl;
+};
+
+class TPageControl;
+
+class TTabSheet : public TWinControl {
+  KV_CLASS(TTabSheet, TWinControl)
+ public:
+  explicit TTabSheet(TComponent* AOwner);
+  ~TTabSheet() override;
+  void SetParent(TWinControl* value) override;
+  TPageControl* GetPageControl() const { return FPageControl; }
+  void SetPageControl(TPageControl* v) { SetParent(reinterpret_cast<TWinControl*>(v)); }
+  int GetPageIndex() const;
+  void SetPageIndex(int v);
+  bool GetTabVisible() const { return FTabVisible; }
+  void SetTabVisible(bool v);
+  int GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int v) { FImageIndex = v; }
+  // The position of the tab among the visible ones, or -1.
+  int TabIndex() const;
+  void Dispatch(TMessage& m) override;
+
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+
+ protected:
+  void PaintWindow(TPaintDC* dc) override;
+
+ private:
+  friend class TPageControl;
+  TPageControl* FPageControl = nullptr;
+  bool FTabVisible = true;
+  int FImageIndex = -1;
+};
+
+class TPageControl : public TCustomTabControl {
+  KV_CLASS(TPageControl, TCustomTabControl)
+ public:
+  explicit TPageControl(TComponent* AOwner);
+  ~TPageControl() override;
+  int PageCount() const { return static_cast<int>(FPages.size()); }
+  TTabSheet* Pages(int i) const { return FPages.at(i); }
+  TTabSheet* GetActivePage() const { return FActivePage; }
+  void SetActivePage(TTabSheet* page);
+  int GetActivePageIndex() const;
+  void SetActivePageIndex(int v);
+  void SelectNextPage(bool goForward);
+  TTabSheet* FindNextPage(TTabSheet* cur, bool goForward, bool checkTabVisible) const;
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  void SetChildOrder(TComponent* child, int order) override;
+  void Notification(TComponent* c, TOperation op) override;
+  void Loaded() override;
+
+ protected:
+  std::vector<std::string> TabCaptions() const override;
+  void Change() override;
+
+ private:
+  friend class TTabSheet;
+  void InsertPage(TTabSheet* page);
+  void RemovePage(TTabSheet* page);
+  void ShowActivePage();
+  void TabsFromPages();
+  std::vector<TTabSheet*> FPages;
+  TTabSheet* FActivePage = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Header and status bars.
+KV_ENUM(THeaderSectionStyle, hsText, hsOwnerDraw)
+KV_ENUM(TStatusPanelStyle, psText, psOwnerDraw)
+KV_ENUM(TStatusPanelBevel, pbNone, pbLowered, pbRaised)
+
+class THeaderSection : public TCollectionItem {
+  KV_CLASS(THeaderSection, TCollectionItem)
+ public:
+  THeaderSection() = default;
+  std::string GetText() const { return FText; }
+  void SetText(const std::string& v) { FText = v; Changed(false); }
+  int GetWidth() const { return FWidth; }
+  void SetWidth(int v) { FWidth = v; Changed(true); }
+  int GetMinWidth() const { return FMinWidth; }
+  void SetMinWidth(int v) { FMinWidth = v; }
+  int GetMaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int v) { FMaxWidth = v; }
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v) { FAlignment = v; Changed(false); }
+  bool GetAllowClick() const { return FAllowClick; }
+  void SetAllowClick(bool v) { FAllowClick = v; }
+  THeaderSectionStyle GetStyle() const { return FStyle; }
+  void SetStyle(THeaderSectionStyle v) { FStyle = v; Changed(false); }
+  std::string GetDisplayName() const override { return FText.empty() ? TCollectionItem::GetDisplayName() : FText; }
+  void Assign(TPersistent* source) override;
+
+ private:
+  std::string FText;
+  int FWidth = 50;
+  int FMinWidth = 0;
+  int FMaxWidth = 10000;
+  TAlignment FAlignment = taLeftJustify;
+  bool FAllowClick = true;
+  THeaderSectionStyle FStyle = hsText;
+};
+
+class TStatusPanel : public TCollectionItem {
+  KV_CLASS(TStatusPanel, TCollectionItem)
+ public:
+  TStatusPanel() = default;
+  std::string GetText() const { return FText; }
+  void SetText(const std::string& v) { FText = v; Changed(false); }
+  int GetWidth() const { return FWidth; }
+  void SetWidth(int v) { FWidth = v; Changed(true); }
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v) { FAlignment = v; Changed(false); }
+  TStatusPanelBevel GetBevel() const { return FBevel; }
+  void SetBevel(TStatusPanelBevel v) { FBevel = v; Changed(false); }
+  TStatusPanelStyle GetStyle() const { return FStyle; }
+  void SetStyle(TStatusPanelStyle v) { FStyle = v; Changed(false); }
+  std::string GetDisplayName() const override { return FText.empty() ? TCollectionItem::GetDisplayName() : FText; }
+  void Assign(TPersistent* source) override;
+
+ private:
+  std::string FText;
+  int FWidth = 50;
+  TAlignment FAlignment = taLeftJustify;
+  TStatusPanelBevel FBevel = pbLowered;
+  TStatusPanelStyle FStyle = psText;
+};
+
+// A collection whose owner control repaints when an item changes.
+class TControlCollection : public TCollection {
+  KV_CLASS(TControlCollection, TCollection)
+ public:
+  TControlCollection(TControl* control, TClass itemClass);
+
+ protected:
+  void Update(TCollectionItem* item) override;
+
+ private:
+  TControl* FControl;
+};
+
+class THeaderControl : public TCustomControl {
+  KV_CLASS(THeaderControl, TCustomControl)
+ public:
+  explicit THeaderControl(TComponent* AOwner);
+  ~THeaderControl() override;
+  TCollection* GetSections() const { return FSections; }
+  void SetSections(TCollection* v) { FSections->Assign(v); }
+  THeaderSection* Sections(int i) const { return static_cast<THeaderSection*>(FSections->Items(i)); }
+  bool GetHotTrack() const { return FHotTrack; }
+  void SetHotTrack(bool v) { FHotTrack = v; }
+
+ protected:
+  void Paint() override;
+
+ private:
+  TControlCollection* FSections;
+  bool FHotTrack = false;
+};
+
+class TStatusBar : public TCustomControl {
+  KV_CLASS(TStatusBar, TCustomControl)
+ public:
+  explicit TStatusBar(TComponent* AOwner);
+  ~TStatusBar() override;
+  TCollection* GetPanels() const { return FPanels; }
+  void SetPanels(TCollection* v) { FPanels->Assign(v); }
+  TStatusPanel* Panels(int i) const { return static_cast<TStatusPanel*>(FPanels->Items(i)); }
+  bool GetSimplePanel() const { return FSimplePanel; }
+  void SetSimplePanel(bool v);
+  std::string GetSimpleText() const { return FSimpleText; }
+  void SetSimpleText(const std::string& v);
+  bool GetSizeGrip() const { return FSizeGrip; }
+  void SetSizeGrip(bool v);
+  bool GetAutoHint() const { return FAutoHint; }
+  void SetAutoHint(bool v) { FAutoHint = v; }
+
+ protected:
+  void Paint() override;
+
+ private:
+  TControlCollection* FPanels;
+  bool FSimplePanel = false;
+  std::string FSimpleText;
+  bool FSizeGrip = true;
+  bool FAutoHint = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Ranges.
+KV_ENUM(TProgressBarOrientation, pbHorizontal, pbVertical)
+KV_ENUM(TTrackBarOrientation, trHorizontal, trVertical)
+KV_ENUM(TTickMark, tmBottomRight, tmTopLeft, tmBoth)
+KV_ENUM(TTickStyle, tsNone, tsAuto, tsManual)
+KV_ENUM(TUDAlignButton, udLeft, udRight)
+KV_ENUM(TUDOrientation, udHorizontal, udVertical)
+KV_ENUM(TUDBtnType, btNext, btPrev)
+KV_EVENT(TUDClickEvent, "Sender: TObject; Button: TUDBtnType", TObject*, TUDBtnType)
+
+class TProgressBar : public TWinControl {
+  KV_CLASS(TProgressBar, TWinControl)
+ public:
+  explicit TProgressBar(TComponent* AOwner);
+  int GetMin() const { return FMin; }
+  void SetMin(int v) { SetRange(v, FMax); }
+  int GetMax() const { return FMax; }
+  void SetMax(int v) { SetRange(FMin, v); }
+  int GetPosition() const { return FPosition; }
+  void SetPosition(int v);
+  int GetStep() const { return FStep; }
+  void SetStep(int v) { FStep = v; }
+  void StepIt();
+  void StepBy(int delta) { SetPosition(FPosition + delta); }
+  TProgressBarOrientation GetOrientation() const { return FOrientation; }
+  void SetOrientation(TProgressBarOrientation v);
+  bool GetSmooth() const { return FSmooth; }
+  void SetSmooth(bool v) { FSmooth = v; }
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+
+ private:
+  void SetRange(int min, int max);
+  int FMin = 0;
+  int FMax = 100;
+  int FPosition = 0;
+  int FStep = 10;
+  TProgressBarOrientation FOrientation = pbHorizontal;
+  bool FSmooth = false;
+};
+
+class TTrackBar : public TWinControl {
+  KV_CLASS(TTrackBar, TWinControl)
+ public:
+  explicit TTrackBar(TComponent* AOwner);
+  void Dispatch(TMessage& m) override;
+  int GetMin() const { return FMin; }
+  void SetMin(int v);
+  int GetMax() const { return FMax; }
+  void SetMax(int v);
+  int GetPosition() const { return FPosition; }
+  void SetPosition(int v);
+  TTrackBarOrientation GetOrientation() const { return FOrientation; }
+  void SetOrientation(TTrackBarOrientation v);
+  int GetFrequency() const { return FFrequency; }
+  void SetFrequency(int v);
+  TTickMark GetTickMarks() const { return FTickMarks; }
+  void SetTickMarks(TTickMark v);
+  TTickStyle GetTickStyle() const { return FTickStyle; }
+  void SetTickStyle(TTickStyle v);
+  int GetLineSize() const { return FLineSize; }
+  void SetLineSize(int v);
+  int GetPageSize() const { return FPageSize; }
+  void SetPageSize(int v) { FPageSize = v; }
+  int GetSelStart() const { return FSelStart; }
+  void SetSelStart(int v) { FSelStart = v; }
+  int GetSelEnd() const { return FSelEnd; }
+  void SetSelEnd(int v) { FSelEnd = v; }
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+
+ private:
+  void UpdateWidget();
+  int FMin = 0;
+  int FMax = 10;
+  int FPosition = 0;
+  TTrackBarOrientation FOrientation = trHorizontal;
+  int FFrequency = 1;
+  TTickMark FTickMarks = tmBottomRight;
+  TTickStyle FTickStyle = tsAuto;
+  int FLineSize = 1;
+  int FPageSize = 2;
+  int FSelStart = 0;
+  int FSelEnd = 0;
+};
+
+class TUpDown : public TCustomControl {
+  KV_CLASS(TUpDown, TCustomControl)
+ public:
+  explicit TUpDown(TComponent* AOwner);
+  TWinControl* GetAssociate() const { return FAssociate; }
+  void SetAssociate(TWinControl* v);
+  int GetMin() const { return FMin; }
+  void SetMin(int v) { FMin = v; SetPosition(FPosition); }
+  int GetMax() const { return FMax; }
+  void SetMax(int v) { FMax = v; SetPosition(FPosition); }
+  int GetPosition() const { return FPosition; }
+  void SetPosition(int v);
+  int GetIncrement() const { return FIncrement; }
+  void SetIncrement(int v) { FIncrement = v; }
+  TUDOrientation GetOrientation() const { return FOrientation; }
+  void SetOrientation(TUDOrientation v);
+  TUDAlignButton GetAlignButton() const { return FAlignButton; }
+  void SetAlignButton(TUDAlignButton v) { FAlignButton = v; }
+  bool GetWrap() const { return FWrap; }
+  void SetWrap(bool v) { FWrap = v; }
+  bool GetArrowKeys() const { return FArrowKeys; }
+  void SetArrowKeys(bool v) { FArrowKeys = v; }
+  bool GetThousands() const { return FThousands; }
+  void SetThousands(bool v) { FThousands = v; UpdateAssociate(); }
+  // One step up (btNext) or down, wrapping or stopping at the ends; fires OnClick.
+  void Step(TUDBtnType button);
+  void Notification(TComponent* c, TOperation op) override;
+  TUDClickEvent OnClick;
+  TNotifyEvent OnChanging;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+
+ private:
+  void UpdateAssociate();
+  TWinControl* FAssociate = nullptr;
+  int FMin = 0;
+  int FMax = 100;
+  int FPosition = 0;
+  int FIncrement = 1;
+  TUDOrientation FOrientation = udVertical;
+  TUDAlignButton FAlignButton = udRight;
+  bool FWrap = false;
+  bool FArrowKeys = true;
+  bool FThousands = true;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Image lists.
+KV_ENUM(TDrawingStyle, dsFocus, dsSelected, dsNormal, dsTransparent)
+KV_ENUM(TImageType, itImage, itMask)
+
+class TImageList : public TComponent {
+  KV_CLASS(TImageList, TComponent)
+ public:
+  explicit TImageList(TComponent* AOwner);
+  ~TImageList() override;
+  int GetWidth() const { return FWidth; }
+  void SetWidth(int v) { FWidth = v; }
+  int GetHeight() const { return FHeight; }
+  void SetHeight(int v) { FHeight = v; }
+  TColor GetBkColor() const { return FBkColor; }
+  void SetBkColor(TColor v) { FBkColor = v; }
+  TColor GetBlendColor() const { return FBlendColor; }
+  void SetBlendColor(TColor v) { FBlendColor = v; }
+  TDrawingStyle GetDrawingStyle() const { return FDrawingStyle; }
+  void SetDrawingStyle(TDrawingStyle v) { FDrawingStyle = v; }
+  TImageType GetImageType() const { return FImageType; }
+  void SetImageType(TImageType v) { FImageType = v; }
+  bool GetMasked() const { return FMasked; }
+  void SetMasked(bool v) { FMasked = v; }
+  int GetAllocBy() const { return FAllocBy; }
+  void SetAllocBy(int v) { FAllocBy = v; }
+  bool GetShareImages() const { return FShareImages; }
+  void SetShareImages(bool v) { FShareImages = v; }
+  // The stored bitmap stream as read, written back unchanged.
+  const std::string& BitmapData() const { return FData; }
+  void SetBitmapData(const std::string& bytes);
+  // Images decoded from the stored strip (0 when it is not a plain bitmap).
+  int Count() const;
+  void Draw(TCanvas* canvas, int x, int y, int index);
+  void DefineProperties(TFiler* filer) override;
+  TNotifyEvent OnChange;
+
+ private:
+  int FWidth = 16;
+  int FHeight = 16;
+  TColor FBkColor = clNone;
+  TColor FBlendColor = clNone;
+  TDrawingStyle FDrawingStyle = dsNormal;
+  TImageType FImageType = itImage;
+  bool FMasked = true;
+  int FAllocBy = 4;
+  bool FShareImages = false;
+  std::string FData;
+  std::unique_ptr<TBitmap> FStrip;
+};
+
+// ---------------------------------------------------------------------------------------------
+// List and tree views. Their items stream as "Items.Data" blobs, kept as bytes.
+KV_ENUM(TViewStyle, vsIcon, vsSmallIcon, vsList, vsReport)
+KV_ENUM(TListArrangement, arAlignBottom, arAlignLeft, arAlignRight, arAlignTop, arDefault, arSnapToGrid)
+KV_ENUM(TIconArrangement, iaTop, iaLeft)
+KV_ENUM(TSortType, stNone, stData, stText, stBoth)
+
+// The opaque item data of a list or tree view.
+class TItemData : public TPersistent {
+  KV_CLASS(TItemData, TPersistent)
+ public:
+  explicit TItemData(TPersistent* owner = nullptr) : FOwner(owner) {}
+  TPersistent* GetOwner() const override { return FOwner; }
+  const std::string& Bytes() const { return FBytes; }
+  void SetBytes(const std::string& b) { FBytes = b; }
+  void DefineProperties(TFiler* filer) override;
+  void Assign(TPersistent* source) override;
+  // Item captions found in the data (list items or tree nodes), for showing.
+  std::vector<std::string> Captions() const;
+
+ private:
+  TPersistent* FOwner;
+  std::string FBytes;
+};
+
+class TListColumn : public TCollectionItem {
+  KV_CLASS(TListColumn, TCollectionItem)
+ public:
+  TListColumn() = default;
+  std::string GetCaption() const { return FCaption; }
+  void SetCaption(const std::string& v) { FCaption = v; Changed(false); }
+  int GetWidth() const { return FWidth; }
+  void SetWidth(int v) { FWidth = v; Changed(false); }
+  TAlignment GetAlignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v) { FAlignment = v; Changed(false); }
+  bool GetAutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool v) { FAutoSize = v; }
+  int GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int v) { FImageIndex = v; }
+  int GetMinWidth() const { return FMinWidth; }
+  void SetMinWidth(int v) { FMinWidth = v; }
+  int GetMaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int v) { FMaxWidth = v; }
+  int GetTag() const { return FTag; }
+  void SetTag(int v) { FTag = v; }
+  std::string GetDisplayName() const override { return FCaption.empty() ? TCollectionItem::GetDisplayName() : FCaption; }
+  void Assign(TPersistent* source) override;
+
+ private:
+  std::string FCaption;
+  int FWidth = 50;
+  TAlignment FAlignment = taLeftJustify;
+  bool FAutoSize = false;
+  int FImageIndex = -1;
+  int FMinWidth = 0;
+  int FMaxWidth = 0;
+  int FTag = 0;
+};
+
+class TCustomViewControl : public TCustomControl {
+  KV_CLASS(TCustomViewControl, TCustomControl)
+ public:
+  explicit TCustomViewControl(TComponent* AOwner);
+  ~TCustomViewControl() override;
+  TItemData* GetItems() const { return FItems; }
+  void SetItems(TItemData* v) { FItems->Assign(v); }
+  bool GetReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool v) { FReadOnly = v; }
+  bool GetHideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool v) { FHideSelection = v; }
+  TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle v) { FBorderStyle = v; Invalidate(); }
+  TImageList* GetImages() const { return FImages; }
+  void SetImages(TImageList* v);
+  TImageList* GetStateImages() const { return FStateImages; }
+  void SetStateImages(TImageList* v);
+  void Notification(TComponent* c, TOperation op) override;
+  TNotifyEvent OnChange;
+
+ protected:
+  void PaintFrame();
+  TItemData* FItems;
+
+ private:
+  bool FReadOnly = false;
+  bool FHideSelection = true;
+  TBorderStyle FBorderStyle = bsSingle;
+  TImageList* FImages = nullptr;
+  TImageList* FStateImages = nullptr;
+};
+
+class TListView : public TCustomViewControl {
+  KV_CLASS(TListView, TCustomViewControl)
+ public:
+  explicit TListView(TComponent* AOwner);
+  ~TListView() override;
+  TCollection* GetColumns() const { return FColumns; }
+  void SetColumns(TCollection* v) { FColumns->Assign(v); }
+  TListColumn* Column(int i) const { return static_cast<TListColumn*>(FColumns->Items(i)); }
+  TViewStyle GetViewStyle() const { return FViewStyle; }
+  void SetViewStyle(TViewStyle v) { FViewStyle = v; Invalidate(); }
+  bool GetMultiSelect() const { return FMultiSelect; }
+  void SetMultiSelect(bool v) { FMultiSelect = v; }
+  bool GetRowSelect() const { return FRowSelect; }
+  void SetRowSelect(bool v) { FRowSelect = v; }
+  bool GetShowColumnHeaders() const { return FShowColumnHeaders; }
+  void SetShowColumnHeaders(bool v) { FShowColumnHeaders = v; Invalidate(); }
+  bool GetGridLines() const { return FGridLines; }
+  void SetGridLines(bool v) { FGridLines = v; Invalidate(); }
+  bool GetColumnClick() const { return FColumnClick; }
+  void SetColumnClick(bool v) { FColumnClick = v; }
+  TSortType GetSortType() const { return FSortType; }
+  void SetSortType(TSortType v) { FSortType = v; }
+  TImageList* GetLargeImages() const { return FLargeImages; }
+  void SetLargeImages(TImageList* v);
+  void Notification(TComponent* c, TOperation op) override;
+
+ protected:
+  void Paint() override;
+
+ private:
+  TControlCollection* FColumns;
+  TViewStyle FViewStyle = vsIcon;
+  bool FMultiSelect = false;
+  bool FRowSelect = false;
+  bool FShowColumnHeaders = true;
+  bool FGridLines = false;
+  bool FColumnClick = true;
+  TSortType FSortType = stNone;
+  TImageList* FLargeImages = nullptr;
+};
+
+class TTreeView : public TCustomViewControl {
+  KV_CLASS(TTreeView, TCustomViewControl)
+ public:
+  explicit TTreeView(TComponent* AOwner);
+  int GetIndent() const { return FIndent; }
+  void SetIndent(int v) { FIndent = v; Invalidate(); }
+  bool GetShowButtons() const { return FShowButtons; }
+  void SetShowButtons(bool v) { FShowButtons = v; }
+  bool GetShowLines() const { return FShowLines; }
+  void SetShowLines(bool v) { FShowLines = v; }
+  bool GetShowRoot() const { return FShowRoot; }
+  void SetShowRoot(bool v) { FShowRoot = v; }
+  bool GetAutoExpand() const { return FAutoExpand; }
+  void SetAutoExpand(bool v) { FAutoExpand = v; }
+  bool GetToolTips() const { return FToolTips; }
+  void SetToolTips(bool v) { FToolTips = v; }
+  TSortType GetSortType() const { return FSortType; }
+  void SetSortType(TSortType v) { FSortType = v; }
+
+ protected:
+  void Paint() override;
+
+ private:
+  int FIndent = 19;
+  bool FShowButtons = true;
+  bool FShowLines = true;
+  bool FShowRoot = true;
+  bool FAutoExpand = false;
+  bool FToolTips = true;
+  TSortType FSortType = stNone;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Tool bars.
+KV_ENUM(TToolButtonStyle, tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider)
+KV_ENUM(TEdgeBorder, ebLeft, ebTop, ebRight, ebBottom)
+KV_SET(TEdgeBorders, TEdgeBorder)
+KV_ENUM(TEdgeStyle, esNone, esRaised, esLowered)
+
+class TToolBar;
+
+class TToolButton : public TGraphicControl {
+  KV_CLASS(TToolButton, TGraphicControl)
+ public:
+  explicit TToolButton(TComponent* AOwner);
+  TToolButtonStyle GetStyle() const { return FStyle; }
+  void SetStyle(TToolButtonStyle v);
+  int GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int v) { FImageIndex = v; Invalidate(); }
+  bool GetDown() const { return FDown; }
+  void SetDown(bool v);
+  bool GetGrouped() const { return FGrouped; }
+  void SetGrouped(bool v) { FGrouped = v; }
+  bool GetAllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(bool v) { FAllowAllUp = v; }
+  bool GetIndeterminate() const { return FIndeterminate; }
+  void SetIndeterminate(bool v) { FIndeterminate = v; Invalidate(); }
+  bool GetMarked() const { return FMarked; }
+  void SetMarked(bool v) { FMarked = v; Invalidate(); }
+  bool GetWrap() const { return FWrap; }
+  void SetWrap(bool v) { FWrap = v; }
+  // Kept for form files; action linking is not done.
+  TComponent* GetAction() const { return FAction; }
+  void SetAction(TComponent* v);
+  TComponent* GetDropdownMenu() const { return FDropdownMenu; }
+  void SetDropdownMenu(TComponent* v);
+  void Notification(TComponent* c, TOperation op) override;
+  TToolBar* ToolBar() const;
+
+ protected:
+  void Paint() override;
+  void Click() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
+ private:
+  TToolButtonStyle FStyle = tbsButton;
+  int FImageIndex = -1;
+  bool FDown = false;
+  bool FGrouped = false;
+  bool FAllowAllUp = false;
+  bool FIndeterminate = false;
+  bool FMarked = false;
+  bool FWrap = false;
+  bool FPressed = false;
+  TComponent* FAction = nullptr;
+  TComponent* FDropdownMenu = nullptr;
+};
+
+class TToolBar : public TCustomControl {
+  KV_CLASS(TToolBar, TCustomControl)
+ public:
+  explicit TToolBar(TComponent* AOwner);
+  int GetButtonWidth() const { return FButtonWidth; }
+  void SetButtonWidth(int v);
+  int GetButtonHeight() const { return FButtonHeight; }
+  void SetButtonHeight(int v);
+  bool GetFlat() const { return FFlat; }
+  void SetFlat(bool v) { FFlat = v; Invalidate(); }
+  bool GetShowCaptions() const { return FShowCaptions; }
+  void SetShowCaptions(bool v);
+  bool GetWrapable() const { return FWrapable; }
+  void SetWrapable(bool v);
+  bool GetTransparent() const { return FTransparent; }
+  void SetTransparent(bool v) { FTransparent = v; Invalidate(); }
+  bool GetList() const { return FList; }
+  void SetList(bool v) { FList = v; Invalidate(); }
+  int GetIndent() const { return FIndent; }
+  void SetIndent(int v);
+  TEdgeBorders GetEdgeBorders() const { return FEdgeBorders; }
+  void SetEdgeBorders(TEdgeBorders v) { FEdgeBorders = v; Invalidate(); }
+  TEdgeStyle GetEdgeInner() const { return FEdgeInner; }
+  void SetEdgeInner(TEdgeStyle v) { FEdgeInner = v; Invalidate(); }
+  TEdgeStyle GetEdgeOuter() const { return FEdgeOuter; }
+  void SetEdgeOuter(TEdgeStyle v) { FEdgeOuter = v; Invalidate(); }
+  TImageList* GetImages() const { return FImages; }
+  void SetImages(TImageList* v);
+  TImageList* GetDisabledImages() const { return FDisabledImages; }
+  void SetDisabledImages(TImageList* v);
+  TImageList* GetHotImages() const { return FHotImages; }
+  void SetHotImages(TImageList* v);
+  int ButtonCount() const;
+  TToolButton* Buttons(int i) const;
+  void Notification(TComponent* c, TOperation op) override;
+  void AlignControls(TControl* aControl, TRect& rect) override;
+
+ protected:
+  void Paint() override;
+
+ private:
+  int FButtonWidth = 23;
+  int FButtonHeight = 22;
+  bool FFlat = false;
+  bool FShowCaptions = false;
+  bool FWrapable = true;
+  bool FTransparent = false;
+  bool FList = false;
+  int FIndent = 0;
+  TEdgeBorders FEdgeBorders{ebTop};
+  TEdgeStyle FEdgeInner = esRaised;
+  TEdgeStyle FEdgeOuter = esLowered;
+  TImageList* FImages = nullptr;
+  TImageList* FDisabledImages = nullptr;
+  TImageList* FHotImages = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Rich text and date/time pickers (the toolkit's widgets).
+class TRichEdit : public TWinControl {
+  KV_CLASS(TRichEdit, TWinControl)
+ public:
+  explicit TRichEdit(TComponent* AOwner);
+  ~TRichEdit() override;
+  void Dispatch(TMessage& m) override;
+  TStrings* GetLines() const { return FLines; }
+  void SetLines(TStrings* v) { FLines->Assign(v); }
+  bool GetPlainText() const { return FPlainText; }
+  void SetPlainText(bool v);
+  bool GetReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool v);
+  bool GetWordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool v) { FWordWrap = v; }
+  TScrollStyle GetScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle v) { FScrollBars = v; }
+  TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle v) { FBorderStyle = v; }
+  int GetMaxLength() const { return FMaxLength; }
+  void SetMaxLength(int v) { FMaxLength = v; }
+  bool GetHideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool v) { FHideSelection = v; }
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+
+ private:
+  void LinesChanged(TObject*);
+  TStringList* FLines;
+  bool FPlainText = false;
+  bool FReadOnly = false;
+  bool FWordWrap = true;
+  TScrollStyle FScrollBars = ssNone;
+  TBorderStyle FBorderStyle = bsSingle;
+  int FMaxLength = 0;
+  bool FHideSelection = true;
+  bool FFromWidget = false;
+};
+
+KV_ENUM(TDateTimeKind, dtkDate, dtkTime)
+KV_ENUM(TDTDateFormat, dfShort, dfLong)
+KV_ENUM(TDTDateMode, dmComboBox, dmUpDown)
+KV_ENUM(TDTCalAlignment, dtaLeft, dtaRight)
+
+class TDateTimePicker : public TWinControl {
+  KV_CLASS(TDateTimePicker, TWinControl)
+ public:
+  explicit TDateTimePicker(TComponent* AOwner);
+  void Dispatch(TMessage& m) override;
+  // TDateTime: the date part and the time part of one value.
+  double GetDateTime() const { return FDateTime; }
+  void SetDateTime(double v);
+  double GetDate() const;
+  void SetDate(double v);
+  double GetTime() const;
+  void SetTime(double v);
+  TDateTimeKind GetKind() const { return FKind; }
+  void SetKind(TDateTimeKind v);
+  TDTDateFormat GetDateFormat() const { return FDateFormat; }
+  void SetDateFormat(TDTDateFormat v);
+  TDTDateMode GetDateMode() const { return FDateMode; }
+  void SetDateMode(TDTDateMode v) { FDateMode = v; }
+  TDTCalAlignment GetCalAlignment() const { return FCalAlignment; }
+  void SetCalAlignment(TDTCalAlignment v) { FCalAlignment = v; }
+  bool GetParseInput() const { return FParseInput; }
+  void SetParseInput(bool v) { FParseInput = v; }
+  bool GetShowCheckbox() const { return FShowCheckbox; }
+  void SetShowCheckbox(bool v) { FShowCheckbox = v; }
+  bool GetChecked() const { return FChecked; }
+  void SetChecked(bool v) { FChecked = v; }
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+
+ private:
+  void UpdateWidget();
+  double FDateTime;
+  TDateTimeKind FKind = dtkDate;
+  TDTDateFormat FDateFormat = dfShort;
+  TDTDateMode FDateMode = dmComboBox;
+  TDTCalAlignment FCalAlignment = dtaLeft;
+  bool FParseInput = false;
+  bool FShowCheckbox = false;
+  bool FChecked = true;
+};
+
+void RegisterComCtrlsClasses();
+// Registers the classes of every unit of this family (grids, common controls, tabbed
+// notebook, the extra controls).
+void RegisterCommonControlClasses();
