@@ -1,10 +1,10 @@
 #include "StdReg.h"
 
 #include "ComCtrls.h"
-#include "ComCtrls.h"
+#include "DBCtrls.h"
 #include "DbTables.h"
 #include "Forms.h"
-#include "StdCtrls.h"
+#include "Buttons.h"
 
 void RegisterStandardClasses() {
   static bool done = false;
@@ -12,7 +12,7 @@ void RegisterStandardClasses() {
   done = true;
   RegisterClasses({TForm::StaticClass()});
   RegisterDbClasses();
+  RegisterDBCtrlsClasses();
   RegisterCommonControlClasses();
-  RegisterCommonControlClasses();
-  RegisterStdCtrlsClasses();
+  RegisterStdCtrlsClasses(), RegisterExtCtrlsClasses(), RegisterButtonsClasses();
 }
