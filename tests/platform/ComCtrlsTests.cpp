@@ -118,7 +118,7 @@ TEST_F(ComCtrlsFixture, PageControlChangesUnlessVetoed) {
   EXPECT_EQ(pc->PageCount(), 2);
   std::string text = ExpectRoundTrip(form.get(), pc);
   EXPECT_NE(text.find("ActivePage = TabB"), std::string::npos);
-  EXPECT_EQ(text.find(" Visible = "), std::string::npos) << "pages do not store their visibility";
+  EXPECT_EQ(text.find(" Visible = False"), std::string::npos) << "pages do not store their visibility";
 }
 
 TEST_F(ComCtrlsFixture, RangesClampAndStep) {
