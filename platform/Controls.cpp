@@ -617,6 +617,11 @@ void TControl::SendCancelMode() {
 }
 
 // --- Streaming.
+void TControl::DefineProperties(TFiler* filer) {
+  filer->DefineProperty("IsControl", [this](TReader* r) { IsControl = r->ReadBoolean(); },
+                        [this](TWriter* w) { w->WriteBoolean(IsControl); }, IsControl);
+}
+
 TComponent* TControl::GetParentComponent() const { return FParent; }
 
 void TControl::SetParentComponent(TComponent* value) {

@@ -248,8 +248,10 @@ class TControl : public TComponent {
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* value) override;
   void ReadState(TReader* reader) override;
-  // A control's Left and Top are real properties, not DesignInfo.
-  void DefineProperties(TFiler* filer) override { (void)filer; }
+  // A control's Left and Top are real properties, not DesignInfo. IsControl: the designer's
+  // "edit the form as a control" flag, written only when set.
+  void DefineProperties(TFiler* filer) override;
+  bool IsControl = false;
 
   // --- Events (published by descendants under these names).
   TNotifyEvent OnClick;
