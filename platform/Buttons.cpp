@@ -24,7 +24,7 @@ KV_IMPLEMENT_CLASS(TSpeedButton, "Buttons") {
   b.Prop("Layout", &TSpeedButton::GetLayout, &TSpeedButton::SetLayout).Default(blGlyphLeft);
   b.Prop("Margin", &TSpeedButton::GetMargin, &TSpeedButton::SetMargin).Default(-1);
   b.Prop("NumGlyphs", &TSpeedButton::GetNumGlyphs, &TSpeedButton::SetNumGlyphs).Type(TypeInfoTNumGlyphs()).Default(1);
-  PublishControlProperties(b, {"ParentBiDiMode", "ParentFont", "ParentShowHint", "ShowHint"});
+  PublishControlProperties(b, {"ParentBiDiMode", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"});
   b.Prop("Spacing", &TSpeedButton::GetSpacing, &TSpeedButton::SetSpacing).Default(4);
   b.Prop("Transparent", &TSpeedButton::GetTransparent, &TSpeedButton::SetTransparent).Default(true);
   PublishControlProperties(b, {"Visible", "OnClick", "OnDblClick", "OnMouseDown", "OnMouseMove", "OnMouseUp"});
@@ -43,7 +43,7 @@ KV_IMPLEMENT_CLASS(TBitBtn, "Buttons") {
   b.Prop("Margin", &TBitBtn::GetMargin, &TBitBtn::SetMargin).Default(-1);
   b.Prop("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult).Type(TypeInfoTModalResult()).Default(0).StoredMethod(&TBitBtn::IsCustom);
   b.Prop("NumGlyphs", &TBitBtn::GetNumGlyphs, &TBitBtn::SetNumGlyphs).Type(TypeInfoTNumGlyphs()).Default(1).StoredMethod(&TBitBtn::IsCustom);
-  PublishControlProperties(b, {"ParentBiDiMode", "ParentFont", "ParentShowHint", "ShowHint"});
+  PublishControlProperties(b, {"ParentBiDiMode", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"});
   b.Prop("Spacing", &TBitBtn::GetSpacing, &TBitBtn::SetSpacing).Default(4);
   b.Prop("Style", &TBitBtn::GetStyle, &TBitBtn::SetStyle).Default(bsAutoDetect);
   PublishControlProperties(b, {"TabOrder"});

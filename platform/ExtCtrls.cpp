@@ -42,7 +42,7 @@ KV_IMPLEMENT_CLASS(TPanel, "ExtCtrls") {
   b.Prop("ParentBackground", &TCustomPanel::GetParentBackground, &TCustomPanel::SetParentBackground).Default(true);
   PublishControlProperties(b, {"ParentBiDiMode"});
   b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(false);
-  PublishControlProperties(b, {"ParentCtl3D", "ParentFont", "ParentShowHint", "ShowHint", "TabOrder", "TabStop",
+  PublishControlProperties(b, {"ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop",
                                "Visible", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag",
                                "OnEnter", "OnExit", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize",
                                "OnStartDrag"});
@@ -51,7 +51,7 @@ KV_IMPLEMENT_CLASS(TPanel, "ExtCtrls") {
 KV_IMPLEMENT_CLASS(TBevel, "ExtCtrls") {
   PublishControlProperties(b, {"Align", "Anchors", "Constraints", "ParentShowHint"});
   b.Prop("Shape", &TBevel::GetShape, &TBevel::SetShape).Default(bsBox);
-  PublishControlProperties(b, {"ShowHint"});
+  PublishControlProperties(b, {"PopupMenu", "ShowHint"});
   b.Prop("Style", &TBevel::GetStyle, &TBevel::SetStyle).Default(bsLowered);
   PublishControlProperties(b, {"Visible"});
 }
@@ -62,7 +62,7 @@ KV_IMPLEMENT_CLASS(TShape, "ExtCtrls") {
   PublishControlProperties(b, {"Constraints", "DragCursor", "DragKind", "DragMode", "Enabled", "ParentShowHint"});
   b.Prop("Pen", &TShape::GetPen, &TShape::SetPen);
   b.Prop("Shape", &TShape::GetShape, &TShape::SetShape).Default(stRectangle);
-  PublishControlProperties(b, {"ShowHint", "Visible", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown",
+  PublishControlProperties(b, {"PopupMenu", "ShowHint", "Visible", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown",
                                "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
@@ -74,7 +74,7 @@ KV_IMPLEMENT_CLASS(TImage, "ExtCtrls") {
   b.Prop("IncrementalDisplay", &TImage::GetIncrementalDisplay, &TImage::SetIncrementalDisplay).Default(false);
   PublishControlProperties(b, {"ParentShowHint"});
   b.Prop("Picture", &TImage::GetPicture, &TImage::SetPicture);
-  PublishControlProperties(b, {"ShowHint"});
+  PublishControlProperties(b, {"PopupMenu", "ShowHint"});
   b.Prop("Stretch", &TImage::GetStretch, &TImage::SetStretch).Default(false);
   b.Prop("Transparent", &TImage::GetTransparent, &TImage::SetTransparent).Default(false);
   PublishControlProperties(b, {"Visible", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag",
@@ -83,7 +83,7 @@ KV_IMPLEMENT_CLASS(TImage, "ExtCtrls") {
 
 KV_IMPLEMENT_CLASS(TPaintBox, "ExtCtrls") {
   PublishControlProperties(b, {"Align", "Anchors", "Color", "Constraints", "DragCursor", "DragKind", "DragMode",
-                               "Enabled", "Font", "ParentColor", "ParentFont", "ParentShowHint", "ShowHint",
+                               "Enabled", "Font", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint",
                                "Visible", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag",
                                "OnMouseDown", "OnMouseMove", "OnMouseUp"});
   b.Prop("OnPaint", &TPaintBox::OnPaint);
@@ -98,7 +98,7 @@ KV_IMPLEMENT_CLASS(TRadioGroup, "ExtCtrls") {
   b.Prop("ItemIndex", &TCustomRadioGroup::GetItemIndex, &TCustomRadioGroup::SetItemIndex).Default(-1);
   b.Prop("Items", &TCustomRadioGroup::GetItems, &TCustomRadioGroup::SetItems);
   PublishControlProperties(b, {"ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint",
-                               "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnDragDrop", "OnDragOver",
+                               "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnDragDrop", "OnDragOver",
                                "OnEndDrag", "OnEnter", "OnExit", "OnStartDrag"});
 }
 

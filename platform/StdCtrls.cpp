@@ -37,7 +37,7 @@ KV_IMPLEMENT_CLASS(TCustomGroupBox, "StdCtrls") {}
 KV_IMPLEMENT_CLASS(TGroupBox, "StdCtrls") {
   PublishControlProperties(b, {"Align", "Anchors", "BiDiMode", "Caption", "Color", "Constraints", "Ctl3D",
                                "DragCursor", "DragKind", "DragMode", "Enabled", "Font", "ParentBiDiMode",
-                               "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "ShowHint",
+                               "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint",
                                "TabOrder", "TabStop", "Visible", "OnClick", "OnDblClick", "OnDragDrop",
                                "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnMouseDown", "OnMouseMove",
                                "OnMouseUp", "OnStartDrag"});
@@ -56,7 +56,7 @@ KV_IMPLEMENT_CLASS(TLabel, "StdCtrls") {
   b.Prop("Layout", &TCustomLabel::GetLayout, &TCustomLabel::SetLayout).Default(tlTop);
   PublishControlProperties(b, {"ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint"});
   b.Prop("ShowAccelChar", &TCustomLabel::GetShowAccelChar, &TCustomLabel::SetShowAccelChar).Default(true);
-  PublishControlProperties(b, {"ShowHint"});
+  PublishControlProperties(b, {"PopupMenu", "ShowHint"});
   b.Prop("Transparent", &TCustomLabel::GetTransparent, &TCustomLabel::SetTransparent).Default(false);
   PublishControlProperties(b, {"Visible"});
   b.Prop("WordWrap", &TCustomLabel::GetWordWrap, &TCustomLabel::SetWordWrap).Default(false);
@@ -81,7 +81,7 @@ KV_IMPLEMENT_CLASS(TEdit, "StdCtrls") {
   PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint"});
   b.Prop("PasswordChar", &TCustomEdit::GetPasswordChar, &TCustomEdit::SetPasswordChar).Default(0);
   b.Prop("ReadOnly", &TCustomEdit::GetReadOnly, &TCustomEdit::SetReadOnly).Default(false);
-  PublishControlProperties(b, {"ShowHint", "TabOrder"});
+  PublishControlProperties(b, {"PopupMenu", "ShowHint", "TabOrder"});
   PublishTabStopOn(b);
   PublishControlProperties(b, {"Text", "Visible"});
   b.Prop("OnChange", &TCustomEdit::OnChange);
@@ -107,7 +107,7 @@ KV_IMPLEMENT_CLASS(TMemo, "StdCtrls") {
   PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint"});
   b.Prop("ReadOnly", &TCustomEdit::GetReadOnly, &TCustomEdit::SetReadOnly).Default(false);
   b.Prop("ScrollBars", &TCustomMemo::GetScrollBars, &TCustomMemo::SetScrollBars).Default(ssNone);
-  PublishControlProperties(b, {"ShowHint", "TabOrder"});
+  PublishControlProperties(b, {"PopupMenu", "ShowHint", "TabOrder"});
   PublishTabStopOn(b);
   PublishControlProperties(b, {"Visible"});
   b.Prop("WantReturns", &TCustomMemo::GetWantReturns, &TCustomMemo::SetWantReturns).Default(true);
@@ -134,7 +134,7 @@ KV_IMPLEMENT_CLASS(TComboBox, "StdCtrls") {
   b.Prop("MaxLength", &TCustomComboBox::GetMaxLength, &TCustomComboBox::SetMaxLength).Default(0);
   PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint"});
   b.Prop("Sorted", &TCustomComboBox::GetSorted, &TCustomComboBox::SetSorted).Default(false);
-  PublishControlProperties(b, {"ShowHint", "TabOrder"});
+  PublishControlProperties(b, {"PopupMenu", "ShowHint", "TabOrder"});
   PublishTabStopOn(b);
   PublishControlProperties(b, {"Text", "Visible"});
   b.Prop("OnChange", &TCustomComboBox::OnChange);
@@ -155,7 +155,7 @@ KV_IMPLEMENT_CLASS(TButton, "StdCtrls") {
   b.Prop("Default", &TButton::GetDefault, &TButton::SetDefault).Default(false);
   PublishControlProperties(b, {"DragCursor", "DragKind", "DragMode", "Enabled", "Font"});
   b.Prop("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult).Type(TypeInfoTModalResult()).Default(0);
-  PublishControlProperties(b, {"ParentBiDiMode", "ParentFont", "ParentShowHint", "ShowHint", "TabOrder"});
+  PublishControlProperties(b, {"ParentBiDiMode", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder"});
   PublishTabStopOn(b);
   PublishControlProperties(b, {"Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
                                "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
@@ -170,7 +170,7 @@ KV_IMPLEMENT_CLASS(TCheckBox, "StdCtrls") {
   b.Prop("Checked", &TCustomCheckBox::GetChecked, &TCustomCheckBox::SetChecked).Stored(false);
   PublishControlProperties(b, {"Color", "Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode",
                                "Enabled", "Font", "ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont",
-                               "ParentShowHint", "ShowHint"});
+                               "ParentShowHint", "PopupMenu", "ShowHint"});
   b.Prop("State", &TCustomCheckBox::GetState, &TCustomCheckBox::SetState).Default(cbUnchecked);
   PublishControlProperties(b, {"TabOrder"});
   PublishTabStopOn(b);
@@ -185,7 +185,7 @@ KV_IMPLEMENT_CLASS(TRadioButton, "StdCtrls") {
   b.Prop("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked).Default(false);
   PublishControlProperties(b, {"Color", "Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode",
                                "Enabled", "Font", "ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont",
-                               "ParentShowHint", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick",
+                               "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick",
                                "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit",
                                "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
                                "OnStartDrag"});
@@ -205,7 +205,7 @@ KV_IMPLEMENT_CLASS(TListBox, "StdCtrls") {
   b.Prop("ItemIndex", &TCustomListBox::GetItemIndex, &TCustomListBox::SetItemIndex).Default(-1);
   b.Prop("Items", &TCustomListBox::GetItems, &TCustomListBox::SetItems);
   b.Prop("MultiSelect", &TCustomListBox::GetMultiSelect, &TCustomListBox::SetMultiSelect).Default(false);
-  PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint", "ShowHint"});
+  PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"});
   b.Prop("Sorted", &TCustomListBox::GetSorted, &TCustomListBox::SetSorted).Default(false);
   b.Prop("Style", &TCustomListBox::GetStyle, &TCustomListBox::SetStyle).Default(lbStandard);
   PublishControlProperties(b, {"TabOrder"});
@@ -228,7 +228,7 @@ KV_IMPLEMENT_CLASS(TScrollBar, "StdCtrls") {
   b.Prop("PageSize", &TScrollBar::GetPageSize, &TScrollBar::SetPageSize).Default(0);
   PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentShowHint"});
   b.Prop("Position", &TScrollBar::GetPosition, &TScrollBar::SetPosition).Default(0);
-  PublishControlProperties(b, {"ShowHint"});
+  PublishControlProperties(b, {"PopupMenu", "ShowHint"});
   b.Prop("SmallChange", &TScrollBar::GetSmallChange, &TScrollBar::SetSmallChange).Type(TypeInfoTScrollBarInc()).Default(1);
   PublishControlProperties(b, {"TabOrder"});
   PublishTabStopOn(b);
@@ -252,7 +252,7 @@ KV_IMPLEMENT_CLASS(TStaticText, "StdCtrls") {
   b.Prop("FocusControl", &TCustomStaticText::GetFocusControl, &TCustomStaticText::SetFocusControl);
   PublishControlProperties(b, {"Font", "ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint"});
   b.Prop("ShowAccelChar", &TCustomStaticText::GetShowAccelChar, &TCustomStaticText::SetShowAccelChar).Default(true);
-  PublishControlProperties(b, {"ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnDblClick",
+  PublishControlProperties(b, {"PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnDblClick",
                                "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp",
                                "OnStartDrag"});
 }

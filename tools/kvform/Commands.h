@@ -23,3 +23,4 @@ using TCommandHandler = int (*)(TCommandContext& ctx);
 int CmdToText(TCommandContext& ctx);
 int CmdToBinary(TCommandContext& ctx);
 int CmdInspect(TCommandContext& ctx);
+int CmdCheck(TCommandContext& ctx);  int CmdRender(TCommandContext& ctx);

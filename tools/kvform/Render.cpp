@@ -1,0 +1,25 @@
+// kvform render: shows a form offscreen and saves what it looks like as a PNG file.
+#include <cstdio>
+#include <cstdlib>
+
+#include "Commands.h"
+#include "FormFile.h"
+#include "Forms.h"
+#include "qt/QtStdCtrls.h"
+
+int CmdRender(TCommandContext& ctx) {
+  if (ctx.Args.size() != 2) throw TUsageError("expected FILE OUT.png");
+  ctx.Subject = ctx.Args[0];
+  // Before the toolkit starts: a screenshot needs no screen.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  auto form = LoadFormFile(ctx.Args[0], [](const std::string& path, const std::string& message) {
+    std::fprintf(stderr, "kvform: warning: %s: %s\n", path.c_str(), message.c_str());
+  });
+  form->SetPosition(poDesigned);
+  form->Show();
+  for (int i = 0; i < 5; ++i) Application->ProcessMessages();
+  TBitmap shot;
+  GrabWindow(form.get(), &shot);
+  if (!qtstd::SavePng(&shot, ctx.Args[1])) throw EFCreateError("Cannot create file " + ctx.Args[1]);
+  return 0;
+}
