@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Consts.h"
+#include "Dialogs.h"
 #include "Graphics.h"
 
 KV_IMPLEMENT_CLASS(TComponentList, "DsgnIntf") {}
@@ -23,6 +24,7 @@ KV_IMPLEMENT_CLASS(TComponentNameProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TMethodProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TIntegerConstProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TColorProperty, "DsgnIntf") {}
+KV_IMPLEMENT_CLASS(TFontProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TTabOrderProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TComponentEditor, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TDefaultEditor, "DsgnIntf") {}
@@ -428,6 +430,22 @@ std::string TColorProperty::GetValue() { return ColorToString(static_cast<TColor
 
 void TColorProperty::SetValue(const std::string& value) { SetOrdValue(StringToColor(Trim(value))); }
 
+void TColorProperty::Edit() {
+  TColorDialog dialog(nullptr);
+  dialog.SetColor(static_cast<TColor>(GetOrdValue()));
+  if (dialog.Execute()) SetOrdValue(dialog.GetColor());
+}
+
+void TFontProperty::Edit() {
+  TFontDialog dialog(nullptr);
+  dialog.GetFont()->Assign(As<TFont>(GetObjectValue()));
+  dialog.SetOptions(dialog.GetOptions() + TFontDialogOptions{fdForceFontExist});
+  if (!dialog.Execute()) return;
+  for (int i = 0; i < PropCount(); ++i)
+    if (auto* font = Cast<TFont>(GetObjectValueAt(i))) font->Assign(dialog.GetFont());
+  Modified();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Editor registry
 
@@ -487,6 +505,7 @@ void RegisterStandardEditors() {
   add(TComponent::StaticClass()->TypeInfo(), nullptr, "", TComponentProperty::StaticClass());
   add(TypeInfoString(), TComponent::StaticClass(), "Name", TComponentNameProperty::StaticClass());
   add(TypeInfoTColor(), nullptr, "", TColorProperty::StaticClass());
+  add(TFont::StaticClass()->TypeInfo(), nullptr, "", TFontProperty::StaticClass());
   add(TypeInfoTFontCharset(), nullptr, "", TIntegerConstProperty::StaticClass());
   add(TypeInfoTCursor(), nullptr, "", TIntegerConstProperty::StaticClass());
   add(TypeInfoTModalResult(), nullptr, "", TIntegerConstProperty::StaticClass());

@@ -269,12 +269,22 @@ class TIntegerConstProperty : public TIntegerProperty {
   void SetValue(const std::string& value) override;
 };
 
-// Colours: by name or as $00BBGGRR.
+// Colours: by name or as $00BBGGRR; the dialog is the colour dialog.
 class TColorProperty : public TIntegerConstProperty {
   KV_CLASS(TColorProperty, TIntegerConstProperty)
  public:
+  void Edit() override;
+  TPropertyAttributes GetAttributes() override { return {paMultiSelect, paDialog, paValueList, paRevertable}; }
   std::string GetValue() override;
   void SetValue(const std::string& value) override;
+};
+
+// Fonts: sub-rows, and the font dialog, whose choice every selected component takes.
+class TFontProperty : public TClassProperty {
+  KV_CLASS(TFontProperty, TClassProperty)
+ public:
+  void Edit() override;
+  TPropertyAttributes GetAttributes() override { return {paMultiSelect, paSubProperties, paDialog, paReadOnly}; }
 };
 
 class TTabOrderProperty : public TIntegerProperty {
