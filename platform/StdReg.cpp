@@ -3,7 +3,9 @@
 #include "ComCtrls.h"
 #include "DBCtrls.h"
 #include "DbTables.h"
+#include "Dialogs.h"
 #include "Forms.h"
+#include "Menus.h"
 #include "Buttons.h"
 
 void RegisterStandardClasses() {
@@ -15,4 +17,5 @@ void RegisterStandardClasses() {
   RegisterDBCtrlsClasses();
   RegisterCommonControlClasses();
   RegisterStdCtrlsClasses(), RegisterExtCtrlsClasses(), RegisterButtonsClasses();
+  RegisterMenusClasses(), RegisterDialogsClasses();
 }
