@@ -81,6 +81,10 @@ struct TBitmapImage {
   uint32_t ClrUsed = 0;
   uint32_t ClrImportant = 0;
   bool ZeroSizeImage = false;
+  // The size asked for while one side is still 0 (no pixels yet): setting Width, then Height,
+  // must give a bitmap of both.
+  int EmptyWidth = 0;
+  int EmptyHeight = 0;
   // The image in a format QPainter draws on.
   QImage& Drawable();
 };

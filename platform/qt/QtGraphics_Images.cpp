@@ -435,8 +435,8 @@ void TBitmap::Assign(TPersistent* source) {
 }
 
 bool TBitmap::Empty() const { return FImage->Image.isNull(); }
-int TBitmap::GetWidth() const { return FImage->Image.width(); }
-int TBitmap::GetHeight() const { return FImage->Image.height(); }
+int TBitmap::GetWidth() const { return FImage->Image.isNull() ? FImage->EmptyWidth : FImage->Image.width(); }
+int TBitmap::GetHeight() const { return FImage->Image.isNull() ? FImage->EmptyHeight : FImage->Image.height(); }
 void TBitmap::SetWidth(int v) { SetSize(v, GetHeight()); }
 void TBitmap::SetHeight(int v) { SetSize(GetWidth(), v); }
 
@@ -447,6 +447,8 @@ void TBitmap::SetSize(int width, int height) {
   if (int64_t(width) * height > kMaxPixels) throw EInvalidGraphic(SInvalidImageSize);
   QImage& old = FImage->Drawable();
   QImage img;
+  FImage->EmptyWidth = width;
+  FImage->EmptyHeight = height;
   if (width && height) {
     img = QImage(width, height, old.isNull() ? QImage::Format_RGB32 : old.format());
     img.fill(Qt::white);

@@ -419,6 +419,14 @@ TEST(Bitmaps, SizeKeepsContentFillsWhiteAndRefusesHugeSizes) {
   b.SetHeight(-5);
   EXPECT_TRUE(b.Empty());
   EXPECT_EQ(SaveBitmap(b), "");
+  // Width first, then height, as a form's code or stream does: both stay.
+  TBitmap c;
+  c.SetWidth(7);
+  EXPECT_TRUE(c.Empty());
+  c.SetHeight(5);
+  EXPECT_EQ(c.GetWidth(), 7);
+  EXPECT_EQ(c.GetHeight(), 5);
+  EXPECT_FALSE(c.Empty());
 }
 
 TEST(Bitmaps, TransparentColourIsTheBottomLeftPixelUnlessFixed) {

@@ -1,0 +1,145 @@
+// Data-aware controls over a real SQLite table.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "DBCtrls.h"
+#include "DbTables.h"
+#include "Forms.h"
+#include "StdReg.h"
+#include "StreamCheck.h"
+
+namespace {
+
+class DBCtrlsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterStandardClasses();
+    Path = testing::TempDir() + "kvdbctl_" + testing::UnitTest::GetInstance()->current_test_info()->name() + ".db";
+    std::remove(Path.c_str());
+    CreateDatabaseFile(Path);
+    Exec("CREATE TABLE people (id INTEGER PRIMARY KEY, name VARCHAR(20), active BOOLEAN, note TEXT, photo GRAPHIC)");
+    Exec("INSERT INTO people (name, active, note) VALUES ('Ada', 1, 'first line')");
+    Exec("INSERT INTO people (name, active, note) VALUES ('Brian', 0, NULL)");
+    Form = new TForm(nullptr);
+    Table = new TTable(Form);
+    Table->SetName("Table1");
+    Table->SetDatabaseName(Path);
+    Table->SetTableName("people");
+    Source = new TDataSource(Form);
+    Source->SetName("DataSource1");
+    Source->SetDataSet(Table);
+  }
+  void TearDown() override {
+    delete Form;
+    std::remove(Path.c_str());
+  }
+  void Exec(const std::string& sql) {
+    TQuery q(nullptr);
+    q.SetDatabaseName(Path);
+    q.GetSQL()->SetText(sql);
+    q.ExecSQL();
+  }
+  template <class T>
+  T* Bound(const char* name, const char* field) {
+    auto* c = new T(Form);
+    c->SetName(name);
+    c->SetParent(Form);
+    c->SetDataSource(Source);
+    c->SetDataField(field);
+    return c;
+  }
+  std::string Path;
+  TForm* Form = nullptr;
+  TTable* Table = nullptr;
+  TDataSource* Source = nullptr;
+};
+
+}  // namespace
+
+TEST_F(DBCtrlsTest, ControlsShowTheCurrentRecordAndFollowNavigation) {
+  auto* edit = Bound<TDBEdit>("Edit1", "NAME");
+  auto* text = Bound<TDBText>("Text1", "name");
+  auto* memo = Bound<TDBMemo>("Memo1", "note");
+  auto* check = Bound<TDBCheckBox>("Check1", "active");
+  EXPECT_EQ(edit->GetText(), "");  // closed dataset: nothing to show
+  Table->Open();
+  EXPECT_EQ(edit->GetText(), "Ada");
+  EXPECT_EQ(edit->GetMaxLength(), 20);  // from the field's size
+  EXPECT_EQ(text->GetCaption(), "Ada");
+  EXPECT_EQ(memo->GetLines()->Get(0), "first line");
+  EXPECT_TRUE(check->GetChecked());
+  Table->Next();
+  EXPECT_EQ(edit->GetText(), "Brian");
+  EXPECT_EQ(text->GetCaption(), "Brian");
+  EXPECT_EQ(memo->GetText(), "");
+  EXPECT_EQ(check->GetState(), cbUnchecked);
+  Table->Close();
+  EXPECT_EQ(edit->GetText(), "");
+}
+
+TEST_F(DBCtrlsTest, EditsReachTheTableThroughPost) {
+  auto* edit = Bound<TDBEdit>("Edit1", "NAME");
+  Table->Open();
+  EXPECT_TRUE(edit->GetReadOnly() == false);
+  Table->Edit();
+  edit->SetText("Ada Lovelace");
+  Table->Post();
+  Table->Close();
+  Table->Open();
+  EXPECT_EQ(Table->FieldByName("name")->GetAsString(), "Ada Lovelace");
+  EXPECT_EQ(edit->GetText(), "Ada Lovelace");
+}
+
+TEST_F(DBCtrlsTest, CheckBoxClickTogglesTheField) {
+  auto* check = Bound<TDBCheckBox>("Check1", "active");
+  Table->Open();
+  ASSERT_TRUE(check->GetChecked());
+  check->Perform(WM_COMMAND, MakeWParam(0, BN_CLICKED), 0);
+  EXPECT_EQ(Table->State(), dsEdit);
+  EXPECT_FALSE(Table->FieldByName("active")->GetAsBoolean());
+  Table->Post();
+  check->SetReadOnly(true);
+  check->Perform(WM_COMMAND, MakeWParam(0, BN_CLICKED), 0);  // refused: the field keeps its value
+  EXPECT_FALSE(Table->FieldByName("active")->GetAsBoolean());
+  EXPECT_EQ(Table->State(), dsBrowse);
+}
+
+TEST_F(DBCtrlsTest, ImageShowsThePictureOfAGraphicField) {
+  TBitmap bmp;
+  bmp.SetWidth(7);
+  bmp.SetHeight(5);
+  TMemoryStream bytes;
+  bmp.SaveToStream(&bytes);
+  Table->Open();
+  Table->Edit();
+  auto* blob = static_cast<TBlobField*>(Table->FieldByName("photo"));
+  bytes.SetPosition(0);
+  blob->LoadFromStream(&bytes);
+  Table->Post();
+  auto* image = Bound<TDBImage>("Image1", "photo");
+  EXPECT_EQ(image->GetPicture()->GetWidth(), 7);
+  EXPECT_EQ(image->GetPicture()->GetHeight(), 5);
+  Table->Next();  // no picture there
+  EXPECT_EQ(image->GetPicture()->GetGraphic(), nullptr);
+  Table->Edit();
+  Table->FieldByName("photo")->SetAsString("not a picture");
+  image->LoadPicture();
+  EXPECT_EQ(image->GetPicture()->GetGraphic(), nullptr);
+  Table->Cancel();
+}
+
+TEST_F(DBCtrlsTest, DesignStateShowsNamesAndStreamsTheLinks) {
+  Form->SetDesigning(true);
+  auto* edit = Bound<TDBEdit>("Edit1", "NAME");
+  auto* check = Bound<TDBCheckBox>("Check1", "active");
+  check->SetValueChecked("Yes;Y");
+  EXPECT_EQ(edit->GetText(), "Edit1");
+  Form->SetDesigning(false);
+  std::string text = ExpectRoundTrip(Form, edit);
+  EXPECT_NE(text.find("DataField = 'NAME'"), std::string::npos);
+  EXPECT_NE(text.find("DataSource = DataSource1"), std::string::npos);
+  ExpectRoundTrip(Form, check);
+  EXPECT_NE(text.find("ValueChecked = 'Yes;Y'"), std::string::npos);
+  EXPECT_EQ(text.find("ValueUnchecked"), std::string::npos);  // at its default
+}
