@@ -123,25 +123,26 @@ void RegisterExtCtrlsClasses() {
 }
 
 // =============================================================================================
+namespace {
+// The edges of r as one-pixel fills: top and left in topColor, then bottom and right in
+// bottomColor, which takes the top-right and bottom-left corners, as the VCL's polylines do.
+void EdgeRect(TCanvas* canvas, const TRect& r, TColor topColor, TColor bottomColor) {
+  TBrush* brush = canvas->GetBrush();
+  brush->SetStyle(bsSolid);
+  brush->SetColor(topColor);
+  canvas->FillRect(Rect(r.Left, r.Top, r.Right, r.Top + 1));
+  canvas->FillRect(Rect(r.Left, r.Top, r.Left + 1, r.Bottom));
+  brush->SetColor(bottomColor);
+  canvas->FillRect(Rect(r.Right - 1, r.Top, r.Right, r.Bottom));
+  canvas->FillRect(Rect(r.Left, r.Bottom - 1, r.Right, r.Bottom));
+}
+}  // namespace
+
 void Frame3D(TCanvas* canvas, TRect& rect, TColor topColor, TColor bottomColor, int width) {
-  TPen* pen = canvas->GetPen();
-  pen->SetWidth(1);
-  pen->SetStyle(psSolid);
-  --rect.Bottom;
-  --rect.Right;
-  for (; width > 0; --width) {
-    // As GDI draws the polylines: each segment leaves out its end point.
-    pen->SetColor(topColor);
-    canvas->MoveTo(rect.Left, rect.Bottom);
-    canvas->LineTo(rect.Left, rect.Top);
-    canvas->LineTo(rect.Right, rect.Top);
-    pen->SetColor(bottomColor);
-    canvas->LineTo(rect.Right, rect.Bottom);
-    canvas->LineTo(rect.Left - 1, rect.Bottom);
+  for (; width > 0 && !IsRectEmpty(rect); --width) {
+    EdgeRect(canvas, rect, topColor, bottomColor);
     InflateRect(rect, -1, -1);
   }
-  ++rect.Bottom;
-  ++rect.Right;
 }
 
 namespace {
@@ -239,55 +240,44 @@ TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner) {
 
 void TBevel::Paint() {
   TCanvas* c = Canvas();
-  TColor c1 = FStyle == bsLowered ? clBtnShadow : clBtnHighlight;
-  TColor c2 = FStyle == bsLowered ? clBtnHighlight : clBtnShadow;
-  TPen* pen = c->GetPen();
-  pen->SetWidth(1);
-  auto line = [&](TColor color, int x1, int y1, int x2, int y2) {
-    pen->SetColor(color);
-    c->MoveTo(x1, y1);
-    c->LineTo(x2, y2);
-  };
-  auto bevelRect = [&](TColor top, TColor bottom, const TRect& r) {
-    pen->SetColor(top);
-    c->MoveTo(r.Left, r.Bottom);
-    c->LineTo(r.Left, r.Top);
-    c->LineTo(r.Right, r.Top);
-    pen->SetColor(bottom);
-    c->LineTo(r.Right, r.Bottom);
-    c->LineTo(r.Left, r.Bottom);
-  };
+  const TColor c1 = FStyle == bsLowered ? clBtnShadow : clBtnHighlight;
+  const TColor c2 = FStyle == bsLowered ? clBtnHighlight : clBtnShadow;
   const int w = FWidth, h = FHeight;
+  auto fill = [c](TColor color, const TRect& r) {
+    c->GetBrush()->SetStyle(bsSolid);
+    c->GetBrush()->SetColor(color);
+    c->FillRect(r);
+  };
   switch (FShape) {
-    case bsBox: bevelRect(c1, c2, Rect(0, 0, w - 1, h - 1)); break;
+    case bsBox: EdgeRect(c, Rect(0, 0, w, h), c1, c2); break;
     case bsFrame:
       // Etched: the light frame one pixel down-right of the dark one.
-      bevelRect(c2, c2, Rect(1, 1, w - 1, h - 1));
-      bevelRect(c1, c1, Rect(0, 0, w - 2, h - 2));
+      EdgeRect(c, Rect(1, 1, w, h), c2, c2);
+      EdgeRect(c, Rect(0, 0, w - 1, h - 1), c1, c1);
       break;
     case bsTopLine:
-      line(c1, 0, 0, w, 0);
-      line(c2, 0, 1, w, 1);
+      fill(c1, Rect(0, 0, w, 1));
+      fill(c2, Rect(0, 1, w, 2));
       break;
     case bsBottomLine:
-      line(c1, 0, h - 2, w, h - 2);
-      line(c2, 0, h - 1, w, h - 1);
+      fill(c1, Rect(0, h - 2, w, h - 1));
+      fill(c2, Rect(0, h - 1, w, h));
       break;
     case bsLeftLine:
-      line(c1, 0, 0, 0, h);
-      line(c2, 1, 0, 1, h);
+      fill(c1, Rect(0, 0, 1, h));
+      fill(c2, Rect(1, 0, 2, h));
       break;
     case bsRightLine:
-      line(c1, w - 2, 0, w - 2, h);
-      line(c2, w - 1, 0, w - 1, h);
+      fill(c1, Rect(w - 2, 0, w - 1, h));
+      fill(c2, Rect(w - 1, 0, w, h));
       break;
     case bsSpacer:
       if (InState(csDesigning)) {
-        pen->SetStyle(psDot);
-        pen->SetColor(clBlack);
+        c->GetPen()->SetStyle(psDot);
+        c->GetPen()->SetColor(clBlack);
         c->GetBrush()->SetStyle(bsClear);
         c->Rectangle(0, 0, w, h);
-        pen->SetStyle(psSolid);
+        c->GetPen()->SetStyle(psSolid);
       }
       break;
   }

@@ -771,21 +771,6 @@ void TMemoStrings::Delete(int i) {
 
 void TMemoStrings::Clear() { Join({}); }
 
-std::string TMemoStrings::GetText() const {
-  if (!FBatch) return FMemo->GetText();
-  std::string text;
-  for (auto& l : FPending) text += l + "\r\n";
-  return text;
-}
-
-void TMemoStrings::SetText(const std::string& text) {
-  if (FBatch) {
-    TStrings::SetText(text);
-    return;
-  }
-  FMemo->SetText(text);
-}
-
 // Reading a stream adds line by line: the memo's text is made once, at the end.
 void TMemoStrings::SetUpdateState(bool updating) {
   if (updating) {

@@ -209,8 +209,6 @@ class TMemoStrings : public TStrings {
   void Insert(int i, const std::string& s) override;
   void Delete(int i) override;
   void Clear() override;
-  std::string GetText() const override;
-  void SetText(const std::string& text) override;
 
  protected:
   void SetUpdateState(bool updating) override;
