@@ -1,0 +1,387 @@
+#include "ExtCtrlsMore.h"
+
+#include <algorithm>
+
+#include "qt/QtMoreCtrls.h"
+
+// =============================================================================================
+// TPageStrings
+int TPageStrings::Count() const { return static_cast<int>(FHost->PageList().size()); }
+
+std::string TPageStrings::Get(int i) const {
+  if (i < 0 || i >= Count()) Error("List index out of bounds (%d)", i);
+  return FHost->PageList()[i]->GetCaption();
+}
+
+void TPageStrings::Put(int i, const std::string& s) {
+  if (i < 0 || i >= Count()) Error("List index out of bounds (%d)", i);
+  FHost->PageList()[i]->SetCaption(s);
+  FHost->PagesChanged();
+}
+
+TObject* TPageStrings::GetObject(int i) const {
+  if (i < 0 || i >= Count()) Error("List index out of bounds (%d)", i);
+  return FHost->PageList()[i];
+}
+
+void TPageStrings::Insert(int i, const std::string& s) {
+  if (i < 0 || i > Count()) Error("List index out of bounds (%d)", i);
+  TWinControl* page = FHost->NewPage();
+  page->SetCaption(s);
+  auto& list = FHost->PageList();
+  list.erase(std::find(list.begin(), list.end(), page));
+  list.insert(list.begin() + i, page);
+  FHost->PagesChanged();
+}
+
+void TPageStrings::Delete(int i) {
+  if (i < 0 || i >= Count()) Error("List index out of bounds (%d)", i);
+  delete FHost->PageList()[i];  // the page takes itself off the list
+  FHost->PagesChanged();
+}
+
+void TPageStrings::Clear() {
+  while (Count() > 0) delete FHost->PageList().back();
+  FHost->PagesChanged();
+}
+
+// =============================================================================================
+// TPage / TNotebook
+TPage::TPage(TComponent* AOwner) : TCustomControl(AOwner) {
+  ControlStyle = {csAcceptsControls};
+  SetVisible(false);
+  SetAlign(alClient);
+}
+
+TPage::~TPage() {
+  Destroying();
+  SetParent(nullptr);
+}
+
+void TPage::SetParent(TWinControl* value) {
+  if (FNotebook && value != FNotebook) {
+    auto& list = FNotebook->FPageList;
+    list.erase(std::find(list.begin(), list.end(), this));
+    TNotebook* old = FNotebook;
+    FNotebook = nullptr;
+    if (!old->InState(csDestroying)) old->PagesChanged();
+  }
+  TCustomControl::SetParent(value);
+  if (auto* nb = Cast<TNotebook>(value); nb && nb != FNotebook) {
+    FNotebook = nb;
+    nb->FPageList.push_back(this);
+  }
+}
+
+void TPage::Dispatch(TMessage& m) {
+  if (m.Msg == CM_TEXTCHANGED) Invalidate();
+  TCustomControl::Dispatch(m);
+}
+
+// A dashed frame and the caption while designing, so that an empty page can be found.
+void TPage::Paint() {
+  TCanvas* c = Canvas();
+  c->GetBrush()->SetColor(GetColor());
+  c->FillRect(GetClientRect());
+  if (!InState(csDesigning)) return;
+  c->GetPen()->SetStyle(psDash);
+  c->GetBrush()->SetStyle(bsClear);
+  c->Rectangle(GetClientRect());
+  c->TextOut(4, 4, GetCaption());
+  c->GetPen()->SetStyle(psSolid);
+  c->GetBrush()->SetStyle(bsSolid);
+}
+
+TNotebook::TNotebook(TComponent* AOwner) : TCustomControl(AOwner), FAccess(new TPageStrings(this)) {
+  ControlStyle = {csDoubleClicks};
+  FWidth = 150;
+  FHeight = 150;
+  FAccess->Add("Default");
+  SetPageIndex(0);
+}
+
+TNotebook::~TNotebook() {
+  Destroying();
+  for (TWinControl* p : FPageList) static_cast<TPage*>(p)->FNotebook = nullptr;
+  FPageList.clear();
+  delete FAccess;
+}
+
+TWinControl* TNotebook::NewPage() {
+  auto* page = new TPage(this);
+  page->SetParent(this);
+  return page;
+}
+
+void TNotebook::PagesChanged() {
+  if (InState(csLoading) || InState(csReading)) return;
+  if (FPageIndex >= PageCount()) FPageIndex = PageCount() - 1;
+  if (FPageIndex < 0 && PageCount() > 0) FPageIndex = 0;
+  ShowPage();
+}
+
+void TNotebook::ShowPage() {
+  for (int i = 0; i < PageCount(); ++i)
+    if (i != FPageIndex) FPageList[i]->SetVisible(false);
+  if (FPageIndex >= 0) {
+    FPageList[FPageIndex]->SetVisible(true);
+    FPageList[FPageIndex]->BringToFront();
+  }
+}
+
+void TNotebook::SetPageIndex(int v) {
+  if (InState(csLoading) || InState(csReading)) {
+    FPageIndex = v;  // the pages may not be read yet
+    return;
+  }
+  if (v < 0 || v >= PageCount() || v == FPageIndex) return;
+  FPageIndex = v;
+  ShowPage();
+  OnPageChanged(this);
+}
+
+std::string TNotebook::GetActivePage() const {
+  return FPageIndex >= 0 && FPageIndex < PageCount() ? FPageList[FPageIndex]->GetCaption() : "";
+}
+
+void TNotebook::SetActivePage(const std::string& caption) { SetPageIndex(FAccess->IndexOf(caption)); }
+
+void TNotebook::GetChildren(const TGetChildProc& proc, TComponent*) {
+  for (TWinControl* p : FPageList) proc(p);
+}
+
+// The stream brings the pages; the default one goes.
+void TNotebook::ReadState(TReader* reader) {
+  while (!FPageList.empty()) delete FPageList.back();
+  TCustomControl::ReadState(reader);
+}
+
+void TNotebook::Loaded() {
+  TCustomControl::Loaded();
+  int index = FPageIndex;
+  FPageIndex = -1;
+  SetPageIndex(std::clamp(index, 0, std::max(0, PageCount() - 1)));
+  if (FPageIndex < 0) ShowPage();
+}
+
+// =============================================================================================
+// TTimer
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {}
+
+TTimer::~TTimer() {
+  if (FTimerId) qtm::StopTimer(FTimerId);
+}
+
+void TTimer::UpdateTimer() {
+  if (FTimerId) qtm::StopTimer(FTimerId);
+  FTimerId = 0;
+  if (FInterval == 0 || !FEnabled || !FOnTimer || InState(csDesigning) || InState(csLoading)) return;
+  FTimerId = qtm::StartTimer(static_cast<int>(FInterval), [this] { Timer(); });
+}
+
+void TTimer::SetEnabled(bool v) {
+  if (v == FEnabled) return;
+  FEnabled = v;
+  UpdateTimer();
+}
+
+void TTimer::SetInterval(unsigned v) {
+  if (v == FInterval) return;
+  FInterval = v;
+  UpdateTimer();
+}
+
+void TTimer::SetOnTimer(TNotifyEvent v) {
+  FOnTimer = v;
+  UpdateTimer();
+}
+
+void TTimer::Loaded() {
+  TComponent::Loaded();
+  UpdateTimer();
+}
+
+void TTimer::Timer() { FOnTimer(this); }
+
+// =============================================================================================
+// TSplitter
+TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner) {
+  ControlStyle = {csCaptureMouse};
+  SetAlign(alLeft);
+  FWidth = 3;
+  FHeight = 100;
+  SetCursor(crHSplit);
+}
+
+TControl* TSplitter::FindControl() const {
+  TWinControl* parent = GetParent();
+  if (!parent) return nullptr;
+  // The edge that touches the splitter on its alignment side.
+  TPoint p;
+  switch (GetAlign()) {
+    case alLeft: p = {FLeft - 1, FTop + FHeight / 2}; break;
+    case alRight: p = {FLeft + FWidth, FTop + FHeight / 2}; break;
+    case alTop: p = {FLeft + FWidth / 2, FTop - 1}; break;
+    case alBottom: p = {FLeft + FWidth / 2, FTop + FHeight}; break;
+    default: return nullptr;
+  }
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* c = parent->Controls(i);
+    if (c != this && c->GetVisible() && c->GetAlign() == GetAlign() && PtInRect(c->BoundsRect(), p)) return c;
+  }
+  return nullptr;
+}
+
+int TSplitter::SizeFor(int x, int y) const {
+  int delta = Horizontal() ? x - FDownPos.X : y - FDownPos.Y;
+  if (GetAlign() == alRight || GetAlign() == alBottom) delta = -delta;
+  int size = FStartSize + delta;
+  // Room left for the client area: what the other side of the splitter can give up.
+  TWinControl* parent = GetParent();
+  int room = 0;
+  if (parent) {
+    TRect client = parent->GetClientRect();
+    int used = 0;
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+      TControl* c = parent->Controls(i);
+      if (!c->GetVisible()) continue;
+      if (Horizontal() && (c->GetAlign() == alLeft || c->GetAlign() == alRight)) used += c->GetWidth();
+      if (!Horizontal() && (c->GetAlign() == alTop || c->GetAlign() == alBottom)) used += c->GetHeight();
+    }
+    room = (Horizontal() ? client.Width() : client.Height()) - used + ControlSize(FControl) - FMinSize;
+  }
+  return std::clamp(size, FMinSize, std::max(FMinSize, room));
+}
+
+void TSplitter::ApplySize(int size) {
+  bool accept = true;
+  OnCanResize(this, size, accept);
+  if (!accept || !FControl) return;
+  if (Horizontal()) {
+    if (GetAlign() == alRight) FControl->SetBounds(FControl->GetLeft() + FControl->GetWidth() - size, FControl->GetTop(), size, FControl->GetHeight());
+    else FControl->SetWidth(size);
+  } else {
+    if (GetAlign() == alBottom) FControl->SetBounds(FControl->GetLeft(), FControl->GetTop() + FControl->GetHeight() - size, FControl->GetWidth(), size);
+    else FControl->SetHeight(size);
+  }
+}
+
+// The line that shows where the splitter will land, drawn and erased by inverting.
+void TSplitter::DrawLine() {
+  int delta = FNewSize - FStartSize;
+  if (GetAlign() == alRight || GetAlign() == alBottom) delta = -delta;
+  TRect r = BoundsRect();
+  if (Horizontal()) OffsetRect(r, delta, 0);
+  else OffsetRect(r, 0, delta);
+  DrawXorFrame(GetParent(), r);
+  FLineShown = !FLineShown;
+}
+
+void TSplitter::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TGraphicControl::MouseDown(button, shift, x, y);
+  if (button != mbLeft) return;
+  FControl = FindControl();
+  if (!FControl) return;
+  FDownPos = {x, y};
+  FStartSize = FNewSize = ControlSize(FControl);
+  if (FResizeStyle == rsLine || FResizeStyle == rsPattern) DrawLine();
+}
+
+void TSplitter::MouseMove(TShiftState shift, int x, int y) {
+  TGraphicControl::MouseMove(shift, x, y);
+  if (!FControl) return;
+  int size = SizeFor(x, y);
+  if (size == FNewSize) return;
+  if (FResizeStyle == rsUpdate) {
+    // The splitter follows the neighbour, so the next mouse position is again relative to it.
+    ApplySize(size);
+    FStartSize = FNewSize = ControlSize(FControl);
+    return;
+  }
+  if (FLineShown) DrawLine();
+  FNewSize = size;
+  if (FResizeStyle != rsNone) DrawLine();
+}
+
+void TSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TGraphicControl::MouseUp(button, shift, x, y);
+  if (!FControl) return;
+  if (FLineShown) DrawLine();
+  if (FResizeStyle != rsUpdate) {
+    FNewSize = SizeFor(x, y);
+    ApplySize(FNewSize);
+  }
+  FControl = nullptr;
+  OnMoved(this);
+}
+
+void TSplitter::Paint() {
+  TCanvas* c = Canvas();
+  TRect r = GetClientRect();
+  c->GetBrush()->SetColor(GetColor());
+  c->FillRect(r);
+  if (FBeveled) {
+    c->GetPen()->SetColor(clBtnHighlight);
+    c->MoveTo(r.Left, r.Bottom - 1);
+    c->LineTo(r.Left, r.Top);
+    c->LineTo(r.Right - 1, r.Top);
+    c->GetPen()->SetColor(clBtnShadow);
+    c->LineTo(r.Right - 1, r.Bottom - 1);
+    c->LineTo(r.Left, r.Bottom - 1);
+  }
+  OnPaint(this);
+}
+
+// =============================================================================================
+// Published properties, in the VCL's order.
+KV_IMPLEMENT_CLASS(TPageStrings, "ExtCtrls") {}
+
+KV_IMPLEMENT_CLASS(TPage, "ExtCtrls") {
+  PublishControlProperties(b, {"Caption"});
+  // The notebook places and shows its pages.
+  b.Prop("Height", &TControl::GetHeight, &TControl::SetHeight).Stored(false);
+  b.Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder).Type(TypeInfoTTabOrder()).Stored(false);
+  b.Prop("Visible", &TControl::GetVisible, &TControl::SetVisible).Stored(false);
+  b.Prop("Width", &TControl::GetWidth, &TControl::SetWidth).Stored(false);
+  PublishControlProperties(b, {"OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnMouseDown",
+                               "OnMouseMove", "OnMouseUp", "OnStartDrag"});
+}
+
+KV_IMPLEMENT_CLASS(TNotebook, "ExtCtrls") {
+  b.Prop("ActivePage", &TNotebook::GetActivePage, &TNotebook::SetActivePage).Stored(false);
+  PublishControlProperties(b, {"Align", "Anchors", "Color", "Constraints", "Ctl3D", "DragCursor", "DragMode",
+                               "Font", "Enabled", "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint",
+                               "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick",
+                               "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit",
+                               "OnMouseDown", "OnMouseMove", "OnMouseUp"});
+  b.Prop("OnPageChanged", &TNotebook::OnPageChanged);
+  PublishControlProperties(b, {"OnStartDrag"});
+  b.Prop("PageIndex", &TNotebook::GetPageIndex, &TNotebook::SetPageIndex).Default(0);
+  b.Prop("Pages", &TNotebook::GetPages, &TNotebook::SetPages).Stored(false);
+}
+
+KV_IMPLEMENT_CLASS(TTimer, "ExtCtrls") {
+  b.Prop("Enabled", &TTimer::GetEnabled, &TTimer::SetEnabled).Default(true);
+  b.Prop("Interval", &TTimer::GetInterval, &TTimer::SetInterval).Default(1000);
+  b.Prop("OnTimer", &TTimer::GetOnTimer, &TTimer::SetOnTimer);
+}
+
+KV_IMPLEMENT_CLASS(TSplitter, "ExtCtrls") {
+  b.Prop("Align", &TControl::GetAlign, &TControl::SetAlign).Default(alLeft);
+  b.Prop("AutoSnap", &TSplitter::GetAutoSnap, &TSplitter::SetAutoSnap).Default(true);
+  b.Prop("Beveled", &TSplitter::GetBeveled, &TSplitter::SetBeveled).Default(true);
+  PublishControlProperties(b, {"Color", "Constraints"});
+  b.Prop("Cursor", &TControl::GetCursor, &TControl::SetCursor).Type(TypeInfoTCursor()).Default(crHSplit);
+  b.Prop("MinSize", &TSplitter::GetMinSize, &TSplitter::SetMinSize).Default(30);
+  PublishControlProperties(b, {"ParentColor"});
+  b.Prop("ResizeStyle", &TSplitter::GetResizeStyle, &TSplitter::SetResizeStyle).Default(rsPattern);
+  PublishControlProperties(b, {"Visible"});
+  b.Prop("OnCanResize", &TSplitter::OnCanResize);
+  b.Prop("OnMoved", &TSplitter::OnMoved);
+  b.Prop("OnPaint", &TSplitter::OnPaint);
+}
+
+void RegisterExtCtrlsMoreClasses() {
+  RegisterClasses({TNotebook::StaticClass(), TPage::StaticClass(), TTimer::StaticClass(),
+                   TSplitter::StaticClass()});
+}
