@@ -7,6 +7,8 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "Buttons.h"
+#include "ExtCtrlsMore.h"
+#include "Tabnotbk.h"
 
 void RegisterStandardClasses() {
   static bool done = false;
@@ -18,4 +20,6 @@ void RegisterStandardClasses() {
   RegisterCommonControlClasses();
   RegisterStdCtrlsClasses(), RegisterExtCtrlsClasses(), RegisterButtonsClasses();
   RegisterMenusClasses(), RegisterDialogsClasses();
+  RegisterExtCtrlsMoreClasses();
+  RegisterTabnotbkClasses();
 }
