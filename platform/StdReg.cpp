@@ -6,6 +6,8 @@
 #include "Dialogs.h"
 #include "Forms.h"
 #include "Menus.h"
+#include "Spin.h"
+#include "ActnList.h"
 #include "Buttons.h"
 #include "ExtCtrlsMore.h"
 #include "Tabnotbk.h"
@@ -22,4 +24,6 @@ void RegisterStandardClasses() {
   RegisterMenusClasses(), RegisterDialogsClasses();
   RegisterExtCtrlsMoreClasses();
   RegisterTabnotbkClasses();
+  RegisterSpinClasses();
+  RegisterActnListClasses();
 }
