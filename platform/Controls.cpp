@@ -90,7 +90,9 @@ TCursor StringToCursor(const std::string& s) {
 PTypeInfo TypeInfoTCursor() {
   static PTypeInfo ti = [] {
     PTypeInfo t = MakeOrdTypeInfo("TCursor", tkInteger, otSWord, -32768, 32767);
-    RegisterIntegerConsts(t, IdentToCursor, CursorToIdent);
+    std::vector<std::string> names;
+    for (auto& [v, n] : kCursors) names.push_back(n);
+    RegisterIntegerConsts(t, IdentToCursor, CursorToIdent, std::move(names));
     return t;
   }();
   return ti;

@@ -23,6 +23,7 @@ KV_IMPLEMENT_CLASS(TComponentProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TComponentNameProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TMethodProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TIntegerConstProperty, "DsgnIntf") {}
+KV_IMPLEMENT_CLASS(TModalResultProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TColorProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TFontProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TTabOrderProperty, "DsgnIntf") {}
@@ -446,6 +447,26 @@ void TFontProperty::Edit() {
   Modified();
 }
 
+namespace {
+constexpr const char* kModalResults[] = {"mrNone", "mrOk",  "mrCancel", "mrAbort", "mrRetry",
+                                         "mrIgnore", "mrYes", "mrNo",     "mrAll"};
+}
+
+std::string TModalResultProperty::GetValue() {
+  int64_t v = GetOrdValue();
+  return v >= 0 && v < static_cast<int64_t>(std::size(kModalResults)) ? kModalResults[v] : IntToStr(v);
+}
+
+void TModalResultProperty::GetValues(const TGetStrProc& proc) {
+  for (const char* n : kModalResults) proc(n);
+}
+
+void TModalResultProperty::SetValue(const std::string& value) {
+  for (size_t i = 0; i < std::size(kModalResults); ++i)
+    if (SameText(Trim(value), kModalResults[i])) return SetOrdValue(static_cast<int64_t>(i));
+  TIntegerProperty::SetValue(value);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Editor registry
 
@@ -508,7 +529,7 @@ void RegisterStandardEditors() {
   add(TFont::StaticClass()->TypeInfo(), nullptr, "", TFontProperty::StaticClass());
   add(TypeInfoTFontCharset(), nullptr, "", TIntegerConstProperty::StaticClass());
   add(TypeInfoTCursor(), nullptr, "", TIntegerConstProperty::StaticClass());
-  add(TypeInfoTModalResult(), nullptr, "", TIntegerConstProperty::StaticClass());
+  add(TypeInfoTModalResult(), nullptr, "", TModalResultProperty::StaticClass());
   add(TypeInfoTCaption(), nullptr, "", TCaptionProperty::StaticClass());
   add(TypeInfoTTabOrder(), TControl::StaticClass(), "", TTabOrderProperty::StaticClass());
 }

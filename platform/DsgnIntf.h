@@ -287,6 +287,17 @@ class TFontProperty : public TClassProperty {
   TPropertyAttributes GetAttributes() override { return {paMultiSelect, paSubProperties, paDialog, paReadOnly}; }
 };
 
+// Modal results by name (mrOk, ...), as the editor offers them; streams keep the numbers, as
+// Delphi's form files do.
+class TModalResultProperty : public TIntegerProperty {
+  KV_CLASS(TModalResultProperty, TIntegerProperty)
+ public:
+  TPropertyAttributes GetAttributes() override { return {paMultiSelect, paValueList}; }
+  std::string GetValue() override;
+  void GetValues(const TGetStrProc& proc) override;
+  void SetValue(const std::string& value) override;
+};
+
 class TTabOrderProperty : public TIntegerProperty {
   KV_CLASS(TTabOrderProperty, TIntegerProperty)
  public:

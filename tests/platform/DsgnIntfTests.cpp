@@ -3,6 +3,7 @@
 
 #include "DsgnIntf.h"
 #include "Graphics.h"
+#include "StdCtrls.h"
 #include "TestComponents.h"
 
 namespace {
@@ -270,4 +271,26 @@ TEST(PropertyEditorRegistry, ColoursAcceptNamesAndNumbers) {
   auto values = Values(color);
   EXPECT_NE(std::find(values.begin(), values.end(), "clBtnFace"), values.end());
   EXPECT_THROW(color->SetValue("clNoSuchColour"), EConvertError);
+}
+
+TEST(PropertyEditorRegistry, ModalResultsAndCursorsByName) {
+  TForm form(nullptr);
+  TTestRoot root(nullptr);
+  TRecordingDesigner d(&root);
+  auto* button = new TButton(&form);
+  TEditorSet set;
+  GetObjectProperties({button}, 0xFFFF, &d, [&](TPropertyEditor* e) { set.All.emplace_back(e); });
+  TPropertyEditor* mr = set["ModalResult"];
+  ASSERT_NE(mr, nullptr);
+  EXPECT_EQ(mr->GetValue(), "mrNone");
+  mr->SetValue("mrcancel");
+  EXPECT_EQ(button->GetModalResult(), 2);
+  mr->SetValue("42");
+  EXPECT_EQ(mr->GetValue(), "42");
+  EXPECT_EQ(Values(mr).size(), 9u);
+  TPropertyEditor* cursor = set["Cursor"];
+  auto names = Values(cursor);
+  EXPECT_NE(std::find(names.begin(), names.end(), "crHandPoint"), names.end());
+  cursor->SetValue("crHandPoint");
+  EXPECT_EQ(button->GetCursor(), crHandPoint);
 }
