@@ -449,7 +449,7 @@ void TCustomRadioGroup::ItemsChanged() {
     FButtons[i]->SetCaption(FItems->Get(i));
     FButtons[i]->SetEnabled(GetEnabled());
   }
-  if (!InState(csLoading) && FItemIndex >= FItems->Count()) FItemIndex = -1;
+  if (!InState(csLoading) && FItemIndex >= FItems->Count()) FItemIndex = FItems->Count() - 1;
   for (int i = 0; i < static_cast<int>(FButtons.size()); ++i) FButtons[i]->SetChecked(i == FItemIndex);
   FUpdating = false;
   ArrangeButtons();

@@ -565,6 +565,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
   SetBounds(0, 0, 121, 21);
   SetTabStop(true);
   SetColor(clWindow);
+  SetParentColor(false);
 }
 
 void TCustomEdit::CreateParams(TCreateParams& params) {
@@ -874,6 +875,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
   SetBounds(0, 0, 145, 21);
   SetTabStop(true);
   SetColor(clWindow);
+  SetParentColor(false);
 }
 
 TCustomComboBox::~TCustomComboBox() {
@@ -1177,6 +1179,7 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
   SetColor(clWindow);
+  SetParentColor(false);
 }
 
 TCustomListBox::~TCustomListBox() {
