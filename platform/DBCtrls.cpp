@@ -4,17 +4,6 @@
 
 #include "Messages.h"
 
-namespace {
-
-// DataField and DataSource, published by every data-aware control after its own properties.
-template <class C>
-void PublishDataLink(TClassBuilder<C>& b) {
-  b.Prop("DataField", &TDataAware::GetDataField, &TDataAware::SetDataField);
-  b.Prop("DataSource", &TDataAware::GetDataSource, &TDataAware::SetDataSource);
-}
-
-}  // namespace
-
 KV_IMPLEMENT_CLASS(TDBEdit, "DBCtrls") {
   PublishDataLink(b);
   b.Prop("ReadOnly", &TDBEdit::GetReadOnly, &TDBEdit::SetReadOnly).Default(false);
@@ -414,5 +403,6 @@ void TDBImage::Paint() {
 void RegisterDBCtrlsClasses() {
   RegisterClasses({TDBEdit::StaticClass(), TDBText::StaticClass(), TDBMemo::StaticClass(),
                    TDBCheckBox::StaticClass(), TDBComboBox::StaticClass(), TDBListBox::StaticClass(),
-                   TDBImage::StaticClass()});
+                   TDBImage::StaticClass(), TDBNavigator::StaticClass(), TDBRadioGroup::StaticClass(),
+                   TDBLookupComboBox::StaticClass()});
 }

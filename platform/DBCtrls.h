@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Db.h"
+#include "Buttons.h"
 #include "StdCtrls.h"
 
 // The field link of a data-aware control, published by every such control as DataField and
@@ -31,6 +32,13 @@ class TDataAware {
   TControl* FControl;
   std::function<void()> FDataChange;
 };
+
+// DataField and DataSource, published by every data-aware control after its own properties.
+template <class C>
+void PublishDataLink(TClassBuilder<C>& b) {
+  b.Prop("DataField", &TDataAware::GetDataField, &TDataAware::SetDataField);
+  b.Prop("DataSource", &TDataAware::GetDataSource, &TDataAware::SetDataSource);
+}
 
 class TDBEdit : public TEdit, public TDataAware {
   KV_CLASS(TDBEdit, TEdit)
@@ -166,6 +174,109 @@ class TDBImage : public TCustomControl, public TDataAware {
   bool FCenter = true;
   TBorderStyle FBorderStyle = bsSingle;
   bool FPictureLoaded = false;
+};
+
+KV_ENUM(TNavigateBtn, nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh)
+KV_SET(TButtonSet, TNavigateBtn)
+KV_EVENT(ENavClick, "Sender: TObject; Button: TNavigateBtn", TObject*, TNavigateBtn)
+
+// A bar of speed buttons moving and editing the data source's dataset. A button is enabled
+// only when its action can be done: First and Prior not at Bof, Post and Cancel only while
+// editing, and so on.
+class TDBNavigator : public TCustomPanel {
+  KV_CLASS(TDBNavigator, TCustomPanel)
+ public:
+  explicit TDBNavigator(TComponent* AOwner);
+  ~TDBNavigator() override;
+  TDataSource* GetDataSource() const;
+  void SetDataSource(TDataSource* v);
+  TButtonSet GetVisibleButtons() const { return FVisibleButtons; }
+  void SetVisibleButtons(TButtonSet v);
+  bool GetFlat() const { return FFlat; }
+  void SetFlat(bool v);
+  bool GetConfirmDelete() const { return FConfirmDelete; }
+  void SetConfirmDelete(bool v) { FConfirmDelete = v; }
+  // One hint per button in TNavigateBtn order; an empty or missing line keeps the default.
+  TStrings* GetHints() const { return FHints; }
+  void SetHints(TStrings* v) { FHints->Assign(v); }
+  bool IsHintsStored() const { return FHints->Count() > 0; }
+  TSpeedButton* Buttons(TNavigateBtn b) const { return FButtons[static_cast<int>(b)]; }
+  // Does what the button does, as a click on it would.
+  void BtnClick(TNavigateBtn button);
+
+  ENavClick BeforeAction;
+  ENavClick OnClick;
+
+ protected:
+  void BoundsChanged() override;
+
+ private:
+  class TNavDataLink;
+  void UpdateButtons();
+  void UpdateHints();
+  void ArrangeButtons();
+  std::unique_ptr<TNavDataLink> FLink;
+  TSpeedButton* FButtons[10] = {};
+  TStrings* FHints;
+  TButtonSet FVisibleButtons{nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh};
+  bool FFlat = false;
+  bool FConfirmDelete = true;
+};
+
+// Selecting an item writes its Values line (or, without one, the item's text) into the field.
+class TDBRadioGroup : public TRadioGroup, public TDataAware {
+  KV_CLASS(TDBRadioGroup, TRadioGroup)
+ public:
+  explicit TDBRadioGroup(TComponent* AOwner);
+  ~TDBRadioGroup() override;
+  void Loaded() override;
+  bool GetReadOnly() const { return FLink.GetReadOnly(); }
+  void SetReadOnly(bool v) { FLink.SetReadOnly(v); }
+  TStrings* GetValues() const { return FValues; }
+  void SetValues(TStrings* v) { FValues->Assign(v); }
+  // The value of the selected item ("" when none).
+  std::string GetValue() const;
+
+ protected:
+  void Click() override;
+
+ private:
+  void DataChange();
+  void UpdateData();
+  TStrings* FValues;
+};
+
+// A drop-down list of ListField of ListSource's records; choosing one writes its KeyField value
+// into DataField. Without a DataSource it just holds the chosen KeyValue.
+class TDBLookupComboBox : public TCustomComboBox, public TDataAware {
+  KV_CLASS(TDBLookupComboBox, TCustomComboBox)
+ public:
+  explicit TDBLookupComboBox(TComponent* AOwner);
+  ~TDBLookupComboBox() override;
+  TDataSource* GetListSource() const;
+  void SetListSource(TDataSource* v);
+  std::string GetListField() const { return FListField; }
+  void SetListField(const std::string& v);
+  std::string GetKeyField() const { return FKeyField; }
+  void SetKeyField(const std::string& v);
+  std::string GetKeyValue() const { return FKeyValue; }
+  void SetKeyValue(const std::string& v);
+  bool GetReadOnly() const { return FLink.GetReadOnly(); }
+  void SetReadOnly(bool v) { FLink.SetReadOnly(v); }
+
+ protected:
+  void Change() override;
+
+ private:
+  class TListLink;
+  void ListChanged();
+  void ShowKey();
+  void DataChange();
+  void UpdateData();
+  std::unique_ptr<TListLink> FListLink;
+  std::string FListField, FKeyField, FKeyValue;
+  std::vector<std::string> FKeys;  // KeyField of each item
+  bool FUpdating = false;
 };
 
 void RegisterDBCtrlsClasses();

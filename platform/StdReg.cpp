@@ -2,6 +2,7 @@
 
 #include "ComCtrls.h"
 #include "DBCtrls.h"
+#include "DBGrids.h"
 #include "DbTables.h"
 #include "Dialogs.h"
 #include "Forms.h"
@@ -19,6 +20,7 @@ void RegisterStandardClasses() {
   RegisterClasses({TForm::StaticClass()});
   RegisterDbClasses();
   RegisterDBCtrlsClasses();
+  RegisterDBGridsClasses();
   RegisterCommonControlClasses();
   RegisterStdCtrlsClasses(), RegisterExtCtrlsClasses(), RegisterButtonsClasses();
   RegisterMenusClasses(), RegisterDialogsClasses();
