@@ -24,6 +24,7 @@ KV_IMPLEMENT_CLASS(TComponentNameProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TMethodProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TIntegerConstProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TModalResultProperty, "DsgnIntf") {}
+KV_IMPLEMENT_CLASS(TFontNameProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TColorProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TFontProperty, "DsgnIntf") {}
 KV_IMPLEMENT_CLASS(TTabOrderProperty, "DsgnIntf") {}
@@ -528,6 +529,7 @@ void RegisterStandardEditors() {
   add(TypeInfoTColor(), nullptr, "", TColorProperty::StaticClass());
   add(TFont::StaticClass()->TypeInfo(), nullptr, "", TFontProperty::StaticClass());
   add(TypeInfoTFontCharset(), nullptr, "", TIntegerConstProperty::StaticClass());
+  add(TypeInfoTFontName(), nullptr, "", TFontNameProperty::StaticClass());
   add(TypeInfoTCursor(), nullptr, "", TIntegerConstProperty::StaticClass());
   add(TypeInfoTModalResult(), nullptr, "", TModalResultProperty::StaticClass());
   add(TypeInfoTCaption(), nullptr, "", TCaptionProperty::StaticClass());

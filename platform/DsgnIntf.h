@@ -298,6 +298,13 @@ class TModalResultProperty : public TIntegerProperty {
   void SetValue(const std::string& value) override;
 };
 
+class TFontNameProperty : public TStringProperty {
+  KV_CLASS(TFontNameProperty, TStringProperty)
+ public:
+  TPropertyAttributes GetAttributes() override { return {paMultiSelect, paValueList, paSortList}; }
+  void GetValues(const TGetStrProc& proc) override { GetFontNames(proc); }
+};
+
 class TTabOrderProperty : public TIntegerProperty {
   KV_CLASS(TTabOrderProperty, TIntegerProperty)
  public:

@@ -99,6 +99,8 @@ bool ColorToIdent(int32_t color, std::string& ident);
 bool IdentToColor(const std::string& ident, int32_t& color);
 // Calls proc with each colour name, in the VCL's order.
 void GetColorValues(const std::function<void(const std::string&)>& proc);
+// The font families installed on the system, sorted.
+void GetFontNames(const std::function<void(const std::string&)>& proc);
 // tkInteger "TColor"; publish colour properties with `.Type(TypeInfoTColor())` so that form
 // streams write them as identifiers.
 PTypeInfo TypeInfoTColor();

@@ -2,6 +2,7 @@
 #include "QtGraphics.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
@@ -415,4 +416,9 @@ TRect TCanvas::ClipRect() const {
     if (const QImage* image = FBackend->Image()) r = image->rect();
   }
   return r.isEmpty() ? TRect{} : Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+}
+
+void GetFontNames(const std::function<void(const std::string&)>& proc) {
+  EnsureQtApplication();
+  for (const QString& family : QFontDatabase::families()) proc(family.toStdString());
 }

@@ -267,6 +267,13 @@ TEST(PropertyEditorRegistry, ColoursAcceptNamesAndNumbers) {
   EXPECT_EQ(font->GetColor(), clRed);
   EXPECT_EQ(color->GetValue(), "clRed");
   color->SetValue("$00123456");
+  // Font names come from the system's font families, and are edited as plain strings.
+  TPropertyEditor* name = set["Name"];
+  ASSERT_NE(name, nullptr);
+  EXPECT_TRUE(name->GetAttributes().Contains(paValueList));
+  EXPECT_FALSE(Values(name).empty());
+  name->SetValue("Arial");
+  EXPECT_EQ(font->GetName(), "Arial");
   EXPECT_EQ(color->GetValue(), "$00123456");
   auto values = Values(color);
   EXPECT_NE(std::find(values.begin(), values.end(), "clBtnFace"), values.end());

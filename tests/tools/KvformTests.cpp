@@ -138,8 +138,8 @@ TEST_F(Kvform, InspectListsTheRowsAnInspectorShows) {
   TRun r = Run({"inspect", Path("f.dfm")});
   ASSERT_EQ(r.Status, 0) << r.Err;
   EXPECT_NE(r.Out.find("\nCaption = Hello  [paMultiSelect,paAutoUpdate]\n"), std::string::npos) << r.Out;
-  EXPECT_NE(r.Out.find("\nColor = clBtnFace  [paValueList,paMultiSelect]\n"), std::string::npos);
-  EXPECT_NE(r.Out.find("\nFont = (TFont)  [paSubProperties,paMultiSelect,paReadOnly]\n"), std::string::npos);
+  EXPECT_NE(r.Out.find("\nColor = clBtnFace  [paValueList,paDialog,paMultiSelect,paRevertable]\n"), std::string::npos);
+  EXPECT_NE(r.Out.find("\nFont = (TFont)  [paSubProperties,paDialog,paMultiSelect,paReadOnly]\n"), std::string::npos);
   EXPECT_NE(r.Out.find("\n  Style = [fsBold]  "), std::string::npos);
   EXPECT_NE(r.Out.find("\n    fsBold = True  "), std::string::npos);
   EXPECT_NE(r.Out.find("\nName = Form1  []\n"), std::string::npos);
