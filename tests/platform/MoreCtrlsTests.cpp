@@ -154,7 +154,7 @@ TEST_F(MoreCtrlsFixture, TimerFiresThroughTheEventLoopUntilDisabled) {
 
 // ---------------------------------------------------------------------------------------------
 TEST_F(MoreCtrlsFixture, SplitterDragResizesItsNeighbourWithinMinSize) {
-  auto* left = Add<TTestPanel>("Left");
+  auto* left = Add<TNotebook>("Left");
   left->SetAlign(alLeft);
   left->SetWidth(100);
   auto* split = Add<TSplitter>("Splitter1");
