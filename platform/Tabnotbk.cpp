@@ -9,6 +9,7 @@
 TTabPage::TTabPage(TComponent* AOwner) : TWinControl(AOwner) {
   ControlStyle = {csAcceptsControls, csSetCaption};
   SetVisible(false);
+  SetAlign(alClient);  // fills the page area below the tabs; not stored
 }
 
 TTabPage::~TTabPage() {
