@@ -291,8 +291,12 @@ TDBGridColumns::TDBGridColumns(TCustomDBGrid* grid) : TCollection(TColumn::Stati
   SetOwnerPersistent(grid);
 }
 
-void TDBGridColumns::Update(TCollectionItem*) {
-  if (!FBuilding && FGrid) FGrid->LayoutChanged();
+// Changing one column customizes the set: default columns rebuilt from the fields would
+// lose the change (and free the column its caller still holds).
+void TDBGridColumns::Update(TCollectionItem* item) {
+  if (FBuilding) return;
+  if (item) FDefault = false;
+  if (FGrid) FGrid->LayoutChanged();
 }
 
 // A column added by the user or a form makes the whole set persistent.
@@ -372,6 +376,7 @@ void TCustomDBGrid::ApplyOptions() {
 void TCustomDBGrid::LayoutChanged() {
   if (FLayoutLock || !FColumns || InState(csLoading) || InState(csDestroying)) return;
   ++FLayoutLock;
+  const int selected = GetCol() - IndicatorOffset();  // the column the user is on stays selected
   if (FColumns->Count() == 0 || FColumns->IsDefault()) {
     FColumns->FBuilding = true;
     FColumns->Clear();
@@ -402,6 +407,11 @@ void TCustomDBGrid::LayoutChanged() {
   for (size_t i = 0; i < FShown.size(); ++i) SetColWidths(ind + static_cast<int>(i), FShown[i]->GetWidth());
   UpdateRowCount();
   SetFixedRows(TitleOffset());
+  if (selected > 0 && selected < static_cast<int>(FShown.size())) {
+    FSyncing = true;
+    SetCol(ind + selected);
+    FSyncing = false;
+  }
   --FLayoutLock;
   DataChanged();
 }

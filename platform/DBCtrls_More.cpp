@@ -264,8 +264,11 @@ void TDBRadioGroup::DataChange() {
 
 void TDBRadioGroup::UpdateData() { Field()->SetText(GetValue()); }
 
+// Starting the edit re-reads the record, which would put back the old choice: keep the new one.
 void TDBRadioGroup::Click() {
+  const int chosen = GetItemIndex();
   if (FLink.Edit()) {
+    SetItemIndex(chosen);
     FLink.Modified();
     FLink.UpdateRecord();
   } else {
@@ -379,8 +382,9 @@ void TDBLookupComboBox::Change() {
   if (i >= 0 && i < static_cast<int>(FKeys.size())) {
     if (!Field()) {
       FKeyValue = FKeys[i];
-    } else if (FLink.Edit()) {
-      FKeyValue = FKeys[i];
+    } else if (const std::string key = FKeys[i]; FLink.Edit()) {
+      FKeyValue = key;  // starting the edit re-read the record's old key
+      ShowKey();
       FLink.Modified();
       FLink.UpdateRecord();
     } else {
