@@ -1,16 +1,17 @@
 #include "StdReg.h"
 
+#include "ActnList.h"
+#include "Buttons.h"
 #include "ComCtrls.h"
 #include "DBCtrls.h"
 #include "DBGrids.h"
 #include "DbTables.h"
 #include "Dialogs.h"
+#include "ExtCtrlsMore.h"
 #include "Forms.h"
 #include "Menus.h"
 #include "Spin.h"
-#include "ActnList.h"
-#include "Buttons.h"
-#include "ExtCtrlsMore.h"
+#include "StdCtrls.h"
 #include "Tabnotbk.h"
 
 void RegisterStandardClasses() {
@@ -18,14 +19,17 @@ void RegisterStandardClasses() {
   if (done) return;
   done = true;
   RegisterClasses({TForm::StaticClass()});
-  RegisterDbClasses();
-  RegisterDBCtrlsClasses();
-  RegisterDBGridsClasses();
-  RegisterCommonControlClasses();
-  RegisterStdCtrlsClasses(), RegisterExtCtrlsClasses(), RegisterButtonsClasses();
-  RegisterMenusClasses(), RegisterDialogsClasses();
+  RegisterStdCtrlsClasses();
+  RegisterExtCtrlsClasses();
   RegisterExtCtrlsMoreClasses();
+  RegisterButtonsClasses();
+  RegisterMenusClasses();
+  RegisterDialogsClasses();
+  RegisterCommonControlClasses();
   RegisterTabnotbkClasses();
   RegisterSpinClasses();
   RegisterActnListClasses();
+  RegisterDbClasses();
+  RegisterDBCtrlsClasses();
+  RegisterDBGridsClasses();
 }
