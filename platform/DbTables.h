@@ -280,6 +280,10 @@ class TQuery : public TDBDataSet {
   bool GetRequestLive() const { return FRequestLive; }
   void SetRequestLive(bool v);
   bool CanModify() const override { return FRequestLive && TDBDataSet::CanModify(); }
+  // Parameters left unset take the value of the field of the same name in this data source's
+  // current record, and the query runs again when that record changes (a detail query).
+  TDataSource* GetDataSource() const;
+  void SetDataSource(TDataSource* v);
   // Runs statements without a result (all of them, when the text holds several).
   void ExecSQL();
   int RowsAffected() const { return FRowsAffected; }
@@ -288,11 +292,15 @@ class TQuery : public TDBDataSet {
 
  protected:
   std::string SelectSQL(TSqlConnection& c) const override;
-  const TParams* SelectParams() const override { return FParams; }
+  const TParams* SelectParams() const override;
   bool WantLive() const override { return FRequestLive; }
 
  private:
+  class TMasterLink;
   void QueryChanged(TObject* sender);
+  void MasterChanged();
+  std::unique_ptr<TMasterLink> FMasterLink;
+  mutable TParams FEffectiveParams;  // the parameters with the master's values filled in
   TStringList* FSQL;
   TParams* FParams;
   int FRowsAffected = -1;

@@ -21,6 +21,7 @@ template <class C>
 void PublishFileDialog(TClassBuilder<C>& b) {
   PublishCommon(b);
   b.Prop("DefaultExt", &TOpenDialog::GetDefaultExt, &TOpenDialog::SetDefaultExt);
+  b.Prop("FileEditStyle", &TOpenDialog::GetFileEditStyle, &TOpenDialog::SetFileEditStyle).Default(fsEdit);
   b.Prop("FileName", &TOpenDialog::GetFileName, &TOpenDialog::SetFileName);
   b.Prop("Filter", &TOpenDialog::GetFilter, &TOpenDialog::SetFilter).StoredMethod(&TOpenDialog::IsFilterStored);
   b.Prop("FilterIndex", &TOpenDialog::GetFilterIndex, &TOpenDialog::SetFilterIndex).Default(1);

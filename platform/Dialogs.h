@@ -65,6 +65,8 @@ inline constexpr const char* SFileExistsReplace = "%s already exists.\nDo you wa
 inline constexpr const char* SFileCreatePrompt = "%s\nThis file does not exist.\nDo you want to create it?";
 inline constexpr const char* SFileReadOnly = "%s\nThis file is set to read-only.\nTry again with a different file name.";
 
+KV_ENUM(TFileEditStyle, fsEdit, fsComboBox)
+
 class TOpenDialog : public TCommonDialog {
   KV_CLASS(TOpenDialog, TCommonDialog)
  public:
@@ -74,6 +76,10 @@ class TOpenDialog : public TCommonDialog {
 
   std::string GetDefaultExt() const { return FDefaultExt; }
   void SetDefaultExt(const std::string& v) { FDefaultExt = v; }
+  // Whether the file name box also lists recent names; kept for form files, the dialog always
+  // has a plain name box.
+  TFileEditStyle GetFileEditStyle() const { return FFileEditStyle; }
+  void SetFileEditStyle(TFileEditStyle v) { FFileEditStyle = v; }
   std::string GetFileName() const { return FFileName; }
   void SetFileName(const std::string& v) { FFileName = v; }
   // The chosen files (one unless ofAllowMultiSelect).
@@ -110,6 +116,7 @@ class TOpenDialog : public TCommonDialog {
   std::string WithDefaultExt(const std::string& file, int filterIndex) const;
   TStrings* FFiles;
   std::string FDefaultExt;
+  TFileEditStyle FFileEditStyle = fsEdit;
   std::string FFileName;
   std::string FFilter;
   std::string FInitialDir;

@@ -45,6 +45,7 @@ KV_IMPLEMENT_CLASS(TForm, "Forms") {
   PublishControlProperties(b, {"ShowHint"});
   b.Prop("Visible", &TControl::GetVisible, &TControl::SetVisible).Default(false);
   b.Prop("WindowState", &TCustomForm::GetWindowState, &TCustomForm::SetWindowState).Default(wsNormal);
+  b.Prop("WindowMenu", &TCustomForm::GetWindowMenu, &TCustomForm::SetWindowMenu).Type(TMenuItem::StaticClass()->TypeInfo());
   b.Prop("OnActivate", &TCustomForm::OnActivate);
   PublishControlProperties(b, {"OnClick"});
   b.Prop("OnClose", &TCustomForm::OnClose);
@@ -399,6 +400,7 @@ void TCustomForm::Notification(TComponent* c, TOperation op) {
       MenuChanged();
     }
     if (c == FActiveControl) FActiveControl = nullptr;
+    if (c == FWindowMenu) FWindowMenu = nullptr;
   }
   if (FDesigner) FDesigner->Notification(c, op);
 }

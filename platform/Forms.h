@@ -104,6 +104,12 @@ class TCustomForm : public TWinControl {
   // shows it through MenuChanged.
   TComponent* GetMenu() const { return FMenu; }
   void SetMenu(TComponent* v);
+  // The menu item that lists an MDI frame's child windows; kept for form files (no MDI here).
+  TComponent* GetWindowMenu() const { return FWindowMenu; }
+  void SetWindowMenu(TComponent* v) {
+    FWindowMenu = v;
+    if (v) v->FreeNotification(this);
+  }
   int GetPixelsPerInch() const { return FPixelsPerInch; }
   void SetPixelsPerInch(int v) { FPixelsPerInch = v; }
   int GetTextHeight() const { return FTextHeight; }
@@ -169,6 +175,7 @@ class TCustomForm : public TWinControl {
   TModalResult FModalResult = mrNone;
   TWinControl* FActiveControl = nullptr;
   TComponent* FMenu = nullptr;
+  TComponent* FWindowMenu = nullptr;
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
   TPosition FPosition = poDesigned;

@@ -64,6 +64,7 @@ KV_IMPLEMENT_CLASS(TTable, "DBTables") {
 }
 
 KV_IMPLEMENT_CLASS(TQuery, "DBTables") {
+  b.Prop("DataSource", &TQuery::GetDataSource, &TQuery::SetDataSource);
   b.Prop("ParamCheck", &TQuery::GetParamCheck, &TQuery::SetParamCheck).Default(true);
   b.Prop("Params", &TQuery::GetParams, &TQuery::SetParams).Stored(false);
   b.Prop("RequestLive", &TQuery::GetRequestLive, &TQuery::SetRequestLive).Default(false);
@@ -608,15 +609,61 @@ std::string TTable::SelectSQL(TSqlConnection& conn) const {
 // =============================================================================================
 // TQuery
 
-TQuery::TQuery(TComponent* owner) : TDBDataSet(owner), FSQL(new TStringList), FParams(new TParams) {
+// Follows the master data source: a new current record there runs the query again.
+class TQuery::TMasterLink : public TDataLink {
+ public:
+  explicit TMasterLink(TQuery* query) : FQuery(query) {}
+
+ protected:
+  void ActiveChanged() override { FQuery->MasterChanged(); }
+  void RecordChanged(TField* field) override {
+    if (!field) FQuery->MasterChanged();
+  }
+
+ private:
+  TQuery* FQuery;
+};
+
+TQuery::TQuery(TComponent* owner)
+    : TDBDataSet(owner),
+      FSQL(new TStringList),
+      FParams(new TParams),
+      FMasterLink(std::make_unique<TMasterLink>(this)) {
   FParams->SetOwnerPersistent(this);
   FSQL->OnChange = TNotifyEvent(this, &TQuery::QueryChanged);
 }
 
 TQuery::~TQuery() {
   Destroying();
+  FMasterLink.reset();
   delete FSQL;
   delete FParams;
+}
+
+TDataSource* TQuery::GetDataSource() const { return FMasterLink->GetDataSource(); }
+
+void TQuery::SetDataSource(TDataSource* v) {
+  if (v && v->GetDataSet() == this) throw EDatabaseError("Circular datalinks are not allowed");
+  FMasterLink->SetDataSource(v);
+}
+
+const TParams* TQuery::SelectParams() const {
+  TDataSet* master = FMasterLink->DataSet();
+  if (!master || !master->GetActive()) return FParams;
+  FEffectiveParams.Assign(FParams);
+  for (int i = 0; i < FEffectiveParams.Count(); ++i) {
+    TParam* p = FEffectiveParams.Items(i);
+    if (p->Bound()) continue;
+    if (TField* f = master->FindField(p->GetName())) p->SetValue(f->GetValue());
+  }
+  return &FEffectiveParams;
+}
+
+// A detail query runs again for each record of its master, unless it is being loaded.
+void TQuery::MasterChanged() {
+  if (!GetActive() || InState(csLoading) || InState(csDestroying)) return;
+  Close();
+  Open();
 }
 
 void TQuery::SetRequestLive(bool v) {

@@ -859,3 +859,33 @@ TEST_F(DbTest, QuerySQLAndParamsStream) {
 }
 
 }  // namespace
+
+TEST_F(DbTest, DetailQueryTakesUnsetParametersFromItsMaster) {
+  Exec("CREATE TABLE depts (code INTEGER, title VARCHAR(20))");
+  Exec("INSERT INTO depts VALUES (10, 'Sales'), (20, 'Research')");
+  Exec("CREATE TABLE staff (name VARCHAR(20), code INTEGER)");
+  Exec("INSERT INTO staff VALUES ('Ann', 10), ('Bob', 20), ('Cid', 20)");
+  TTable depts(nullptr);
+  depts.SetDatabaseName(Path);
+  depts.SetTableName("depts");
+  TDataSource master(nullptr);
+  master.SetDataSet(&depts);
+  TQuery staff(nullptr);
+  staff.SetDatabaseName(Path);
+  staff.GetSQL()->SetText("SELECT name FROM staff WHERE code = :code ORDER BY name");
+  staff.SetDataSource(&master);
+  depts.Open();
+  staff.Open();
+  EXPECT_EQ(staff.RecordCount(), 1);
+  EXPECT_EQ(staff.FieldByName("name")->GetAsString(), "Ann");
+  depts.Next();  // the detail follows its master's record
+  EXPECT_EQ(staff.RecordCount(), 2);
+  EXPECT_EQ(staff.FieldByName("name")->GetAsString(), "Bob");
+  staff.ParamByName("code")->SetAsInteger(10);  // a parameter that is set wins
+  staff.Close();
+  staff.Open();
+  EXPECT_EQ(staff.RecordCount(), 1);
+  TDataSource own(nullptr);
+  own.SetDataSet(&staff);
+  EXPECT_THROW(staff.SetDataSource(&own), EDatabaseError);
+}
