@@ -7,7 +7,6 @@
 
 namespace {
 constexpr int kIndicatorWidth = 11;
-constexpr const char* SDeleteRecordQuestion = "Delete record?";
 
 // Points the data link's fields at one row of its window for as long as it lives.
 class TActiveRecordScope {
@@ -677,7 +676,7 @@ void TCustomDBGrid::KeyDown(uint16_t& key, TShiftState shift) {
     case VK_DELETE:
       if (!ctrl || !canEdit || ds->IsEmpty()) return TCustomGrid::KeyDown(key, shift);
       if (!FOptions.Contains(dgConfirmDelete) ||
-          MessageDlg(SDeleteRecordQuestion, mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk)
+          MessageDlg(DBConsts::SDeleteRecordQuestion, mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk)
         ds->Delete();
       break;
     default: return TCustomGrid::KeyDown(key, shift);

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr const char* SDeleteRecordQuestion = "Delete record?";
 constexpr int kButtonCount = 10;
 const char* const kDefaultHints[kButtonCount] = {"First record", "Prior record", "Next record", "Last record",
                                                  "Insert record", "Delete record", "Edit record", "Post edit",
@@ -206,7 +205,7 @@ void TDBNavigator::BtnClick(TNavigateBtn button) {
     case nbInsert: ds->Insert(); break;
     case nbDelete:
       if (!FConfirmDelete ||
-          MessageDlg(SDeleteRecordQuestion, mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk)
+          MessageDlg(DBConsts::SDeleteRecordQuestion, mtConfirmation, TMsgDlgButtons{mbOK, mbCancel}) == mrOk)
         ds->Delete();
       break;
     case nbEdit: ds->Edit(); break;

@@ -16,6 +16,7 @@ KV_EXCEPTION(EDatabaseError, Exception);
 
 // The message texts of the database units, as the VCL words them.
 namespace DBConsts {
+inline constexpr const char* SDeleteRecordQuestion = "Delete record?";
 inline constexpr const char* SFieldNotFound = "Field '%s' not found";
 inline constexpr const char* SDataSetClosed = "Cannot perform this operation on a closed dataset";
 inline constexpr const char* SDataSetOpen = "Cannot perform this operation on an open dataset";

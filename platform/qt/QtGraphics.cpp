@@ -85,7 +85,6 @@ void DrawOverlay(QPainter& painter, const QImage& overlay, int x, int y) {
 // TCanvas
 namespace {
 
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 // The outline of a shape from (x1, y1) to (x2, y2) exclusive, for a one-pixel pen.
 // (QPainter strokes a QRect one pixel wider and taller than the QRect itself.)
 QRect OutlineRect(int x1, int y1, int x2, int y2) {

@@ -19,6 +19,7 @@
 #include <QImage>
 #include <QList>
 #include <QPixmap>
+#include <QRect>
 #include <functional>
 
 #include "../Graphics.h"
@@ -30,6 +31,8 @@ class QPainter;
 // another kind of application object exists.
 QApplication* EnsureQtApplication();
 
+inline QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+inline TRect FromQRect(const QRect& r) { return Bounds(r.x(), r.y(), r.width(), r.height()); }
 QColor ToQColor(TColor color);  // clNone: transparent; clDefault: the window text colour
 TColor FromQColor(const QColor& color);
 QFont ToQFont(const TFont& font);

@@ -33,8 +33,6 @@ struct TPaintDC {
 };
 
 namespace {
-QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
-TRect FromQRect(const QRect& r) { return Bounds(r.x(), r.y(), r.width(), r.height()); }
 
 // The message being made from a toolkit event, and whether it reached DefaultHandler.
 struct TNativeCall {
