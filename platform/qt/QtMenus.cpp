@@ -21,7 +21,8 @@ TMenuItem* ItemOf(QAction* a) { return a ? reinterpret_cast<TMenuItem*>(a->prope
 // Keeps a window's menu bar as wide as the window.
 class TBarFitter : public QObject {
  public:
-  explicit TBarFitter(QMenuBar* bar) : Bar(bar) { bar->parentWidget()->installEventFilter(this); }
+  // A child of the bar: it goes with the bar.
+  explicit TBarFitter(QMenuBar* bar) : QObject(bar), Bar(bar) { bar->parentWidget()->installEventFilter(this); }
   bool eventFilter(QObject*, QEvent* e) override {
     if (e->type() == QEvent::Resize && Bar) Fit(Bar);
     return false;
