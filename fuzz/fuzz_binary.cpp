@@ -5,17 +5,8 @@
 // and that binary must reproduce the same text.
 #include <cstdlib>
 
-#include "Classes.h"
+#include "Convert.h"
 
-namespace {
-std::string Convert(void (*convert)(TStream*, TStream*), const void* data, size_t size) {
-  TMemoryStream in, out;
-  in.Write(data, static_cast<int64_t>(size));
-  in.SetPosition(0);
-  convert(&in, &out);
-  return {reinterpret_cast<const char*>(out.Memory()), static_cast<size_t>(out.GetSize())};
-}
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text;

@@ -488,6 +488,16 @@ void TCustomLabel::AdjustBounds() {
   SetBounds(x, FTop, r.Width(), r.Height());
 }
 
+// A label's accelerator focuses the control it names (its FocusControl).
+static bool FocusByAccel(TControl* label, TWinControl* target, bool showAccelChar, TMessage& m) {
+  if (!target || !label->GetEnabled() || !showAccelChar ||
+      !IsAccel(static_cast<uint16_t>(m.WParam), label->GetCaption()) || !target->CanFocus())
+    return false;
+  target->SetFocus();
+  m.Result = 1;
+  return true;
+}
+
 void TCustomLabel::Loaded() {
   TGraphicControl::Loaded();
   AdjustBounds();
@@ -501,12 +511,7 @@ void TCustomLabel::Dispatch(TMessage& m) {
       Invalidate();
       break;
     case CM_DIALOGCHAR:
-      if (FFocusControl && GetEnabled() && FShowAccelChar && IsAccel(static_cast<uint16_t>(m.WParam), GetCaption()) &&
-          FFocusControl->CanFocus()) {
-        FFocusControl->SetFocus();
-        m.Result = 1;
-        return;
-      }
+      if (FocusByAccel(this, FFocusControl, FShowAccelChar, m)) return;
       break;
     default: break;
   }
@@ -1457,12 +1462,7 @@ void TCustomStaticText::Dispatch(TMessage& m) {
       Invalidate();
       break;
     case CM_DIALOGCHAR:
-      if (FFocusControl && GetEnabled() && FShowAccelChar && IsAccel(static_cast<uint16_t>(m.WParam), GetCaption()) &&
-          FFocusControl->CanFocus()) {
-        FFocusControl->SetFocus();
-        m.Result = 1;
-        return;
-      }
+      if (FocusByAccel(this, FFocusControl, FShowAccelChar, m)) return;
       break;
     default: break;
   }

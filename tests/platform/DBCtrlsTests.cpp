@@ -7,38 +7,20 @@
 #include "DbTables.h"
 #include "Forms.h"
 #include "StdReg.h"
+#include "DbTestFile.h"
 #include "StreamCheck.h"
 
 namespace {
 
-class DBCtrlsTest : public ::testing::Test {
+class DBCtrlsTest : public TDbFormTest {
  protected:
   void SetUp() override {
     RegisterStandardClasses();
-    Path = testing::TempDir() + "kvdbctl_" + testing::UnitTest::GetInstance()->current_test_info()->name() + ".db";
-    std::remove(Path.c_str());
-    CreateDatabaseFile(Path);
+    TDbFileTest::SetUp();
     Exec("CREATE TABLE people (id INTEGER PRIMARY KEY, name VARCHAR(20), active BOOLEAN, note TEXT, photo GRAPHIC)");
     Exec("INSERT INTO people (name, active, note) VALUES ('Ada', 1, 'first line')");
     Exec("INSERT INTO people (name, active, note) VALUES ('Brian', 0, NULL)");
-    Form = new TForm(nullptr);
-    Table = new TTable(Form);
-    Table->SetName("Table1");
-    Table->SetDatabaseName(Path);
-    Table->SetTableName("people");
-    Source = new TDataSource(Form);
-    Source->SetName("DataSource1");
-    Source->SetDataSet(Table);
-  }
-  void TearDown() override {
-    delete Form;
-    std::remove(Path.c_str());
-  }
-  void Exec(const std::string& sql) {
-    TQuery q(nullptr);
-    q.SetDatabaseName(Path);
-    q.GetSQL()->SetText(sql);
-    q.ExecSQL();
+    MakeForm("people");
   }
   template <class T>
   T* Bound(const char* name, const char* field) {
@@ -49,10 +31,6 @@ class DBCtrlsTest : public ::testing::Test {
     c->SetDataField(field);
     return c;
   }
-  std::string Path;
-  TForm* Form = nullptr;
-  TTable* Table = nullptr;
-  TDataSource* Source = nullptr;
 };
 
 }  // namespace

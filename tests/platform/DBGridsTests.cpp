@@ -9,42 +9,27 @@
 #include "DbTables.h"
 #include "Forms.h"
 #include "StdReg.h"
+#include "DbTestFile.h"
 #include "StreamCheck.h"
 
 namespace {
 
-class DBGridsTest : public ::testing::Test {
+class DBGridsTest : public TDbFormTest {
  protected:
   void SetUp() override {
     RegisterStandardClasses();
-    Path = testing::TempDir() + "kvdbgrid_" + testing::UnitTest::GetInstance()->current_test_info()->name() + ".db";
-    std::remove(Path.c_str());
-    CreateDatabaseFile(Path);
+    TDbFileTest::SetUp();
     Exec("CREATE TABLE people (id INTEGER PRIMARY KEY, name VARCHAR(20), dept INTEGER, kind VARCHAR(1))");
     Exec("CREATE TABLE depts (code INTEGER PRIMARY KEY, title VARCHAR(30))");
     Exec("INSERT INTO depts VALUES (10, 'Sales'), (20, 'Research')");
     for (const char* n : {"Ada", "Brian", "Carl", "Dora", "Emil", "Fay", "Gus", "Hal", "Ivy", "Jon"})
       Exec(std::string("INSERT INTO people (name, dept, kind) VALUES ('") + n + "', 10, 'A')");
-    Form = new TForm(nullptr);
+    MakeForm("people");
     Form->SetBounds(0, 0, 500, 300);
-    Table = new TTable(Form);
-    Table->SetName("Table1");
-    Table->SetDatabaseName(Path);
-    Table->SetTableName("people");
-    Source = new TDataSource(Form);
-    Source->SetName("DataSource1");
-    Source->SetDataSet(Table);
   }
   void TearDown() override {
-    delete Form;
+    TDbFormTest::TearDown();
     MessageBoxHook = nullptr;
-    std::remove(Path.c_str());
-  }
-  void Exec(const std::string& sql) {
-    TQuery q(nullptr);
-    q.SetDatabaseName(Path);
-    q.GetSQL()->SetText(sql);
-    q.ExecSQL();
   }
   TDBGrid* NewGrid() {
     auto* g = new TDBGrid(Form);
@@ -54,10 +39,6 @@ class DBGridsTest : public ::testing::Test {
     g->SetDataSource(Source);
     return g;
   }
-  std::string Path;
-  TForm* Form = nullptr;
-  TTable* Table = nullptr;
-  TDataSource* Source = nullptr;
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "TypInfo.h"
 #include "Db.h"
 #include "DbTables.h"
+#include "DbTestFile.h"
 
 namespace {
 
@@ -40,21 +41,11 @@ std::string MessageOf(const std::function<void()>& f) {
   return "(no exception)";
 }
 
-class DbTest : public ::testing::Test {
+class DbTest : public TDbFileTest {
  protected:
   void SetUp() override {
     RegisterDbClasses();
-    Path = testing::TempDir() + "kvdb_" + testing::UnitTest::GetInstance()->current_test_info()->name() + ".db";
-    std::remove(Path.c_str());
-    CreateDatabaseFile(Path);
-  }
-  void TearDown() override { std::remove(Path.c_str()); }
-
-  void Exec(const std::string& sql) {
-    TQuery q(nullptr);
-    q.SetDatabaseName(Path);
-    q.GetSQL()->SetText(sql);
-    q.ExecSQL();
+    TDbFileTest::SetUp();
   }
   // People: three rows, ids 1..3.
   void MakePeople() {
@@ -77,7 +68,6 @@ class DbTest : public ::testing::Test {
     q.Open();
     return q.Fields()[0]->GetAsString();
   }
-  std::string Path;
 };
 
 // ---------------------------------------------------------------------------------------------

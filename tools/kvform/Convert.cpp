@@ -6,13 +6,6 @@
 
 namespace {
 
-TMemoryStream* LoadFile(const std::string& fileName, TMemoryStream& s) {
-  const std::string bytes = ReadFileBytes(fileName);
-  s.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
-  s.SetPosition(0);
-  return &s;
-}
-
 std::string_view Contents(TMemoryStream& s) {
   return {reinterpret_cast<const char*>(s.Memory()), static_cast<size_t>(s.GetSize())};
 }
@@ -23,7 +16,7 @@ int CmdToText(TCommandContext& ctx) {
   if (ctx.Args.empty() || ctx.Args.size() > 2) throw TUsageError("expected IN [OUT]");
   ctx.Subject = ctx.Args[0];
   TMemoryStream in, out;
-  LoadFile(ctx.Args[0], in);
+  in.LoadFromFile(ctx.Args[0]);
   // Form files come framed by a resource header or bare, starting at "TPF0".
   if (StreamHasResourceHeader(&in))
     ObjectResourceToText(&in, &out);
@@ -43,7 +36,7 @@ int CmdToBinary(TCommandContext& ctx) {
   if (ctx.Args.size() != 2) throw TUsageError("expected IN OUT");
   ctx.Subject = ctx.Args[0];
   TMemoryStream in, out;
-  LoadFile(ctx.Args[0], in);
+  in.LoadFromFile(ctx.Args[0]);
   ObjectTextToResource(&in, &out);
   ctx.Subject = ctx.Args[1];
   WriteFileAtomic(ctx.Args[1], Contents(out));

@@ -1,5 +1,7 @@
 #include "FormFile.h"
 
+#include <cstring>
+
 #include "Classes.h"
 #include "Forms.h"
 #include "StdReg.h"
@@ -8,14 +10,13 @@ namespace {
 
 // The form stream of a file, without its resource header: text files are converted first.
 void FormStream(const std::string& fileName, TMemoryStream& out) {
-  const std::string bytes = ReadFileBytes(fileName);
   TMemoryStream in;
-  in.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
-  in.SetPosition(0);
+  in.LoadFromFile(fileName);
+  const bool bare = in.GetSize() >= 4 && std::memcmp(in.Memory(), "TPF0", 4) == 0;
   if (StreamHasResourceHeader(&in)) {
     in.ReadResHeader();
     out.CopyFrom(&in, in.GetSize() - in.GetPosition());
-  } else if (bytes.compare(0, 4, "TPF0") == 0) {
+  } else if (bare) {
     out.LoadFromStream(&in);
   } else {
     ObjectTextToBinary(&in, &out);
