@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "ExtCtrlsMore.h"
 #include "Forms.h"
+#include "Grids.h"
 #include "Menus.h"
 #include "Spin.h"
 #include "StdCtrls.h"
@@ -32,4 +33,37 @@ void RegisterStandardClasses() {
   RegisterDbClasses();
   RegisterDBCtrlsClasses();
   RegisterDBGridsClasses();
+}
+
+void RegisterStandardComponents() {
+  // Also the classes that appear in streams only (tab sheets, menu items, fields, ...) and the
+  // property editors that go with the units.
+  RegisterStandardClasses();
+  RegisterComponents("Standard", {TMainMenu::StaticClass(), TPopupMenu::StaticClass(), TLabel::StaticClass(),
+                                  TEdit::StaticClass(), TMemo::StaticClass(), TButton::StaticClass(),
+                                  TCheckBox::StaticClass(), TRadioButton::StaticClass(), TListBox::StaticClass(),
+                                  TComboBox::StaticClass(), TScrollBar::StaticClass(), TGroupBox::StaticClass(),
+                                  TRadioGroup::StaticClass(), TPanel::StaticClass(), TActionList::StaticClass()});
+  RegisterComponents("Additional", {TBitBtn::StaticClass(), TSpeedButton::StaticClass(), TStringGrid::StaticClass(),
+                                    TDrawGrid::StaticClass(), TImage::StaticClass(), TShape::StaticClass(),
+                                    TBevel::StaticClass(), TSplitter::StaticClass(), TStaticText::StaticClass()});
+  RegisterComponents("Win32", {TTabControl::StaticClass(), TPageControl::StaticClass(), TImageList::StaticClass(),
+                               TRichEdit::StaticClass(), TTrackBar::StaticClass(), TProgressBar::StaticClass(),
+                               TUpDown::StaticClass(), TDateTimePicker::StaticClass(), TTreeView::StaticClass(),
+                               TListView::StaticClass(), THeaderControl::StaticClass(), TStatusBar::StaticClass(),
+                               TToolBar::StaticClass()});
+  RegisterComponents("System", {TTimer::StaticClass(), TPaintBox::StaticClass()});
+  RegisterComponents("Data Access", {TDataSource::StaticClass(), TTable::StaticClass(), TQuery::StaticClass(),
+                                     TDatabase::StaticClass()});
+  RegisterComponents("Data Controls",
+                     {TDBGrid::StaticClass(), TDBNavigator::StaticClass(), TDBText::StaticClass(),
+                      TDBEdit::StaticClass(), TDBMemo::StaticClass(), TDBImage::StaticClass(),
+                      TDBListBox::StaticClass(), TDBComboBox::StaticClass(), TDBCheckBox::StaticClass(),
+                      TDBRadioGroup::StaticClass(), TDBLookupComboBox::StaticClass()});
+  RegisterComponents("Dialogs", {TOpenDialog::StaticClass(), TSaveDialog::StaticClass(),
+                                 TOpenPictureDialog::StaticClass(), TSavePictureDialog::StaticClass(),
+                                 TFontDialog::StaticClass(), TColorDialog::StaticClass(), TPrintDialog::StaticClass(),
+                                 TFindDialog::StaticClass(), TReplaceDialog::StaticClass()});
+  // Parts of other components, which a designed form shows through their owners.
+  RegisterNoIcon({TMenuItem::StaticClass(), TField::StaticClass(), TAction::StaticClass()});
 }

@@ -1,5 +1,13 @@
-// StdReg: makes every class of the library known to form streams by name.
+// StdReg: makes every class of the library known to form streams by name, and puts the
+// standard components on the component palette.
 #pragma once
 
 // Registers the forms, controls, menus, dialogs and data classes, once.
 void RegisterStandardClasses();
+
+// The library's own package registration: the standard components on the palette pages
+// "Standard", "Additional", "Win32", "System", "Data Access", "Data Controls" and "Dialogs",
+// in the order Delphi 3 shows them; menu items, fields and actions get no icon of their own on
+// a designed form. Goes through RegisterComponents / RegisterNoIcon, so a registration handler
+// must be installed (EComponentError otherwise).
+void RegisterStandardComponents();
