@@ -149,6 +149,9 @@ TKvTabControl::TKvTabControl(TComponent* AOwner) : TCustomControl(AOwner) {
     stripProc(m);
     if (m.Msg == CM_FONTCHANGED) Perform(CM_TABFONTCHANGED, 0, 0);
   };
+  // Captions show their accelerator underlined, as the accelerators select pages.
+  FTabStrip->SetOwnerDraw(true);
+  FTabStrip->OnDrawTab = [this](TObject*, int i, const TRect& r, bool active) { DrawTab(i, r, active); };
   // A click on a tab gives the keyboard to the tab control, so the arrows go on from there.
   FTabStrip->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) {
     if (CanFocus()) SetFocus();
@@ -203,6 +206,14 @@ void TKvTabControl::ShowPage(TKvTabPage* page, bool show) {
   if (show) page->BringToFront();
   page->SetVisible(show);
   page->SetEnabled(show);
+}
+
+void TKvTabControl::DrawTab(int i, const TRect& r, bool active) {
+  TCanvas* c = FTabStrip->Canvas();
+  PaintTabs(c, {r}, {""}, active ? 0 : -1);
+  TRect text = r;
+  if (active) text.Top -= 2;  // the selected tab stands higher
+  DrawText(c, GetTabs()->Get(i), text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
 }
 
 void TKvTabControl::SetPageIndex(int v) {

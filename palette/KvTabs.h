@@ -114,6 +114,7 @@ class TKvTabControl : public TCustomControl {
   // A page went (freed by the list or by anyone): forget it, keeping the visible one visible.
   void DetachPage(int i);
   void ShowPage(TKvTabPage* page, bool show);
+  void DrawTab(int i, const TRect& r, bool active);
 
   std::vector<TKvTabPage*> FPageList;
   TKvTabPageAccess* FPages;
