@@ -191,3 +191,13 @@ uint32_t StringToSet(PTypeInfo setType, std::string_view text) {
   }
   return r;
 }
+
+PTypeInfo TypeInfoTTypeKinds() {
+  static PTypeInfo kinds = MakeSetTypeInfo(
+      "TTypeKinds",
+      MakeEnumTypeInfo("TTypeKind",
+                       "tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, "
+                       "tkClass, tkMethod, tkWChar, tkLString, tkWString, tkVariant, tkArray, "
+                       "tkRecord, tkInterface"));
+  return kinds;
+}

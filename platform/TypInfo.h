@@ -51,3 +51,7 @@ std::string GetEnumName(PTypeInfo type, int value);
 int GetEnumValue(PTypeInfo type, std::string_view name);  // -1 when unknown; ignores case
 std::string SetToString(PTypeInfo setType, uint32_t value, bool brackets = true);
 uint32_t StringToSet(PTypeInfo setType, std::string_view text);  // EPropertyError when invalid
+
+// The property kinds as a published set type (TTypeKinds over TTypeKind), for components
+// that let a host choose which kinds an inspector lists.
+PTypeInfo TypeInfoTTypeKinds();

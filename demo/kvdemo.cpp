@@ -1,0 +1,123 @@
+// kvdemo: a host application with the form designer on its main form.
+//
+//   kvdemo [--new-form] [--open FILE] [--edit]
+//
+// The options run the matching command once the main window is up, so that scripted sessions
+// can start where they want to look.
+#include <string>
+#include <vector>
+
+#include "Buttons.h"
+#include "Dialogs.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "KvFrmDsg.h"
+#include "KvReg.h"
+#include "Menus.h"
+#include "StdCtrls.h"
+#include "StdReg.h"
+#include "SysUtils.h"
+#include "Windows.h"
+
+namespace {
+
+// The host's main window: its own commands, and a designer component that does the rest.
+class TDemoForm : public TForm {
+ public:
+  explicit TDemoForm(TComponent* AOwner) : TForm(AOwner) {
+    SetName("DemoForm");
+    SetCaption("Korvata Kit demo");
+    SetBorderStyle(bsSingle);
+    SetColor(clBtnFace);
+    TRect work = GetWorkArea();
+    SetBounds(work.Right - 300, work.Top + 140, 280, 250);
+
+    Designer = new TKvFormDesigner(this);
+    Designer->SetName("KvFormDesigner1");
+
+    auto* menu = new TMainMenu(this);
+    menu->SetName("MainMenu1");
+    auto command = [this](const char* caption, TShortCut shortCut, void (TDemoForm::*action)()) {
+      return NewItem(caption, shortCut, false, true, [this, action](TObject*) { Run(action); }, 0, "");
+    };
+    menu->Items()->Add(NewSubMenu("&File", 0, "FileMenu",
+                                     {command("&New form", 0, &TDemoForm::NewForm),
+                                      command("&Open form...", 0, &TDemoForm::OpenForm),
+                                      command("&Edit this form", 0, &TDemoForm::EditThisForm),
+                                      NewLine(), command("E&xit", 0, &TDemoForm::Exit)}));
+    menu->Items()->Add(NewSubMenu("&View", 0, "ViewMenu",
+                                     {command("&Designer window", 0, &TDemoForm::ShowDesigner)}));
+    SetMenu(menu);
+
+    int top = 12;
+    auto button = [&](const char* caption, void (TDemoForm::*action)()) {
+      auto* b = new TButton(this);
+      b->SetCaption(caption);
+      b->SetBounds(16, top, 240, 28);
+      b->SetParent(this);
+      b->OnClick = [this, action](TObject*) { Run(action); };
+      top += 36;
+    };
+    button("New form", &TDemoForm::NewForm);
+    button("Open form...", &TDemoForm::OpenForm);
+    button("Edit this form", &TDemoForm::EditThisForm);
+
+    auto* note = new TLabel(this);
+    note->SetParent(this);
+    note->SetWordWrap(true);
+    note->SetAutoSize(false);
+    note->SetBounds(16, top + 4, 240, 60);
+    note->SetCaption("Designs open below the designer window. Closing this window offers to "
+                     "save every modified design.");
+
+    OnCloseQuery = [this](TObject* sender, bool& canClose) { Designer->CloseQuery(sender, canClose); };
+  }
+
+  void NewForm() { Designer->NewForm(); }
+
+  void OpenForm() {
+    TOpenDialog dialog(nullptr);
+    dialog.SetFilter("Delphi form (*.dfm)|*.dfm|All files (*.*)|*.*");
+    if (dialog.Execute()) Designer->OpenForm(dialog.GetFileName());
+  }
+
+  void EditThisForm() { Designer->EditForm(this); }
+  void ShowDesigner() { Designer->Show(); }
+  void Exit() { Close(); }
+
+  TKvFormDesigner* Designer;
+
+ private:
+  // Commands report their failures as the application does for any event handler.
+  void Run(void (TDemoForm::*action)()) {
+    try {
+      (this->*action)();
+    } catch (...) {
+      Application->HandleException(this);
+    }
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  Application->Initialize();
+  RegisterStandardClasses();
+  KvReg::Register();
+  Application->SetTitle("Korvata Kit demo");
+
+  auto* form = new TDemoForm(Application);
+  form->Show();
+  for (size_t i = 0; i < args.size(); ++i) {
+    try {
+      if (args[i] == "--new-form") form->NewForm();
+      else if (args[i] == "--edit") form->EditThisForm();
+      else if (args[i] == "--open" && i + 1 < args.size()) form->Designer->OpenForm(args[++i]);
+    } catch (...) {
+      Application->HandleException(form);
+    }
+  }
+  Application->Run();
+  return 0;
+}

@@ -1,0 +1,278 @@
+// KvDsgn: the designer engine. One TKFormDesigner turns one form into a design surface: it is
+// the form's designer, sees every message of the form and its controls before they do, keeps
+// the selection with its grab handles, inserts, moves, resizes, aligns, names and deletes
+// components, shows non-visual components as icons, and loads and saves form files.
+#pragma once
+
+#include <string>
+
+#include "Classes.h"
+#include "DsgnIntf.h"
+#include "Forms.h"
+#include "Graphics.h"
+#include "KvClass.h"
+#include "Menus.h"
+#include "StdCtrls.h"
+
+class TKvFormDesigner;
+class TKvObjectInspector;
+class TKFormDesigner;
+class TKReader;
+
+// Engine-to-inspector messages, always posted to the inspector window (first parameter 0).
+constexpr uint32_t KM_OBJECTCHANGED = WM_USER;       // second parameter: the engine, or 0
+constexpr uint32_t KM_OBJECTMODIFIED = WM_USER + 1;  // second parameter: the engine
+
+constexpr TTypeKinds KvEngineTypeKinds = 0x04FE;  // an engine without designer or inspector
+
+enum TKDesignStateFlag : uint8_t { dsAttaching, dsTornDown, dsBusy };
+using TKDesignState = TSet<TKDesignStateFlag>;
+
+// Positions of the eight grab handles, in handle-list order.
+KV_ENUM(TKSizeKind, LT, LB, RT, RB, MT, MB, ML, MR)
+
+// The invisible zero-size label that captures the mouse during drags.
+class TKLabel : public TLabel {
+  KV_CLASS(TKLabel, TLabel)
+ public:
+  using TLabel::TLabel;
+};
+
+// The class of the engine's context menu.
+class TKPopupMenu : public TPopupMenu {
+  KV_CLASS(TKPopupMenu, TPopupMenu)
+ public:
+  using TPopupMenu::TPopupMenu;
+};
+
+// One grab handle: a 5 x 5 windowed control on the marked control's parent. Enabled (black) it
+// takes its own mouse input and resizes its control; disabled (grey) its input goes to the
+// engine like that of any design control.
+class TKvDot : public TWinControl {
+  KV_CLASS(TKvDot, TWinControl)
+ public:
+  TKvDot(TKSizeKind kind, TKFormDesigner* designer);
+  void WndProc(TMessage& message) override;
+  void SetShown(bool shown);
+  void SetControl(TControl* control, bool multi);
+
+  bool FMoved = false;
+  TKSizeKind FKind;
+  TKFormDesigner* FDesigner;
+  TCustomForm* FForm;
+  TControl* FControl = nullptr;
+  TPoint FLastPos;
+  TNotifyEvent FOnBeginSize;
+  TNotifyEvent FOnEndSize;
+
+ private:
+  void DotMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void DotMouseMove(TObject* sender, TShiftState shift, int x, int y);
+  void DotMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+};
+
+// The selection marker of one selected surface control: its eight handles.
+class TKSaveBitmaps : public TObject {
+  KV_CLASS(TKSaveBitmaps, TObject)
+ public:
+  TKSaveBitmaps(TKFormDesigner* designer, TControl* control, bool multi);
+  ~TKSaveBitmaps() override;
+  void Attach(TControl* control, bool multi);
+  void SetMulti(bool multi);
+  void UpdateDots();
+  void HideDots();
+  void PlaceDot(TKSizeKind kind, int x, int y);
+  TKvDot* Dot(TKSizeKind kind) const { return static_cast<TKvDot*>(FDots.Get(kind)); }
+
+  bool FDestroying = false;
+  TCustomForm* FForm;
+  bool FMulti = false;
+  TKFormDesigner* FDesigner;
+  TControl* FControl = nullptr;
+  TColor FColor = clBlack;
+  TList FDots;
+};
+
+class TKFormDesigner : public TFormDesigner {
+  KV_CLASS(TKFormDesigner, TFormDesigner)
+ public:
+  // A new blank form (no file name, no live form), a form loaded from fileName, or the host's
+  // live form. Any failure tears the engine down before the exception leaves.
+  TKFormDesigner(TKvFormDesigner* formDesigner, TKvObjectInspector* objectInspector,
+                 const std::string& fileName, TForm* liveForm);
+  // Asks the owner (OnDesignerDestroy) unless it was asked already, then tears down.
+  ~TKFormDesigner() override;
+  // Frees an engine the way every owner does.
+  void Destroy() { delete this; }
+
+  TCustomForm* GetForm() const { return FForm; }
+  bool QueryDestroy();
+  bool IsTornDown() const { return FState.Contains(dsTornDown); }
+
+  // --- Settings, read from the designer component (or the inspector) on every use.
+  bool GetCanInsert() const;
+  bool GetCanDelete() const;
+  bool GetSnapToGrid() const;
+  bool GetDisplayGrid() const;
+  TPoint GetGridXY() const;
+  TTypeKinds GetTypeKinds() const;
+  void DebugMessage(const std::string&) {}
+
+  // --- The designer interface.
+  bool IsDesignMsg(TControl* sender, TMessage& message) override;
+  void Modified() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void PaintGrid() override;
+  void ValidateRename(TComponent* component, const std::string& curName,
+                      const std::string& newName) override;
+  TMethod CreateMethod(const std::string& name, PTypeInfo typeData) override;
+  std::string GetMethodName(const TMethod& method) override;
+  void GetMethods(PTypeInfo typeData, const TGetStrProc& proc) override;
+  std::string GetPrivateDirectory() override;
+  void GetSelections(TComponentList* list) override;
+  bool MethodExists(const std::string& name) override;
+  void RenameMethod(const std::string& curName, const std::string& newName) override;
+  void SelectComponent(TPersistent* instance) override;
+  void SetSelections(TComponentList* list) override;
+  void ShowMethod(const std::string& name) override;
+  std::string UniqueName(const std::string& baseName) override;
+  void GetComponentNames(PTypeInfo classType, const TGetStrProc& proc) override;
+  TComponent* GetComponent(const std::string& name) override;
+  std::string GetComponentName(TComponent* component) override;
+  std::string GetObjectName(TPersistent* instance) override;
+  bool MethodFromAncestor(const TMethod& method) override;
+  bool IsComponentLinkable(TComponent* component) override;
+  void MakeComponentLinkable(TComponent* component) override;
+  TComponent* GetRoot() override;
+  void Revert(TPersistent* instance, PPropInfo prop) override;
+
+  // --- Selection and grab handles.
+  void InternalSetSelections();
+  bool AddOrRemoveComponent(TComponent* item);
+  void ClearSaveList(int first);
+  void SetSaveList(int index, TComponent* control, bool multi);
+  void AddSaveList(TComponent* control, bool multi);
+  void ShowSelect();
+  void HideSelect();
+  bool IsIncludeSelections(TControl* control) const;
+  TComponent* OneOfSelections(TComponent* item) const;
+  // R carries Left, Top, Width, Height in Left, Top, Right, Bottom; answers the control's new
+  // screen rectangle in R.
+  void SetPropBounds(TRect& r);
+
+  // --- Creation, naming, listing.
+  TComponent* CreateComponent(TClass componentClass, TComponent* parent, int left,
+                              int top, int width, int height);
+  bool Listable(TComponent* component) const;
+  bool Selectable(TComponent* component) const;
+
+  // --- Icons of non-visual components.
+  TKvIcon* CreateIcon(TComponent* component);
+  void DestroyIcon(TKvIcon* icon);
+  void CreateIcons();
+  void BringToFrontIcons();
+
+  // --- Alignment, sizing, align-to-grid and z-order (the dialog variants take the window
+  // that runs them as their argument, as the menu handlers pass it).
+  void Align(TObject* sender = nullptr);
+  void Size(TObject* sender = nullptr);
+  void AlignToGrid(TObject* sender = nullptr);
+  void BringToFront(TObject* sender = nullptr);
+  void SendToBack(TObject* sender = nullptr);
+  void AlignLeft(TObject* sender = nullptr);
+  void AlignHorizCenter(TObject* sender = nullptr);
+  void AlignHorizCenterWindow(TObject* sender = nullptr);
+  void AlignHorizSpaceEqually(TObject* sender = nullptr);
+  void AlignRight(TObject* sender = nullptr);
+  void AlignTops(TObject* sender = nullptr);
+  void AlignVertCenter(TObject* sender = nullptr);
+  void AlignVertCenterWindow(TObject* sender = nullptr);
+  void AlignVertSpaceEqually(TObject* sender = nullptr);
+  void AlignBottoms(TObject* sender = nullptr);
+
+  // --- Loading and saving.
+  bool ReadComponents(const std::string& fileName);
+  bool IsStoredProp(TPersistent* instance, PPropInfo prop);
+  void WriteUnits(const std::string& fileName, bool writeUnit);
+
+  // --- Mouse and keyboard (called from IsDesignMsg; public for the handles and tests).
+  bool MouseDown(TControl* sender, TMouseButton button, TMessage& message);
+  bool MouseMove(TControl* sender);
+  bool MouseUp(TMessage& message);
+  bool DoubleClick(TMessage& message);
+  bool KeyDown(TControl* sender, uint16_t key);
+  bool MenuSelect(TControl* sender, TMessage& message);
+  bool KeepCursor();
+  TControl* ControlAt(TWinControl* root, const TPoint& screenPoint);
+  bool ControlWantsMouse(TControl* sender, int x, int y);
+  void DrawBand(const TPoint& p);
+  bool SelectInBand();
+  TComponent* LastSelectable();
+  TKPopupMenu* GetPopupMenu() const { return FPopupMenu; }
+
+  // The grid pattern, rebuilt at construction and when the form's colour changes.
+  void BuildGridBitmap();
+
+  // --- State read by the front end, the inspector and the handles.
+  TCustomForm* FForm = nullptr;
+  TKDesignState FState;
+  TKvFormDesigner* FFormDesigner;
+  TKvObjectInspector* FObjectInspector;
+  std::string FFileName;
+  bool FHasFileName = false;
+  bool FIsLiveForm = false;
+  TForm* FLiveForm;
+  TBitmap* FGridBitmap = nullptr;
+  bool FCanClose = false;
+  TKLabel* FCaptureLabel = nullptr;
+  std::string FResName;
+  std::string FFormClassName;
+  std::string FFormName;
+  TMemoryStream* FFormStream = nullptr;
+  TKPopupMenu* FPopupMenu = nullptr;
+  TMenu* FMenu = nullptr;
+  bool FModified = false;
+  bool FActive = false;
+  bool FShowHandles = false;
+  bool FMoved = false;
+  TPoint FDownPos;
+  TPoint FBandPos;
+  TShiftState FShift;
+  TComponent* FTarget = nullptr;
+  bool FDragging = false;
+  bool FBandShown = false;
+  bool FMoveGroup = false;
+  TPoint FLastPos;
+  TKvDesignerDestroy OnDesignerDestroy;
+  TComponent* FSelected = nullptr;
+  TComponent* FSelectedComponent = nullptr;
+  TList* FSaveList = nullptr;
+  TList* FIcons = nullptr;
+  TList* FIconComponents = nullptr;
+  bool FRenaming = false;
+  TRect FBounds;
+  TStringList* FSortList = nullptr;
+  TComponentList* FSelections = nullptr;
+
+ private:
+  void TearDown();
+  void FormClose();
+  bool Activate();
+  bool Deactivate();
+  void PostToInspector(uint32_t msg, intptr_t param);
+  void SetSelected(TComponent* item);
+  void ResetSelections();
+  void KeepSiblings(TWinControl* parent);
+  TKSaveBitmaps* Marker(int i) const { return static_cast<TKSaveBitmaps*>(FSaveList->Get(i)); }
+  TPoint SnapStep(TPoint d) const;
+  intptr_t HandleDrag(int dragMessage, TDragRec* dragRec);
+  void DropFields(TKvDragField* source, const TPoint& screenPoint);
+  bool PrepareAlign(bool horizontal);
+  void PrepareSize();
+  void FindMethod(TReader* reader, const std::string& methodName, const TMethodEntry*& address,
+                  bool& error);
+  void WriteFormImage();
+};
+
+// Rounds half to even, as grid snapping does.
+int KvRoundHalfEven(double v);

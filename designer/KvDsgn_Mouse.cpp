@@ -1,0 +1,283 @@
+// KvDsgn: mouse and keys on the design surface: insertion by palette click, selection by click,
+// Shift-click and rubber band, moving by dragging, Delete, the context menu, the component
+// editor on double click, and the designed form's own menu.
+#include "KvDsgn.h"
+
+#include "KvFrmDsg.h"
+#include "Windows.h"
+
+namespace {
+
+TRect KvMouseScreenRect(TControl* c) {
+  TPoint o = c->ClientOrigin();
+  return Bounds(o.X, o.Y, c->GetWidth(), c->GetHeight());
+}
+
+TRect KvMouseClientAreaOnScreen(TControl* c) {
+  TRect r = c->GetClientRect();
+  TPoint o = c->ClientOrigin();
+  OffsetRect(r, o.X, o.Y);
+  return r;
+}
+
+bool KvMouseAcceptsControls(TControl* c) { return c->ControlStyle.Contains(csAcceptsControls); }
+
+}  // namespace
+
+TControl* TKFormDesigner::ControlAt(TWinControl* root, const TPoint& s) {
+  std::function<TControl*(TControl*)> search = [&](TControl* control) -> TControl* {
+    auto* w = dynamic_cast<TWinControl*>(control);
+    if (!w) return nullptr;
+    TRect bounds = KvMouseScreenRect(w);
+    for (int i = w->ControlCount() - 1; i >= 0; --i) {
+      TControl* c = w->Controls(i);
+      if (!Selectable(c)) continue;
+      if (TControl* found = search(c)) return found;
+      TRect v;
+      IntersectRect(v, KvMouseScreenRect(c), bounds);
+      if ((dynamic_cast<TKvIcon*>(c) || !c->GetName().empty()) && PtInRect(v, s) &&
+          c->Perform(CM_HITTEST, 0, PointToLParam(c->ClientOrigin())) != 0)
+        return c;
+    }
+    return nullptr;
+  };
+  TControl* found = search(root);
+  return found ? found : root;
+}
+
+bool TKFormDesigner::ControlWantsMouse(TControl* sender, int x, int y) {
+  if (!sender || !sender->GetParent()) return false;
+  TPoint p = sender->ScreenToClient(FForm->ClientToScreen({x, y}));
+  return sender->Perform(CM_DESIGNHITTEST, 0, PointToLParam(p)) != 0;
+}
+
+bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& message) {
+  if (FDragging) return false;
+  FBandShown = false;
+  FMoved = false;
+  SetCapture(FCaptureLabel);
+  TRect clip = KvMouseScreenRect(FForm);
+
+  FLastPos = GetCursorPos();
+  FShift = KeysToShiftState(message.WParam);
+  FDownPos = FForm->ScreenToClient(FLastPos);
+  FBandPos = FDownPos;
+  FShowHandles = true;
+  TPoint p = FForm->ClientToScreen(FDownPos);
+  TControl* target = ControlAt(FForm, p);
+
+  if (button == mbRight) {
+    if (OneOfSelections(target)) {
+      if (target->GetParent()) {
+        KeepSiblings(target->GetParent());
+        ShowSelect();
+      } else {
+        SelectComponent(target);
+      }
+    } else {
+      SelectComponent(target);
+    }
+    ReleaseCapture();
+    FPopupMenu->Popup(p.X, p.Y);
+    return true;
+  }
+
+  TfmKvFrmDsg* window = FFormDesigner ? FFormDesigner->FDesignerWindow : nullptr;
+  if (TClass cls = window ? window->GetSelectedComponent() : nullptr) {
+    window->SetPointer();
+    if (GetCanInsert()) {
+      TControl* parent = target;
+      while (parent->GetParent() && !KvMouseAcceptsControls(parent)) parent = parent->GetParent();
+      ReleaseCapture();
+      CreateComponent(cls, parent, FDownPos.X, FDownPos.Y, 0, 0);
+      Modified();
+      return true;
+    }
+  }
+
+  FTarget = target;
+  if (FShift.Contains(ssCtrl) && target != FForm && dynamic_cast<TWinControl*>(target)) {
+    SelectComponent(FForm);
+    if (KvMouseAcceptsControls(target)) clip = KvMouseClientAreaOnScreen(target);
+  } else if (FShift.Contains(ssShift) && target != FForm) {
+    if (FSelected == FForm) SelectComponent(target);
+    else AddOrRemoveComponent(target);
+    ShowSelect();
+  } else {
+    FShowHandles = false;
+    HideSelect();
+    if (target != FForm && !ControlWantsMouse(sender, FDownPos.X, FDownPos.Y)) SetCursor(crHandPoint);
+    FTarget = FForm;
+    if (OneOfSelections(target)) {
+      if (target->GetParent()) KeepSiblings(target->GetParent());
+      else SelectComponent(target);
+      FMoveGroup = true;
+    } else {
+      SelectComponent(target);
+    }
+    if (target->GetParent()) clip = KvMouseClientAreaOnScreen(target->GetParent());
+  }
+  FShowHandles = true;
+  ClipCursor(&clip);
+  FDragging = true;
+  return !ControlWantsMouse(sender, FDownPos.X, FDownPos.Y);
+}
+
+bool TKFormDesigner::MouseMove(TControl* sender) {
+  TPoint c = GetCursorPos();
+  TPoint q = FForm->ScreenToClient(c);
+  if (ControlWantsMouse(sender, q.X, q.Y)) return false;
+  if (!FActive || !FDragging) return false;
+  TPoint d = SnapStep({c.X - FLastPos.X, c.Y - FLastPos.Y});
+  if (FMoveGroup) {
+    if (FShift.Contains(ssShift)) return false;
+    for (int i = 0; i < FSaveList->Count(); ++i) {
+      TControl* m = Marker(i)->FControl;
+      m->SetBounds(m->GetLeft() + d.X, m->GetTop() + d.Y, m->GetWidth(), m->GetHeight());
+    }
+  } else if (FSelected == FForm) {
+    DrawBand(q);
+    DrawBand(q);
+    return true;
+  } else {
+    auto* selected = dynamic_cast<TControl*>(FSelected);
+    if (FShift.Contains(ssShift) || !selected) return false;
+    TRect r{selected->GetLeft() + d.X, selected->GetTop() + d.Y, selected->GetWidth(),
+            selected->GetHeight()};
+    SetPropBounds(r);
+  }
+  TPoint next{FLastPos.X + d.X, FLastPos.Y + d.Y};
+  if (next != FLastPos) FMoved = true;
+  FLastPos = next;
+  return true;
+}
+
+void TKFormDesigner::DrawBand(const TPoint& p) {
+  FBandShown = FSelected == FForm && !FMoveGroup;
+  if (!FBandShown) return;
+  TRect band{std::min(FDownPos.X, FBandPos.X), std::min(FDownPos.Y, FBandPos.Y),
+             std::max(FDownPos.X, FBandPos.X), std::max(FDownPos.Y, FBandPos.Y)};
+  // The inverting frame over the form: drawing the same rectangle again erases it.
+  if (!IsRectEmpty(band)) DrawXorFrame(FForm, band);
+  FBandPos = p;
+}
+
+bool TKFormDesigner::SelectInBand() {
+  if (FBandPos.X < FDownPos.X) std::swap(FBandPos.X, FDownPos.X);
+  if (FBandPos.Y < FDownPos.Y) std::swap(FBandPos.Y, FDownPos.Y);
+  TRect band{FDownPos.X, FDownPos.Y, FBandPos.X, FBandPos.Y};
+  std::vector<TComponent*> candidates;
+  if (FTarget == FForm) {
+    for (int i = 0; i < FForm->ComponentCount(); ++i) candidates.push_back(FForm->Components(i));
+  } else if (auto* container = dynamic_cast<TWinControl*>(FTarget)) {
+    for (int i = 0; i < container->ControlCount(); ++i) candidates.push_back(container->Controls(i));
+  }
+  TComponentList taken;
+  for (TComponent* c : candidates) {
+    if (!Selectable(c)) continue;
+    auto* control = static_cast<TControl*>(c);
+    TPoint o = FForm->ScreenToClient(control->ClientOrigin());
+    TRect hit;
+    if (IntersectRect(hit, Bounds(o.X, o.Y, control->GetWidth(), control->GetHeight()), band))
+      taken.Add(c);
+  }
+  if (taken.Count() == 0) return false;
+  SetSelections(&taken);
+  return true;
+}
+
+bool TKFormDesigner::MouseUp(TMessage&) {
+  if (!FDragging) return false;
+  DrawBand(FForm->ScreenToClient(GetCursorPos()));
+  if (FBandShown) SelectInBand();
+  FBandShown = false;
+  if (FMoved) Modified();
+  ShowSelect();
+  ClipCursor(nullptr);
+  FDragging = false;
+  FMoveGroup = false;
+  return true;
+}
+
+bool TKFormDesigner::KeepCursor() { return FActive && FDragging; }
+
+bool TKFormDesigner::DoubleClick(TMessage&) {
+  TPoint cursor = GetCursorPos();
+  FDownPos = FForm->ScreenToClient(cursor);
+  TControl* target = ControlAt(FForm, cursor);
+  FShowHandles = true;
+  SelectComponent(target);
+  if (TComponentEditor* editor = GetComponentEditor(FSelectedComponent, this)) {
+    try {
+      editor->Edit();
+    } catch (...) {
+      delete editor;
+      throw;
+    }
+    delete editor;
+  }
+  if (Application) Application->ProcessMessages();
+  return true;
+}
+
+bool TKFormDesigner::KeyDown(TControl*, uint16_t key) {
+  if (key != VK_DELETE || !GetCanDelete()) return false;
+  if (FSelected == FForm) return false;
+  if (FSaveList->Count() > 0) Modified();
+  std::vector<TComponent*> doomed;
+  for (int i = 0; i < FSaveList->Count(); ++i) {
+    doomed.push_back(Marker(i)->FControl);
+    delete Marker(i);
+  }
+  FSaveList->Clear();
+  // Freeing a container frees its child controls too, so each item is looked up among the
+  // form's components again before it is freed.
+  for (TComponent* item : doomed) {
+    bool alive = false;
+    for (int i = 0; i < FForm->ComponentCount() && !alive; ++i) alive = FForm->Components(i) == item;
+    if (!alive) continue;
+    if (auto* control = dynamic_cast<TControl*>(item)) control->SetParent(nullptr);
+    if (auto* icon = dynamic_cast<TKvIcon*>(item)) DestroyIcon(icon);
+    delete item;
+  }
+  SelectComponent(LastSelectable());
+  return true;
+}
+
+TComponent* TKFormDesigner::LastSelectable() {
+  TComponent* found = FForm;
+  TComponent* owner = FForm;
+  for (;;) {
+    TComponent* next = nullptr;
+    for (int i = owner->ComponentCount() - 1; i >= 0; --i)
+      if (Selectable(owner->Components(i))) {
+        next = owner->Components(i);
+        break;
+      }
+    if (!next) return found;
+    found = next;
+    owner = next;
+  }
+}
+
+bool TKFormDesigner::MenuSelect(TControl*, TMessage& message) {
+  TWMMenuSelect select(message);
+  if (select.Menu() == 0) return false;
+  TComponent* item = nullptr;
+  for (int i = 0; i < FForm->ComponentCount() && !item; ++i) {
+    TComponent* c = FForm->Components(i);
+    if (auto* menu = dynamic_cast<TMenu*>(c); menu && static_cast<intptr_t>(menu->Handle()) == select.Menu()) {
+      FMenu = menu;
+      TMenuItem* items = menu->Items();
+      int index = select.IDItem();
+      if (items->Count() > 0) item = index < items->Count() ? items->Items(index) : items->Items(0);
+      if (!item) break;
+    } else if (auto* mi = dynamic_cast<TMenuItem*>(c); mi && static_cast<intptr_t>(mi->Handle()) == select.Menu()) {
+      item = FMenu ? FMenu->FindItem(select.IDItem(), fkCommand) : nullptr;
+      break;
+    }
+  }
+  if (!item) return false;
+  SelectComponent(item);
+  return true;
+}

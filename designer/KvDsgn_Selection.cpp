@@ -1,0 +1,357 @@
+// KvDsgn: the selection in its three forms (FSelections for the inspector, FSelected for the
+// surface, FSaveList with the grab handles) and the handles' own resize drag.
+#include "KvDsgn.h"
+
+#include "Windows.h"
+
+KV_IMPLEMENT_CLASS(TKvDot, "KvDsgn") {}
+KV_IMPLEMENT_CLASS(TKSaveBitmaps, "KvDsgn") {}
+
+namespace {
+
+constexpr TColor KvDotMultiColor = 0x808080;
+constexpr TCursor KvDotCursors[] = {crSizeNWSE, crSizeNESW, crSizeNESW, crSizeNWSE,
+                                    crSizeNS,   crSizeNS,   crSizeWE,   crSizeWE};
+
+// A control's client origin in its parent's client coordinates, extended by its size.
+TRect KvDsgnRectInParent(TControl* c) {
+  TPoint p = c->GetParent() ? c->GetParent()->ScreenToClient(c->ClientOrigin()) : TPoint{};
+  return Bounds(p.X, p.Y, c->GetWidth(), c->GetHeight());
+}
+
+// The component a surface item stands for: an icon's component, else the item itself.
+TComponent* KvDsgnComponentOf(TComponent* item) {
+  if (auto* icon = dynamic_cast<TKvIcon*>(item)) return icon->Component();
+  return item;
+}
+
+bool KvDsgnIsMouseMessage(uint32_t msg) {
+  return (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || msg == WM_SETCURSOR;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TKvDot
+
+TKvDot::TKvDot(TKSizeKind kind, TKFormDesigner* designer)
+    : TWinControl(designer->FForm), FKind(kind), FDesigner(designer), FForm(designer->FForm) {
+  SetBounds(0, 0, 0, 0);
+  SetEnabled(true);
+  SetVisible(false);
+  SetColor(clBlack);
+  SetCursor(KvDotCursors[kind]);
+  OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { DotMouseDown(s, b, sh, x, y); };
+  OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { DotMouseMove(s, sh, x, y); };
+  OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { DotMouseUp(s, b, sh, x, y); };
+}
+
+// An enabled handle takes its own mouse input and cursor: it leaves design state while the
+// message is handled. A disabled one is routed through the engine like any design control, and
+// every other message is the handle's own.
+void TKvDot::WndProc(TMessage& message) {
+  if (KvDsgnIsMouseMessage(message.Msg) && !GetEnabled()) {
+    TWinControl::WndProc(message);
+    return;
+  }
+  bool designing = InState(csDesigning);
+  if (designing) SetDesigning(false, false);
+  try {
+    TWinControl::WndProc(message);
+  } catch (...) {
+    if (designing && !InState(csDestroying)) SetDesigning(true, false);
+    throw;
+  }
+  if (designing && !InState(csDestroying)) SetDesigning(true, false);
+}
+
+void TKvDot::SetShown(bool shown) {
+  if (!shown) SetBounds(0, 0, 0, 0);
+  Repaint();
+}
+
+void TKvDot::SetControl(TControl* control, bool multi) {
+  FControl = control;
+  SetEnabled(!multi);
+}
+
+void TKvDot::DotMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
+  FMoved = false;
+  FDesigner->FDragging = true;
+  FLastPos = GetCursorPos();
+  if (FOnBeginSize) FOnBeginSize(this);
+}
+
+void TKvDot::DotMouseMove(TObject*, TShiftState, int, int) {
+  if (!FDesigner->FDragging || !FControl) return;
+  TPoint c = GetCursorPos();
+  TPoint d{c.X - FLastPos.X, c.Y - FLastPos.Y};
+  if (FDesigner->GetSnapToGrid()) {
+    TPoint g = FDesigner->GetGridXY();
+    d = {KvRoundHalfEven(static_cast<double>(d.X) / g.X) * g.X,
+         KvRoundHalfEven(static_cast<double>(d.Y) / g.Y) * g.Y};
+  }
+  int l = FControl->GetLeft(), t = FControl->GetTop(), w = FControl->GetWidth(),
+      h = FControl->GetHeight();
+  TRect r;  // Left, Top, Width, Height
+  switch (FKind) {
+    case LT: r = {l + d.X, t + d.Y, w - d.X, h - d.Y}; break;
+    case LB: r = {l + d.X, t, w - d.X, h + d.Y}; break;
+    case RT: r = {l, t + d.Y, w + d.X, h - d.Y}; break;
+    case RB: r = {l, t, w + d.X, h + d.Y}; break;
+    case MT: r = {l, t + d.Y, w, h - d.Y}; break;
+    case MB: r = {l, t, w, h + d.Y}; break;
+    case ML: r = {l + d.X, t, w - d.X, h}; break;
+    case MR: r = {l, t, w + d.X, h}; break;
+  }
+  FDesigner->SetPropBounds(r);
+  TPoint next;
+  switch (FKind) {
+    case LT: case MT: case ML: next = {r.Left, r.Top}; break;
+    case LB: case MB: next = {r.Left, r.Bottom}; break;
+    case RT: case MR: next = {r.Right, r.Top}; break;
+    case RB: next = {r.Right, r.Bottom}; break;
+  }
+  if (next != FLastPos) FMoved = true;
+  FLastPos = next;
+}
+
+void TKvDot::DotMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
+  FDesigner->FDragging = false;
+  if (FMoved) FDesigner->Modified();
+  if (FOnEndSize) FOnEndSize(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TKSaveBitmaps
+
+TKSaveBitmaps::TKSaveBitmaps(TKFormDesigner* designer, TControl* control, bool multi)
+    : FForm(designer->FForm), FDesigner(designer) {
+  for (int k = LT; k <= MR; ++k) {
+    auto* dot = new TKvDot(static_cast<TKSizeKind>(k), designer);
+    dot->FOnBeginSize = [this](TObject*) { HideDots(); };
+    dot->FOnEndSize = [this](TObject*) { UpdateDots(); };
+    FDots.Add(dot);
+  }
+  Attach(control, multi);
+}
+
+TKSaveBitmaps::~TKSaveBitmaps() {
+  FDestroying = true;
+  // While the form itself goes, it frees the handles it owns.
+  if (!FForm->InState(csDestroying))
+    for (int k = MR; k >= LT; --k) delete Dot(static_cast<TKSizeKind>(k));
+}
+
+void TKSaveBitmaps::Attach(TControl* control, bool multi) {
+  FControl = control;
+  FMulti = multi;
+  FColor = multi ? KvDotMultiColor : clBlack;
+  FDesigner->FState.Include(dsBusy);
+  for (int k = LT; k <= MR; ++k) {
+    TKvDot* dot = Dot(static_cast<TKSizeKind>(k));
+    dot->SetShown(false);
+    dot->SetParent(control == FForm ? FForm : control->GetParent());
+    dot->SetControl(control, multi);
+  }
+  FDesigner->FState.Exclude(dsBusy);
+}
+
+void TKSaveBitmaps::SetMulti(bool multi) {
+  FMulti = multi;
+  for (int k = LT; k <= MR; ++k) {
+    TKvDot* dot = Dot(static_cast<TKSizeKind>(k));
+    dot->SetShown(false);
+    dot->SetControl(dot->FControl, multi);
+  }
+  FColor = multi ? KvDotMultiColor : clBlack;
+}
+
+void TKSaveBitmaps::UpdateDots() {
+  if (FDestroying || FControl == FForm || dynamic_cast<TKvDot*>(FControl)) return;
+  TRect r = KvDsgnRectInParent(FControl);
+  TPoint m{r.Left + FControl->GetWidth() / 2, r.Top + FControl->GetHeight() / 2};
+  if (FMulti) {
+    r.Left += 3;
+    r.Top += 3;
+    r.Right -= 2;
+    r.Bottom -= 2;
+  }
+  PlaceDot(LT, r.Left, r.Top);
+  PlaceDot(LB, r.Left, r.Bottom);
+  PlaceDot(RT, r.Right, r.Top);
+  PlaceDot(RB, r.Right, r.Bottom);
+  if (!FMulti) {
+    PlaceDot(MT, m.X, r.Top);
+    PlaceDot(MB, m.X, r.Bottom);
+    PlaceDot(ML, r.Left, m.Y);
+    PlaceDot(MR, r.Right, m.Y);
+  }
+}
+
+void TKSaveBitmaps::HideDots() {
+  for (int k = LT; k <= MR; ++k) Dot(static_cast<TKSizeKind>(k))->SetShown(false);
+}
+
+void TKSaveBitmaps::PlaceDot(TKSizeKind kind, int x, int y) {
+  TKvDot* dot = Dot(kind);
+  dot->SetBounds(x - 3, y - 3, 5, 5);
+  dot->SetColor(FColor);
+  // Handles stay above the controls of their parent.
+  dot->BringToFront();
+  dot->SetShown(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Engine selection operations.
+
+void TKFormDesigner::ResetSelections() {
+  delete FSelections;
+  FSelections = new TComponentList();
+}
+
+void TKFormDesigner::SetSelected(TComponent* item) {
+  if (item == FSelected) return;
+  FSelected = item;
+  FSelectedComponent = KvDsgnComponentOf(item);
+  if (FShowHandles) ShowSelect();
+  PostToInspector(KM_OBJECTCHANGED, item ? reinterpret_cast<intptr_t>(this) : 0);
+}
+
+void TKFormDesigner::SelectComponent(TPersistent* instance) {
+  auto* item = dynamic_cast<TComponent*>(instance);
+  if (item) {
+    int i = FIconComponents->IndexOf(item);
+    if (i >= 0) item = static_cast<TKvIcon*>(FIcons->Get(i));
+  }
+  bool alreadyAlone = FSaveList->Count() == 1 && FSelected && FSelected == item;
+  if (!alreadyAlone) {
+    if (auto* control = dynamic_cast<TControl*>(item)) SetSaveList(0, control, false);
+    else ClearSaveList(0);
+  }
+  ResetSelections();
+  if (item) FSelections->Add(KvDsgnComponentOf(item));
+  SetSelected(item);
+}
+
+void TKFormDesigner::SetSelections(TComponentList* list) {
+  bool multi = list->Count() > 1;
+  ClearSaveList(0);
+  ResetSelections();
+  for (int i = 0; i < list->Count(); ++i) {
+    TComponent* item = list->Items(i);
+    if (auto* icon = dynamic_cast<TKvIcon*>(item)) {
+      AddSaveList(icon, multi);
+      FSelections->Add(icon->Component());
+      continue;
+    }
+    FSelections->Add(item);
+    int j = FIconComponents->IndexOf(item);
+    AddSaveList(j >= 0 ? static_cast<TKvIcon*>(FIcons->Get(j)) : item, multi);
+  }
+  InternalSetSelections();
+}
+
+void TKFormDesigner::GetSelections(TComponentList* list) {
+  for (int i = 0; i < FSelections->Count(); ++i) list->Add(FSelections->Items(i));
+}
+
+void TKFormDesigner::InternalSetSelections() {
+  if (FSelections->Count() == 0) return;
+  FSelected = FSelections->Count() == 1 ? FSelections->Items(0) : nullptr;
+  FSelectedComponent = FSelected;
+  PostToInspector(KM_OBJECTCHANGED, reinterpret_cast<intptr_t>(this));
+}
+
+bool TKFormDesigner::AddOrRemoveComponent(TComponent* item) {
+  ResetSelections();
+  bool added = true;
+  int n = FSaveList->Count();
+  for (int i = n - 1; i >= 0; --i) {
+    TKSaveBitmaps* marker = Marker(i);
+    if (marker->FControl == item) {
+      delete marker;
+      FSaveList->Delete(i);
+      added = false;
+    } else {
+      FSelections->Add(KvDsgnComponentOf(marker->FControl));
+    }
+  }
+  if (added) {
+    FSelections->Add(KvDsgnComponentOf(item));
+    AddSaveList(item, FSelections->Count() > 1);
+  }
+  if (n == 1 && FSelections->Count() > 1) Marker(0)->SetMulti(true);
+  else if (n > 1 && FSelections->Count() == 1) Marker(0)->SetMulti(false);
+  if (FSelections->Count() == 0) SelectComponent(FForm);
+  else InternalSetSelections();
+  return added;
+}
+
+void TKFormDesigner::ClearSaveList(int first) {
+  for (int i = FSaveList->Count() - 1; i >= first; --i) {
+    delete Marker(i);
+    FSaveList->Delete(i);
+  }
+}
+
+void TKFormDesigner::SetSaveList(int index, TComponent* control, bool multi) {
+  auto* c = dynamic_cast<TControl*>(control);
+  if (!c) return;
+  if (index < FSaveList->Count()) {
+    Marker(index)->Attach(c, multi);
+    ClearSaveList(index + 1);
+  } else {
+    AddSaveList(c, multi);
+  }
+}
+
+void TKFormDesigner::AddSaveList(TComponent* control, bool multi) {
+  if (auto* c = dynamic_cast<TControl*>(control)) FSaveList->Add(new TKSaveBitmaps(this, c, multi));
+}
+
+void TKFormDesigner::ShowSelect() {
+  for (int i = 0; i < FSaveList->Count(); ++i) Marker(i)->UpdateDots();
+}
+
+void TKFormDesigner::HideSelect() {
+  for (int i = FSaveList->Count() - 1; i >= 0; --i) {
+    Marker(i)->HideDots();
+    Marker(i)->FControl->Repaint();
+  }
+}
+
+bool TKFormDesigner::IsIncludeSelections(TControl* control) const {
+  for (int i = 0; i < FSaveList->Count(); ++i)
+    if (Marker(i)->FControl == control) return true;
+  return false;
+}
+
+TComponent* TKFormDesigner::OneOfSelections(TComponent* item) const {
+  if (FSaveList->Count() <= 1) return nullptr;
+  auto* control = dynamic_cast<TControl*>(item);
+  return control && IsIncludeSelections(control) ? item : nullptr;
+}
+
+void TKFormDesigner::KeepSiblings(TWinControl* parent) {
+  ResetSelections();
+  for (int i = FSaveList->Count() - 1; i >= 0; --i) {
+    TKSaveBitmaps* marker = Marker(i);
+    if (marker->FControl->GetParent() == parent) {
+      FSelections->Add(KvDsgnComponentOf(marker->FControl));
+    } else {
+      delete marker;
+      FSaveList->Delete(i);
+    }
+  }
+  HideSelect();
+  InternalSetSelections();
+}
+
+void TKFormDesigner::SetPropBounds(TRect& r) {
+  auto* control = dynamic_cast<TControl*>(FSelected);
+  if (!control) return;
+  control->SetBounds(r.Left, r.Top, r.Right, r.Bottom);
+  TPoint o = control->ClientOrigin();
+  r = Bounds(o.X, o.Y, control->GetWidth(), control->GetHeight());
+}

@@ -1,0 +1,512 @@
+#include "KvFrmDsg.h"
+
+#include "KvClass.h"
+#include "KvConfrm.h"
+#include "KvObjIns.h"
+#include "KvSelFrm.h"
+#include "KvTbNtBk.h"
+#include "KvToolOp.h"
+#include "SysUtils.h"
+#include "TypInfo.h"
+#include "Windows.h"
+
+KV_IMPLEMENT_CLASS(TKvFormDesigner, "KvFrmDsg") {
+  b.Prop("OnDestroy", &TKvFormDesigner::FOnDestroy);
+  b.Prop("TypeKinds", &TKvFormDesigner::GetTypeKinds, &TKvFormDesigner::SetTypeKinds)
+      .Type(TypeInfoTTypeKinds())
+      .Default(KvDesignerTypeKinds);
+  b.Prop("CanInsert", &TKvFormDesigner::GetCanInsert, &TKvFormDesigner::SetCanInsert).Default(true);
+  b.Prop("CanDelete", &TKvFormDesigner::GetCanDelete, &TKvFormDesigner::SetCanDelete).Default(true);
+  b.Prop("SnapToGrid", &TKvFormDesigner::GetSnapToGrid, &TKvFormDesigner::SetSnapToGrid).Default(true);
+  b.Prop("DisplayGrid", &TKvFormDesigner::GetDisplayGrid, &TKvFormDesigner::SetDisplayGrid).Default(true);
+  b.Prop("HideOnEmpty", &TKvFormDesigner::GetHideOnEmpty, &TKvFormDesigner::SetHideOnEmpty).Default(true);
+  b.Prop("ShowOnFirst", &TKvFormDesigner::GetShowOnFirst, &TKvFormDesigner::SetShowOnFirst).Default(true);
+  b.Prop("CloseOnHide", &TKvFormDesigner::GetCloseOnHide, &TKvFormDesigner::SetCloseOnHide).Default(true);
+  b.Prop("GridX", &TKvFormDesigner::GetGridX, &TKvFormDesigner::SetGridX).Default(8);
+  b.Prop("GridY", &TKvFormDesigner::GetGridY, &TKvFormDesigner::SetGridY).Default(8);
+}
+
+KV_IMPLEMENT_CLASS(TfmKvFrmDsg, "KvFrmDsg") {
+  b.Field("MainMenu1", &TfmKvFrmDsg::MainMenu1);
+  b.Field("FileItem", &TfmKvFrmDsg::FileItem);
+  b.Field("OpemFileItem", &TfmKvFrmDsg::OpemFileItem);
+  b.Field("SaveFileAsItem", &TfmKvFrmDsg::SaveFileAsItem);
+  b.Field("ExitItem", &TfmKvFrmDsg::ExitItem);
+  b.Field("ViewItem", &TfmKvFrmDsg::ViewItem);
+  b.Field("ObjectInspectorItem", &TfmKvFrmDsg::ObjectInspectorItem);
+  b.Field("OpenDialog1", &TfmKvFrmDsg::OpenDialog1);
+  b.Field("SaveDialog1", &TfmKvFrmDsg::SaveDialog1);
+  b.Field("N1", &TfmKvFrmDsg::N1);
+  b.Field("PanelSpeedbar", &TfmKvFrmDsg::PanelSpeedbar);
+  b.Field("btOpenFile", &TfmKvFrmDsg::btOpenFile);
+  b.Field("btSaveFile", &TfmKvFrmDsg::btSaveFile);
+  b.Field("SizingToolbar", &TfmKvFrmDsg::SizingToolbar);
+  b.Field("btNewForm", &TfmKvFrmDsg::btNewForm);
+  b.Field("NewFormItem", &TfmKvFrmDsg::NewFormItem);
+  b.Field("ToolsItem", &TfmKvFrmDsg::ToolsItem);
+  b.Field("EnvironmentOptionsItem", &TfmKvFrmDsg::EnvironmentOptionsItem);
+  b.Field("EditItem", &TfmKvFrmDsg::EditItem);
+  b.Field("BringToFrontItem", &TfmKvFrmDsg::BringToFrontItem);
+  b.Field("SendToBackItem", &TfmKvFrmDsg::SendToBackItem);
+  b.Field("AlignItem", &TfmKvFrmDsg::AlignItem);
+  b.Field("AlignmentPaletteItem", &TfmKvFrmDsg::AlignmentPaletteItem);
+  b.Field("AligntoGridItem", &TfmKvFrmDsg::AligntoGridItem);
+  b.Field("SizeItem", &TfmKvFrmDsg::SizeItem);
+  b.Field("Bevel1", &TfmKvFrmDsg::Bevel1);
+  b.Field("KvTabbedNotebook1", &TfmKvFrmDsg::KvTabbedNotebook1);
+  b.Field("KvObjectInspector1", &TfmKvFrmDsg::KvObjectInspector1);
+  b.Field("PanelPalette", &TfmKvFrmDsg::PanelPalette);
+  b.Field("SaveFileItem", &TfmKvFrmDsg::SaveFileItem);
+  b.Field("GenerateUnitAsItem", &TfmKvFrmDsg::GenerateUnitAsItem);
+  b.Field("btSelectForm", &TfmKvFrmDsg::btSelectForm);
+  b.Field("N2", &TfmKvFrmDsg::N2);
+  b.Field("SelectFormItem", &TfmKvFrmDsg::SelectFormItem);
+  b.Method("FormCreate", &TfmKvFrmDsg::FormCreate);
+  b.Method("FormShow", &TfmKvFrmDsg::FormShow);
+  b.Method("FormActivate", &TfmKvFrmDsg::FormActivate);
+  b.Method("FormHide", &TfmKvFrmDsg::FormHide);
+  b.Method("FormDestroy", &TfmKvFrmDsg::FormDestroy);
+  b.Method("FormCloseQuery", &TfmKvFrmDsg::FormCloseQuery);
+  b.Method("NewFormItemClick", &TfmKvFrmDsg::NewFormItemClick);
+  b.Method("OpenFileItemClick", &TfmKvFrmDsg::OpenFileItemClick);
+  b.Method("SaveFileItemClick", &TfmKvFrmDsg::SaveFileItemClick);
+  b.Method("SaveFileAsItemClick", &TfmKvFrmDsg::SaveFileAsItemClick);
+  b.Method("GenerateUnitAsItemClick", &TfmKvFrmDsg::GenerateUnitAsItemClick);
+  b.Method("AligntoGridItemClick", &TfmKvFrmDsg::AligntoGridItemClick);
+  b.Method("BringToFrontItemClick", &TfmKvFrmDsg::BringToFrontItemClick);
+  b.Method("SendToBackItemClick", &TfmKvFrmDsg::SendToBackItemClick);
+  b.Method("AlignItemClick", &TfmKvFrmDsg::AlignItemClick);
+  b.Method("SizeItemClick", &TfmKvFrmDsg::SizeItemClick);
+  b.Method("ObjectInspectorItemClick", &TfmKvFrmDsg::ObjectInspectorItemClick);
+  b.Method("AlignmentPaletteItemClick", &TfmKvFrmDsg::AlignmentPaletteItemClick);
+  b.Method("SelectFormItemClick", &TfmKvFrmDsg::SelectFormItemClick);
+  b.Method("EnvironmentOptionsItemClick", &TfmKvFrmDsg::EnvironmentOptionsItemClick);
+  b.Method("ExitItemClick", &TfmKvFrmDsg::ExitItemClick);
+  b.Method("btCloseClick", &TfmKvFrmDsg::btCloseClick);
+  b.Method("SizingToolbarMouseDown", &TfmKvFrmDsg::SizingToolbarMouseDown);
+  b.Method("SizingToolbarMouseMove", &TfmKvFrmDsg::SizingToolbarMouseMove);
+  b.Method("SizingToolbarMouseUp", &TfmKvFrmDsg::SizingToolbarMouseUp);
+}
+
+std::string KvFileNamePart(const std::string& path) {
+  size_t cut = path.find_last_of("\\/:");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TKvFormDesigner
+
+TKvFormDesigner::TKvFormDesigner(TComponent* AOwner) : TComponent(AOwner), FOwner(AOwner) {
+  if (!(AOwner && AOwner->InState(csDesigning)) && !FDesignerWindow) {
+    FDesignerWindow = new TfmKvFrmDsg(Application);
+    FDesignerWindow->FFormDesigner = this;
+  }
+}
+
+TKvFormDesigner::~TKvFormDesigner() {
+  if (FOnDestroy) FOnDestroy(this);
+  if (FDesignerWindow && !FDesignerWindow->InState(csDestroying)) delete FDesignerWindow;
+}
+
+void TKvFormDesigner::NewForm() {
+  if (FDesignerWindow) FDesignerWindow->OpenDesigner("", nullptr);
+}
+
+void TKvFormDesigner::OpenForm(const std::string& fileName) {
+  if (FDesignerWindow) FDesignerWindow->OpenDesigner(fileName, nullptr);
+}
+
+void TKvFormDesigner::EditForm(TForm* form) {
+  if (FDesignerWindow) FDesignerWindow->OpenDesigner("", form);
+}
+
+void TKvFormDesigner::Show() {
+  if (FDesignerWindow) FDesignerWindow->Show();
+}
+
+void TKvFormDesigner::Hide() {
+  if (FDesignerWindow) FDesignerWindow->Hide();
+}
+
+void TKvFormDesigner::CloseQuery(TObject* sender, bool& canClose) {
+  if (!FDesignerWindow) return;
+  try {
+    FDesignerWindow->FormCloseQuery(sender, canClose);
+  } catch (...) {
+    canClose = true;
+  }
+}
+
+void TKvFormDesigner::DesignerChanged(TKFormDesigner* designer) {
+  if (FDesignerWindow) FDesignerWindow->DesignerChanged(designer);
+}
+
+TKvTabbedNotebook* TKvFormDesigner::KvTabbedNotebook1() const {
+  return FDesignerWindow ? FDesignerWindow->KvTabbedNotebook1 : nullptr;
+}
+
+TKvObjectInspector* TKvFormDesigner::ObjectInspector() const {
+  return FDesignerWindow ? FDesignerWindow->KvObjectInspector1 : nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TfmKvFrmDsg: the design list.
+
+namespace {
+constexpr int KvFrmDsgMinWidth = 600;
+constexpr int KvFrmDsgHeight = 108;
+constexpr int KvFrmDsgSplitterLimit = 400;
+}  // namespace
+
+TfmKvFrmDsg::TfmKvFrmDsg(TComponent* AOwner) : TForm(AOwner) {
+  // The classes of the kit that the layout holds.
+  RegisterClasses({TKvObjectInspector::StaticClass(), TKvTabbedNotebook::StaticClass(),
+                   TKvTabPage::StaticClass()});
+  InitInheritedComponent(this, TForm::StaticClass());
+}
+
+TfmKvFrmDsg::~TfmKvFrmDsg() {
+  // OnDestroy (FormDestroy) runs in TCustomForm's destructor, after this one: close the
+  // designs while the window is still whole.
+  if (FDesigners) FormDestroy(this);
+}
+
+void TfmKvFrmDsg::OpenDesigner(const std::string& fileName, TForm* liveForm) {
+  std::string formName;
+  if (!fileName.empty() && ExistFormInScreen(fileName, formName)) return;
+  auto* designer = new TKFormDesigner(FFormDesigner, KvObjectInspector1, fileName, liveForm);
+  FCurrentDesigner = designer;
+  try {
+    if (FDesigners->Count() == 0 && FFormDesigner && FFormDesigner->GetShowOnFirst()) Show();
+    FDesigners->Add(designer);
+    UpdateDesignerState();
+    designer->OnDesignerDestroy = [this](TObject* sender) { return CloseDesigner(sender); };
+    designer->GetForm()->BringToFront();
+  } catch (...) {
+    designer->Destroy();
+    CloseDesigner(designer);
+  }
+}
+
+bool TfmKvFrmDsg::CloseDesigner(TObject* designer) {
+  if ((Application && Application->Terminated()) || FClosingAll) {
+    FCurrentDesigner = nullptr;
+    return true;
+  }
+  if (FCurrentDesigner && FCurrentDesigner->FModified && !FCurrentDesigner->FIsLiveForm) {
+    ShowDesignedForm();
+    auto* confirm = new TfmKvConfrm(Application);
+    fmKvConfrm = confirm;
+    TModalResult answer;
+    try {
+      confirm->MsgLabel->SetCaption("Save Changes to " + KvFileNamePart(FCurrentDesigner->FFileName) + "?");
+      answer = confirm->ShowModal();
+    } catch (...) {
+      delete confirm;
+      throw;
+    }
+    delete confirm;
+    bool result = true;
+    if (answer == mrYes) result = SaveDesignerAs(FCurrentDesigner->FFileName);
+    else if (answer == mrCancel) result = false;
+    if (!result) return false;
+  }
+  FCurrentDesigner = nullptr;
+  int index = FDesigners->IndexOf(designer);
+  int next;
+  if (index >= 0) {
+    FDesigners->Delete(index);
+    next = index < FDesigners->Count() ? index : index - 1;
+  } else {
+    next = FDesigners->Count() - 1;
+  }
+  if (next >= 0) FCurrentDesigner = Designer(next);
+  else if (FFormDesigner && FFormDesigner->GetHideOnEmpty()) Close();
+  if (FCurrentDesigner) ShowDesignedForm();
+  UpdateDesignerState();
+  return true;
+}
+
+void TfmKvFrmDsg::CloseAllDesigners() {
+  FClosingAll = true;
+  while (FDesigners->Count() > 0) {
+    FCurrentDesigner = Designer(0);
+    FCurrentDesigner->Destroy();
+    FDesigners->Delete(0);
+  }
+  FCurrentDesigner = nullptr;
+  if (KvObjectInspector1 && !KvObjectInspector1->InState(csDestroying))
+    KvObjectInspector1->SelectDesigner(nullptr);
+  FClosingAll = false;
+}
+
+void TfmKvFrmDsg::ShowDesignedForm() {
+  if (!FCurrentDesigner || !FCurrentDesigner->GetForm()) return;
+  TCustomForm* form = FCurrentDesigner->GetForm();
+  if (form->GetWindowState() != wsNormal) form->SetWindowState(wsNormal);
+  form->BringToFront();
+}
+
+void TfmKvFrmDsg::UpdateDesignerState() {
+  if (!FFormDesigner || FFormDesigner->InState(csDestroying)) return;
+  bool hasDesign = FCurrentDesigner && !FCurrentDesigner->IsTornDown();
+  if (hasDesign != SaveFileAsItem->GetEnabled()) {
+    for (TMenuItem* item : {SaveFileAsItem, AligntoGridItem, BringToFrontItem, SendToBackItem,
+                            AlignItem, SizeItem, SelectFormItem})
+      item->SetEnabled(hasDesign);
+    btSelectForm->SetEnabled(hasDesign);
+  }
+  bool canSave = hasDesign && FCurrentDesigner->FModified;
+  SaveFileItem->SetEnabled(canSave);
+  btSaveFile->SetEnabled(canSave);
+
+  std::string caption = (FFormDesigner->GetOwner() ? FFormDesigner->GetOwner()->GetName() : "") +
+                        "." + FFormDesigner->GetName();
+  if (hasDesign) caption += " - " + FCurrentDesigner->GetForm()->GetName();
+  bool canInsert = FFormDesigner->GetCanInsert(), canDelete = FFormDesigner->GetCanDelete();
+  caption += canInsert && canDelete ? " (Insert & Delete)"
+             : canInsert            ? " (Insert only)"
+             : canDelete            ? " (Delete only)"
+                                    : " (Modify only)";
+  SetCaption(caption);
+}
+
+void TfmKvFrmDsg::DesignerChanged(TKFormDesigner* designer) {
+  FCurrentDesigner = designer;
+  UpdateDesignerState();
+}
+
+TClass TfmKvFrmDsg::GetSelectedComponent() {
+  return KvTabbedNotebook1 ? KvTabbedNotebook1->SelectedClass() : nullptr;
+}
+
+void TfmKvFrmDsg::SetPointer() {
+  if (KvTabbedNotebook1) KvTabbedNotebook1->SetPointer();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window events.
+
+void TfmKvFrmDsg::FormCreate(TObject*) {
+  FDesigners = new TList();
+  KvTabbedNotebook1->GetPages()->Clear();
+  SetBounds(0, 0, GetSystemMetrics(SM_CXFULLSCREEN), GetHeight());
+  SizingToolbar->SetHeight(60);
+}
+
+void TfmKvFrmDsg::FormShow(TObject*) {
+  if (KvObjectInspector1) KvObjectInspector1->Show();
+  UpdateDesignerState();
+}
+
+void TfmKvFrmDsg::FormActivate(TObject*) {
+  if (!KvObjectInspector1 || !FFormDesigner) return;
+  KvObjectInspector1->SetTypeKinds(FFormDesigner->GetTypeKinds());
+  if (TForm* window = KvObjectInspector1->Form()) window->SetTop(GetTop() + GetHeight());
+}
+
+void TfmKvFrmDsg::FormHide(TObject*) {
+  if (FFormDesigner && FFormDesigner->GetCloseOnHide()) {
+    bool canClose = false;
+    FormCloseQuery(this, canClose);
+    CloseAllDesigners();
+  }
+  if (KvObjectInspector1 && !KvObjectInspector1->InState(csDestroying)) KvObjectInspector1->Hide();
+}
+
+void TfmKvFrmDsg::FormDestroy(TObject*) {
+  if (!FDesigners) return;
+  CloseAllDesigners();
+  delete FDesigners;
+  FDesigners = nullptr;
+  if (FFormDesigner) FFormDesigner->FDesignerWindow = nullptr;
+}
+
+void TfmKvFrmDsg::FormCloseQuery(TObject*, bool& canClose) {
+  canClose = false;
+  for (int i = FDesigners->Count() - 1; i >= 0; --i) {
+    FCurrentDesigner = Designer(i);
+    if (!CloseDesigner(this)) return;
+  }
+  CloseAllDesigners();
+  canClose = true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands.
+
+void TfmKvFrmDsg::NewFormItemClick(TObject*) { OpenDesigner("", nullptr); }
+
+void TfmKvFrmDsg::OpenFileItemClick(TObject*) {
+  if (OpenDialog1->Execute()) OpenDesigner(OpenDialog1->GetFileName(), nullptr);
+}
+
+bool TfmKvFrmDsg::RunSaveDialog(const std::string& filter, const std::string& fileName,
+                                const std::string& defaultExt, std::string& chosen) {
+  SaveDialog1->SetFilter(filter);
+  SaveDialog1->SetFileName(fileName);
+  SaveDialog1->SetDefaultExt(defaultExt);
+  if (!SaveDialog1->Execute()) return false;
+  chosen = SaveDialog1->GetFileName();
+  return true;
+}
+
+void TfmKvFrmDsg::WriteCurrent(const std::string& fileName, bool writeUnit) {
+  FCurrentDesigner->WriteUnits(fileName, writeUnit);
+  UpdateDesignerState();
+}
+
+void TfmKvFrmDsg::SaveFileItemClick(TObject* sender) {
+  if (!FCurrentDesigner) return;
+  if (FCurrentDesigner->FHasFileName) WriteCurrent(FCurrentDesigner->FFileName, false);
+  else SaveFileAsItemClick(sender);
+}
+
+void TfmKvFrmDsg::SaveFileAsItemClick(TObject*) {
+  std::string chosen;
+  if (FCurrentDesigner &&
+      RunSaveDialog("Delphi form (*.dfm)|*.dfm", FCurrentDesigner->FFileName, ".DFM", chosen))
+    WriteCurrent(chosen, false);
+}
+
+void TfmKvFrmDsg::GenerateUnitAsItemClick(TObject*) {
+  std::string chosen;
+  if (FCurrentDesigner &&
+      RunSaveDialog("Delphi form & unit (*.pas)|*.pas", FCurrentDesigner->FFileName, ".PAS", chosen))
+    WriteCurrent(chosen, true);
+}
+
+bool TfmKvFrmDsg::SaveDesignerAs(const std::string& fileName) {
+  if (!FCurrentDesigner) return false;
+  std::string target = fileName;
+  if (!FCurrentDesigner->FHasFileName &&
+      !RunSaveDialog("Delphi form (*.dfm)|*.dfm", fileName, ".DFM", target))
+    return false;
+  WriteCurrent(target, false);
+  return true;
+}
+
+void TfmKvFrmDsg::AligntoGridItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->AlignToGrid(this);
+}
+
+void TfmKvFrmDsg::BringToFrontItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->BringToFront(this);
+}
+
+void TfmKvFrmDsg::SendToBackItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->SendToBack(this);
+}
+
+void TfmKvFrmDsg::AlignItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->Align(this);
+}
+
+void TfmKvFrmDsg::SizeItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->Size(this);
+}
+
+void TfmKvFrmDsg::ObjectInspectorItemClick(TObject*) {
+  if (KvObjectInspector1) KvObjectInspector1->Show();
+}
+
+void TfmKvFrmDsg::AlignmentPaletteItemClick(TObject*) {}
+
+void TfmKvFrmDsg::SelectFormItemClick(TObject*) {
+  if (!FCurrentDesigner) return;
+  auto* dialog = new TfmKvSelFrm(Application);
+  fmKvSelFrm = dialog;
+  try {
+    dialog->Edit1->SetText(FCurrentDesigner->GetForm()->GetName());
+    for (int i = 0; i < FDesigners->Count(); ++i)
+      dialog->ListBox1->GetItems()->Add(Designer(i)->GetForm()->GetName());
+    if (dialog->ShowModal() == mrOk && dialog->ListBox1->GetItemIndex() >= 0) {
+      std::string entry = dialog->ListBox1->GetItems()->Get(dialog->ListBox1->GetItemIndex());
+      for (int i = 0; i < FDesigners->Count(); ++i) {
+        FCurrentDesigner = Designer(i);
+        if (FCurrentDesigner->GetForm()->GetName() == entry) break;
+      }
+      ShowDesignedForm();
+    }
+  } catch (...) {
+    delete dialog;
+    fmKvSelFrm = nullptr;
+    throw;
+  }
+  delete dialog;
+  fmKvSelFrm = nullptr;
+}
+
+void TfmKvFrmDsg::EnvironmentOptionsItemClick(TObject*) {
+  if (!FFormDesigner) return;
+  auto* dialog = new TfmKvToolOp(Application);
+  fmKvToolOp = dialog;
+  try {
+    dialog->GridX = FFormDesigner->GetGridX();
+    dialog->GridY = FFormDesigner->GetGridY();
+    dialog->SnapToGrid = FFormDesigner->GetSnapToGrid();
+    dialog->DisplayGrid = FFormDesigner->GetDisplayGrid();
+    if (dialog->ShowModal() == mrOk) {
+      FFormDesigner->SetSnapToGrid(dialog->SnapToGrid);
+      FFormDesigner->SetDisplayGrid(dialog->DisplayGrid);
+      FFormDesigner->SetGridX(dialog->GridX);
+      FFormDesigner->SetGridY(dialog->GridY);
+      for (int i = 0; i < FDesigners->Count(); ++i)
+        Designer(i)->GetForm()->Perform(CM_COLORCHANGED, 0, 0);
+    }
+  } catch (...) {
+    delete dialog;
+    fmKvToolOp = nullptr;
+    throw;
+  }
+  delete dialog;
+  fmKvToolOp = nullptr;
+}
+
+// Exit has no handler of its own in a Delphi layout of this window; closing the window is what
+// a user expects of it.
+void TfmKvFrmDsg::ExitItemClick(TObject*) { Close(); }
+
+void TfmKvFrmDsg::btCloseClick(TObject*) { Close(); }
+
+// ---------------------------------------------------------------------------------------------
+// Geometry: a fixed-height bar at least 600 pixels wide; the speed-bar splitter.
+
+void TfmKvFrmDsg::Dispatch(TMessage& message) {
+  if (message.Msg == WM_SIZE) {
+    if (message.WParam == SIZE_MAXIMIZED) {
+      SetBounds(0, 0, GetSystemMetrics(SM_CXFULLSCREEN), KvFrmDsgHeight);
+    } else {
+      TForm::Dispatch(message);
+      if (GetWidth() < KvFrmDsgMinWidth || GetHeight() != KvFrmDsgHeight)
+        SetBounds(GetLeft(), GetTop(), std::max(GetWidth(), KvFrmDsgMinWidth), KvFrmDsgHeight);
+    }
+    Relayout();
+    return;
+  }
+  TForm::Dispatch(message);
+}
+
+void TfmKvFrmDsg::Relayout() {
+  if (KvTabbedNotebook1) KvTabbedNotebook1->SetAlign(alClient);
+  if (PanelPalette) PanelPalette->SetVisible(false);
+}
+
+void TfmKvFrmDsg::SizingToolbarMouseDown(TObject*, TMouseButton, TShiftState, int x, int y) {
+  FSizing = true;
+  FDownPoint = {x, y};
+}
+
+void TfmKvFrmDsg::SizingToolbarMouseMove(TObject*, TShiftState, int x, int y) {
+  if (!FSizing) return;
+  TPoint s = SizingToolbar->ClientToScreen({x, y});
+  TPoint p = ScreenToClient(s);
+  if (p.X < KvFrmDsgSplitterLimit) {
+    SizingToolbar->SetLeft(p.X - 1);
+    PanelSpeedbar->SetWidth(s.X - PanelSpeedbar->ClientOrigin().X + 3);
+  }
+  SizingToolbar->Repaint();
+  Relayout();
+}
+
+void TfmKvFrmDsg::SizingToolbarMouseUp(TObject*, TMouseButton, TShiftState, int, int) { FSizing = false; }

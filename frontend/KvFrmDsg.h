@@ -1,0 +1,178 @@
+// KvFrmDsg: the designer component a host drops on its form, and its tool window: menu, speed
+// bar and component palette across the top of the screen, holding the list of open designs.
+#pragma once
+
+#include <string>
+
+#include "Buttons.h"
+#include "Dialogs.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "KvDsgn.h"
+#include "Menus.h"
+
+class TfmKvFrmDsg;
+class TKvTabbedNotebook;
+
+constexpr TTypeKinds KvDesignerTypeKinds = 0x0EFE;
+
+class TKvFormDesigner : public TComponent {
+  KV_CLASS(TKvFormDesigner, TComponent)
+ public:
+  explicit TKvFormDesigner(TComponent* AOwner);
+  ~TKvFormDesigner() override;
+
+  void NewForm();
+  void OpenForm(const std::string& fileName);
+  void EditForm(TForm* form);
+  void Show();
+  void Hide();
+  // Signature of a form's OnCloseQuery, so a host routes its own close query through it.
+  void CloseQuery(TObject* sender, bool& canClose);
+  void DesignerChanged(TKFormDesigner* designer);
+  TKvTabbedNotebook* KvTabbedNotebook1() const;
+  TKvObjectInspector* ObjectInspector() const;
+
+  TTypeKinds GetTypeKinds() const { return FTypeKinds; }
+  void SetTypeKinds(TTypeKinds v) { FTypeKinds = v; }
+  bool GetCanInsert() const { return FCanInsert; }
+  void SetCanInsert(bool v) { FCanInsert = v; }
+  bool GetCanDelete() const { return FCanDelete; }
+  void SetCanDelete(bool v) { FCanDelete = v; }
+  bool GetSnapToGrid() const { return FSnapToGrid; }
+  void SetSnapToGrid(bool v) { FSnapToGrid = v; }
+  bool GetDisplayGrid() const { return FDisplayGrid; }
+  void SetDisplayGrid(bool v) { FDisplayGrid = v; }
+  bool GetHideOnEmpty() const { return FHideOnEmpty; }
+  void SetHideOnEmpty(bool v) { FHideOnEmpty = v; }
+  bool GetShowOnFirst() const { return FShowOnFirst; }
+  void SetShowOnFirst(bool v) { FShowOnFirst = v; }
+  bool GetCloseOnHide() const { return FCloseOnHide; }
+  void SetCloseOnHide(bool v) { FCloseOnHide = v; }
+  int GetGridX() const { return FGridX; }
+  void SetGridX(int v) { FGridX = v; }
+  int GetGridY() const { return FGridY; }
+  void SetGridY(int v) { FGridY = v; }
+
+  TfmKvFrmDsg* FDesignerWindow = nullptr;
+  TNotifyEvent FOnDestroy;
+
+ private:
+  TTypeKinds FTypeKinds = KvDesignerTypeKinds;
+  bool FCanInsert = true;
+  bool FCanDelete = true;
+  bool FSnapToGrid = true;
+  bool FDisplayGrid = true;
+  bool FHideOnEmpty = true;
+  bool FShowOnFirst = true;
+  bool FCloseOnHide = true;
+  int FGridX = 8;
+  int FGridY = 8;
+  TComponent* FOwner;
+};
+
+// The designer window. Its layout comes from forms/KvFrmDsg.dfm.
+class TfmKvFrmDsg : public TForm {
+  KV_CLASS(TfmKvFrmDsg, TForm)
+ public:
+  explicit TfmKvFrmDsg(TComponent* AOwner);
+  ~TfmKvFrmDsg() override;
+  void Dispatch(TMessage& message) override;
+
+  // --- The design list.
+  void OpenDesigner(const std::string& fileName, TForm* liveForm);
+  bool CloseDesigner(TObject* designer);
+  void CloseAllDesigners();
+  void ShowDesignedForm();
+  void UpdateDesignerState();
+  bool SaveDesignerAs(const std::string& fileName);
+  TKFormDesigner* CurrentDesigner() const { return FCurrentDesigner; }
+  int DesignerCount() const { return FDesigners ? FDesigners->Count() : 0; }
+  TKFormDesigner* Designer(int i) const { return static_cast<TKFormDesigner*>(FDesigners->Get(i)); }
+
+  // --- Services the engine calls.
+  TClass GetSelectedComponent();
+  void SetPointer();
+  void DesignerChanged(TKFormDesigner* designer);
+  void ModifyDesigner() {}
+
+  // --- Event handlers, bound by name from the layout.
+  void FormCreate(TObject* sender);
+  void FormShow(TObject* sender);
+  void FormActivate(TObject* sender);
+  void FormHide(TObject* sender);
+  void FormDestroy(TObject* sender);
+  void FormCloseQuery(TObject* sender, bool& canClose);
+  void NewFormItemClick(TObject* sender);
+  void OpenFileItemClick(TObject* sender);
+  void SaveFileItemClick(TObject* sender);
+  void SaveFileAsItemClick(TObject* sender);
+  void GenerateUnitAsItemClick(TObject* sender);
+  void AligntoGridItemClick(TObject* sender);
+  void BringToFrontItemClick(TObject* sender);
+  void SendToBackItemClick(TObject* sender);
+  void AlignItemClick(TObject* sender);
+  void SizeItemClick(TObject* sender);
+  void ObjectInspectorItemClick(TObject* sender);
+  void AlignmentPaletteItemClick(TObject* sender);
+  void SelectFormItemClick(TObject* sender);
+  void EnvironmentOptionsItemClick(TObject* sender);
+  void ExitItemClick(TObject* sender);
+  void btCloseClick(TObject* sender);
+  void SizingToolbarMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void SizingToolbarMouseMove(TObject* sender, TShiftState shift, int x, int y);
+  void SizingToolbarMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+
+  // --- Published members (the layout creates them).
+  TMainMenu* MainMenu1 = nullptr;
+  TMenuItem* FileItem = nullptr;
+  TMenuItem* OpemFileItem = nullptr;
+  TMenuItem* SaveFileAsItem = nullptr;
+  TMenuItem* ExitItem = nullptr;
+  TMenuItem* ViewItem = nullptr;
+  TMenuItem* ObjectInspectorItem = nullptr;
+  TOpenDialog* OpenDialog1 = nullptr;
+  TSaveDialog* SaveDialog1 = nullptr;
+  TMenuItem* N1 = nullptr;
+  TPanel* PanelSpeedbar = nullptr;
+  TBitBtn* btOpenFile = nullptr;
+  TBitBtn* btSaveFile = nullptr;
+  TPanel* SizingToolbar = nullptr;
+  TBitBtn* btNewForm = nullptr;
+  TMenuItem* NewFormItem = nullptr;
+  TMenuItem* ToolsItem = nullptr;
+  TMenuItem* EnvironmentOptionsItem = nullptr;
+  TMenuItem* EditItem = nullptr;
+  TMenuItem* BringToFrontItem = nullptr;
+  TMenuItem* SendToBackItem = nullptr;
+  TMenuItem* AlignItem = nullptr;
+  TMenuItem* AlignmentPaletteItem = nullptr;
+  TMenuItem* AligntoGridItem = nullptr;
+  TMenuItem* SizeItem = nullptr;
+  TBevel* Bevel1 = nullptr;
+  TKvTabbedNotebook* KvTabbedNotebook1 = nullptr;
+  TKvObjectInspector* KvObjectInspector1 = nullptr;
+  TPanel* PanelPalette = nullptr;
+  TMenuItem* SaveFileItem = nullptr;
+  TMenuItem* GenerateUnitAsItem = nullptr;
+  TBitBtn* btSelectForm = nullptr;
+  TMenuItem* N2 = nullptr;
+  TMenuItem* SelectFormItem = nullptr;
+
+  TKvFormDesigner* FFormDesigner = nullptr;
+
+ private:
+  void Relayout();
+  bool RunSaveDialog(const std::string& filter, const std::string& fileName,
+                     const std::string& defaultExt, std::string& chosen);
+  void WriteCurrent(const std::string& fileName, bool writeUnit);
+
+  bool FClosingAll = false;
+  TList* FDesigners = nullptr;
+  TKFormDesigner* FCurrentDesigner = nullptr;
+  bool FSizing = false;
+  TPoint FDownPoint;
+};
+
+// The file-name part of a path: the text after the last '\', '/' or ':'.
+std::string KvFileNamePart(const std::string& path);

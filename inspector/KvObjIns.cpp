@@ -1,0 +1,53 @@
+#include "KvObjIns.h"
+
+#include "ExtCtrls.h"
+#include "TypInfo.h"
+
+KV_IMPLEMENT_CLASS(TKvObjectInspector, "KvObjIns") {
+  b.Prop("OnDestroy", &TKvObjectInspector::FOnDestroy);
+  b.Prop("TypeKinds", &TKvObjectInspector::GetTypeKinds, &TKvObjectInspector::SetTypeKinds)
+      .Type(TypeInfoTTypeKinds())
+      .Default(KvInspectorTypeKinds);
+  b.Prop("CanDelete", &TKvObjectInspector::GetCanDelete, &TKvObjectInspector::SetCanDelete)
+      .Default(false);
+}
+
+TKvObjectInspector::TKvObjectInspector(TComponent* AOwner) : TComponent(AOwner) {
+  // Form files of designed forms may hold bevels although no palette page offers them.
+  RegisterClass(TBevel::StaticClass());
+}
+
+TKvObjectInspector::~TKvObjectInspector() {
+  if (FOnDestroy) FOnDestroy(this);
+  // An engine of EditForm must not call back into a component that is gone.
+  if (FEditDesigner) FEditDesigner->OnDesignerDestroy = {};
+  if (FForm && !FForm->InState(csDestroying)) delete FForm;
+}
+
+void TKvObjectInspector::Show() {
+  if (FForm) FForm->Show();
+}
+
+void TKvObjectInspector::Hide() {
+  if (FForm) FForm->Hide();
+}
+
+void TKvObjectInspector::SelectDesigner(TFormDesigner*) {}
+
+void TKvObjectInspector::RefreshGrid() {}
+
+void TKvObjectInspector::FormNotification(TComponent*, TOperation) {}
+
+void TKvObjectInspector::EditForm(TForm* form) {
+  if (FEditDesigner && !FEditDesigner->IsTornDown()) FEditDesigner->Destroy();
+  FEditDesigner = nullptr;
+  auto* designer = new TKFormDesigner(nullptr, this, "", form);
+  FEditDesigner = designer;
+  designer->OnDesignerDestroy = [this](TObject* sender) { return DesignerClosing(sender); };
+}
+
+bool TKvObjectInspector::DesignerClosing(TObject*) {
+  FEditDesigner = nullptr;
+  if (FForm) FForm->Close();
+  return true;
+}

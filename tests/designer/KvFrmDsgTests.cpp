@@ -1,0 +1,186 @@
+// The designer component and its window: the design list, the save prompt, caption and
+// command enabling, the window's geometry and the environment options.
+#include "DesignerFixture.h"
+#include "KvConfrm.h"
+#include "KvToolOp.h"
+#include <filesystem>
+
+namespace {
+
+TfmKvFrmDsg* Window(TKvFormDesigner* d) { return d->FDesignerWindow; }
+
+}  // namespace
+
+TEST_F(DesignerTest, CaptionNamesTheDesignAndTheModeAndCommandsFollowTheDesign) {
+  TfmKvFrmDsg* w = Window(Designer);
+  EXPECT_EQ(w->GetCaption(), "HostForm.KvFormDesigner1 - Form1 (Insert & Delete)");
+  EXPECT_TRUE(w->SaveFileItem->GetEnabled());  // a new form counts as modified
+  EXPECT_TRUE(w->btSaveFile->GetEnabled());
+  EXPECT_TRUE(w->AlignItem->GetEnabled());
+  EXPECT_TRUE(w->btSelectForm->GetEnabled());
+
+  Designer->SetCanDelete(false);
+  w->UpdateDesignerState();
+  EXPECT_EQ(w->GetCaption(), "HostForm.KvFormDesigner1 - Form1 (Insert only)");
+  Designer->SetCanInsert(false);
+  w->UpdateDesignerState();
+  EXPECT_EQ(w->GetCaption(), "HostForm.KvFormDesigner1 - Form1 (Modify only)");
+  Designer->SetCanDelete(true);
+  w->UpdateDesignerState();
+  EXPECT_EQ(w->GetCaption(), "HostForm.KvFormDesigner1 - Form1 (Delete only)");
+
+  Engine->FModified = false;
+  w->UpdateDesignerState();
+  EXPECT_FALSE(w->SaveFileItem->GetEnabled());
+  Engine->Modified();  // the engine reports through DesignerChanged
+  EXPECT_TRUE(w->SaveFileItem->GetEnabled());
+}
+
+TEST_F(DesignerTest, ClosingTheOnlyDesignWithoutHideOnEmptyKeepsTheWindowWithCommandsOff) {
+  TfmKvFrmDsg* w = Window(Designer);
+  Designer->SetHideOnEmpty(false);
+  Engine->FModified = false;
+  Form()->Perform(WM_CLOSE, 0, 0);
+  EXPECT_EQ(w->DesignerCount(), 0);
+  EXPECT_TRUE(w->GetVisible());
+  EXPECT_EQ(w->GetCaption(), "HostForm.KvFormDesigner1 (Insert & Delete)");
+  EXPECT_FALSE(w->SaveFileAsItem->GetEnabled());
+  EXPECT_FALSE(w->SizeItem->GetEnabled());
+  EXPECT_FALSE(w->btSelectForm->GetEnabled());
+  EXPECT_TRUE(w->NewFormItem->GetEnabled());
+}
+
+TEST_F(DesignerTest, ClosingTheOnlyDesignWithHideOnEmptyClosesTheWindow) {
+  TfmKvFrmDsg* w = Window(Designer);
+  Engine->FModified = false;
+  Form()->Perform(WM_CLOSE, 0, 0);
+  EXPECT_EQ(w->DesignerCount(), 0);
+  EXPECT_FALSE(w->GetVisible());
+}
+
+TEST_F(DesignerTest, SavePromptCancelKeepsTheDesignNoClosesIt) {
+  TfmKvFrmDsg* w = Window(Designer);
+  Engine->OnDesignerDestroy = [w](TObject* s) { return w->CloseDesigner(s); };
+  std::string asked;
+  AnswerNextModal(mrCancel, [&](TCustomForm* f) {
+    if (auto* c = dynamic_cast<TfmKvConfrm*>(f)) asked = c->MsgLabel->GetCaption();
+  });
+  Form()->Perform(WM_CLOSE, 0, 0);
+  EXPECT_EQ(asked, "Save Changes to Form1.DFM?");
+  EXPECT_EQ(w->DesignerCount(), 1);
+  EXPECT_EQ(w->CurrentDesigner(), Engine);
+
+  AnswerNextModal(mrNo);
+  Form()->Perform(WM_CLOSE, 0, 0);
+  EXPECT_EQ(w->DesignerCount(), 0);
+}
+
+TEST_F(DesignerTest, HostCloseQueryAsksForEveryModifiedDesignAndCancelStopsIt) {
+  TfmKvFrmDsg* w = Window(Designer);
+  Designer->NewForm();
+  ASSERT_EQ(w->DesignerCount(), 2);
+  int prompts = 0;
+  AnswerNextModal(mrNo, [&](TCustomForm*) { ++prompts; });
+  AnswerNextModal(mrCancel, [&](TCustomForm*) { ++prompts; });
+  bool canClose = true;
+  Designer->CloseQuery(Host, canClose);
+  EXPECT_FALSE(canClose);
+  EXPECT_EQ(prompts, 2);
+  EXPECT_EQ(w->DesignerCount(), 2);
+
+  AnswerNextModal(mrNo);
+  AnswerNextModal(mrNo);
+  Designer->CloseQuery(Host, canClose);
+  EXPECT_TRUE(canClose);
+  EXPECT_EQ(w->DesignerCount(), 0);
+}
+
+TEST_F(DesignerTest, ALiveHostFormClosesWithoutAPrompt) {
+  TfmKvFrmDsg* w = Window(Designer);
+  auto* live = new TForm(Application);
+  live->SetName("LiveHostForm");
+  Designer->EditForm(live);
+  ASSERT_EQ(w->DesignerCount(), 2);
+  TKFormDesigner* liveDesign = w->CurrentDesigner();
+  liveDesign->Modified();
+  live->Perform(WM_CLOSE, 0, 0);  // no modal answer queued: a prompt would hang here
+  EXPECT_EQ(w->DesignerCount(), 1);
+  EXPECT_EQ(live->GetDesigner(), nullptr);
+  delete live;
+}
+
+TEST_F(DesignerTest, OpeningAFileWhoseFormIsOnTheScreenShowsThatForm) {
+  // A form file whose root is named like the host form.
+  TMemoryStream image;
+  TForm probe(nullptr);
+  probe.SetName("HostForm");
+  image.WriteComponentRes("THOSTFORM", &probe);
+  std::string path = (std::filesystem::temp_directory_path() / "kvdsgn-host.dfm").string();
+  image.SaveToFile(path);
+  Designer->OpenForm(path);
+  EXPECT_EQ(Window(Designer)->DesignerCount(), 1);
+  std::filesystem::remove(path);
+}
+
+TEST_F(DesignerTest, TheComponentStreamsOnlyChangedSettings) {
+  auto text = [](TComponent* c) {
+    TMemoryStream binary, out;
+    binary.WriteComponent(c);
+    binary.SetPosition(0);
+    ObjectBinaryToText(&binary, &out);
+    return std::string(reinterpret_cast<const char*>(out.Memory()), out.GetSize());
+  };
+  TKvFormDesigner fresh(nullptr);
+  fresh.SetName("Fresh");
+  std::string plain = text(&fresh);
+  for (const char* setting : {"TypeKinds", "CanInsert", "SnapToGrid", "HideOnEmpty", "GridX", "GridY"})
+    EXPECT_EQ(plain.find(setting), std::string::npos) << plain;
+  fresh.SetGridY(5);
+  fresh.SetTypeKinds(0x0EFE | TypeKindBit(tkMethod));
+  EXPECT_EQ(fresh.GetGridX(), 8);
+  std::string changed = text(&fresh);
+  EXPECT_NE(changed.find("GridY = 5"), std::string::npos) << changed;
+  EXPECT_NE(changed.find("tkMethod"), std::string::npos) << changed;
+  EXPECT_EQ(changed.find("GridX"), std::string::npos) << changed;
+}
+
+TEST_F(DesignerTest, EnvironmentOptionsChangeTheGridOfEveryDesign) {
+  TfmKvFrmDsg* w = Window(Designer);
+  AnswerNextModal(mrNone, [](TCustomForm* f) {
+    auto* o = static_cast<TfmKvToolOp*>(f);
+    o->edGridX->SetText("4");
+    o->edGridY->SetText(" 1 2");
+    o->ckSnapToGrid->SetChecked(false);
+    o->Button1->Click();
+  });
+  w->EnvironmentOptionsItemClick(w);
+  EXPECT_EQ(Designer->GetGridX(), 4);
+  EXPECT_EQ(Designer->GetGridY(), 12);
+  EXPECT_FALSE(Designer->GetSnapToGrid());
+  EXPECT_EQ(Engine->FGridBitmap->Canvas()->GetPixel(4, 12), clBlack);  // rebuilt at once
+  EXPECT_NE(Engine->FGridBitmap->Canvas()->GetPixel(8, 8), clBlack);
+}
+
+TEST_F(DesignerTest, TheWindowIsAFixedHeightBarAtLeast600Wide) {
+  TfmKvFrmDsg* w = Window(Designer);
+  EXPECT_EQ(w->GetLeft(), 0);
+  EXPECT_EQ(w->GetTop(), 0);
+  EXPECT_EQ(w->GetWidth(), GetSystemMetrics(SM_CXFULLSCREEN));
+  EXPECT_EQ(w->SizingToolbar->GetHeight(), 60);
+  w->SetBounds(10, 10, 300, 300);
+  EXPECT_EQ(w->GetWidth(), 600);
+  EXPECT_EQ(w->GetHeight(), 108);
+}
+
+TEST_F(DesignerTest, SplitterWidensTheSpeedBarOnlyLeftOf400) {
+  TfmKvFrmDsg* w = Window(Designer);
+  TPanel* splitter = w->SizingToolbar;
+  SendInput(splitter, WM_LBUTTONDOWN, {1, 10}, MK_LBUTTON);
+  TPoint p = w->ScreenToClient(splitter->ClientToScreen({1, 10}));
+  SendInput(splitter, WM_MOUSEMOVE, {1 + 200 - p.X, 10}, MK_LBUTTON);
+  EXPECT_EQ(splitter->GetLeft(), 199);
+  EXPECT_EQ(w->PanelSpeedbar->GetWidth(), 203);
+  SendInput(splitter, WM_MOUSEMOVE, {1 + 450 - 199, 10}, MK_LBUTTON);
+  EXPECT_EQ(w->PanelSpeedbar->GetWidth(), 203);
+  SendInput(splitter, WM_LBUTTONUP, {1, 10});
+}

@@ -1,0 +1,70 @@
+# Shared helpers of the end-to-end scripts: a private Xvfb, kvdemo on it, window lookups and
+# screenshots kept as artifacts. Source it, then call e2e_start.
+set -euo pipefail
+
+E2E_ARTIFACTS="${E2E_ARTIFACTS:-$PWD/e2e-artifacts}"
+mkdir -p "$E2E_ARTIFACTS"
+
+fail() { printf 'FAIL: %s\n' "$*" >&2; shot "failure"; exit 1; }
+
+e2e_free_display() {
+  local n
+  for ((n = 90; n < 200; n++)); do
+    [[ -e "/tmp/.X$n-lock" || -e "/tmp/.X11-unix/X$n" ]] || { echo "$n"; return; }
+  done
+  return 1
+}
+
+# e2e_start KVDEMO ARGS...: Xvfb on a free display, kvdemo on it.
+e2e_start() {
+  local demo="$1"; shift
+  E2E_DISPLAY=":$(e2e_free_display)"
+  Xvfb "$E2E_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  E2E_XVFB=$!
+  trap e2e_stop EXIT
+  local i
+  for ((i = 0; i < 100; i++)); do
+    xdpyinfo -display "$E2E_DISPLAY" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  export DISPLAY="$E2E_DISPLAY"
+  QT_QPA_PLATFORM=xcb "$demo" "$@" >"$E2E_ARTIFACTS/kvdemo.log" 2>&1 &
+  E2E_DEMO=$!
+}
+
+e2e_stop() {
+  kill "${E2E_DEMO:-0}" 2>/dev/null || true
+  kill "${E2E_XVFB:-0}" 2>/dev/null || true
+  wait 2>/dev/null || true
+}
+
+# wait_window REGEX: the id of the first visible window whose name matches, waiting up to 15 s.
+wait_window() {
+  local id i
+  for ((i = 0; i < 150; i++)); do
+    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)"
+    [[ -n "$id" ]] && { echo "$id"; return 0; }
+    kill -0 "$E2E_DEMO" 2>/dev/null || fail "kvdemo ended while waiting for a window named /$1/"
+    sleep 0.1
+  done
+  fail "no window named /$1/"
+}
+
+window_name() { xdotool getwindowname "$1"; }
+
+# geometry ID: "X Y W H"
+geometry() {
+  local x y w h
+  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  x=$X y=$Y w=$WIDTH h=$HEIGHT
+  echo "$x $y $w $h"
+}
+
+shot() {
+  local file="$E2E_ARTIFACTS/$(basename "$0" .sh)-$1.png"
+  import -display "$E2E_DISPLAY" -window root "$file" 2>/dev/null && printf 'screenshot: %s\n' "$file" || true
+}
+
+expect_eq() {  # expect_eq WHAT EXPECTED ACTUAL
+  [[ "$2" == "$3" ]] || fail "$1: expected '$2', got '$3'"
+}
