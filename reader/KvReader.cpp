@@ -127,6 +127,14 @@ TComponent* TKReader::FindComponentInRoot() const {
   return nullptr;
 }
 
+// Components the engine does not list are left out, and so is one whose class publishes a
+// property under the component's own name that the engine reports as not stored.
+bool TKReader::Saved(TComponent* component) const {
+  if (Listable && !Listable(component)) return false;
+  PPropInfo namesake = IsStoredProp ? GetPropInfo(component, FCompName) : nullptr;
+  return !namesake || IsStoredProp(component, namesake);
+}
+
 void TKReader::ReadComponent(TComponent* component, const std::string& newClassName, std::string& className) {
   TReaderDepth depth(this);
   uint8_t flags;
@@ -142,7 +150,7 @@ void TKReader::ReadComponent(TComponent* component, const std::string& newClassN
     CopyComponent(false);
     return;
   }
-  if (Listable && !Listable(component)) {
+  if (!Saved(component)) {
     SkipComponent(false);
     return;
   }

@@ -5,9 +5,9 @@
 // into Events (collect mode) or put back from an event list (apply mode). On the way it gathers
 // what the unit text needs: the uses clause, the field declarations and the event sections.
 //
-// Calling order: construct on the stream (positioned at "TPF0"); set Listable; Initialize; set
-// Root to the designed form; ReadSignature; ReadComponent with the form; Finalize; then take
-// OutStream, Units, Events, Fields and the class name that ReadComponent gave back.
+// Calling order: construct on the stream (positioned at "TPF0"); set the engine's questions;
+// Initialize; set Root to the designed form; ReadSignature; ReadComponent with the form;
+// Finalize; then take OutStream, Units, Events, Fields and the class name ReadComponent gave.
 //
 // Event sections: a header "[key]" (the root's class name, or a component's name) followed by
 // lines "OnClick = Button1Click(Sender: TObject)". Field lines: "    Button1: TButton;".
@@ -25,9 +25,10 @@ class TKReader : public TReader {
   explicit TKReader(TStream* stream, int bufSize = 4096);
   ~TKReader() override;
 
-  // The engine's question whether it lists a component (its own handles, icons and labels are
-  // never saved); unset, every component is listed.
+  // The engine's questions: whether it lists a component (its own handles, icons and labels are
+  // never saved), and whether a published property of an instance is stored. Unset: yes.
   std::function<bool(TComponent*)> Listable;
+  std::function<bool(TPersistent*, PPropInfo)> IsStoredProp;
   // False: collect mode (events are taken out into Events); true: apply mode (set by Initialize).
   bool ApplyEvents = false;
   TMemoryStream OutStream;  // the cleaned copy with its resource header
@@ -65,6 +66,7 @@ class TKReader : public TReader {
   // Events and the sections name the root by its class and any other component by its name.
   const std::string& SectionKey() const;
   TComponent* FindComponentInRoot() const;
+  bool Saved(TComponent* component) const;
 
   std::unique_ptr<TWriter> FWriter;
   std::string FClassName;  // class name of the component being read (possibly replaced)

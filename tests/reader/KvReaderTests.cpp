@@ -31,6 +31,8 @@ class TKrTestWidget : public TComponent {
   TKrTestOptions* GetOptions() const { return FOptions; }
   void SetOptions(TKrTestOptions* v) { (void)v; }
   int GetCount() const { return 7; }
+  int GetSpare() const { return 0; }
+  void SetSpare(int v) { (void)v; }
   TNotifyEvent OnClick;
 
  private:
@@ -47,6 +49,7 @@ KV_IMPLEMENT_CLASS(TKrTestOptions, "KrOptions") {
 KV_IMPLEMENT_CLASS(TKrTestWidget, "KrWidgets") {
   b.Prop("Options", &TKrTestWidget::GetOptions, &TKrTestWidget::SetOptions);
   b.Prop("Count", &TKrTestWidget::GetCount);
+  b.Prop("Spare", &TKrTestWidget::GetSpare, &TKrTestWidget::SetSpare).Stored(false);
   b.Prop("OnClick", &TKrTestWidget::OnClick);
 }
 
@@ -251,6 +254,18 @@ end
   EXPECT_EQ(f.OutText(), Canonical("object Form1: TForm1\n  object Button1: TButton\n  end\nend\n"));
   EXPECT_EQ(Lines(f.Reader->Fields), (std::vector<std::string>{"    Button1: TButton;"}));
   EXPECT_EQ(Lines(f.Reader->Events), (std::vector<std::string>{"[TForm1]", "[Button1]"}));
+}
+
+TEST(KvReaderListing, AComponentNamedAfterAPropertyItsClassDoesNotStoreIsDropped) {
+  auto form = LoadForm("object Form1: TForm1\nend\n");
+  (new TKrTestWidget(form.get()))->SetName("Spare");
+  (new TKrTestWidget(form.get()))->SetName("Count");
+  const char* stream = "object Form1: TForm1\n  object Spare: TKrTestWidget\n  end\n  object Count: TKrTestWidget\n  end\nend\n";
+  TFilterOptions options;
+  options.IsStoredProp = [](TPersistent* instance, PPropInfo prop) { return IsStoredProp(instance, prop); };
+  TFiltered f = Filter(form.get(), TextToBinary(stream), options);
+  EXPECT_EQ(f.OutText(), Canonical("object Form1: TForm1\n  object Count: TKrTestWidget\n  end\nend\n"));
+  EXPECT_EQ(Lines(f.Reader->Fields), (std::vector<std::string>{"    Count: TKrTestWidget;"}));
 }
 
 TEST(KvReaderUnits, DottedNamesThroughClassesOfOtherUnitsAddThoseUnitsOnce) {

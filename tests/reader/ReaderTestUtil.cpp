@@ -61,6 +61,7 @@ TFiltered Filter(TComponent* root, const std::string& stream, const TFilterOptio
   result.Reader = std::make_unique<TKReader>(result.Input.get(), 4096);
   TKReader& r = *result.Reader;
   r.Listable = options.Listable;
+  r.IsStoredProp = options.IsStoredProp;
   r.Initialize(options.ResName, options.Events);
   r.Root = root;
   r.ReadSignature();

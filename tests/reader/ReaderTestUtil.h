@@ -25,6 +25,7 @@ struct TFilterOptions {
   const TStrings* Events = nullptr;  // apply mode with these sections; collect mode without
   std::string NewClassName;
   std::function<bool(TComponent*)> Listable;
+  std::function<bool(TPersistent*, PPropInfo)> IsStoredProp;
   std::string ResName = "TFORM1";
 };
 
