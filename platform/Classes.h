@@ -608,6 +608,16 @@ class TReader : public TFiler {
   friend struct TReaderDepth;
 };
 
+// Counts the nesting of lists, collections and components for the lifetime of one recursive
+// read, so that hostile input is refused (EReadError) rather than recursed into without bound.
+struct TReaderDepth {
+  explicit TReaderDepth(TReader* r);
+  ~TReaderDepth();
+  TReaderDepth(const TReaderDepth&) = delete;
+  TReaderDepth& operator=(const TReaderDepth&) = delete;
+  TReader* R;
+};
+
 class TWriter : public TFiler {
   KV_CLASS(TWriter, TFiler)
  public:

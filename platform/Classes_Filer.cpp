@@ -21,17 +21,14 @@ TFiler::TFiler(TStream* stream, int bufSize) : FStream(stream), FBuffer(std::max
 // =============================================================================================
 // TReader
 
-// Guards the nesting of lists, collections and components against hostile input.
-struct TReaderDepth {
-  TReader* R;
-  explicit TReaderDepth(TReader* r) : R(r) {
-    if (++R->FDepth > kMaxReadDepth) {
-      --R->FDepth;
-      throw EReadError(Format("Nesting too deep at offset %d", R->Position()));
-    }
+TReaderDepth::TReaderDepth(TReader* r) : R(r) {
+  if (++R->FDepth > kMaxReadDepth) {
+    --R->FDepth;
+    throw EReadError(Format("Nesting too deep at offset %d", R->Position()));
   }
-  ~TReaderDepth() { --R->FDepth; }
-};
+}
+
+TReaderDepth::~TReaderDepth() { --R->FDepth; }
 
 TReader::TReader(TStream* stream, int bufSize) : TFiler(stream, bufSize) {
   FBufStart = stream->GetPosition();
