@@ -26,6 +26,12 @@ TD80Class* KvClassHolder = nullptr;
 
 // TList keeps untyped pointers; class records are constant.
 void* KvClassItem(TClass c) { return const_cast<TClassInfo*>(c); }
+
+// Checked before anything is registered, so a bad array leaves the registry as it was.
+void KvClassCheckComponentClasses(const TComponentClasses& classes) {
+  for (TClass c : classes)
+    if (!c || !c->InheritsFrom(TComponent::StaticClass())) throw EComponentError(KvClassSNotAComponentClass);
+}
 }  // namespace
 
 // =============================================================================================
@@ -79,8 +85,7 @@ struct TKvClassUnit {
 // =============================================================================================
 // Registration
 void KRegisterComponents(const std::string& Page, const TComponentClasses& ComponentClasses) {
-  for (TClass c : ComponentClasses)
-    if (!c || !c->InheritsFrom(TComponent::StaticClass())) throw EComponentError(KvClassSNotAComponentClass);
+  KvClassCheckComponentClasses(ComponentClasses);
   for (TClass c : ComponentClasses) {
     RegisterClass(c);
     if (Page.empty()) continue;
@@ -94,8 +99,7 @@ void KRegisterComponents(const std::string& Page, const TComponentClasses& Compo
 }
 
 void KRegisterNoIconProc(const TComponentClasses& ComponentClasses) {
-  for (TClass c : ComponentClasses)
-    if (!c || !c->InheritsFrom(TComponent::StaticClass())) throw EComponentError(KvClassSNotAComponentClass);
+  KvClassCheckComponentClasses(ComponentClasses);
   for (TClass c : ComponentClasses) {
     if (NoIconClasses->IndexOf(c) >= 0) continue;
     NoIconClasses->Add(KvClassItem(c));
@@ -131,7 +135,7 @@ namespace {
 // ordinal (0xFFFF, number) or a zero-terminated 16-bit string.
 struct TKvClassResEntry {
   int Type = -1;      // the ordinal type; -1 for a type given by name
-  bool Named = false;  // the entry has a string name
+  bool Named = false;  // the entry has a name that is a string, not empty
   std::string Name;
   size_t DataAt = 0;
   size_t DataSize = 0;
@@ -157,7 +161,7 @@ class TKvClassResReader {
     size_t p = Id(at + 8, headerEnd, e.Type, typeName);
     int nameOrdinal = 0;
     Id(p, headerEnd, nameOrdinal, e.Name);
-    e.Named = nameOrdinal < 0;
+    e.Named = nameOrdinal < 0 && !e.Name.empty();
     if (e.DataSize > FSize - headerEnd) Truncated();
     e.DataAt = headerEnd;
     e.Next = (headerEnd + e.DataSize + 3) & ~size_t(3);

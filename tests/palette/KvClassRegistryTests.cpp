@@ -19,7 +19,6 @@ namespace {
   };
 PAL_TEST_CLASS(TPalRegA, TComponent)
 PAL_TEST_CLASS(TPalRegB, TComponent)
-PAL_TEST_CLASS(TPalRegCaseless, TComponent)
 PAL_TEST_CLASS(TPalRegStreamOnly, TComponent)
 PAL_TEST_CLASS(TPalRegNoIcon, TComponent)
 PAL_TEST_CLASS(TPalRegNoIconChild, TPalRegNoIcon)
@@ -28,7 +27,6 @@ PAL_TEST_CLASS(TPalRegRejected, TComponent)
 
 KV_IMPLEMENT_CLASS(TPalRegA, "KvClassRegistryTests") {}
 KV_IMPLEMENT_CLASS(TPalRegB, "KvClassRegistryTests") {}
-KV_IMPLEMENT_CLASS(TPalRegCaseless, "KvClassRegistryTests") {}
 KV_IMPLEMENT_CLASS(TPalRegStreamOnly, "KvClassRegistryTests") {}
 KV_IMPLEMENT_CLASS(TPalRegNoIcon, "KvClassRegistryTests") {}
 KV_IMPLEMENT_CLASS(TPalRegNoIconChild, "KvClassRegistryTests") {}
@@ -62,14 +60,6 @@ TEST(KvClassRegistry, LibraryRegistrationLandsInTheRegistryOncePerPage) {
   KRegisterComponents("PalReg Other", {TPalRegA::StaticClass()});
   EXPECT_EQ(RegisteredComponentCount, before + 3);
   EXPECT_EQ(ClassNames(PageClasses("PalReg Other")), (std::vector<std::string>{"TPalRegA"}));
-}
-
-TEST(KvClassRegistry, OneClassOnPageNamesDifferingInCaseIsListedOnce) {
-  const int32_t before = RegisteredComponentCount;
-  KRegisterComponents("PalReg Caseless", {TPalRegCaseless::StaticClass()});
-  KRegisterComponents("palreg CASELESS", {TPalRegCaseless::StaticClass()});
-  EXPECT_EQ(RegisteredComponentCount, before + 1);
-  EXPECT_EQ(ClassNames(PageClasses("PalReg Caseless")), (std::vector<std::string>{"TPalRegCaseless"}));
 }
 
 TEST(KvClassRegistry, EmptyPageRegistersForStreamingOnly) {
