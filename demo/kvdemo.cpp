@@ -4,6 +4,7 @@
 //
 // The options run the matching command once the main window is up, so that scripted sessions
 // can start where they want to look.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "KvClass.h"
 #include "KvFrmDsg.h"
 #include "KvReg.h"
 #include "Menus.h"
@@ -19,18 +21,18 @@
 #include "SysUtils.h"
 #include "Windows.h"
 
-namespace {
-
 // The host's main window: its own commands, and a designer component that does the rest.
 class TDemoForm : public TForm {
+  KV_CLASS(TDemoForm, TForm)
  public:
   explicit TDemoForm(TComponent* AOwner) : TForm(AOwner) {
     SetName("DemoForm");
     SetCaption("Korvata Kit demo");
     SetBorderStyle(bsSingle);
     SetColor(clBtnFace);
+    // Bottom left: the designer window takes the top of the screen, designs open below it.
     TRect work = GetWorkArea();
-    SetBounds(work.Right - 300, work.Top + 140, 280, 250);
+    SetBounds(work.Left + 8, work.Bottom - 262, 280, 250);
 
     Designer = new TKvFormDesigner(this);
     Designer->SetName("KvFormDesigner1");
@@ -98,16 +100,25 @@ class TDemoForm : public TForm {
   }
 };
 
-}  // namespace
+KV_IMPLEMENT_CLASS(TDemoForm, "KvDemo") {}
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   Application->Initialize();
-  RegisterStandardClasses();
+  // As a host with the standard packages and the kit's package loaded: their classes on the
+  // palette, with the palette bitmaps built next to this program.
+  RegisterStandardComponents();
   KvReg::Register();
+  std::filesystem::path dcr = std::filesystem::canonical("/proc/self/exe").parent_path() / "KvStd.dcr";
+  try {
+    ReadDCRFile(dcr.string());
+  } catch (const Exception& e) {
+    Application->ShowException(e);  // the palette shows its default pictures
+  }
   Application->SetTitle("Korvata Kit demo");
 
-  auto* form = new TDemoForm(Application);
+  TDemoForm* form;
+  Application->CreateForm(form);
   form->Show();
   for (size_t i = 0; i < args.size(); ++i) {
     try {

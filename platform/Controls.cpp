@@ -459,6 +459,14 @@ void TControl::BoundsChanged() { InvalidateControl(); }
 void TControl::SetClientWidth(int v) { SetWidth(v + FWidth - GetClientRect().Width()); }
 void TControl::SetClientHeight(int v) { SetHeight(v + FHeight - GetClientRect().Height()); }
 
+void TControl::SetName(const std::string& name) {
+  auto* ownerControl = dynamic_cast<TControl*>(GetOwner());
+  bool changeText = ControlStyle.Contains(csSetCaption) && !InState(csLoading) && GetName() == GetText() &&
+                    !(ownerControl && ownerControl->InState(csLoading));
+  TComponent::SetName(name);
+  if (changeText) SetText(name);
+}
+
 TPoint TControl::ClientOrigin() const {
   if (!FParent) return {FLeft, FTop};
   TPoint p = FParent->ClientOrigin();

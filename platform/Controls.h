@@ -198,6 +198,9 @@ class TControl : public TComponent {
   void SetCaption(const TCaption& v) { SetText(v); }
   std::string GetHint() const { return FHint; }
   void SetHint(const std::string& v) { FHint = v; }
+  // A control whose caption is its name (a new one has both empty) keeps them equal, as the
+  // VCL does for csSetCaption controls outside of loading.
+  void SetName(const std::string& name) override;
   bool GetShowHint() const { return FShowHint; }
   void SetShowHint(bool v);
   bool GetParentShowHint() const { return FParentShowHint; }

@@ -5,35 +5,40 @@
 
 namespace {
 
-// Gets one posted message, delivered by the modal loop of the dialog under test, answers that
-// dialog and releases itself.
+constexpr uint32_t KM_ANSWER = WM_USER + 77;
+
+// Gets a posted message, delivered by the modal loop of the dialog under test, answers that
+// dialog and releases itself. A dialog already answered is left to its loop: the message comes
+// again (a bounded number of times) until the next dialog runs.
 class TModalAnswerer : public TForm {
  public:
   TModalAnswerer(TModalResult result, std::function<void(TCustomForm*)> fill)
       : TForm(nullptr), FResult(result), FFill(std::move(fill)) {}
   void WndProc(TMessage& m) override {
-    if (m.Msg != WM_USER + 77) return TForm::WndProc(m);
+    if (m.Msg != KM_ANSWER) return TForm::WndProc(m);
     for (int i = 0; i < Screen->FormCount(); ++i) {
       TCustomForm* f = Screen->Forms(i);
-      if (f->FormState.Contains(fsModal)) {
+      if (f->FormState.Contains(fsModal) && f->GetModalResult() == mrNone) {
         if (FFill) FFill(f);
-        f->SetModalResult(FResult);
-        break;
+        if (f->GetModalResult() == mrNone) f->SetModalResult(FResult);
+        Release();
+        return;
       }
     }
-    Release();
+    if (++FTries < 20000) PostMessage(this, KM_ANSWER, 0, 0);
+    else Release();  // no dialog came: the test's own checks tell
   }
 
  private:
   TModalResult FResult;
   std::function<void(TCustomForm*)> FFill;
+  int FTries = 0;
 };
 
 }  // namespace
 
 void AnswerNextModal(TModalResult result, std::function<void(TCustomForm*)> fill) {
-  auto* answerer = new TModalAnswerer(result, std::move(fill));
-  PostMessage(answerer, WM_USER + 77, 0, 0);
+  PostMessage(new TModalAnswerer(result, std::move(fill)), KM_ANSWER, 0, 0);
 }
 
 void DesignerTest::SetUp() {
@@ -46,11 +51,12 @@ void DesignerTest::SetUp() {
   Designer->NewForm();
   Engine = Designer->FDesignerWindow->CurrentDesigner();
   ASSERT_NE(Engine, nullptr);
-  Engine->OnDesignerDestroy = [](TObject*) { return true; };
   Application->ProcessMessages();
+  Form()->Perform(WM_ACTIVATE, WA_CLICKACTIVE, 0);  // as the user's first click on it does
 }
 
 void DesignerTest::TearDown() {
+  Designer->FDesignerWindow->CloseAllDesigners();  // no save prompts
   delete Host;  // the designer component, its window and the designs go with it
   Application->ProcessMessages();
 }

@@ -74,9 +74,10 @@ TEST_F(DesignerTest, ResizingWithTheRightBottomHandleSnapsTheStep) {
   auto* button = Add<TButton>("Button1", 40, 32, 75, 25);
   Engine->SelectComponent(button);
   TKvDot* rb = DotAt(Engine, 0, RB);
-  SendInput(rb, WM_LBUTTONDOWN, {2, 2}, MK_LBUTTON);
-  SendInput(rb, WM_MOUSEMOVE, {2 + 11, 2 + 3}, MK_LBUTTON);
-  SendInput(rb, WM_LBUTTONUP, {2 + 11, 2 + 3});
+  SendInput(rb, WM_LBUTTONDOWN, {2, 2}, MK_LBUTTON);  // form point (114, 56)
+  EXPECT_EQ(rb->GetWidth(), 0);                        // handles hide while resizing
+  MoveTo({114 + 11, 56 + 3});                          // the handle has the capture
+  Release({114 + 11, 56 + 3});
   EXPECT_EQ(button->GetWidth(), 83);
   EXPECT_EQ(button->GetHeight(), 25);
   EXPECT_FALSE(Engine->FDragging);

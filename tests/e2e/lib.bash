@@ -5,28 +5,26 @@ set -euo pipefail
 E2E_ARTIFACTS="${E2E_ARTIFACTS:-$PWD/e2e-artifacts}"
 mkdir -p "$E2E_ARTIFACTS"
 
-fail() { printf 'FAIL: %s\n' "$*" >&2; shot "failure"; exit 1; }
+fail() { printf 'FAIL: %s\n' "$*" >&2; [[ -n "${E2E_DISPLAY:-}" ]] && shot "failure"; exit 1; }
 
-e2e_free_display() {
-  local n
-  for ((n = 90; n < 200; n++)); do
-    [[ -e "/tmp/.X$n-lock" || -e "/tmp/.X11-unix/X$n" ]] || { echo "$n"; return; }
-  done
-  return 1
-}
-
-# e2e_start KVDEMO ARGS...: Xvfb on a free display, kvdemo on it.
+# e2e_start KVDEMO ARGS...: Xvfb on a display it picks itself (no race with other runs), and
+# kvdemo on it.
 e2e_start() {
   local demo="$1"; shift
-  E2E_DISPLAY=":$(e2e_free_display)"
-  Xvfb "$E2E_DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local fdfile="$E2E_ARTIFACTS/display.$$"
+  rm -f "$fdfile"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   E2E_XVFB=$!
   trap e2e_stop EXIT
   local i
   for ((i = 0; i < 100; i++)); do
-    xdpyinfo -display "$E2E_DISPLAY" >/dev/null 2>&1 && break
+    [[ -s "$fdfile" ]] && break
+    kill -0 "$E2E_XVFB" 2>/dev/null || fail "Xvfb did not start"
     sleep 0.1
   done
+  [[ -s "$fdfile" ]] || fail "Xvfb did not report its display"
+  E2E_DISPLAY=":$(tr -dc 0-9 <"$fdfile")"
+  rm -f "$fdfile"
   export DISPLAY="$E2E_DISPLAY"
   QT_QPA_PLATFORM=xcb "$demo" "$@" >"$E2E_ARTIFACTS/kvdemo.log" 2>&1 &
   E2E_DEMO=$!

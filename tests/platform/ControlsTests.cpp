@@ -658,3 +658,19 @@ TEST(Controls, AutomaticDragMovesOverTargetsAndDropsOnTheAcceptingOne) {
 }
 
 }  // namespace
+
+TEST(ControlsCaption, FollowsTheNameWhileTheyAreEqualButNotWhenLoading) {
+  TForm form(nullptr);
+  auto* button = new TTestButton(&form);
+  button->SetName("Button1");
+  EXPECT_EQ(button->GetText(), "Button1");
+  button->SetName("OkButton");
+  EXPECT_EQ(button->GetText(), "OkButton");
+  button->SetText("Ok");
+  button->SetName("Button2");
+  EXPECT_EQ(button->GetText(), "Ok");  // a caption of its own stays
+  auto* loaded = new TTestButton(&form);
+  loaded->Loading();
+  loaded->SetName("Button3");
+  EXPECT_EQ(loaded->GetText(), "");
+}

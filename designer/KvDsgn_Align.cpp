@@ -1,0 +1,223 @@
+// KvDsgn: alignment, sizing, align-to-grid and z-order of the selected controls. All of them
+// work on the siblings of the first marked control, so coordinates are compared within one
+// parent; none of them marks the design modified.
+#include "KvDsgn.h"
+
+#include <climits>
+
+#include "KvAlign.h"
+#include "KvSize.h"
+#include "SysUtils.h"
+
+namespace {
+
+TControl* KvAlignItem(TStringList* list, int i) { return static_cast<TControl*>(list->GetObject(i)); }
+
+// Runs a dialog of the engine: kept in its unit's global variable while it runs, freed after.
+template <class TDialog>
+bool KvAlignRunDialog(TDialog*& global, const std::function<void(TDialog*)>& onOk) {
+  auto* dialog = new TDialog(Application);
+  global = dialog;
+  try {
+    bool ok = dialog->ShowModal() == mrOk;
+    if (ok) onOk(dialog);
+    global = nullptr;
+    delete dialog;
+    return ok;
+  } catch (...) {
+    global = nullptr;
+    delete dialog;
+    throw;
+  }
+}
+
+}  // namespace
+
+bool TKFormDesigner::PrepareAlign(bool horizontal) {
+  KeepSiblings(Marker(0)->FControl->GetParent());
+  FBounds = {};
+  FSortList->Clear();
+  for (int i = 0; i < FSaveList->Count(); ++i) {
+    TControl* c = Marker(i)->FControl;
+    FSortList->AddObject(Format("%5d", horizontal ? c->GetLeft() : c->GetTop()), c);
+    UnionRect(FBounds, FBounds, c->BoundsRect());
+  }
+  return FSortList->Count() > 0;
+}
+
+void TKFormDesigner::PrepareSize() {
+  KeepSiblings(Marker(0)->FControl->GetParent());
+  FBounds = {INT_MAX, INT_MAX, -INT_MAX, -INT_MAX};
+  FSortList->Clear();
+  for (int i = 0; i < FSaveList->Count(); ++i) {
+    TControl* c = Marker(i)->FControl;
+    FBounds.Left = std::min(FBounds.Left, c->GetWidth());
+    FBounds.Top = std::min(FBounds.Top, c->GetHeight());
+    FBounds.Right = std::max(FBounds.Right, c->GetWidth());
+    FBounds.Bottom = std::max(FBounds.Bottom, c->GetHeight());
+    FSortList->AddObject("", c);
+  }
+}
+
+namespace {
+
+// One alignment: nothing below `needed` markers; otherwise every control of the sorted list
+// gets the position `place` answers for it.
+void KvAlignEach(TStringList* list, const std::function<void(TControl*)>& place) {
+  for (int i = 0; i < list->Count(); ++i) place(KvAlignItem(list, i));
+}
+
+void KvAlignSpaceEqually(TStringList* list, const TRect& bounds, bool horizontal) {
+  int n = list->Count();
+  if (n < 2) return;
+  TControl* last = KvAlignItem(list, n - 1);
+  int first = horizontal ? bounds.Left : bounds.Top;
+  int step = ((horizontal ? last->GetLeft() : last->GetTop()) - first) / (n - 1);
+  for (int i = 0; i < n - 1; ++i) {
+    TControl* c = KvAlignItem(list, i);
+    if (horizontal) c->SetLeft(first + i * step);
+    else c->SetTop(first + i * step);
+  }
+}
+
+}  // namespace
+
+void TKFormDesigner::AlignLeft(TObject*) {
+  if (FSaveList->Count() < 2 || !PrepareAlign(true)) return;
+  KvAlignEach(FSortList, [this](TControl* c) { c->SetLeft(FBounds.Left); });
+  ShowSelect();
+}
+
+void TKFormDesigner::AlignHorizCenter(TObject*) {
+  if (FSaveList->Count() < 2 || !PrepareAlign(true)) return;
+  int centre = (FBounds.Left + FBounds.Right) / 2;
+  KvAlignEach(FSortList, [centre](TControl* c) { c->SetLeft(centre - c->GetWidth() / 2); });
+  ShowSelect();
+}
+
+void TKFormDesigner::AlignHorizCenterWindow(TObject*) {
+  if (FSaveList->Count() < 2 || !PrepareAlign(true)) return;
+  TWinControl* parent = KvAlignItem(FSortList, 0)->GetParent();
+  int d = parent->GetWidth() / 2 - (FBounds.Left + FBounds.Right) / 2;
+  KvAlignEach(FSortList, [d](TControl* c) { c->SetLeft(c->GetLeft() + d); });
+  ShowSelect();
+}
+
+void TKFormDesigner::AlignHorizSpaceEqually(TObject*) {
+  if (FSaveList->Count() < 3 || !PrepareAlign(true)) return;
+  KvAlignSpaceEqually(FSortList, FBounds, true);
+  ShowSelect();
+}
+
+void TKFormDesigner::AlignRight(TObject*) {
+  if (FSaveList->Count() < 2 || !PrepareAlign(true)) return;
+  KvAlignEach(FSortList, [this](TControl* c) { c->SetLeft(FBounds.Right - c->GetWidth()); });
+  ShowSelect();
+}
+
+void TKFormDesigner::AlignTops(TObject*) {
+  if (FSaveList->Count() < 2 || !PrepareAlign(false)) return;
+  KvAlignEach(FSortList, [this](TControl* c) { c->SetTop(FBounds.Top); });
+  ShowSelect();
+}
+
+void TKFormDesigner::AlignVertCenter(TObject*) {
+  if (FSaveList->Count() < 2 || !PrepareAlign(false)) return;
+  int centre = (FBounds.Top + FBounds.Bottom) / 2;
+  KvAlignEach(FSortList, [centre](TControl* c) { c->SetTop(centre - c->GetHeight() / 2); });
+  ShowSelect();
+}
+
+void TKFormDesigner::AlignVertCenterWindow(TObject*) {
+  if (FSaveList->Count() < 2 || !PrepareAlign(false)) return;
+  TWinControl* parent = KvAlignItem(FSortList, 0)->GetParent();
+  int d = parent->GetHeight() / 2 - (FBounds.Top + FBounds.Bottom) / 2;
+  KvAlignEach(FSortList, [d](TControl* c) { c->SetTop(c->GetTop() + d); });
+  ShowSelect();
+}
+
+void TKFormDesigner::AlignVertSpaceEqually(TObject*) {
+  if (FSaveList->Count() < 3 || !PrepareAlign(false)) return;
+  KvAlignSpaceEqually(FSortList, FBounds, false);
+  ShowSelect();
+}
+
+void TKFormDesigner::AlignBottoms(TObject*) {
+  if (FSaveList->Count() < 2 || !PrepareAlign(false)) return;
+  KvAlignEach(FSortList, [this](TControl* c) { c->SetTop(FBounds.Bottom - c->GetHeight()); });
+  ShowSelect();
+}
+
+void TKFormDesigner::Align(TObject*) {
+  int horizontal = 0, vertical = 0;
+  if (!KvAlignRunDialog<TfmKvAlign>(fmKvAlign, [&](TfmKvAlign* d) {
+        horizontal = d->HorizontalGroup->GetItemIndex();
+        vertical = d->VerticalGroup->GetItemIndex();
+      }))
+    return;
+  switch (horizontal) {
+    case 1: AlignLeft(); break;
+    case 2: AlignHorizCenter(); break;
+    case 3: AlignRight(); break;
+    case 4: AlignHorizSpaceEqually(); break;
+    case 5: AlignHorizCenterWindow(); break;
+    default: break;
+  }
+  switch (vertical) {
+    case 1: AlignTops(); break;
+    case 2: AlignVertCenter(); break;
+    case 3: AlignBottoms(); break;
+    case 4: AlignVertSpaceEqually(); break;
+    case 5: AlignVertCenterWindow(); break;
+    default: break;
+  }
+}
+
+void TKFormDesigner::Size(TObject*) {
+  int widthCode = 0, heightCode = 0, sizeWidth = 0, sizeHeight = 0;
+  if (!KvAlignRunDialog<TfmKvSize>(fmKvSize, [&](TfmKvSize* d) {
+        widthCode = d->WidthGroup->GetItemIndex();
+        heightCode = d->HeightGroup->GetItemIndex();
+        sizeWidth = d->SizeWidth;
+        sizeHeight = d->SizeHeight;
+      }))
+    return;
+  if (FSaveList->Count() == 0 || FSelected == FForm) return;
+  PrepareSize();
+  for (int i = 0; i < FSortList->Count(); ++i) {
+    TControl* c = KvAlignItem(FSortList, i);
+    int w = widthCode == 1 ? FBounds.Left : widthCode == 2 ? FBounds.Right : widthCode == 3 ? sizeWidth : c->GetWidth();
+    c->SetBounds(c->GetLeft(), c->GetTop(), w, c->GetHeight());
+    int h = heightCode == 1 ? FBounds.Top : heightCode == 2 ? FBounds.Bottom : heightCode == 3 ? sizeHeight : c->GetHeight();
+    c->SetBounds(c->GetLeft(), c->GetTop(), c->GetWidth(), h);
+  }
+  ShowSelect();
+}
+
+void TKFormDesigner::AlignToGrid(TObject*) {
+  if (FSaveList->Count() == 0 || FSelected == FForm || !PrepareAlign(true)) return;
+  TPoint g = GetGridXY();
+  KvAlignEach(FSortList, [g](TControl* c) {
+    c->SetBounds(KvRoundHalfEven(static_cast<double>(c->GetLeft()) / g.X) * g.X,
+                 KvRoundHalfEven(static_cast<double>(c->GetTop()) / g.Y) * g.Y, c->GetWidth(),
+                 c->GetHeight());
+  });
+  ShowSelect();
+}
+
+void TKFormDesigner::BringToFront(TObject*) {
+  if (FSaveList->Count() == 0 || FSelected == FForm || !PrepareAlign(true)) return;
+  bool onForm = KvAlignItem(FSortList, 0)->GetParent() == FForm;
+  ClearSaveList(0);
+  KvAlignEach(FSortList, [](TControl* c) { c->BringToFront(); });
+  if (onForm) BringToFrontIcons();
+  bool multi = FSortList->Count() > 1;
+  KvAlignEach(FSortList, [this, multi](TControl* c) { AddSaveList(c, multi); });
+  ShowSelect();
+}
+
+void TKFormDesigner::SendToBack(TObject*) {
+  if (FSaveList->Count() == 0 || FSelected == FForm || !PrepareAlign(true)) return;
+  KvAlignEach(FSortList, [](TControl* c) { c->SendToBack(); });
+  ShowSelect();
+}

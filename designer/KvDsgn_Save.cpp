@@ -1,0 +1,115 @@
+// KvDsgn: saving a design as a form file and, on request, a unit source. The stored form
+// image still names the handlers and fields the form had when the design began; the live form
+// has the current components and properties; the filtering reader brings the two together.
+#include "KvDsgn.h"
+
+#include "KvReader.h"
+#include "SysUtils.h"
+
+namespace {
+
+// Base (with folder, without extension) and unit name of a file name: the extension starts at
+// the first '.' of the name part, which follows the last folder separator ('\\', '/') or ':'.
+void KvSaveSplitName(const std::string& fileName, std::string& base, std::string& unitName) {
+  size_t nameStart = fileName.find_last_of("\\/:");
+  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+  size_t dot = fileName.find('.', nameStart);
+  base = fileName.substr(0, dot);
+  unitName = fileName.substr(nameStart, dot == std::string::npos ? std::string::npos : dot - nameStart);
+}
+
+std::string KvSaveText(const TStrings& lines) {
+  std::string text;
+  for (int i = 0; i < lines.Count(); ++i) text += lines.Get(i) + "\r\n";
+  return text;
+}
+
+}  // namespace
+
+void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
+  std::string base, unitName;
+  KvSaveSplitName(fileName, base, unitName);
+  TStringList units, events, fields, headings, lines;
+  lines.Add("unit " + unitName + ";");
+  lines.Add("");
+  lines.Add("interface");
+  lines.Add("");
+
+  auto prepare = [this](TKReader& reader) {
+    reader.Listable = [this](TComponent* c) { return Listable(c); };
+    reader.IsStoredProp = [this](TPersistent* i, PPropInfo p) { return IsStoredProp(i, p); };
+    reader.OnFindMethod = [this](TReader* r, const std::string& name, const TMethodEntry*& address,
+                                 bool& error) { FindMethod(r, name, address, error); };
+  };
+
+  // Scan the stored image for units, fields and event sections.
+  FFormStream->SetPosition(0);
+  FFormStream->ReadResHeader();
+  {
+    TKReader scan(FFormStream, 4096);
+    prepare(scan);
+    scan.Initialize(FResName, nullptr);
+    scan.Root = FForm;
+    scan.ReadSignature();
+    scan.ReadComponent(FForm, "", FFormClassName);
+    scan.Finalize();
+    units.Assign(&scan.Units);
+    events.Assign(&scan.Events);
+    fields.Assign(&scan.Fields);
+  }
+  for (int i = 0; i < events.Count(); ++i) {
+    const std::string& e = events.Get(i);
+    if (e.empty() || e[0] == '[') continue;
+    size_t eq = e.find(" = ");
+    if (eq != std::string::npos) headings.Add(e.substr(eq + 3) + ";");
+  }
+
+  TMemoryStream live;
+  live.WriteComponent(FForm);
+
+  lines.Add("uses");
+  std::string line = "  ";
+  for (int i = 0; i < units.Count(); ++i) {
+    line += units.Get(i) + ", ";
+    if (i != units.Count() - 1 && line.size() > 70) {
+      lines.Add(line.substr(0, line.size() - 1));
+      line = "  ";
+    }
+  }
+  lines.Add(line.substr(0, line.size() >= 2 ? line.size() - 2 : 0) + ";");
+
+  lines.Add("");
+  lines.Add("type");
+  lines.Add("  " + FFormClassName + " = class(TForm)");
+  for (int i = 0; i < fields.Count(); ++i) lines.Add(fields.Get(i));
+  for (int i = 0; i < headings.Count(); ++i) lines.Add("    procedure " + headings.Get(i));
+  for (const char* l : {"  private", "  protected", "  public", "  end;", "", "var"}) lines.Add(l);
+  lines.Add("  " + FFormClassName.substr(std::min<size_t>(1, FFormClassName.size())) + ": " +
+            FFormClassName + ";");
+  for (const char* l : {"", "implementation", "", "{$R *.DFM}", ""}) lines.Add(l);
+  for (int i = 0; i < headings.Count(); ++i) {
+    lines.Add("procedure " + FFormClassName + "." + headings.Get(i));
+    for (const char* l : {"begin", "  {}", "end;", ""}) lines.Add(l);
+  }
+  lines.Add("end.");
+
+  // Put the handler names back into the live form's stream and write the form file. Each file
+  // is written whole to a temporary file and renamed over the old one, so a failed save never
+  // leaves a half-written file in place of a good one.
+  live.SetPosition(0);
+  TKReader apply(&live, 4096);
+  prepare(apply);
+  apply.Initialize(FResName, &events);
+  apply.Root = FForm;
+  apply.ReadSignature();
+  std::string className;
+  apply.ReadComponent(FForm, FFormClassName, className);
+  apply.Finalize();
+
+  if (writeUnit) WriteFileAtomic(base + ".PAS", KvSaveText(lines));
+  WriteFileAtomic(base + ".DFM", std::string_view(reinterpret_cast<const char*>(apply.OutStream.Memory()),
+                                                  apply.OutStream.GetSize()));
+  FHasFileName = true;
+  FModified = false;
+  FFileName = fileName;
+}
