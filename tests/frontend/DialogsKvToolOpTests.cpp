@@ -93,14 +93,4 @@ TEST_F(KvToolOpTest, CancelAndEscapeCloseWithoutOk) {
   EXPECT_EQ(User.Run(Dialog.get()), mrCancel);
 }
 
-TEST(KvToolOp, CollectDigitsSkipsBlanksAndStopsAtAnythingElse) {
-  std::string digits;
-  EXPECT_TRUE(CollectDigits(" 0 42 ", digits));
-  EXPECT_EQ(digits, "042");
-  EXPECT_TRUE(CollectDigits("", digits));
-  EXPECT_EQ(digits, "");
-  EXPECT_FALSE(CollectDigits("4\t2", digits)) << "only the space is a blank";
-  EXPECT_FALSE(CollectDigits("\xC2\xB2", digits)) << "a superscript two is no digit";
-}
-
 }  // namespace
