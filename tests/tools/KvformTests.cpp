@@ -156,3 +156,106 @@ TEST_F(Kvform, InspectListsTheRowsAnInspectorShows) {
   EXPECT_NE(r.Err.find("Component Nope not found"), std::string::npos);
   EXPECT_EQ(Run({"inspect", Path("f.dfm"), "--kinds", "lots"}).Status, 2);
 }
+
+// --- kvform glyph: the pictures of the kit's windows come from the art files in forms/art.
+
+#include "Buttons.h"
+#include "StdReg.h"
+
+namespace {
+
+// The lines of text with their leading blanks removed, so that indentation does not count.
+std::vector<std::string> GlyphTestLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t eol = text.find('\n', at);
+    if (eol == std::string::npos) eol = text.size();
+    std::string line = text.substr(at, eol - at);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line.substr(std::min(line.size(), line.find_first_not_of(' '))));
+    at = eol + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST_F(Kvform, GlyphDataLoadsBackAsTheArtsPixels) {
+  Put("a.txt",
+      "# two by three\nproperty Glyph\n. clFuchsia\nr clRed\nb clNavy\npixels\nrb\n.r\n..\n");
+  const TRun r = Run({"glyph", Path("a.txt"), "--indent", "4"});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_TRUE(r.Out.starts_with("    Glyph.Data = {")) << r.Out;
+  RegisterStandardClasses();
+  const std::string form = "object Form1: TForm\n  object B: TSpeedButton\n" + r.Out + "  end\nend\n";
+  TMemoryStream text, binary;
+  text.Write(form.data(), static_cast<int64_t>(form.size()));
+  text.SetPosition(0);
+  ObjectTextToBinary(&text, &binary);
+  binary.SetPosition(0);
+  TForm loaded(nullptr);
+  binary.ReadComponent(&loaded);
+  TBitmap* glyph = static_cast<TSpeedButton*>(loaded.FindComponent("B"))->GetGlyph();
+  ASSERT_EQ(glyph->GetWidth(), 2);
+  ASSERT_EQ(glyph->GetHeight(), 3);
+  EXPECT_EQ(glyph->GetPixelFormat(), pf4bit);
+  EXPECT_EQ(glyph->GetTransparentColor() & 0xFFFFFF, clFuchsia);
+  TCanvas* c = glyph->Canvas();
+  EXPECT_EQ(c->GetPixel(0, 0), clRed);
+  EXPECT_EQ(c->GetPixel(1, 0), clNavy);
+  EXPECT_EQ(c->GetPixel(1, 1), clRed);
+  EXPECT_EQ(c->GetPixel(0, 2), clFuchsia);
+
+  Put("p.txt", "property Picture\nw clWhite\npixels\nw\n");
+  const TRun p = Run({"glyph", Path("p.txt")});
+  ASSERT_EQ(p.Status, 0) << p.Err;
+  EXPECT_TRUE(p.Out.starts_with("    Picture.Data = {\n      07544269746D6170")) << "the class name TBitmap leads: " << p.Out;
+}
+
+TEST_F(Kvform, GlyphRefusesArtItCannotStore) {
+  const std::pair<const char*, const char*> bad[] = {
+      {"property Glyph\nk clBlack\npixels\nkx\n", "Unknown key 'x' on line 4"},
+      {"property Glyph\nk clBlack\npixels\nkk\nk\n", "Rows differ in width on line 5"},
+      {"property Glyph\nk clBtnFace\npixels\nk\n", "Expected a key character and a colour of the 16-colour palette on line 2"},
+      {"property Glyph\nk $00123456\npixels\nk\n", "Expected a key character and a colour of the 16-colour palette on line 2"},
+      {"property Icon\n", "Property must be Glyph or Picture on line 1"},
+      {"k clBlack\npixels\nk\n", "No property line on line 3"},
+      {"property Glyph\nk clBlack\npixels\n\n", "No pixels on line 4"},
+  };
+  for (auto [art, message] : bad) {
+    Put("bad.txt", art);
+    const TRun r = Run({"glyph", Path("bad.txt")});
+    EXPECT_EQ(r.Status, 1) << art;
+    EXPECT_EQ(r.Err, "kvform: " + Path("bad.txt") + ": " + message + "\n");
+    EXPECT_EQ(r.Out, "");
+  }
+  EXPECT_EQ(Run({"glyph"}).Status, 2);
+  EXPECT_EQ(Run({"glyph", Path("bad.txt"), "--indent", "x"}).Status, 2);
+}
+
+// forms/art/<Unit>.<Component>.txt is the picture of that component in forms/<Unit>.dfm.
+TEST_F(Kvform, EveryArtFileIsWhatItsFormHolds) {
+  const fs::path source = EnvOr("KV_SOURCE_DIR", KV_SOURCE_DIR);
+  int checked = 0;
+  for (const auto& entry : fs::directory_iterator(source / "forms" / "art")) {
+    const std::string stem = entry.path().stem().string();
+    const size_t dot = stem.find('.');
+    ASSERT_NE(dot, std::string::npos) << stem;
+    const fs::path form = source / "forms" / (stem.substr(0, dot) + ".dfm");
+    if (!fs::exists(form)) continue;  // a window whose layout is still to come
+    const TRun r = Run({"glyph", entry.path().string()});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const std::vector<std::string> want = GlyphTestLines(r.Out), have = GlyphTestLines(ReadFileBytes(form.string()));
+    const std::string component = stem.substr(dot + 1);
+    auto object = std::find_if(have.begin(), have.end(),
+                               [&](const std::string& l) { return l.starts_with("object " + component + ":"); });
+    ASSERT_NE(object, have.end()) << stem;
+    // The component's own properties end where its children or its end begin.
+    auto last = std::find_if(object + 1, have.end(), [](const std::string& l) { return l.starts_with("object ") || l == "end"; });
+    auto data = std::search(object + 1, last, want.begin(), want.end());
+    EXPECT_NE(data, last) << stem << " differs from its art; run kvform glyph " << entry.path().string();
+    ++checked;
+  }
+  EXPECT_GT(checked, 0);
+}

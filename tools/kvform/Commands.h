@@ -23,4 +23,5 @@ using TCommandHandler = int (*)(TCommandContext& ctx);
 int CmdToText(TCommandContext& ctx);
 int CmdToBinary(TCommandContext& ctx);
 int CmdInspect(TCommandContext& ctx);
+int CmdGlyph(TCommandContext& ctx);
 int CmdCheck(TCommandContext& ctx);  int CmdRender(TCommandContext& ctx);

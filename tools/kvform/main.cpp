@@ -21,6 +21,7 @@ constexpr TCommand kCommands[] = {
     {"totext", CmdToText, "totext IN [OUT]     binary form file (resource or bare TPF0) to text"},
     {"tobinary", CmdToBinary, "tobinary IN OUT     text form file to a resource-framed binary file"},
     {"check", CmdCheck, "check FILE...       load form files, listing every problem"}, {"render", CmdRender, "render FILE OUT.png   screenshot of a form, offscreen"},
+    {"glyph", CmdGlyph, "glyph ART.txt [--indent N]   Glyph.Data or Picture.Data lines of a pixel-art file"},
     {"inspect", CmdInspect, "inspect FILE [COMPONENT] [--kinds MASK]   the inspector's rows for a component"},
 };
 
