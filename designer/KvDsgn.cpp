@@ -312,8 +312,8 @@ void TKFormDesigner::PaintGrid() {
   if (!GetDisplayGrid() || FState.Contains(dsBusy) || !FGridBitmap) return;
   FState.Include(dsBusy);
   TPoint g = GetGridXY();
-  // Forms do not scroll in this library, so their scroll positions are 0.
-  int ox = KvDsgnGridOffset(0, g.X), oy = KvDsgnGridOffset(0, g.Y);
+  int ox = KvDsgnGridOffset(FForm->GetHorzScrollBar()->GetPosition(), g.X);
+  int oy = KvDsgnGridOffset(FForm->GetVertScrollBar()->GetPosition(), g.Y);
   TCanvas* canvas = FForm->Canvas();
   canvas->SetCopyMode(cmSrcCopy);
   canvas->Draw(ox, oy, FGridBitmap);

@@ -134,6 +134,10 @@ class TPaintedWidget : public QWidget {
   void paintEvent(QPaintEvent*) override {}
 };
 
+}  // namespace
+
+// Parts of a window's handle (their names have external linkage, as the handle's fields do).
+
 // The outer widget of a window with a non-client area: its background shows in the corner
 // between two scroll bars, and its border is a sunken edge, as Windows' client edge.
 class TFrameWidget : public QWidget {
@@ -202,6 +206,8 @@ class TXorOverlay : public QWidget {
 };
 
 int gPendingPosts = 0;
+
+namespace {
 
 // Posted calls run in the order posted: queued calls to one object are FIFO.
 QObject* PostReceiver() {

@@ -127,6 +127,18 @@ TEST_F(DesignerTest, GridDrawsBehindTheControlsOnlyWhenDisplayed) {
   EXPECT_EQ(shot.Canvas()->GetPixel(16, 16), face);
 }
 
+TEST_F(DesignerTest, GridDotsStayOnTheGridOfTheUnscrolledFormWhenItScrolls) {
+  Add<TButton>("FarAway", 3000, 16, 75, 25);  // the form gets a horizontal scroll bar
+  ASSERT_GT(Form()->GetHorzScrollBar()->GetRange(), Form()->GetClientWidth());
+  Form()->GetHorzScrollBar()->SetPosition(3);
+  ASSERT_EQ(Form()->GetHorzScrollBar()->GetPosition(), 3);
+  TBitmap shot;
+  Form()->Repaint();
+  GrabWindow(Form(), &shot);
+  EXPECT_EQ(shot.Canvas()->GetPixel(13, 16), clBlack);  // 16 - 3
+  EXPECT_NE(shot.Canvas()->GetPixel(16, 16), clBlack);
+}
+
 TEST_F(DesignerTest, ColourChangeRebuildsTheGridInTheFormsColour) {
   Form()->SetColor(clWhite);
   EXPECT_EQ(Engine->FGridBitmap->Canvas()->GetPixel(3, 3), clWhite);

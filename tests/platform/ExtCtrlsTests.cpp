@@ -77,7 +77,7 @@ TEST_F(ExtForm, PanelAndBevelPaintTheVclsThreeDFrames) {
   lowered->SetBevelOuter(bvLowered);
   lowered->SetBevelInner(bvRaised);
   lowered->SetBevelWidth(2);
-  auto* bevel = Add<TBevel>("Bevel", 200, 10, 50, 30);
+  Add<TBevel>("Bevel", 200, 10, 50, 30);
   auto* line = Add<TBevel>("Line", 200, 60, 50, 10);
   line->SetShape(bsTopLine);
   ShowAndSettle(Form);
