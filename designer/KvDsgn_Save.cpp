@@ -10,26 +10,26 @@ namespace {
 
 // Base (with folder, without extension) and unit name of a file name: the extension starts at
 // the first '.' of the name part, which follows the last folder separator ('\\', '/') or ':'.
-void KvSaveSplitName(const std::string& fileName, std::string& base, std::string& unitName) {
+// The files are written as .DFM and .PAS, in lower case when the given extension is lower case,
+// so that on a case-sensitive file system saving Unit1.dfm replaces Unit1.dfm.
+void KvSaveSplitName(const std::string& fileName, std::string& base, std::string& unitName,
+                     bool& lowerCaseExt) {
   size_t nameStart = fileName.find_last_of("\\/:");
   nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
   size_t dot = fileName.find('.', nameStart);
   base = fileName.substr(0, dot);
   unitName = fileName.substr(nameStart, dot == std::string::npos ? std::string::npos : dot - nameStart);
-}
-
-std::string KvSaveText(const TStrings& lines) {
-  std::string text;
-  for (int i = 0; i < lines.Count(); ++i) text += lines.Get(i) + "\r\n";
-  return text;
+  const std::string ext = dot == std::string::npos ? "" : fileName.substr(dot);
+  lowerCaseExt = ext == LowerCase(ext) && ext != UpperCase(ext);
 }
 
 }  // namespace
 
 void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   std::string base, unitName;
-  KvSaveSplitName(fileName, base, unitName);
-  TStringList units, events, fields, headings, lines;
+  bool lowerCaseExt;
+  KvSaveSplitName(fileName, base, unitName, lowerCaseExt);
+  TStringList units, events, fields, handlers, headings, lines;
   lines.Add("unit " + unitName + ";");
   lines.Add("");
   lines.Add("interface");
@@ -57,11 +57,16 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
     events.Assign(&scan.Events);
     fields.Assign(&scan.Fields);
   }
+  // A handler shared by several events is declared once: a unit cannot declare a name twice.
   for (int i = 0; i < events.Count(); ++i) {
-    const std::string& e = events.Get(i);
-    if (e.empty() || e[0] == '[') continue;
+    const std::string e = events.Get(i);
     size_t eq = e.find(" = ");
-    if (eq != std::string::npos) headings.Add(e.substr(eq + 3) + ";");
+    if (e.empty() || e[0] == '[' || eq == std::string::npos) continue;
+    const std::string heading = e.substr(eq + 3);
+    const std::string handler = heading.substr(0, heading.find('('));
+    if (handlers.IndexOf(handler) >= 0) continue;  // names compared ignoring case
+    handlers.Add(handler);
+    headings.Add(heading + ";");
   }
 
   TMemoryStream live;
@@ -106,9 +111,8 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   apply.ReadComponent(FForm, FFormClassName, className);
   apply.Finalize();
 
-  if (writeUnit) WriteFileAtomic(base + ".PAS", KvSaveText(lines));
-  WriteFileAtomic(base + ".DFM", std::string_view(reinterpret_cast<const char*>(apply.OutStream.Memory()),
-                                                  apply.OutStream.GetSize()));
+  if (writeUnit) lines.SaveToFile(base + (lowerCaseExt ? ".pas" : ".PAS"));
+  apply.OutStream.SaveToFile(base + (lowerCaseExt ? ".dfm" : ".DFM"));
   FHasFileName = true;
   FModified = false;
   FFileName = fileName;

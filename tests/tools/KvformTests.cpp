@@ -259,3 +259,34 @@ TEST_F(Kvform, EveryArtFileIsWhatItsFormHolds) {
   }
   EXPECT_GT(checked, 0);
 }
+
+// --- kvform resave / unit: a form file through a design's loading and saving.
+
+TEST_F(Kvform, ResaveKeepsHandlersAndUnitPrintsWhatSavingWrites) {
+  Put("in.txt",
+      "object Form2: TForm2\r\n  Caption = 'Two'\r\n  object Button1: TButton\r\n    Caption = 'OK'\r\n"
+      "    OnClick = Button1Click\r\n  end\r\nend\r\n");
+  ASSERT_EQ(Run({"tobinary", Path("in.txt"), Path("Unit2.dfm")}).Status, 0);
+  const TRun resave = Run({"resave", Path("Unit2.dfm"), Path("Out.dfm"), "--unit"});
+  ASSERT_EQ(resave.Status, 0) << resave.Err;
+  const TRun text = Run({"totext", Path("Out.dfm")});
+  ASSERT_EQ(text.Status, 0) << text.Err;
+  EXPECT_NE(text.Out.find("    OnClick = Button1Click\r\n  end\r\n"), std::string::npos) << text.Out;
+  EXPECT_TRUE(ReadFileBytes(Path("Out.pas")).starts_with("unit Out;\r\n"));
+
+  const TRun unit = Run({"unit", Path("Unit2.dfm")});
+  ASSERT_EQ(unit.Status, 0) << unit.Err;
+  const std::string expected = ReadFileBytes(Path("Out.pas"));
+  EXPECT_EQ(unit.Out, "unit Unit2;" + expected.substr(expected.find("\r\n")));
+  EXPECT_NE(unit.Out.find("    procedure Button1Click(Sender: TObject);\r\n"), std::string::npos);
+
+  // Without --unit only the form file; a file that is no form file fails with its name.
+  ASSERT_EQ(Run({"resave", Path("Unit2.dfm"), Path("Bare.dfm")}).Status, 0);
+  EXPECT_TRUE(fs::exists(Path("Bare.dfm")));
+  EXPECT_FALSE(fs::exists(Path("Bare.pas")));
+  const TRun bad = Run({"resave", Path("in.txt"), Path("x.dfm")});
+  EXPECT_EQ(bad.Status, 1);
+  EXPECT_NE(bad.Err.find("kvform: " + Path("in.txt") + ": Invalid stream format\n"), std::string::npos) << bad.Err;
+  EXPECT_EQ(Run({"resave", Path("Unit2.dfm")}).Status, 2);
+  EXPECT_EQ(Run({"unit"}).Status, 2);
+}

@@ -24,4 +24,6 @@ int CmdToText(TCommandContext& ctx);
 int CmdToBinary(TCommandContext& ctx);
 int CmdInspect(TCommandContext& ctx);
 int CmdGlyph(TCommandContext& ctx);
+int CmdResave(TCommandContext& ctx);
+int CmdUnit(TCommandContext& ctx);
 int CmdCheck(TCommandContext& ctx);  int CmdRender(TCommandContext& ctx);

@@ -23,6 +23,8 @@ constexpr TCommand kCommands[] = {
     {"check", CmdCheck, "check FILE...       load form files, listing every problem"}, {"render", CmdRender, "render FILE OUT.png   screenshot of a form, offscreen"},
     {"glyph", CmdGlyph, "glyph ART.txt [--indent N]   Glyph.Data or Picture.Data lines of a pixel-art file"},
     {"inspect", CmdInspect, "inspect FILE [COMPONENT] [--kinds MASK]   the inspector's rows for a component"},
+    {"resave", CmdResave, "resave IN OUT [--unit]   open a form file in a design and save it as OUT (and its unit)"},
+    {"unit", CmdUnit, "unit IN             the unit source that saving a design of IN writes"},
 };
 
 void PrintUsage(std::FILE* f) {
