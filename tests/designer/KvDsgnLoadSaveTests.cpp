@@ -81,14 +81,14 @@ TEST_F(LoadSaveTest, AFormFileOpensSavesWithItsHandlersAndGeneratesItsUnit) {
   EXPECT_FALSE(design->FModified);
   EXPECT_EQ(design->FFileName, saved.string());
 
-  std::string text = FormFileText(Dir / "Saved7.DFM");
+  std::string text = FormFileText(Dir / "Saved7.dfm");
   EXPECT_NE(text.find("object Form7: TForm7"), std::string::npos) << text;
   EXPECT_NE(text.find("Left = 40"), std::string::npos) << text;
   EXPECT_NE(text.find("OnClick = Button1Click"), std::string::npos) << text;
   EXPECT_NE(text.find("OnCreate = FormCreate"), std::string::npos) << text;
 
   TMemoryStream unit;
-  unit.LoadFromFile((Dir / "Saved7.PAS").string());
+  unit.LoadFromFile((Dir / "Saved7.pas").string());
   std::string pas = StreamText(unit);
   EXPECT_EQ(pas.rfind("unit Saved7;\r\n\r\ninterface\r\n", 0), 0u) << pas;
   EXPECT_NE(pas.find("  TForm7 = class(TForm)\r\n    Button1: TButton;\r\n"), std::string::npos) << pas;
@@ -99,7 +99,7 @@ TEST_F(LoadSaveTest, AFormFileOpensSavesWithItsHandlersAndGeneratesItsUnit) {
 
   // The saved file opens again with the change.
   design->Destroy();
-  Designer->OpenForm((Dir / "Saved7.DFM").string());
+  Designer->OpenForm((Dir / "Saved7.dfm").string());
   TCustomForm* again = Designer->FDesignerWindow->CurrentDesigner()->GetForm();
   EXPECT_EQ(static_cast<TControl*>(again->FindComponent("Button1"))->GetLeft(), 40);
 }
