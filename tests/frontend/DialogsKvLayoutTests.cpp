@@ -7,6 +7,7 @@
 
 #include "DialogsUser.h"
 #include "KvAlign.h"
+#include "KvAlignP.h"
 #include "KvConfrm.h"
 #include "KvSelFrm.h"
 #include "KvSize.h"
@@ -35,9 +36,10 @@ void ExpectFits(TCustomForm* dialog, TWinControl* parent, const std::string& pat
     const std::string name = path + "." + (c->GetName().empty() ? c->GetText() : c->GetName());
     const TRect r = c->BoundsRect();
     // A radio group places its own buttons.
-    if (c->GetOwner() == dialog)
+    if (c->GetOwner() == dialog) {
       EXPECT_TRUE(r.Left >= client.Left && r.Top >= client.Top && r.Right <= client.Right && r.Bottom <= client.Bottom)
-        << name << " (" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom << ") leaves its parent's client area";
+          << name << " (" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom << ") leaves its parent's client area";
+    }
     if (Cast<TButtonControl>(c) && !c->GetText().empty()) {
       measure->SetFont(c->GetFont());
       EXPECT_LE(measure->TextWidth(StripHotkey(c->GetText())) + CaptionMargin(c), c->GetWidth()) << name << "'s caption is clipped";
@@ -53,7 +55,9 @@ void CheckAndPicture(TCustomForm* dialog) {
   TBitmap shot;
   GrabWindow(dialog, &shot);
   EXPECT_EQ(shot.GetWidth(), dialog->GetWidth());
-  qtstd::SavePng(&shot, std::string(KV_BIN_DIR) + "/../dialogs-" + dialog->ClassName() + ".png");
+  std::string file = KV_BIN_DIR "/../dialogs-";
+  file.append(dialog->ClassName()).append(".png");
+  qtstd::SavePng(&shot, file);
   dialog->Hide();
 }
 
@@ -83,6 +87,10 @@ TEST(KvDialogsLayout, EveryControlFitsInEveryDialog) {
     d->WidthGroup->SetItemIndex(3);
     d->edWidth->SetEnabled(true);
     d->edWidth->SetText("120");
+    CheckAndPicture(d.get());
+  }
+  {
+    auto d = std::make_unique<TfmKvAlignP>(Application);
     CheckAndPicture(d.get());
   }
 }
