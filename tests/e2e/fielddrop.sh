@@ -10,8 +10,9 @@ form="$(wait_window '^Form1$')"
 fields="$(wait_window '^Fields$')"
 read -r fx fy fw fh < <(geometry "$form")
 read -r lx ly lw lh < <(geometry "$fields")
-# The first field of the first table (EMPLOYEE.EmpNo) is the list's top row, below the combo box.
-item_x=$((lx + 40)) item_y=$((ly + 30))
+# The first field of the first table (EMPLOYEE.EmpNo) is the list's top row, below the combo box;
+# rows are 13 pixels high in the default font.
+item_x=$((lx + 40)) item_y=$((ly + 30)) row_h=13
 
 # drag_to X Y: a press on the first row, one move onto the form, a release.
 drag_to() {
@@ -27,10 +28,9 @@ drag_to() {
 drag_to $((fx + 16)) $((fy + 16))
 shot "one-field"
 
-# Every field of the table (click, Shift+End), dropped to the right of the first one: the data
-# source is reused.
-xdotool mousemove --sync "$item_x" "$item_y" click 1
-xdotool key shift+End
+# Every field of the table (the first one is selected still; Shift+click on the eighth and last
+# row adds the rest), dropped to the right of the first one: the data source is reused.
+xdotool mousemove --sync "$item_x" $((item_y + 7 * row_h)) keydown shift click 1 keyup shift
 sleep 0.2
 drag_to $((fx + 240)) $((fy + 16))
 shot "all-fields"
