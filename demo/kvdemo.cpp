@@ -1,14 +1,19 @@
-// kvdemo: a host application with the form designer on its main form.
+// kvdemo: a host application with the form designer on its main form, a field list of its
+// sample database, and a Run command that shows a design as a live form.
 //
-//   kvdemo [--new-form] [--open FILE] [--edit]
+//   kvdemo [--new-form] [--open FILE] [--edit] [--report]
 //
 // The options run the matching command once the main window is up, so that scripted sessions
-// can start where they want to look.
+// can start where they want to look. With --report, every Run prints the components of the
+// live form on standard output (ReportForm).
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "Buttons.h"
+#include "DemoData.h"
+#include "DemoRun.h"
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
@@ -48,7 +53,10 @@ class TDemoForm : public TForm {
                                       command("&Edit this form", 0, &TDemoForm::EditThisForm),
                                       NewLine(), command("E&xit", 0, &TDemoForm::Exit)}));
     menu->Items()->Add(NewSubMenu("&View", 0, "ViewMenu",
-                                     {command("&Designer window", 0, &TDemoForm::ShowDesigner)}));
+                                     {command("&Designer window", 0, &TDemoForm::ShowDesigner),
+                                      command("&Fields", 0, &TDemoForm::ShowFields)}));
+    menu->Items()->Add(NewSubMenu("&Run", 0, "RunMenu",
+                                     {command("&Run", 0, &TDemoForm::RunForm)}));
     SetMenu(menu);
 
     int top = 12;
@@ -63,14 +71,15 @@ class TDemoForm : public TForm {
     button("New form", &TDemoForm::NewForm);
     button("Open form...", &TDemoForm::OpenForm);
     button("Edit this form", &TDemoForm::EditThisForm);
+    button("Run", &TDemoForm::RunForm);
 
     auto* note = new TLabel(this);
     note->SetParent(this);
     note->SetWordWrap(true);
     note->SetAutoSize(false);
     note->SetBounds(16, top + 4, 240, 60);
-    note->SetCaption("Designs open below the designer window. Closing this window offers to "
-                     "save every modified design.");
+    note->SetCaption("Drag fields from the Fields window onto a design; Run shows it with live "
+                     "data. Closing this window offers to save every modified design.");
 
     OnCloseQuery = [this](TObject* sender, bool& canClose) { Designer->CloseQuery(sender, canClose); };
   }
@@ -85,9 +94,19 @@ class TDemoForm : public TForm {
 
   void EditThisForm() { Designer->EditForm(this); }
   void ShowDesigner() { Designer->Show(); }
+  void ShowFields() { Fields->Show(); }
   void Exit() { Close(); }
 
+  void RunForm() {
+    TKFormDesigner* design = Designer->FDesignerWindow->CurrentDesigner();
+    if (!design) throw Exception("There is no design to run: open or create a form first.");
+    TForm* form = RunDesign(design);
+    if (Report) ReportForm(form, std::cout);
+  }
+
   TKvFormDesigner* Designer;
+  TDemoDataForm* Fields = nullptr;
+  bool Report = false;
 
  private:
   // Commands report their failures as the application does for any event handler.
@@ -109,9 +128,9 @@ int main(int argc, char** argv) {
   // palette, with the palette bitmaps built next to this program.
   RegisterStandardComponents();
   KvReg::Register();
-  std::filesystem::path dcr = std::filesystem::canonical("/proc/self/exe").parent_path() / "KvStd.dcr";
+  std::filesystem::path exeDir = std::filesystem::canonical("/proc/self/exe").parent_path();
   try {
-    ReadDCRFile(dcr.string());
+    ReadDCRFile((exeDir / "KvStd.dcr").string());
   } catch (const Exception& e) {
     Application->ShowException(e);  // the palette shows its default pictures
   }
@@ -119,10 +138,19 @@ int main(int argc, char** argv) {
 
   TDemoForm* form;
   Application->CreateForm(form);
+  Application->CreateForm(form->Fields);
+  form->Fields->SetBounds(form->GetLeft() + form->GetWidth() + 8, form->GetTop(), 240, form->GetHeight());
+  try {
+    form->Fields->OpenDatabase((exeDir / "kvdemo.db").string());
+  } catch (const Exception& e) {
+    Application->ShowException(e);  // the field list stays empty
+  }
   form->Show();
+  form->Fields->Show();
   for (size_t i = 0; i < args.size(); ++i) {
     try {
       if (args[i] == "--new-form") form->NewForm();
+      else if (args[i] == "--report") form->Report = true;
       else if (args[i] == "--edit") form->EditThisForm();
       else if (args[i] == "--open" && i + 1 < args.size()) form->Designer->OpenForm(args[++i]);
     } catch (...) {

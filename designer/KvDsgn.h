@@ -204,6 +204,9 @@ class TKFormDesigner : public TFormDesigner {
   bool MenuSelect(TControl* sender, TMessage& message);
   bool KeepCursor();
   TControl* ControlAt(TWinControl* root, const TPoint& screenPoint);
+  // Where a control inserted over target goes: the nearest of target and its parents that
+  // accepts child controls, at the last the form.
+  TControl* InsertionParent(TControl* target) const;
   bool ControlWantsMouse(TControl* sender, int x, int y);
   void DrawBand(const TPoint& p);
   bool SelectInBand();

@@ -137,7 +137,9 @@ intptr_t TKFormDesigner::HandleDrag(int dragMessage, TDragRec* dragRec) {
     case dmDragDrop:
       if (auto* source = dynamic_cast<TKvDragField*>(dragRec->Source)) DropFields(source, dragRec->Pos);
       return 0;
-    case dmFindTarget: return reinterpret_cast<intptr_t>(this);
+    // The form claims the drop itself. The platform keeps the answer as the drag's target
+    // control and asks it for client coordinates, so it must be a control: the form.
+    case dmFindTarget: return reinterpret_cast<intptr_t>(static_cast<TControl*>(FForm));
     default: return 0;
   }
 }
@@ -145,10 +147,13 @@ intptr_t TKFormDesigner::HandleDrag(int dragMessage, TDragRec* dragRec) {
 void TKFormDesigner::DropFields(TKvDragField* source, const TPoint& screenPoint) {
   TPoint at = FForm->ScreenToClient(screenPoint);
   int x = at.X, y = at.Y;
-  TControl* parent = ControlAt(FForm, screenPoint);
+  // Dropped over an edit box or an icon, the controls go to the container around it.
+  TControl* parent = InsertionParent(ControlAt(FForm, screenPoint));
+  // One data source per data set: a field of another data set never binds to the last one.
   TDataSource* dataSource = nullptr;
   auto sourceFor = [&](TField* field) {
-    if (dataSource) return dataSource;
+    if (dataSource && dataSource->GetDataSet() == field->GetDataSet()) return dataSource;
+    dataSource = nullptr;
     for (int i = 0; i < FForm->ComponentCount() && !dataSource; ++i)
       if (auto* ds = dynamic_cast<TDataSource*>(FForm->Components(i)); ds && ds->GetDataSet() == field->GetDataSet())
         dataSource = ds;
@@ -160,6 +165,7 @@ void TKFormDesigner::DropFields(TKvDragField* source, const TPoint& screenPoint)
     return dataSource;
   };
 
+  bool created = false;
   for (int f = 0; f < source->FieldList->Count(); ++f) {
     auto* field = static_cast<TField*>(source->FieldList->Get(f));
     TClass dataClass = nullptr;
@@ -196,5 +202,8 @@ void TKFormDesigner::DropFields(TKvDragField* source, const TPoint& screenPoint)
     y += control->GetHeight() + 7;
     if (label)
       if (auto* windowed = dynamic_cast<TWinControl*>(control)) label->SetFocusControl(windowed);
+    created = true;
   }
+  // New controls are unsaved work: closing the design must offer to save them.
+  if (created) Modified();
 }

@@ -45,6 +45,11 @@ TControl* TKFormDesigner::ControlAt(TWinControl* root, const TPoint& s) {
   return found ? found : root;
 }
 
+TControl* TKFormDesigner::InsertionParent(TControl* target) const {
+  while (target->GetParent() && !KvMouseAcceptsControls(target)) target = target->GetParent();
+  return target;
+}
+
 bool TKFormDesigner::ControlWantsMouse(TControl* sender, int x, int y) {
   if (!sender || !sender->GetParent()) return false;
   TPoint p = sender->ScreenToClient(FForm->ClientToScreen({x, y}));
@@ -86,10 +91,8 @@ bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& 
   if (TClass cls = window ? window->GetSelectedComponent() : nullptr) {
     window->SetPointer();
     if (GetCanInsert()) {
-      TControl* parent = target;
-      while (parent->GetParent() && !KvMouseAcceptsControls(parent)) parent = parent->GetParent();
       ReleaseCapture();
-      CreateComponent(cls, parent, FDownPos.X, FDownPos.Y, 0, 0);
+      CreateComponent(cls, InsertionParent(target), FDownPos.X, FDownPos.Y, 0, 0);
       Modified();
       return true;
     }
