@@ -1,5 +1,6 @@
 #include "KvFrmDsg.h"
 
+#include "KvAlignP.h"
 #include "KvClass.h"
 #include "KvConfrm.h"
 #include "KvObjIns.h"
@@ -248,6 +249,7 @@ void TfmKvFrmDsg::ShowDesignedForm() {
 }
 
 void TfmKvFrmDsg::UpdateDesignerState() {
+  if (FAlignPalette) FAlignPalette->Designer = nullptr;
   if (!FFormDesigner || FFormDesigner->InState(csDestroying)) return;
   bool hasDesign = FCurrentDesigner && !FCurrentDesigner->IsTornDown();
   if (hasDesign != SaveFileAsItem->GetEnabled()) {
@@ -269,6 +271,7 @@ void TfmKvFrmDsg::UpdateDesignerState() {
              : canDelete            ? " (Delete only)"
                                     : " (Modify only)";
   SetCaption(caption);
+  if (FAlignPalette) FAlignPalette->Designer = FCurrentDesigner;
 }
 
 void TfmKvFrmDsg::DesignerChanged(TKFormDesigner* designer) {
@@ -292,6 +295,8 @@ void TfmKvFrmDsg::FormCreate(TObject*) {
   KvTabbedNotebook1->GetPages()->Clear();
   SetBounds(0, 0, GetSystemMetrics(SM_CXFULLSCREEN), GetHeight());
   SizingToolbar->SetHeight(60);
+  FAlignPalette = new TfmKvAlignP(Application);
+  fmKvAlignP = FAlignPalette;
 }
 
 void TfmKvFrmDsg::FormShow(TObject*) {
@@ -319,6 +324,9 @@ void TfmKvFrmDsg::FormDestroy(TObject*) {
   CloseAllDesigners();
   delete FDesigners;
   FDesigners = nullptr;
+  if (FAlignPalette && !FAlignPalette->InState(csDestroying)) delete FAlignPalette;
+  if (fmKvAlignP == FAlignPalette) fmKvAlignP = nullptr;
+  FAlignPalette = nullptr;
   if (FFormDesigner) FFormDesigner->FDesignerWindow = nullptr;
 }
 
@@ -410,7 +418,9 @@ void TfmKvFrmDsg::ObjectInspectorItemClick(TObject*) {
   if (KvObjectInspector1) KvObjectInspector1->Show();
 }
 
-void TfmKvFrmDsg::AlignmentPaletteItemClick(TObject*) {}
+void TfmKvFrmDsg::AlignmentPaletteItemClick(TObject*) {
+  if (FAlignPalette) FAlignPalette->Show();
+}
 
 void TfmKvFrmDsg::SelectFormItemClick(TObject*) {
   if (!FCurrentDesigner) return;

@@ -13,6 +13,7 @@
 
 class TfmKvFrmDsg;
 class TKvTabbedNotebook;
+class TfmKvAlignP;
 
 constexpr TTypeKinds KvDesignerTypeKinds = 0x0EFE;
 
@@ -172,6 +173,7 @@ class TfmKvFrmDsg : public TForm {
   TKFormDesigner* FCurrentDesigner = nullptr;
   bool FSizing = false;
   TPoint FDownPoint;
+  TfmKvAlignP* FAlignPalette = nullptr;  // made at creation, owned by the application
 };
 
 // The file-name part of a path: the text after the last '\', '/' or ':'.

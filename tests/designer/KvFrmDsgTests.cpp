@@ -1,6 +1,7 @@
 // The designer component and its window: the design list, the save prompt, caption and
 // command enabling, the window's geometry and the environment options.
 #include "DesignerFixture.h"
+#include "KvAlignP.h"
 #include "KvConfrm.h"
 #include "KvToolOp.h"
 #include <filesystem>
@@ -213,4 +214,18 @@ TEST_F(DesignerTest, SavePromptYesSavesThroughTheSaveDialogOrKeepsTheDesignWhenI
   EXPECT_EQ(w->DesignerCount(), 0);
   EXPECT_TRUE(fs::exists(dir / "Saved.DFM")) << "the default extension";
   fs::remove_all(dir);
+}
+
+TEST_F(DesignerTest, TheAlignmentPaletteFollowsTheCurrentDesign) {
+  TfmKvFrmDsg* w = Window(Designer);
+  ASSERT_NE(fmKvAlignP, nullptr);
+  EXPECT_EQ(fmKvAlignP->Designer, Engine);
+  Designer->NewForm();
+  EXPECT_EQ(fmKvAlignP->Designer, w->CurrentDesigner());
+  EXPECT_NE(fmKvAlignP->Designer, Engine);
+  w->AlignmentPaletteItemClick(w);
+  EXPECT_TRUE(fmKvAlignP->GetVisible());
+  w->CloseAllDesigners();
+  w->UpdateDesignerState();
+  EXPECT_EQ(fmKvAlignP->Designer, nullptr);
 }
