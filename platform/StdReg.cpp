@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "ExtCtrlsMore.h"
 #include "Forms.h"
+#include "Mask.h"
 #include "Menus.h"
 #include "Spin.h"
 #include "StdCtrls.h"
@@ -20,6 +21,7 @@ void RegisterStandardClasses() {
   done = true;
   RegisterClasses({TForm::StaticClass(), TScrollBox::StaticClass()});
   RegisterStdCtrlsClasses();
+  RegisterMaskClasses();
   RegisterExtCtrlsClasses();
   RegisterExtCtrlsMoreClasses();
   RegisterButtonsClasses();

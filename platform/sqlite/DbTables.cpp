@@ -626,9 +626,9 @@ class TQuery::TMasterLink : public TDataLink {
 
 TQuery::TQuery(TComponent* owner)
     : TDBDataSet(owner),
+      FMasterLink(std::make_unique<TMasterLink>(this)),
       FSQL(new TStringList),
-      FParams(new TParams),
-      FMasterLink(std::make_unique<TMasterLink>(this)) {
+      FParams(new TParams) {
   FParams->SetOwnerPersistent(this);
   FSQL->OnChange = TNotifyEvent(this, &TQuery::QueryChanged);
 }
