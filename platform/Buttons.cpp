@@ -47,7 +47,7 @@ KV_IMPLEMENT_CLASS(TBitBtn, "Buttons") {
   b.Prop("Spacing", &TBitBtn::GetSpacing, &TBitBtn::SetSpacing).Default(4);
   b.Prop("Style", &TBitBtn::GetStyle, &TBitBtn::SetStyle).Default(bsAutoDetect);
   PublishControlProperties(b, {"TabOrder"});
-  b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(true);
+  PublishTabStop(b, true);
   PublishControlProperties(b, {"Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit",
                                "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
                                "OnStartDrag"});

@@ -15,10 +15,6 @@ void PublishWin(TClassBuilder<C>& b) {
   PublishControlProperties(b, {"TabOrder", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp"});
 }
 template <class C>
-void PublishTabStop(TClassBuilder<C>& b, bool def) {
-  b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(def);
-}
-template <class C>
 void PublishTabs(TClassBuilder<C>& b) {
   PublishWin(b);
   PublishTabStop(b, true);

@@ -57,3 +57,6 @@ inline constexpr const char* SUnsupportedCodePage = "Code page %d is not support
 
 // Forms and menus
 inline constexpr const char* SDuplicateMenus = "Menu '%s' is already being used by another form";
+
+// Masked edits
+inline constexpr const char* SMaskEditErr = "Invalid input value.  Use escape key to abandon changes";

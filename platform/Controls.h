@@ -657,3 +657,14 @@ template <class C>
 void PublishControlProperties(TClassBuilder<C>& b, std::initializer_list<std::string_view> names) {
   for (std::string_view n : names) PublishControlProperty(b, n);
 }
+// TabStop with its class's default: on for the controls that take input.
+template <class C>
+void PublishTabStop(TClassBuilder<C>& b, bool def) {
+  b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(def);
+}
+// Native controls default to the window colour and do not take their parent's.
+template <class C>
+void PublishWindowColor(TClassBuilder<C>& b) {
+  b.Prop("Color", &TControl::GetColor, &TControl::SetColor).Type(TypeInfoTColor()).Default(clWindow).StoredMethod(&TControl::IsColorStored);
+  b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(false);
+}

@@ -90,7 +90,7 @@ KV_IMPLEMENT_CLASS(TDBGrid, "DBGrids") {
                                "PopupMenu"});
   b.Prop("ReadOnly", &TCustomDBGrid::GetReadOnly, &TCustomDBGrid::SetReadOnly).Default(false);
   PublishControlProperties(b, {"ShowHint", "TabOrder"});
-  b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(true);
+  PublishTabStop(b, true);
   b.Prop("TitleFont", &TCustomDBGrid::GetTitleFont, &TCustomDBGrid::SetTitleFont);
   PublishControlProperties(b, {"Visible"});
   b.Prop("OnCellClick", &TCustomDBGrid::OnCellClick);

@@ -32,6 +32,10 @@ const TIdentMapEntry kColors[] = {
     {clFuchsia, "clFuchsia"},
     {clAqua, "clAqua"},
     {clWhite, "clWhite"},
+    {clMoneyGreen, "clMoneyGreen"},
+    {clSkyBlue, "clSkyBlue"},
+    {clCream, "clCream"},
+    {clMedGray, "clMedGray"},
     {clScrollBar, "clScrollBar"},
     {clBackground, "clBackground"},
     {clActiveCaption, "clActiveCaption"},
@@ -57,6 +61,11 @@ const TIdentMapEntry kColors[] = {
     {cl3DLight, "cl3DLight"},
     {clInfoText, "clInfoText"},
     {clInfoBk, "clInfoBk"},
+    {clHotLight, "clHotLight"},
+    {clGradientActiveCaption, "clGradientActiveCaption"},
+    {clGradientInactiveCaption, "clGradientInactiveCaption"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuBar, "clMenuBar"},
     {clNone, "clNone"},
     {clDefault, "clDefault"},
 };
@@ -110,6 +119,12 @@ const TColor kSystemColors[] = {
     0xC0C0C0,  // 3D light
     0x000000,  // tooltip text
     0xE1FFFF,  // tooltip background
+    0xB5B5B5,  // (unused index 25)
+    0xCC6600,  // hot-tracked item
+    0xF0CAA6,  // active caption gradient
+    0xF2E4D7,  // inactive caption gradient
+    0x800000,  // highlighted menu item
+    0xC0C0C0,  // menu bar
 };
 
 template <size_t N>

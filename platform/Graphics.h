@@ -62,6 +62,12 @@ constexpr TColor cl3DDkShadow = clSystemColor | 21;
 constexpr TColor cl3DLight = clSystemColor | 22;
 constexpr TColor clInfoText = clSystemColor | 23;
 constexpr TColor clInfoBk = clSystemColor | 24;
+// Delphi 6-7 additions.
+constexpr TColor clHotLight = clSystemColor | 26;
+constexpr TColor clGradientActiveCaption = clSystemColor | 27;
+constexpr TColor clGradientInactiveCaption = clSystemColor | 28;
+constexpr TColor clMenuHighlight = clSystemColor | 29;
+constexpr TColor clMenuBar = clSystemColor | 30;
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;
@@ -81,6 +87,10 @@ constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clLtGray = 0xC0C0C0;
 constexpr TColor clDkGray = 0x808080;
 constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clMoneyGreen = 0xC0DCC0;
+constexpr TColor clSkyBlue = 0xF0CAA6;
+constexpr TColor clCream = 0xF0FBFF;
+constexpr TColor clMedGray = 0xA4A0A0;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 

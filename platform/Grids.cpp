@@ -992,7 +992,7 @@ KV_IMPLEMENT_CLASS(TDrawGrid, "Grids") {
   PublishControlProperties(b, {"ParentColor", "ParentFont", "ParentShowHint"});
   b.Prop("ScrollBars", &TCustomGrid::GetScrollBars, &TCustomGrid::SetScrollBars).Default(ssBoth);
   PublishControlProperties(b, {"ShowHint", "TabOrder"});
-  b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(true);
+  PublishTabStop(b, true);
   PublishControlProperties(b, {"Visible"});
   b.Prop("VisibleColCount", &TCustomGrid::VisibleColCount);
   b.Prop("VisibleRowCount", &TCustomGrid::VisibleRowCount);

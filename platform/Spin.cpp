@@ -105,7 +105,7 @@ KV_IMPLEMENT_CLASS(TSpinEdit, "Spin") {
   PublishControlProperties(b, {"ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu"});
   b.Prop("ReadOnly", &TSpinEdit::GetReadOnly, &TSpinEdit::SetReadOnly).Default(false);
   PublishControlProperties(b, {"ShowHint", "TabOrder"});
-  b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(true);
+  PublishTabStop(b, true);
   b.Prop("Value", &TSpinEdit::GetValue, &TSpinEdit::SetValue);
   PublishControlProperties(b, {"Visible"});
   b.Prop("OnChange", &TSpinEdit::OnChange);

@@ -9,17 +9,6 @@
 #include "qt/QtWidgets.h"
 
 namespace {
-// The VCL's usual TabStop: on for the controls that take input.
-template <class C>
-void PublishTabStopOn(TClassBuilder<C>& b) {
-  b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(true);
-}
-// Native controls default to the window colour and do not take their parent's.
-template <class C>
-void PublishWindowColor(TClassBuilder<C>& b) {
-  b.Prop("Color", &TControl::GetColor, &TControl::SetColor).Type(TypeInfoTColor()).Default(clWindow).StoredMethod(&TControl::IsColorStored);
-  b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(false);
-}
 bool StreamBusy(const TComponent* c) { return c->InState(csLoading) || c->InState(csReading); }
 }  // namespace
 
@@ -77,7 +66,7 @@ KV_IMPLEMENT_CLASS(TEdit, "StdCtrls") {
   b.Prop("PasswordChar", &TCustomEdit::GetPasswordChar, &TCustomEdit::SetPasswordChar).Default(0);
   b.Prop("ReadOnly", &TCustomEdit::GetReadOnly, &TCustomEdit::SetReadOnly).Default(false);
   PublishControlProperties(b, {"PopupMenu", "ShowHint", "TabOrder"});
-  PublishTabStopOn(b);
+  PublishTabStop(b, true);
   PublishControlProperties(b, {"Text", "Visible"});
   b.Prop("OnChange", &TCustomEdit::OnChange);
   PublishControlProperties(b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
@@ -103,7 +92,7 @@ KV_IMPLEMENT_CLASS(TMemo, "StdCtrls") {
   b.Prop("ReadOnly", &TCustomEdit::GetReadOnly, &TCustomEdit::SetReadOnly).Default(false);
   b.Prop("ScrollBars", &TCustomMemo::GetScrollBars, &TCustomMemo::SetScrollBars).Default(ssNone);
   PublishControlProperties(b, {"PopupMenu", "ShowHint", "TabOrder"});
-  PublishTabStopOn(b);
+  PublishTabStop(b, true);
   PublishControlProperties(b, {"Visible"});
   b.Prop("WantReturns", &TCustomMemo::GetWantReturns, &TCustomMemo::SetWantReturns).Default(true);
   b.Prop("WantTabs", &TCustomMemo::GetWantTabs, &TCustomMemo::SetWantTabs).Default(false);
@@ -130,7 +119,7 @@ KV_IMPLEMENT_CLASS(TComboBox, "StdCtrls") {
   PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint"});
   b.Prop("Sorted", &TCustomComboBox::GetSorted, &TCustomComboBox::SetSorted).Default(false);
   PublishControlProperties(b, {"PopupMenu", "ShowHint", "TabOrder"});
-  PublishTabStopOn(b);
+  PublishTabStop(b, true);
   PublishControlProperties(b, {"Text", "Visible"});
   b.Prop("OnChange", &TCustomComboBox::OnChange);
   PublishControlProperties(b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver"});
@@ -151,7 +140,7 @@ KV_IMPLEMENT_CLASS(TButton, "StdCtrls") {
   PublishControlProperties(b, {"DragCursor", "DragKind", "DragMode", "Enabled", "Font"});
   b.Prop("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult).Type(TypeInfoTModalResult()).Default(0);
   PublishControlProperties(b, {"ParentBiDiMode", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder"});
-  PublishTabStopOn(b);
+  PublishTabStop(b, true);
   PublishControlProperties(b, {"Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
                                "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
                                "OnMouseUp", "OnStartDrag"});
@@ -168,7 +157,7 @@ KV_IMPLEMENT_CLASS(TCheckBox, "StdCtrls") {
                                "ParentShowHint", "PopupMenu", "ShowHint"});
   b.Prop("State", &TCustomCheckBox::GetState, &TCustomCheckBox::SetState).Default(cbUnchecked);
   PublishControlProperties(b, {"TabOrder"});
-  PublishTabStopOn(b);
+  PublishTabStop(b, true);
   PublishControlProperties(b, {"Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
                                "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
                                "OnMouseUp", "OnStartDrag"});
@@ -204,7 +193,7 @@ KV_IMPLEMENT_CLASS(TListBox, "StdCtrls") {
   b.Prop("Sorted", &TCustomListBox::GetSorted, &TCustomListBox::SetSorted).Default(false);
   b.Prop("Style", &TCustomListBox::GetStyle, &TCustomListBox::SetStyle).Default(lbStandard);
   PublishControlProperties(b, {"TabOrder"});
-  PublishTabStopOn(b);
+  PublishTabStop(b, true);
   b.Prop("TabWidth", &TCustomListBox::GetTabWidth, &TCustomListBox::SetTabWidth).Default(0);
   PublishControlProperties(b, {"Visible", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver"});
   b.Prop("OnDrawItem", &TCustomListBox::OnDrawItem);
@@ -226,7 +215,7 @@ KV_IMPLEMENT_CLASS(TScrollBar, "StdCtrls") {
   PublishControlProperties(b, {"PopupMenu", "ShowHint"});
   b.Prop("SmallChange", &TScrollBar::GetSmallChange, &TScrollBar::SetSmallChange).Type(TypeInfoTScrollBarInc()).Default(1);
   PublishControlProperties(b, {"TabOrder"});
-  PublishTabStopOn(b);
+  PublishTabStop(b, true);
   PublishControlProperties(b, {"Visible"});
   b.Prop("OnChange", &TScrollBar::OnChange);
   PublishControlProperties(b, {"OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown",
@@ -576,7 +565,7 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
 void TCustomEdit::CreateWnd() {
   TWinControl::CreateWnd();
   UpdateWindow();
-  qtstd::SetText(FHandle, FText);
+  qtstd::SetText(FHandle, WindowText(FText));
 }
 
 void TCustomEdit::UpdateWindow() {
@@ -609,7 +598,7 @@ void TCustomEdit::TextFromWindow() {
   }
   FSyncing = true;
   try {
-    SetText(f);
+    SetText(TextOfWindow(f));
   } catch (...) {
     FSyncing = false;
     throw;
@@ -630,9 +619,10 @@ void TCustomEdit::Dispatch(TMessage& m) {
       m.Result = DLGC_WANTCHARS | DLGC_WANTARROWS;
       return;
     case CM_TEXTCHANGED: {
-      std::string f = Filtered(FText);
+      // The text as the edit can hold it (its case, a mask's places).
+      std::string f = TextOfWindow(WindowText(Filtered(FText)));
       if (f != FText) FText = f;
-      if (HandleAllocated() && !FSyncing) qtstd::SetText(FHandle, FText);
+      if (HandleAllocated() && !FSyncing) qtstd::SetText(FHandle, WindowText(FText));
       if (!StreamBusy(this)) Change();
       TControl::Dispatch(m);  // the widget has the text already
       return;

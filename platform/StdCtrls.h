@@ -169,6 +169,10 @@ class TCustomEdit : public TWinControl {
   virtual void UpdateWindow();  // pushes every option to the widget
   // The text as CharCase and MaxLength allow it.
   std::string Filtered(std::string s) const;
+  // The window shows Text as WindowText gives it (a masked edit shows literals and blanks), and
+  // what the window holds comes back to Text through TextOfWindow.
+  virtual std::string WindowText(const std::string& text) const { return text; }
+  virtual std::string TextOfWindow(const std::string& windowText) const { return windowText; }
   void DoEnter() override;
   void AdjustHeight();
 

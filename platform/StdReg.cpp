@@ -10,6 +10,7 @@
 #include "ExtCtrlsMore.h"
 #include "Forms.h"
 #include "Grids.h"
+#include "Mask.h"
 #include "Menus.h"
 #include "Spin.h"
 #include "StdCtrls.h"
@@ -21,6 +22,7 @@ void RegisterStandardClasses() {
   done = true;
   RegisterClasses({TForm::StaticClass(), TScrollBox::StaticClass()});
   RegisterStdCtrlsClasses();
+  RegisterMaskClasses();
   RegisterExtCtrlsClasses();
   RegisterExtCtrlsMoreClasses();
   RegisterButtonsClasses();

@@ -2,12 +2,17 @@
 // setters and getters the controls drive them with.
 #include "QtStdCtrls.h"
 
+#include "../Mask.h"
+
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QIcon>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +23,7 @@
 
 #include "../Controls.h"
 #include "../Forms.h"
+#include "../Mask.h"
 #include "QtGraphics.h"
 #include "QtNative.h"
 
@@ -40,6 +46,45 @@ QString FromWindowsText(const std::string& s) {
   q.replace('\r', '\n');
   return q;
 }
+
+// A memo's text limit, as Windows' EM_LIMITTEXT keeps it: typing that would pass it is
+// refused, pasted text is cut to fit, and text set by the program is not limited. A line break
+// counts two characters (CR LF).
+class TMemoWidget : public QTextEdit {
+ public:
+  using QTextEdit::QTextEdit;
+  int MaxLength = 0;  // 0: no limit
+
+ protected:
+  static int WindowsLength(const QString& s) {
+    return static_cast<int>(s.size() + s.count('\n') + s.count(QChar::ParagraphSeparator));
+  }
+  int Room() const {
+    return MaxLength - WindowsLength(toPlainText()) + WindowsLength(textCursor().selectedText());
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    bool lineBreak = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    int adding = lineBreak ? 2 : e->text().isEmpty() || e->text()[0] < ' ' ? 0 : WindowsLength(e->text());
+    if (MaxLength > 0 && !isReadOnly() && adding > Room()) {
+      QApplication::beep();
+      e->accept();
+      return;
+    }
+    QTextEdit::keyPressEvent(e);
+  }
+  void insertFromMimeData(const QMimeData* source) override {
+    if (MaxLength <= 0 || !source->hasText()) return QTextEdit::insertFromMimeData(source);
+    QString text = source->text(), fitted;
+    int room = Room();
+    for (QChar c : text) {
+      int n = c == '\n' ? 2 : 1;
+      if (n > room) break;
+      fitted += c;
+      room -= n;
+    }
+    textCursor().insertText(fitted);
+  }
+};
 
 class TComboWidget : public QComboBox {
  public:
@@ -113,7 +158,7 @@ struct TRegistrar {
                                                     nullptr});
     qtw::RegisterWindowClass(
         "KvMemo", TWindowClass{[](QWidget* p, const TCreateParams&) -> QWidget* {
-                                 auto* e = new QTextEdit(p);
+                                 auto* e = new TMemoWidget(p);
                                  e->setAcceptRichText(false);
                                  e->setTabChangesFocus(true);
                                  return e;
@@ -179,6 +224,7 @@ void SetEditOptions(TWindowHandle* h, const TEditOptions& o) {
     e->setAlignment(o.Alignment == taRightJustify ? Qt::AlignRight : o.Alignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft);
   } else if (auto* m = qobject_cast<QTextEdit*>(w)) {
     m->setReadOnly(o.ReadOnly);
+    if (auto* memo = dynamic_cast<TMemoWidget*>(m)) memo->MaxLength = o.MaxLength;
     m->setFrameShape(o.Border ? QFrame::StyledPanel : QFrame::NoFrame);
     m->setLineWrapMode(o.WordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     m->setHorizontalScrollBarPolicy(o.HorzScroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
@@ -192,7 +238,8 @@ void SetEditOptions(TWindowHandle* h, const TEditOptions& o) {
 
 std::string GetText(TWindowHandle* h) {
   QWidget* w = qtw::WidgetOf(h);
-  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
+  // A masked edit's window text is what it shows: literals and blanks.
+  if (auto* e = qobject_cast<QLineEdit*>(w)) return (e->inputMask().isEmpty() ? e->text() : e->displayText()).toStdString();
   if (auto* m = qobject_cast<QTextEdit*>(w)) return ToWindowsText(m->toPlainText());
   if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText().toStdString();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
@@ -202,7 +249,19 @@ std::string GetText(TWindowHandle* h) {
 void SetText(TWindowHandle* h, const std::string& text) {
   QWidget* w = qtw::WidgetOf(h);
   QSignalBlocker block(w);
-  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+  if (auto* e = qobject_cast<QLineEdit*>(w); e && !e->inputMask().isEmpty()) {
+    // The toolkit's own parsing skips blanks; each character goes to its own place instead.
+    QString s = FromStd(text);
+    if (e->displayText() == s) return;
+    QChar blank = e->inputMask().back();
+    e->setText(QString());
+    for (int i = 0; i < s.size() && i < e->displayText().size(); ++i) {
+      if (s[i] == blank || s[i] == e->displayText()[i]) continue;
+      e->setCursorPosition(i);
+      e->insert(QString(s[i]));
+    }
+    e->setCursorPosition(0);
+  } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
     if (e->text() != FromStd(text)) e->setText(FromStd(text));
   } else if (auto* m = qobject_cast<QTextEdit*>(w)) {
     if (m->toPlainText() != FromWindowsText(text)) m->setPlainText(FromWindowsText(text));
@@ -211,6 +270,40 @@ void SetText(TWindowHandle* h, const std::string& text) {
   } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
     b->setText(FromStd(text));
   }
+}
+
+void SetEditMask(TWindowHandle* h, const TEditMaskInfo& mask) {
+  auto* e = qobject_cast<QLineEdit*>(qtw::WidgetOf(h));
+  if (!e) return;
+  QSignalBlocker block(e);
+  if (mask.Chars.empty()) {
+    e->setInputMask(QString());
+    return;
+  }
+  // Delphi's places in the toolkit's mask language; literals that are mask characters there
+  // are quoted.
+  static const QString kSpecial = "AaNnXx90Dd#HhBb><!\\[]{}";
+  QString qm;
+  TMaskCase current = TMaskCase::None;
+  for (const TMaskChar& c : mask.Chars) {
+    if (c.Kind == TMaskCharKind::Literal) {
+      if (kSpecial.contains(QChar(c.Literal))) qm += '\\';
+      qm += QChar(c.Literal);
+      continue;
+    }
+    if (c.Case != current) {
+      qm += c.Case == TMaskCase::Upper ? '>' : c.Case == TMaskCase::Lower ? '<' : '!';
+      current = c.Case;
+    }
+    switch (c.Kind) {
+      case TMaskCharKind::Letter: qm += c.Required ? 'A' : 'a'; break;
+      case TMaskCharKind::AlphaNum: qm += c.Required ? 'N' : 'n'; break;
+      case TMaskCharKind::Any: qm += c.Required ? 'X' : 'x'; break;
+      case TMaskCharKind::Digit: qm += c.Required ? '9' : '0'; break;
+      default: qm += '#'; break;
+    }
+  }
+  e->setInputMask(qm + ';' + QChar(mask.Blank));
 }
 
 void GetSel(TWindowHandle* h, int& start, int& length) {

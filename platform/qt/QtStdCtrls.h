@@ -12,6 +12,7 @@
 
 class TWindowHandle;
 class TCanvas;
+struct TEditMaskInfo;
 class TBitmap;
 
 namespace qtstd {
@@ -29,8 +30,11 @@ struct TEditOptions {
 };
 void SetEditOptions(TWindowHandle* h, const TEditOptions& o);
 // The text of an edit, memo, editable combo box or button.
+// A masked edit's text is what it shows, literals and blanks in their places.
 std::string GetText(TWindowHandle* h);
 void SetText(TWindowHandle* h, const std::string& text);
+// An edit's mask (none when it has no places); its text goes blank.
+void SetEditMask(TWindowHandle* h, const TEditMaskInfo& mask);
 // Edits and memos: selection in characters.
 void GetSel(TWindowHandle* h, int& start, int& length);
 void SetSel(TWindowHandle* h, int start, int length);  // length -1: to the end

@@ -170,8 +170,10 @@ class TFrameWidget : public QWidget {
   }
 };
 
+}  // namespace
+
 // The inverting frames of DrawXorFrame: black pixels leave the control's pixels alone, white
-// ones invert them.
+// ones invert them. (Outside the anonymous namespace: the window handle holds one.)
 class TXorOverlay : public QWidget {
  public:
   explicit TXorOverlay(QWidget* parent) : QWidget(parent) {
@@ -212,6 +214,7 @@ class TXorOverlay : public QWidget {
   }
 };
 
+namespace {
 int gPendingPosts = 0;
 
 namespace {

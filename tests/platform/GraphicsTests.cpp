@@ -206,12 +206,16 @@ TEST(Colors, NamesAndNumbersBothWays) {
 
   std::vector<std::string> names;
   GetColorValues([&](const std::string& n) { names.push_back(n); });
-  ASSERT_EQ(names.size(), 43u);
+  ASSERT_EQ(names.size(), 52u);
   EXPECT_EQ(names[0], "clBlack");
   EXPECT_EQ(names[15], "clWhite");
-  EXPECT_EQ(names[16], "clScrollBar");
-  EXPECT_EQ(names[40], "clInfoBk");
-  EXPECT_EQ(names[41], "clNone");
+  EXPECT_EQ(names[16], "clMoneyGreen");  // Delphi 6's extra colours follow the sixteen
+  EXPECT_EQ(names[20], "clScrollBar");
+  EXPECT_EQ(names[44], "clInfoBk");
+  EXPECT_EQ(names[49], "clMenuBar");
+  EXPECT_EQ(names[50], "clNone");
+  EXPECT_EQ(StringToColor("clCream"), RGB(0xFF, 0xFB, 0xF0));
+  EXPECT_EQ(ColorToRGB(clGradientActiveCaption), RGB(0xA6, 0xCA, 0xF0));
 }
 
 TEST(Fonts, DefaultsAndSizeFollowHeightThroughPixelsPerInch) {

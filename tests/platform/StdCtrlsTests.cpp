@@ -360,6 +360,28 @@ TEST_F(StdForm, MemoLinesAndTextAreTwoViewsOfOneText) {
   EXPECT_EQ(memo->GetLines()->Count(), 2) << "without WantReturns Enter is no text";
 }
 
+TEST_F(StdForm, MemoMaxLengthStopsTypingButNotTheProgram) {
+  auto* memo = Add<TMemo>("Memo", 10, 10);
+  memo->SetMaxLength(4);
+  memo->SetText("ab");
+  ShowAndSettle(Form);
+  memo->SetFocus();
+  Application->ProcessMessages();
+  memo->SetSelStart(2);
+  SendInput(Form, WM_KEYDOWN, {0, 0}, 0, VK_RETURN);  // a line break counts two
+  SendInput(Form, WM_KEYDOWN, {0, 0}, 0, 'C');
+  Application->ProcessMessages();
+  EXPECT_EQ(memo->GetText(), "ab\r\n");
+  // Over a selection, typing replaces it within the limit.
+  memo->SetSelStart(0);
+  memo->SetSelLength(1);
+  SendInput(Form, WM_KEYDOWN, {0, 0}, 0, 'Z');
+  Application->ProcessMessages();
+  EXPECT_EQ(memo->GetText(), "zb\r\n");
+  memo->GetLines()->SetText("longer than four\r\n");
+  EXPECT_EQ(memo->GetLines()->Get(0), "longer than four");
+}
+
 TEST_F(StdForm, ScrollBarKeepsItsPositionInRangeAndTurnsOnItsSide) {
   auto* bar = Add<TScrollBar>("Bar", 10, 10);
   bar->SetWidth(100);
