@@ -149,7 +149,8 @@ void TKFormDesigner::TearDown() {
       delete FForm;
     } else {
       FForm->Perform(CM_VISIBLECHANGED, 0, 0);
-      FForm->Close();
+      // Closing the application's main form would end the host: that one stays up.
+      if (!Application || Application->MainForm() != FForm) FForm->Close();
     }
     FForm = nullptr;
     Form = nullptr;

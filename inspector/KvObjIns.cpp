@@ -19,8 +19,12 @@ TKvObjectInspector::TKvObjectInspector(TComponent* AOwner) : TComponent(AOwner) 
 
 TKvObjectInspector::~TKvObjectInspector() {
   if (FOnDestroy) FOnDestroy(this);
-  // An engine of EditForm must not call back into a component that is gone.
-  if (FEditDesigner) FEditDesigner->OnDesignerDestroy = {};
+  // An engine of EditForm refers to this component: it ends with it, leaving the host's form.
+  if (TKFormDesigner* designer = FEditDesigner) {
+    FEditDesigner = nullptr;
+    designer->OnDesignerDestroy = {};
+    designer->Destroy();
+  }
   if (FForm && !FForm->InState(csDestroying)) delete FForm;
 }
 

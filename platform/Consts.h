@@ -54,3 +54,6 @@ inline constexpr const char* SDuplicateItem = "List does not allow duplicates ($
 inline constexpr const char* SInvalidInteger = "'%s' is not a valid integer value";
 inline constexpr const char* SInvalidFloat = "'%s' is not a valid floating point value";
 inline constexpr const char* SUnsupportedCodePage = "Code page %d is not supported";
+
+// Forms and menus
+inline constexpr const char* SDuplicateMenus = "Menu '%s' is already being used by another form";

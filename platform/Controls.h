@@ -340,6 +340,26 @@ struct TCreateParams {
   bool TopLevel = false;
   bool StayOnTop = false;
   bool ToolWindow = false;
+  // The window keeps a non-client area (TNonClientArea) around a client area of its own, where
+  // its children, painting and mouse coordinates live.
+  bool NonClient = false;
+};
+
+// What lies around a window's client area, as Windows lays it out: a border all round, a menu
+// bar at the top, then the vertical scroll bar along the right edge and the horizontal one
+// along the bottom (their thickness; 0 when hidden).
+struct TNonClientArea {
+  int Border = 0;
+  int MenuBar = 0;
+  int VertScrollBar = 0;
+  int HorzScrollBar = 0;
+  // The client area of a window of this size, in window coordinates.
+  TRect ClientRect(int width, int height) const {
+    int left = Border, top = Border + MenuBar;
+    return Rect(left, top, std::max(left, width - Border - VertScrollBar),
+                std::max(top, height - Border - HorzScrollBar));
+  }
+  friend bool operator==(const TNonClientArea&, const TNonClientArea&) = default;
 };
 
 // Native notifications reach the control itself as WM_COMMAND with this code in the high word.
@@ -375,6 +395,8 @@ class TWinControl : public TControl {
   void EnableAlign();
   void Realign();
   virtual void AlignControls(TControl* aControl, TRect& rect);
+  // Moves every child by (dx, dy), as scrolling the window's content does.
+  void ScrollBy(int dx, int dy);
 
   // --- Window handle.
   TWindowHandle* Handle();  // created on demand
@@ -565,8 +587,10 @@ TCustomForm* GetParentForm(const TControl* control);
 // Where the form's designer, if any, gets to see a message first.
 bool DesignerHooked(TControl* control, TMessage& message);
 
-// The control's window as now painted, with its children, into a bitmap (a screenshot).
-void GrabWindow(TWinControl* control, TBitmap* bitmap);
+// The control's client area as now painted, with its children, into a bitmap: pixel (x, y) is
+// client point (x, y), as for DrawXorFrame and mouse messages. withNonClient: the whole window,
+// with its menu bar, scroll bars and border (a screenshot).
+void GrabWindow(TWinControl* control, TBitmap* bitmap, bool withNonClient = false);
 // Feeds the control's window a toolkit input event as the platform's input would (Windows'
 // SendInput): a mouse message goes to the innermost widget under the client point, a key
 // message (WM_KEYDOWN / WM_KEYUP with a virtual key) to the focused one. keys: MK_ flags.

@@ -60,6 +60,9 @@ void TWinControl::Dispatch(TMessage& m) {
       break;
     case WM_SETFOCUS:
       if (TCustomForm* f = GetParentForm(this); f && f != this) f->FActiveControl = this;
+      // A control that takes the focus scrolls into view in the scrolling windows around it.
+      for (TWinControl* p = FParent; p; p = p->FParent)
+        if (auto* s = Cast<TScrollingWinControl>(p); s && s->GetAutoScroll()) s->ScrollInView(this);
       DoEnter();
       break;
     case WM_KILLFOCUS:
@@ -241,8 +244,9 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
   std::vector<TControl*> all;
   all.reserve(ControlCount());
   for (int i = 0; i < ControlCount(); ++i) all.push_back(Controls(i));
-  // Anchored controls follow the edges they are anchored to.
-  TSize size{rect.Width(), rect.Height()};
+  // Anchored controls follow the edges of the client area they are anchored to.
+  TRect client = GetClientRect();
+  TSize size{client.Width(), client.Height()};
   int dx = size.cx - FOldClientSize.cx, dy = size.cy - FOldClientSize.cy;
   if ((FOldClientSize.cx || FOldClientSize.cy) && (dx || dy)) {
     for (TControl* c : all) {
@@ -294,6 +298,21 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
     }
   }
   --FAlignLevel;
+}
+
+void TWinControl::ScrollBy(int dx, int dy) {
+  if (!dx && !dy) return;
+  DisableAlign();
+  try {
+    for (int i = 0; i < ControlCount(); ++i) {
+      TControl* c = Controls(i);
+      c->SetBounds(c->FLeft + dx, c->FTop + dy, c->FWidth, c->FHeight);
+    }
+  } catch (...) {
+    EnableAlign();
+    throw;
+  }
+  EnableAlign();
 }
 
 // --- Window handle and showing.
@@ -586,7 +605,9 @@ void DrawXorFrame(TWinControl* control, const TRect& r) {
   if (control) qtw::ToggleXorFrame(control->Handle(), r);
 }
 
-void GrabWindow(TWinControl* control, TBitmap* bitmap) { qtw::Grab(control->Handle(), bitmap); }
+void GrabWindow(TWinControl* control, TBitmap* bitmap, bool withNonClient) {
+  qtw::Grab(control->Handle(), bitmap, withNonClient);
+}
 
 void SendInput(TWinControl* control, uint32_t msg, const TPoint& client, intptr_t keys, uint16_t vk) {
   qtw::SendInput(control->Handle(), msg, client, keys, vk);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 
+#include "Consts.h"
 #include "Menus.h"
 #include "TypInfo.h"
 #include "qt/QtWidgets.h"
@@ -18,15 +19,20 @@ KV_IMPLEMENT_CLASS(TDesigner, "Forms") {}
 KV_IMPLEMENT_CLASS(TCustomForm, "Forms") {}
 
 KV_IMPLEMENT_CLASS(TForm, "Forms") {
+  b.Prop("Width", &TControl::GetWidth, &TControl::SetWidth).StoredMethod(&TCustomForm::IsFormSizeStored);
+  b.Prop("Height", &TControl::GetHeight, &TControl::SetHeight).StoredMethod(&TCustomForm::IsFormSizeStored);
   PublishControlProperties(b, {"Align", "Anchors"});
   b.Prop("ActiveControl", &TCustomForm::GetActiveControl, &TCustomForm::SetActiveControl);
-  b.Prop("AutoScroll", &TCustomForm::GetAutoScroll, &TCustomForm::SetAutoScroll).Default(true);
+  b.Prop("AutoScroll", &TScrollingWinControl::GetAutoScroll, &TScrollingWinControl::SetAutoScroll).Default(true);
+  b.Prop("AutoSize", &TCustomForm::GetAutoSize, &TCustomForm::SetAutoSize).Default(false);
   b.Prop("BorderIcons", &TCustomForm::GetBorderIcons, &TCustomForm::SetBorderIcons)
       .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
   b.Prop("BorderStyle", &TCustomForm::GetBorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable);
   PublishControlProperties(b, {"Caption"});
-  b.Prop("ClientHeight", &TControl::GetClientHeight, &TControl::SetClientHeight).Stored(false);
-  b.Prop("ClientWidth", &TControl::GetClientWidth, &TControl::SetClientWidth).Stored(false);
+  b.Prop("ClientHeight", &TControl::GetClientHeight, &TCustomForm::SetClientHeight)
+      .StoredMethod(&TCustomForm::IsClientSizeStored);
+  b.Prop("ClientWidth", &TControl::GetClientWidth, &TCustomForm::SetClientWidth)
+      .StoredMethod(&TCustomForm::IsClientSizeStored);
   PublishControlProperties(b, {"Color", "Constraints"});
   b.Prop("Ctl3D", &TCustomForm::GetCtl3D, &TCustomForm::SetCtl3D).Default(true);
   PublishControlProperties(b, {"DragCursor", "DragMode", "Enabled"});
@@ -106,7 +112,7 @@ static TGlobals gGlobals;
 // =============================================================================================
 // TCustomForm
 TCustomForm::TCustomForm(TComponent* AOwner)
-    : TWinControl(AOwner), FCanvas(new TControlCanvas), FIcon(new TIcon) {
+    : TScrollingWinControl(AOwner), FCanvas(new TControlCanvas), FIcon(new TIcon) {
   FCanvas->Control = this;
   ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   SetVisible(false);
@@ -141,11 +147,12 @@ void TCustomForm::SetDesigner(TDesigner* designer) {
   FDesigner = designer;
   if (designer) designer->Form = this;
   UpdateDesignState();
+  if (FMenu) MenuChanged();  // designing shows hidden entries
   Invalidate();
 }
 
 void TCustomForm::CreateParams(TCreateParams& params) {
-  TWinControl::CreateParams(params);
+  TScrollingWinControl::CreateParams(params);
   params.TopLevel = true;
   params.StayOnTop = FFormStyle == fsStayOnTop;
   params.ToolWindow = FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin;
@@ -188,7 +195,7 @@ void TCustomForm::Dispatch(TMessage& m) {
       break;
     default: break;
   }
-  TWinControl::Dispatch(m);
+  TScrollingWinControl::Dispatch(m);
 }
 
 void TCustomForm::PaintWindow(TPaintDC* dc) {
@@ -324,6 +331,7 @@ void TCustomForm::FocusControl(TWinControl* control) {
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
   FBorderStyle = v;
+  if (FMenu) MenuChanged();  // a dialog shows no menu bar
   if (HandleAllocated()) {
     TCreateParams p;
     CreateParams(p);
@@ -345,6 +353,9 @@ void TCustomForm::SetWindowState(TWindowState v) {
 
 void TCustomForm::SetMenu(TComponent* v) {
   if (FMenu == v) return;
+  // A menu bar belongs to one window.
+  if (auto* m = Cast<TMainMenu>(v); m && m->Form() && m->Form() != this && m->Form()->GetMenu() == m)
+    throw EInvalidOperation(Format(SDuplicateMenus, m->GetName()));
   FMenu = v;
   if (v) v->FreeNotification(this);
   MenuChanged();
@@ -352,9 +363,64 @@ void TCustomForm::SetMenu(TComponent* v) {
 
 void TCustomForm::MenuChanged() { UpdateMenuBar(this); }
 
+void TCustomForm::SetMenuBarHeight(int height) { SetNonClientEdges(0, std::max(0, height)); }
+
 void TCustomForm::CreateWnd() {
-  TWinControl::CreateWnd();
+  TScrollingWinControl::CreateWnd();
   if (FMenu) MenuChanged();
+}
+
+void TCustomForm::SetClientWidth(int v) {
+  if (ControlState.Contains(csReadingState)) FReadClientSize.cx = v;
+  TControl::SetClientWidth(v);
+}
+
+void TCustomForm::SetClientHeight(int v) {
+  if (ControlState.Contains(csReadingState)) FReadClientSize.cy = v;
+  TControl::SetClientHeight(v);
+}
+
+void TCustomForm::SetAutoSize(bool v) {
+  if (FAutoSize == v) return;
+  FAutoSize = v;
+  if (v) Realign();
+}
+
+void TCustomForm::Loaded() {
+  TScrollingWinControl::Loaded();
+  if (FAutoSize) Realign();
+}
+
+void TCustomForm::AlignControls(TControl* aControl, TRect& rect) {
+  TScrollingWinControl::AlignControls(aControl, rect);
+  if (!FAutoSize || InState(csLoading)) return;
+  int right = 0, bottom = 0;
+  bool any = false;
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (!c->DesignVisible()) continue;
+    any = true;
+    right = std::max(right, c->GetLeft() + c->GetWidth());
+    bottom = std::max(bottom, c->GetTop() + c->GetHeight());
+  }
+  if (!any) return;
+  if (right != GetClientWidth()) TControl::SetClientWidth(right);
+  if (bottom != GetClientHeight()) TControl::SetClientHeight(bottom);
+}
+
+bool TCustomForm::IsFormSizeStored() const {
+  return GetAutoScroll() || GetHorzScrollBar()->GetRange() != 0 || GetVertScrollBar()->GetRange() != 0;
+}
+
+// The stream's references are resolved at the end of reading, the Menu among them: its bar
+// takes its room now, so that a stored client size is the client size.
+void TCustomForm::ReadState(TReader* reader) {
+  FReadClientSize = {};
+  TScrollingWinControl::ReadState(reader);
+  UpdateMenuBar(this);
+  if (FReadClientSize.cx > 0) TControl::SetClientWidth(FReadClientSize.cx);
+  if (FReadClientSize.cy > 0) TControl::SetClientHeight(FReadClientSize.cy);
+  FReadClientSize = {};
 }
 
 bool TCustomForm::DoKeyDown(uint16_t& key, TShiftState shift) {
@@ -377,12 +443,12 @@ void TCustomForm::GetChildren(const TGetChildProc& proc, TComponent* root) {
     TComponent* c = Components(i);
     if (!c->HasParent()) proc(c);
   }
-  TWinControl::GetChildren(proc, root);
+  TScrollingWinControl::GetChildren(proc, root);
 }
 
 // PixelsPerInch is read as a property and written here; TextHeight goes both ways here.
 void TCustomForm::DefineProperties(TFiler* filer) {
-  TWinControl::DefineProperties(filer);
+  TScrollingWinControl::DefineProperties(filer);
   filer->DefineProperty("PixelsPerInch", nullptr, [this](TWriter* w) { WritePixelsPerInch(w); }, true);
   filer->DefineProperty("TextHeight", [this](TReader* r) { ReadTextHeight(r); },
                         [this](TWriter* w) { WriteTextHeight(w); }, true);
@@ -393,7 +459,7 @@ void TCustomForm::WriteTextHeight(TWriter* w) { w->WriteInteger(FTextHeight); }
 void TCustomForm::WritePixelsPerInch(TWriter* w) { w->WriteInteger(FPixelsPerInch); }
 
 void TCustomForm::Notification(TComponent* c, TOperation op) {
-  TWinControl::Notification(c, op);
+  TScrollingWinControl::Notification(c, op);
   if (op == opRemove) {
     if (c == FMenu) {
       FMenu = nullptr;
@@ -406,7 +472,7 @@ void TCustomForm::Notification(TComponent* c, TOperation op) {
 }
 
 void TCustomForm::ValidateRename(TComponent* c, const std::string& curName, const std::string& newName) {
-  TWinControl::ValidateRename(c, curName, newName);
+  TScrollingWinControl::ValidateRename(c, curName, newName);
   if (FDesigner) FDesigner->ValidateRename(c, curName, newName);
 }
 

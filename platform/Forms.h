@@ -9,6 +9,7 @@
 #include "Controls.h"
 
 class TCustomForm;
+class TScrollingWinControl;
 
 // The designer of a form in design state. The form offers it every message of itself and its
 // controls first (IsDesignMsg), calls PaintGrid while painting its background, and tells it of
@@ -59,8 +60,152 @@ constexpr TModalResult mrNo = 7;
 constexpr TModalResult mrAll = 8;
 PTypeInfo TypeInfoTModalResult();
 
-class TCustomForm : public TWinControl {
-  KV_CLASS(TCustomForm, TWinControl)
+// ---------------------------------------------------------------------------------------------
+// Scrolling windows: scroll bars in the non-client area that move the children, as the VCL's do.
+KV_ENUM(TScrollBarKind, sbHorizontal, sbVertical)
+KV_ENUM(TScrollBarStyle, ssRegular, ssFlat, ssHotTrack)
+using TScrollBarInc = int;
+PTypeInfo TypeInfoTScrollBarInc();  // 1..32767
+
+// One scroll bar of a scrolling window. Range is the extent of the content (AutoScroll: of the
+// children), Position how far it is scrolled; the bar shows while Visible and the content does
+// not fit. Changing Position moves the children (their Left and Top change, as in the VCL).
+class TControlScrollBar : public TPersistent {
+  KV_CLASS(TControlScrollBar, TPersistent)
+ public:
+  TControlScrollBar(TScrollingWinControl* control = nullptr, TScrollBarKind kind = sbHorizontal)
+      : FControl(control), FKind(kind) {}
+  void Assign(TPersistent* source) override;
+  TPersistent* GetOwner() const override;
+  TScrollBarKind Kind() const { return FKind; }
+  // Whether the bar shows now.
+  bool IsScrollBarVisible() const;
+  // The farthest Position: how much of Range does not fit (0 while the bar is hidden).
+  int CalcRange() const;
+  // Position in client pixels, one line (Increment), one page (the client extent) or to a
+  // thumb position, as a WM_HSCROLL / WM_VSCROLL request code asks.
+  void ScrollMessage(uint16_t code, int thumbPos);
+
+  TScrollBarInc GetIncrement() const { return FIncrement; }
+  void SetIncrement(TScrollBarInc v) { FIncrement = v; }
+  int GetMargin() const { return FMargin; }
+  void SetMargin(int v);
+  int GetPosition() const { return FPosition; }
+  void SetPosition(int v);
+  int GetRange() const { return FRange; }
+  // Setting a range turns the control's AutoScroll off, as in the VCL.
+  void SetRange(int v);
+  bool IsRangeStored() const;
+  bool GetTracking() const { return FTracking; }
+  void SetTracking(bool v);
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool v);
+  // Delphi 4-7 properties that form files carry; kept, the toolkit draws its own bars.
+  int GetButtonSize() const { return FButtonSize; }
+  void SetButtonSize(int v) { FButtonSize = v; }
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor v) { FColor = v; FParentColor = false; }
+  bool GetParentColor() const { return FParentColor; }
+  void SetParentColor(bool v) { FParentColor = v; }
+  bool IsColorStored() const { return !FParentColor; }
+  int GetSize() const { return FSize; }
+  void SetSize(int v) { FSize = v; }
+  bool GetSmooth() const { return FSmooth; }
+  void SetSmooth(bool v) { FSmooth = v; }
+  TScrollBarStyle GetStyle() const { return FStyle; }
+  void SetStyle(TScrollBarStyle v) { FStyle = v; }
+  int GetThumbSize() const { return FThumbSize; }
+  void SetThumbSize(int v) { FThumbSize = v; }
+
+ private:
+  friend class TScrollingWinControl;
+  // The client extent along the bar.
+  int ControlSize() const;
+  // The extent of the children along the bar, plus Margin (AutoScroll).
+  int AutoRange() const;
+  // Scrolls to v (clamped) and shows the bar's new state.
+  void Update();
+  TScrollingWinControl* FControl;
+  TScrollBarKind FKind;
+  TScrollBarInc FIncrement = 8;
+  int FMargin = 0;
+  int FPosition = 0;
+  int FRange = 0;
+  bool FTracking = false;
+  bool FVisible = true;
+  int FButtonSize = 0;
+  TColor FColor = clBtnHighlight;
+  bool FParentColor = true;
+  int FSize = 0;
+  bool FSmooth = false;
+  TScrollBarStyle FStyle = ssRegular;
+  int FThumbSize = 0;
+};
+
+// A windowed control with scroll bars (and, for forms, a menu bar) around its client area.
+// Its children sit in client coordinates; scrolling moves them. WM_HSCROLL / WM_VSCROLL from
+// the bars reach the control's WindowProc first, so a designer can see them.
+class TScrollingWinControl : public TWinControl {
+  KV_CLASS(TScrollingWinControl, TWinControl)
+ public:
+  explicit TScrollingWinControl(TComponent* AOwner);
+  ~TScrollingWinControl() override;
+  void Dispatch(TMessage& message) override;
+  TRect GetClientRect() const override;
+  TPoint ClientOrigin() const override;
+  // The parts around the client area as now laid out.
+  const TNonClientArea& NonClientArea() const { return FNonClient; }
+
+  TControlScrollBar* GetHorzScrollBar() const { return FHorzScrollBar; }
+  void SetHorzScrollBar(TControlScrollBar* v) { FHorzScrollBar->Assign(v); }
+  TControlScrollBar* GetVertScrollBar() const { return FVertScrollBar; }
+  void SetVertScrollBar(TControlScrollBar* v) { FVertScrollBar->Assign(v); }
+  bool GetAutoScroll() const { return FAutoScroll; }
+  void SetAutoScroll(bool v);
+  // While disabled, AutoScroll leaves the ranges alone (calls nest).
+  void DisableAutoRange();
+  void EnableAutoRange();
+  // Scrolls so that control (a child at any depth), with the bars' margins, is in view.
+  void ScrollInView(TControl* control);
+  void Loaded() override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  // The children align in the scrolled extent; AutoScroll measures them first.
+  void AlignControls(TControl* aControl, TRect& rect) override;
+  // A border all round and a menu bar at the top of the non-client area.
+  void SetNonClientEdges(int border, int menuBar);
+  // Which bars the content needs now, their state on the window, and the positions clamped.
+  void UpdateScrollBars();
+
+ private:
+  friend class TControlScrollBar;
+  void CalcAutoRange();
+  void SetRanges(int horz, int vert);
+  TControlScrollBar* FHorzScrollBar;
+  TControlScrollBar* FVertScrollBar;
+  TNonClientArea FNonClient;
+  bool FAutoScroll = true;
+  int FAutoRangeCount = 0;
+  bool FUpdatingScrollBars = false;
+};
+
+// A scrolling container with a sunken border.
+class TScrollBox : public TScrollingWinControl {
+  KV_CLASS(TScrollBox, TScrollingWinControl)
+ public:
+  explicit TScrollBox(TComponent* AOwner);
+  TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle v);
+
+ private:
+  TBorderStyle FBorderStyle = bsSingle;
+};
+
+// ---------------------------------------------------------------------------------------------
+class TCustomForm : public TScrollingWinControl {
+  KV_CLASS(TCustomForm, TScrollingWinControl)
  public:
   explicit TCustomForm(TComponent* AOwner);
   ~TCustomForm() override;
@@ -117,15 +262,26 @@ class TCustomForm : public TWinControl {
   void SetOldCreateOrder(bool v) { FOldCreateOrder = v; }
   bool GetScaled() const { return FScaled; }
   void SetScaled(bool v) { FScaled = v; }
-  bool GetAutoScroll() const { return FAutoScroll; }
-  void SetAutoScroll(bool v) { FAutoScroll = v; }
+  // The client area fits the controls: as wide and high as their farthest right and bottom.
+  bool GetAutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool v);
+  void Loaded() override;
   bool GetCtl3D() const { return FCtl3D; }
   void SetCtl3D(bool v) { FCtl3D = v; }
   std::string GetHelpFile() const { return FHelpFile; }
   void SetHelpFile(const std::string& v) { FHelpFile = v; }
   TIcon* GetIcon() const { return FIcon; }
   void SetIcon(TIcon* v) { FIcon->Assign(v); }
-
+  // The menu bar (from the menus unit, as the Menu shows one) takes its room from the client
+  // area: the form's Height stays, as a window's outer size does when Windows adds a menu.
+  void SetMenuBarHeight(int height);
+  // A stream's client size wins over its Width and Height once the menu bar is known; without
+  // AutoScroll or ranges, the client size is what gets written, as Delphi writes it.
+  void SetClientWidth(int v);
+  void SetClientHeight(int v);
+  bool IsClientSizeStored() const { return !IsFormSizeStored(); }
+  bool IsFormSizeStored() const;
+  void ReadState(TReader* reader) override;
 
   // Non-visual components first (owned by root, without a parent), then the controls.
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
@@ -158,6 +314,7 @@ class TCustomForm : public TWinControl {
   // Shows the menu bar of the Menu (a TMainMenu) on the form's window.
   virtual void MenuChanged();
   void CreateWnd() override;
+  void AlignControls(TControl* aControl, TRect& rect) override;
   bool DoKeyDown(uint16_t& key, TShiftState shift) override;
   bool DoKeyPress(char& key) override;
   bool DoKeyUp(uint16_t& key, TShiftState shift) override;
@@ -187,8 +344,9 @@ class TCustomForm : public TWinControl {
   bool FKeyPreview = false;
   bool FOldCreateOrder = false;
   bool FScaled = true;
-  bool FAutoScroll = true;
+  bool FAutoSize = false;
   bool FCtl3D = true;
+  TSize FReadClientSize;  // a stream's ClientWidth / ClientHeight (0: none)
   bool FActive = false;
   bool FShownOnce = false;
 };

@@ -405,13 +405,21 @@ TMainMenu::~TMainMenu() {
 }
 
 void TMainMenu::SetForm(TCustomForm* form) {
-  if (FForm != form) {
-    if (ShownBy(FForm) && FForm->HandleAllocated()) qtm::SetMenuBar(FForm->Handle(), nullptr);
-    if (FForm) FForm->RemoveFreeNotification(this);
-    FForm = form;
-    if (form) form->FreeNotification(this);
-  }
-  MenuChanged();
+  if (FForm == form) return;
+  if (FForm) FForm->RemoveFreeNotification(this);
+  FForm = form;
+  if (form) form->FreeNotification(this);
+}
+
+// An entry to show (while designing, hidden ones show too); a dialog has no menu bar unless
+// it is being designed, as in the VCL.
+bool TMainMenu::ShowsBar() const {
+  if (!ShownBy(FForm)) return false;
+  bool designing = FForm->InState(csDesigning);
+  if (FForm->GetBorderStyle() == bsDialog && !designing) return false;
+  for (int i = 0; i < Items()->Count(); ++i)
+    if (designing || Items()->Items(i)->GetVisible()) return true;
+  return false;
 }
 
 // A form that took another menu since is no longer ours.
@@ -425,15 +433,16 @@ void TMainMenu::Notification(TComponent* c, TOperation op) {
 }
 
 void TMainMenu::MenuChanged() {
-  if (ShownBy(FForm) && FForm->HandleAllocated() && !InState(csLoading)) qtm::SetMenuBar(FForm->Handle(), this);
+  if (ShownBy(FForm) && !InState(csLoading)) UpdateMenuBar(FForm);
   TMenu::MenuChanged();
 }
 
 void UpdateMenuBar(TCustomForm* form) {
-  if (auto* menu = Cast<TMainMenu>(form->GetMenu()))
-    menu->SetForm(form);
-  else if (form->HandleAllocated())
-    qtm::SetMenuBar(form->Handle(), nullptr);
+  auto* menu = Cast<TMainMenu>(form->GetMenu());
+  if (menu) menu->SetForm(form);
+  bool shows = menu && menu->ShowsBar();
+  form->SetMenuBarHeight(shows ? qtm::MenuBarHeight(menu) : 0);
+  if (form->HandleAllocated()) qtm::SetMenuBar(form->Handle(), shows ? menu : nullptr);
 }
 
 // =============================================================================================

@@ -192,9 +192,11 @@ class TMainMenu : public TMenu {
   ~TMainMenu() override;
   bool GetAutoMerge() const { return FAutoMerge; }
   void SetAutoMerge(bool v) { FAutoMerge = v; }
-  // Shows the menu as the form's menu bar (nullptr: the menu is no longer any form's).
+  // The form whose menu bar this is (nullptr: no form's).
   void SetForm(TCustomForm* form);
   TCustomForm* Form() const { return FForm; }
+  // Whether the form shows the menu as its bar now.
+  bool ShowsBar() const;
   TCustomForm* NotifyForm() const override;
   void Notification(TComponent* c, TOperation op) override;
 
@@ -245,7 +247,8 @@ class TPopupMenu : public TMenu {
   bool FAutoPopup = true;
 };
 
-// A form's Menu changed or its window was made: the menu bar follows.
+// A form's Menu (or what it shows) changed, or its window was made: the menu bar follows,
+// taking its room from the form's client area.
 void UpdateMenuBar(TCustomForm* form);
 // The popup menus of control and its parents, then its form's menu, offered a key down.
 bool IsMenuKey(TControl* control, uint16_t key, TShiftState shift);

@@ -157,6 +157,17 @@ constexpr intptr_t SIZE_RESTORED = 0;
 constexpr intptr_t SIZE_MINIMIZED = 1;
 constexpr intptr_t SIZE_MAXIMIZED = 2;
 
+// WM_HSCROLL / WM_VSCROLL request codes (low word of WParam); the position rides in the high word.
+constexpr uint16_t SB_LINEUP = 0;
+constexpr uint16_t SB_LINEDOWN = 1;
+constexpr uint16_t SB_PAGEUP = 2;
+constexpr uint16_t SB_PAGEDOWN = 3;
+constexpr uint16_t SB_THUMBPOSITION = 4;
+constexpr uint16_t SB_THUMBTRACK = 5;
+constexpr uint16_t SB_TOP = 6;
+constexpr uint16_t SB_BOTTOM = 7;
+constexpr uint16_t SB_ENDSCROLL = 8;
+
 constexpr uint16_t MF_POPUP = 0x0010;
 
 // WM_GETDLGCODE answers: which keys a control keeps from dialog navigation.

@@ -28,11 +28,6 @@ PTypeInfo TypeInfoTLeftRight() {
   return ti;
 }
 
-PTypeInfo TypeInfoTScrollBarInc() {
-  static PTypeInfo ti = MakeOrdTypeInfo("TScrollBarInc", tkInteger, otSWord, 1, 32767);
-  return ti;
-}
-
 KV_IMPLEMENT_CLASS(TCustomGroupBox, "StdCtrls") {}
 KV_IMPLEMENT_CLASS(TGroupBox, "StdCtrls") {
   PublishControlProperties(b, {"Align", "Anchors", "BiDiMode", "Caption", "Color", "Constraints", "Ctl3D",

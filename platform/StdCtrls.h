@@ -44,14 +44,11 @@ KV_ENUM(TEditCharCase, ecNormal, ecUpperCase, ecLowerCase)
 KV_ENUM(TCheckBoxState, cbUnchecked, cbChecked, cbGrayed)
 KV_ENUM(TListBoxStyle, lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable)
 KV_ENUM(TComboBoxStyle, csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable)
-KV_ENUM(TScrollBarKind, sbHorizontal, sbVertical)
 KV_ENUM(TScrollCode, scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom,
         scEndScroll)
 KV_ENUM(TOwnerDrawStateFlag, odSelected, odGrayed, odDisabled, odChecked, odFocused)
 KV_SET(TOwnerDrawState, TOwnerDrawStateFlag)
-PTypeInfo TypeInfoTLeftRight();
-using TScrollBarInc = int;
-PTypeInfo TypeInfoTScrollBarInc();  // 1..32767  // taLeftJustify, taRightJustify under the name TLeftRight
+PTypeInfo TypeInfoTLeftRight();  // taLeftJustify, taRightJustify under the name TLeftRight
 
 KV_EVENT(TDrawItemEvent, "Control: TWinControl; Index: Integer; Rect: TRect; State: TOwnerDrawState",
          TWinControl*, int, TRect, TOwnerDrawState)

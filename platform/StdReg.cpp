@@ -19,7 +19,7 @@ void RegisterStandardClasses() {
   static bool done = false;
   if (done) return;
   done = true;
-  RegisterClasses({TForm::StaticClass()});
+  RegisterClasses({TForm::StaticClass(), TScrollBox::StaticClass()});
   RegisterStdCtrlsClasses();
   RegisterExtCtrlsClasses();
   RegisterExtCtrlsMoreClasses();

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "Controls.h"
+#include "qt/QtMenus.h"
 #include "qt/QtWidgets.h"
 
 // Posted messages name their control by serial number, so that one destroyed (and perhaps
@@ -132,6 +133,7 @@ int GetSystemMetrics(int index) {
     case SM_CXVSCROLL:
     case SM_CYHSCROLL: return 16;
     case SM_CYCAPTION: return 19;
+    case SM_CYMENU: return qtm::MenuBarHeight();
     case SM_CXBORDER:
     case SM_CYBORDER: return 1;
     case SM_CXDOUBLECLK:

@@ -45,6 +45,7 @@ constexpr int SM_CYHSCROLL = 3;
 constexpr int SM_CYCAPTION = 4;
 constexpr int SM_CXBORDER = 5;
 constexpr int SM_CYBORDER = 6;
+constexpr int SM_CYMENU = 15;  // a one-line menu bar
 constexpr int SM_CXFULLSCREEN = 16;
 constexpr int SM_CYFULLSCREEN = 17;
 constexpr int SM_CXDOUBLECLK = 36;

@@ -41,28 +41,13 @@ void SetScrollBar(TWinControl* control, bool vertical, bool visible, int max, in
                   int inset, bool tracking) {
   if (!control->HandleAllocated()) return;
   QWidget* w = W(control->Handle());
-  QString name = vertical ? "kvVScroll" : "kvHScroll";
-  auto* bar = w->findChild<QScrollBar*>(name, Qt::FindDirectChildrenOnly);
   if (!visible) {
-    if (bar) bar->hide();
+    if (auto* bar = w->findChild<QScrollBar*>(vertical ? "kvVScroll" : "kvHScroll", Qt::FindDirectChildrenOnly))
+      bar->hide();
     return;
   }
-  if (!bar) {
-    bar = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, w);
-    bar->setObjectName(name);
-    bar->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(bar, &QScrollBar::valueChanged, bar, [control, vertical, bar](int v) {
-      if (bar->property("kvSetting").toBool()) return;
-      uint16_t code = bar->isSliderDown() ? SB_THUMBTRACK : SB_THUMBPOSITION;
-      control->Perform(vertical ? WM_VSCROLL : WM_HSCROLL, MakeWParam(code, static_cast<uint16_t>(v)), 0);
-    });
-  }
-  bar->setProperty("kvSetting", true);
-  bar->setTracking(tracking);
-  bar->setRange(0, std::max(0, max));
-  bar->setPageStep(std::max(1, page));
-  bar->setValue(pos);
-  bar->setProperty("kvSetting", false);
+  QScrollBar* bar = qtw::ScrollBarOf(w, control, vertical);
+  qtw::SetScrollBarState(bar, max, page, pos, 1, tracking);
   int s = ScrollBarSize();
   auto* other = w->findChild<QScrollBar*>(vertical ? "kvHScroll" : "kvVScroll", Qt::FindDirectChildrenOnly);
   int corner = other && other->isVisibleTo(w) ? s : 0;

@@ -7,19 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "../Messages.h"
+
 class TWinControl;
 class TWindowHandle;
-
-// WM_HSCROLL / WM_VSCROLL request codes (low word of WParam); the position rides in the high word.
-constexpr uint16_t SB_LINEUP = 0;
-constexpr uint16_t SB_LINEDOWN = 1;
-constexpr uint16_t SB_PAGEUP = 2;
-constexpr uint16_t SB_PAGEDOWN = 3;
-constexpr uint16_t SB_THUMBPOSITION = 4;
-constexpr uint16_t SB_THUMBTRACK = 5;
-constexpr uint16_t SB_TOP = 6;
-constexpr uint16_t SB_BOTTOM = 7;
-constexpr uint16_t SB_ENDSCROLL = 8;
 
 namespace qtc {
 

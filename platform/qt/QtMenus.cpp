@@ -18,22 +18,6 @@ namespace {
 
 TMenuItem* ItemOf(QAction* a) { return a ? reinterpret_cast<TMenuItem*>(a->property("kvItem").value<quintptr>()) : nullptr; }
 
-// Keeps a window's menu bar as wide as the window.
-class TBarFitter : public QObject {
- public:
-  // A child of the bar: it goes with the bar.
-  explicit TBarFitter(QMenuBar* bar) : QObject(bar), Bar(bar) { bar->parentWidget()->installEventFilter(this); }
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Resize && Bar) Fit(Bar);
-    return false;
-  }
-  static void Fit(QMenuBar* bar) {
-    bar->setGeometry(0, 0, bar->parentWidget()->width(), bar->sizeHint().height());
-    bar->raise();
-  }
-  QPointer<QMenuBar> Bar;
-};
-
 struct TShown {
   std::vector<QPointer<QMenuBar>> Bars;
   QPointer<QMenu> Popup;
@@ -97,7 +81,6 @@ void Fill(QWidget* target, TMenuItem* parent, TMenu* menu) {
 void BuildBar(QMenuBar* bar, TMenu* menu) {
   Empty(bar);
   Fill(bar, menu->Items(), menu);
-  TBarFitter::Fit(bar);
 }
 
 void BuildPopup(QMenu* popup, TMenu* menu) {
@@ -136,8 +119,20 @@ QAction* ShownAction(TMenuItem* item, QWidget*& owner) {
 
 namespace qtm {
 
+int MenuBarHeight(TMenu* menu) {
+  qtw::EnsureApplication();
+  // Entries in scripts that the menu font lacks come in a taller fallback font.
+  QMenuBar bar;
+  if (!menu) bar.addAction("&File");
+  for (int i = 0; menu && i < menu->Items()->Count(); ++i) {
+    TMenuItem* item = menu->Items()->Items(i);
+    if (item->GetVisible() || menu->InState(csDesigning)) bar.addAction(QString::fromStdString(item->GetCaption()));
+  }
+  return bar.sizeHint().height();
+}
+
 void SetMenuBar(TWindowHandle* window, TMenu* menu) {
-  QWidget* w = qtw::WidgetOf(window);
+  QWidget* w = qtw::FrameOf(window);
   QMenuBar* bar = BarOf(w);
   for (auto& [m, shown] : Shown())
     std::erase_if(shown.Bars, [bar](const QPointer<QMenuBar>& b) { return !b || b == bar; });
@@ -148,7 +143,6 @@ void SetMenuBar(TWindowHandle* window, TMenu* menu) {
   if (!bar) {
     bar = new QMenuBar(w);
     bar->setObjectName("kvMenuBar");
-    new TBarFitter(bar);
     QObject::connect(bar, &QMenuBar::hovered, bar, [bar](QAction* h) {
       if (TMenuItem* it = ItemOf(h)) MenuItemSelected(it, ByMouse(bar));
     });
@@ -156,6 +150,7 @@ void SetMenuBar(TWindowHandle* window, TMenu* menu) {
   }
   Shown()[menu].Bars.push_back(bar);
   BuildBar(bar, menu);
+  qtw::LayoutFrame(window);
 }
 
 void Rebuild(TMenu* menu) {
@@ -210,7 +205,7 @@ TRect PopupBounds(TPopupMenu* menu) {
 
 std::vector<std::string> MenuBarTexts(TWindowHandle* window) {
   std::vector<std::string> r;
-  if (QMenuBar* bar = BarOf(qtw::WidgetOf(window)))
+  if (QMenuBar* bar = BarOf(qtw::FrameOf(window)))
     for (QAction* a : bar->actions()) r.push_back(a->text().toStdString());
   return r;
 }

@@ -14,7 +14,11 @@ class TWindowHandle;
 
 namespace qtm {
 
-// Shows menu as the window's menu bar, replacing any; nullptr removes it.
+// The height of a window's menu bar showing menu's entries in one line (nullptr: a bar of
+// plain entries in the toolkit's menu font).
+int MenuBarHeight(TMenu* menu = nullptr);
+// Shows menu as the menu bar of a window with a non-client area, replacing any; nullptr
+// removes it. The window's non-client area gives the bar its room (TNonClientArea::MenuBar).
 void SetMenuBar(TWindowHandle* window, TMenu* menu);
 // Rebuilds what shows the menu (bars and an open popup).
 void Rebuild(TMenu* menu);

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyleHints>
 #include <QWheelEvent>
 #include <QWidget>
@@ -133,6 +134,31 @@ class TPaintedWidget : public QWidget {
   void paintEvent(QPaintEvent*) override {}
 };
 
+// The outer widget of a window with a non-client area: its background shows in the corner
+// between two scroll bars, and its border is a sunken edge, as Windows' client edge.
+class TFrameWidget : public QWidget {
+ public:
+  using QWidget::QWidget;
+  TNonClientArea Area;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.fillRect(rect(), ToQColor(clBtnFace));
+    if (Area.Border <= 0) return;
+    auto edge = [&p](QRect r, TColor topLeft, TColor bottomRight) {
+      p.setPen(ToQColor(topLeft));
+      p.drawLine(r.left(), r.bottom(), r.left(), r.top());
+      p.drawLine(r.left(), r.top(), r.right(), r.top());
+      p.setPen(ToQColor(bottomRight));
+      p.drawLine(r.right(), r.top(), r.right(), r.bottom());
+      p.drawLine(r.right(), r.bottom(), r.left(), r.bottom());
+    };
+    edge(rect(), clBtnShadow, clBtnHighlight);
+    if (Area.Border > 1) edge(rect().adjusted(1, 1, -1, -1), cl3DDkShadow, cl3DLight);
+  }
+};
+
 // The inverting frames of DrawXorFrame: black pixels leave the control's pixels alone, white
 // ones invert them.
 class TXorOverlay : public QWidget {
@@ -187,10 +213,12 @@ QObject* PostReceiver() {
 // =============================================================================================
 class TWindowHandle : public QObject {
  public:
-  TWindowHandle(TWinControl* control, QWidget* widget, bool native)
-      : Control(control), Widget(widget), Native(native) {
+  // frame: the outer widget of a window with a non-client area around widget, else widget.
+  TWindowHandle(TWinControl* control, QWidget* frame, QWidget* widget, bool native)
+      : Control(control), Frame(frame), Widget(widget), Native(native) {
     setParent(widget);
     Watch(widget);
+    if (frame != widget) frame->installEventFilter(this);
     if (native)
       for (QWidget* inner : widget->findChildren<QWidget*>()) Watch(inner);
   }
@@ -237,10 +265,12 @@ class TWindowHandle : public QObject {
     if (!Overlay) Overlay = new TXorOverlay(Widget);
     return Overlay;
   }
+  void Layout();
 
   TWinControl* Control;
   TCanvas* Canvas = nullptr;
-  QWidget* Widget;
+  QWidget* Frame;   // the window: what is placed, shown, titled and activated
+  QWidget* Widget;  // its client area: children, painting, mouse and keys
   bool Native;
   bool Dead = false;
   int Busy = 0;
@@ -250,13 +280,16 @@ class TWindowHandle : public QObject {
 bool TWindowHandle::eventFilter(QObject* obj, QEvent* ev) {
   auto* w = qobject_cast<QWidget*>(obj);
   if (!w || Dead) return false;
+  // The non-client area's own input (the corner between the scroll bars) is nobody's message.
+  bool nonClient = w == Frame && Frame != Widget;
   switch (ev->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-      return Mouse(w, static_cast<QMouseEvent*>(ev));
+      return !nonClient && Mouse(w, static_cast<QMouseEvent*>(ev));
     case QEvent::Wheel: {
+      if (nonClient) return false;
       auto* we = static_cast<QWheelEvent*>(ev);
       QPoint p = w->mapTo(Widget, we->position().toPoint());
       TMessage m{WM_MOUSEWHEEL, MakeWParam(static_cast<uint16_t>(KeysOf(we->buttons(), we->modifiers())),
@@ -268,11 +301,11 @@ bool TWindowHandle::eventFilter(QObject* obj, QEvent* ev) {
     }
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-      return Key(w, static_cast<QKeyEvent*>(ev));
+      return !nonClient && Key(w, static_cast<QKeyEvent*>(ev));
     case QEvent::Paint:
       return w == Widget && Paint(static_cast<QPaintEvent*>(ev));
     case QEvent::Close: {
-      if (w != Widget) return false;
+      if (w != Frame) return false;
       ev->ignore();
       TMessage m{WM_CLOSE, 0, 0, 0};
       Send(m, false);
@@ -280,24 +313,26 @@ bool TWindowHandle::eventFilter(QObject* obj, QEvent* ev) {
     }
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate: {
-      if (w != Widget || !Widget->isWindow()) return false;
+      if (w != Frame || !Frame->isWindow()) return false;
       TMessage m{WM_ACTIVATE, ev->type() == QEvent::WindowActivate ? WA_ACTIVE : WA_INACTIVE, 0, 0};
       Send(m, false);
       return false;
     }
     case QEvent::FocusIn:
     case QEvent::FocusOut: {
+      if (nonClient) return false;
       TMessage m{ev->type() == QEvent::FocusIn ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0, 0};
       Send(m, false);
       return false;
     }
     case QEvent::Move:
     case QEvent::Resize:
-      if (w == Widget) {
-        if (Overlay && ev->type() == QEvent::Resize) Overlay->Fit();
+      if (w == Widget && Overlay && ev->type() == QEvent::Resize) Overlay->Fit();
+      if (w == Frame) {
+        if (ev->type() == QEvent::Resize) Layout();
         // A top-level window moved or sized by the platform: the control follows.
-        TRect r = FromQRect(Widget->geometry());
-        if (Widget->isWindow() && r != Control->BoundsRect() && !Busy) {
+        TRect r = FromQRect(Frame->geometry());
+        if (Frame->isWindow() && r != Control->BoundsRect() && !Busy) {
           ++Busy;
           Control->UpdateBoundsFromWindow(r);
           --Busy;
@@ -375,12 +410,33 @@ void TWindowHandle::Destroy() {
   }
   if (Busy) {
     // Deleting the widget inside its own event would pull the floor from under Qt.
-    Widget->hide();
-    Widget->setParent(nullptr);
-    Widget->deleteLater();
+    Frame->hide();
+    Frame->setParent(nullptr);
+    Frame->deleteLater();
   } else {
-    delete Widget;  // and this, its child
+    delete Frame;  // and this, a child of its client widget
   }
+}
+
+void TWindowHandle::Layout() {
+  if (Frame == Widget) return;
+  const TNonClientArea& a = static_cast<TFrameWidget*>(Frame)->Area;
+  int w = Frame->width(), h = Frame->height();
+  QRect client = ToQRect(a.ClientRect(w, h));
+  Widget->setGeometry(client);
+  if (auto* bar = Frame->findChild<QWidget*>("kvMenuBar", Qt::FindDirectChildrenOnly)) {
+    bar->setGeometry(a.Border, a.Border, std::max(0, w - 2 * a.Border), a.MenuBar);
+    bar->setVisible(a.MenuBar > 0);
+  }
+  if (auto* v = Frame->findChild<QScrollBar*>("kvVScroll", Qt::FindDirectChildrenOnly)) {
+    v->setGeometry(client.right() + 1, client.top(), a.VertScrollBar, client.height());
+    v->setVisible(a.VertScrollBar > 0);
+  }
+  if (auto* hb = Frame->findChild<QScrollBar*>("kvHScroll", Qt::FindDirectChildrenOnly)) {
+    hb->setGeometry(client.left(), client.bottom() + 1, client.width(), a.HorzScrollBar);
+    hb->setVisible(a.HorzScrollBar > 0);
+  }
+  Frame->update();
 }
 
 void PassToNative(TWinControl* control, const TMessage& m) {
@@ -405,6 +461,33 @@ const TWindowClass* FindWindowClass(const std::string& name) {
 void RegisterWindowClass(const std::string& name, TWindowClass wc) { WindowClasses()[name] = std::move(wc); }
 
 QWidget* WidgetOf(TWindowHandle* h) { return h->Widget; }
+QWidget* FrameOf(TWindowHandle* h) { return h->Frame; }
+void LayoutFrame(TWindowHandle* h) { h->Layout(); }
+
+QScrollBar* ScrollBarOf(QWidget* host, TWinControl* control, bool vertical) {
+  QString name = vertical ? "kvVScroll" : "kvHScroll";
+  auto* bar = host->findChild<QScrollBar*>(name, Qt::FindDirectChildrenOnly);
+  if (bar) return bar;
+  bar = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, host);
+  bar->setObjectName(name);
+  bar->setFocusPolicy(Qt::NoFocus);
+  QObject::connect(bar, &QScrollBar::valueChanged, bar, [control, vertical, bar](int v) {
+    if (bar->property("kvSetting").toBool()) return;
+    uint16_t code = bar->isSliderDown() ? SB_THUMBTRACK : SB_THUMBPOSITION;
+    control->Perform(vertical ? WM_VSCROLL : WM_HSCROLL, MakeWParam(code, static_cast<uint16_t>(v)), 0);
+  });
+  return bar;
+}
+
+void SetScrollBarState(QScrollBar* bar, int max, int page, int pos, int step, bool tracking) {
+  bar->setProperty("kvSetting", true);
+  bar->setTracking(tracking);
+  bar->setRange(0, std::max(0, max));
+  bar->setPageStep(std::max(1, page));
+  bar->setSingleStep(std::max(1, step));
+  bar->setValue(pos);
+  bar->setProperty("kvSetting", false);
+}
 
 void Notify(TWindowHandle* h, uint16_t code, intptr_t lParam) {
   if (h->Dead) return;
@@ -418,12 +501,16 @@ TWindowHandle* CreateHandle(TWinControl* control, const TCreateParams& params) {
   EnsureApplication();
   QWidget* parent = params.WndParent && !params.TopLevel ? params.WndParent->Handle()->Widget : nullptr;
   QWidget* w = nullptr;
+  QWidget* frame = nullptr;
   const std::string& cls = params.WinClassName;
   QString caption = QString::fromStdString(params.Caption);
   TWindowHandle* h = nullptr;
   const TWindowClass* registered = FindWindowClass(cls);
   if (registered) {
     w = registered->Create(parent, params);
+  } else if (cls.empty() && params.NonClient) {
+    frame = new TFrameWidget(parent);
+    w = new TPaintedWidget(frame);
   } else if (cls.empty()) {
     w = new TPaintedWidget(parent);
   } else if (cls == "BUTTON") {
@@ -441,7 +528,8 @@ TWindowHandle* CreateHandle(TWinControl* control, const TCreateParams& params) {
   } else {
     throw EInvalidOperation(Format("Unknown window class %s", cls));
   }
-  h = new TWindowHandle(control, w, !cls.empty());
+  if (!frame) frame = w;
+  h = new TWindowHandle(control, frame, w, !cls.empty());
   if (registered && registered->Connect) registered->Connect(w, h);
   // Native notifications reach the control as WM_COMMAND, as the VCL reflects them.
   auto notify = [h](uint16_t code) { Notify(h, code); };
@@ -451,9 +539,10 @@ TWindowHandle* CreateHandle(TWinControl* control, const TCreateParams& params) {
     QObject::connect(c, &QComboBox::currentIndexChanged, h, [notify] { notify(CBN_SELCHANGE); });
   if (params.TopLevel) {
     SetTopLevelStyle(h, params);
-    w->setWindowTitle(caption);
+    frame->setWindowTitle(caption);
   }
-  w->setGeometry(ToQRect(params.Bounds));
+  frame->setGeometry(ToQRect(params.Bounds));
+  h->Layout();
   if (parent) {
     if (auto* ph = parent->findChild<TWindowHandle*>(QString(), Qt::FindDirectChildrenOnly); ph && ph->Overlay)
       ph->Overlay->raise();
@@ -466,33 +555,37 @@ void DestroyHandle(TWindowHandle* h) {
 }
 
 void SetParent(TWindowHandle* h, TWindowHandle* parent) {
-  bool vis = h->Widget->isVisibleTo(h->Widget->parentWidget());
-  h->Widget->setParent(parent ? parent->Widget : nullptr);
-  h->Widget->setVisible(vis);
+  QWidget* f = h->Frame;
+  bool vis = f->isVisibleTo(f->parentWidget());
+  f->setParent(parent ? parent->Widget : nullptr);
+  f->setVisible(vis);
 }
 
 void SetBounds(TWindowHandle* h, const TRect& r) {
   ++h->Busy;
-  h->Widget->setGeometry(ToQRect(r));
+  h->Frame->setGeometry(ToQRect(r));
+  // A hidden window hears of its new size only once shown; its parts must fit now.
+  h->Layout();
   --h->Busy;
 }
 
-TRect GetBounds(TWindowHandle* h) { return FromQRect(h->Widget->geometry()); }
+TRect GetBounds(TWindowHandle* h) { return FromQRect(h->Frame->geometry()); }
 
 void SetVisible(TWindowHandle* h, bool visible) {
-  if (h->Widget->isVisibleTo(h->Widget->parentWidget()) == visible && !h->Widget->isWindow()) return;
-  if (h->Widget->isWindow() && h->Widget->isVisible() == visible) return;
+  QWidget* f = h->Frame;
+  if (f->isVisibleTo(f->parentWidget()) == visible && !f->isWindow()) return;
+  if (f->isWindow() && f->isVisible() == visible) return;
   ++h->Busy;
-  h->Widget->setVisible(visible);
+  f->setVisible(visible);
   --h->Busy;
 }
 
-void SetEnabled(TWindowHandle* h, bool enabled) { h->Widget->setEnabled(enabled); }
+void SetEnabled(TWindowHandle* h, bool enabled) { h->Frame->setEnabled(enabled); }
 
 void SetText(TWindowHandle* h, const std::string& text) {
   QString s = QString::fromStdString(text);
   QWidget* w = h->Widget;
-  if (w->isWindow()) w->setWindowTitle(s);
+  if (h->Frame->isWindow()) h->Frame->setWindowTitle(s);
   if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(s);
   if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(s);
   if (auto* l = qobject_cast<QLabel*>(w)) l->setText(s);
@@ -521,8 +614,8 @@ bool Focused(TWindowHandle* h) {
 }
 
 void Raise(TWindowHandle* h) {
-  h->Widget->raise();
-  if (QWidget* p = h->Widget->parentWidget())
+  h->Frame->raise();
+  if (QWidget* p = h->Frame->parentWidget())
     if (auto* ph = p->findChild<TWindowHandle*>(QString(), Qt::FindDirectChildrenOnly); ph && ph->Overlay)
       ph->Overlay->raise();
 }
@@ -548,28 +641,41 @@ void SetCursorShape(TWindowHandle* h, int cursor) {
 void SetTopLevelStyle(TWindowHandle* h, const TCreateParams& params) {
   Qt::WindowFlags f = params.ToolWindow ? Qt::Tool : Qt::Window;
   if (params.StayOnTop) f |= Qt::WindowStaysOnTopHint;
-  if (h->Widget->windowFlags() == f) return;
-  bool vis = h->Widget->isVisible();
-  h->Widget->setWindowFlags(f);
-  if (vis) h->Widget->show();
+  if (h->Frame->windowFlags() == f) return;
+  bool vis = h->Frame->isVisible();
+  h->Frame->setWindowFlags(f);
+  if (vis) h->Frame->show();
 }
 
 void SetWindowState(TWindowHandle* h, int state) {
-  h->Widget->setWindowState(state == wsMinimized ? Qt::WindowMinimized
+  h->Frame->setWindowState(state == wsMinimized ? Qt::WindowMinimized
                             : state == wsMaximized ? Qt::WindowMaximized
                                                    : Qt::WindowNoState);
 }
 
 void Activate(TWindowHandle* h) {
-  h->Widget->raise();
-  h->Widget->activateWindow();
+  h->Frame->raise();
+  h->Frame->activateWindow();
 }
 
-bool IsActiveWindow(TWindowHandle* h) { return h->Widget->isActiveWindow(); }
+bool IsActiveWindow(TWindowHandle* h) { return h->Frame->isActiveWindow(); }
 
-void Grab(TWindowHandle* h, TBitmap* bitmap) {
-  h->Widget->ensurePolished();
-  AssignQImage(bitmap, h->Widget->grab().toImage().convertToFormat(QImage::Format_RGB32));
+void Grab(TWindowHandle* h, TBitmap* bitmap, bool withNonClient) {
+  QWidget* w = withNonClient ? h->Frame : h->Widget;
+  w->ensurePolished();
+  AssignQImage(bitmap, w->grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+void SetNonClientArea(TWindowHandle* h, const TNonClientArea& area) {
+  if (h->Frame == h->Widget) return;
+  static_cast<TFrameWidget*>(h->Frame)->Area = area;
+  h->Layout();
+}
+
+void SetScrollInfo(TWindowHandle* h, bool vertical, int max, int page, int pos, int step, bool tracking) {
+  if (h->Frame == h->Widget) return;
+  SetScrollBarState(ScrollBarOf(h->Frame, h->Control, vertical), max, page, pos, step, tracking);
+  h->Layout();
 }
 
 void ToggleXorFrame(TWindowHandle* h, const TRect& r) { h->EnsureOverlay()->Toggle(r); }

@@ -17,6 +17,7 @@ class TCanvas;
 class TBitmap;
 class TFont;
 struct TCreateParams;
+struct TNonClientArea;
 class TWindowHandle;  // the widget of a windowed control
 struct TPaintDC;       // the painter of one paint event, passed in WM_PAINT / WM_ERASEBKGND
 
@@ -45,8 +46,15 @@ void SetTopLevelStyle(TWindowHandle* h, const TCreateParams& params);
 void SetWindowState(TWindowHandle* h, int state);  // TWindowState
 void Activate(TWindowHandle* h);
 bool IsActiveWindow(TWindowHandle* h);
-// The window's pixels as they are now painted, into a bitmap.
-void Grab(TWindowHandle* h, TBitmap* bitmap);
+// The pixels of the window's client area (or of the whole window) as now painted, into a bitmap.
+void Grab(TWindowHandle* h, TBitmap* bitmap, bool withNonClient);
+// Windows made with TCreateParams::NonClient: the parts around the client area, laid out
+// again at once and whenever the window is sized.
+void SetNonClientArea(TWindowHandle* h, const TNonClientArea& area);
+// The state of such a window's scroll bar (shown while the non-client area gives it room):
+// positions 0..max, a page of `page`, line steps of `step`; tracking: moves while dragging.
+// Moving it sends WM_VSCROLL / WM_HSCROLL, as the grid's scroll bars do (see qtc::SetScrollBar).
+void SetScrollInfo(TWindowHandle* h, bool vertical, int max, int page, int pos, int step, bool tracking);
 void ToggleXorFrame(TWindowHandle* h, const TRect& r);
 // Outside paint handling, the control's canvas draws on the window's inverting overlay (the
 // canvas's OnChange then belongs to the window).

@@ -168,3 +168,19 @@ TEST_F(DesignerTest, ComponentLookupIsExactAndListsOnlyDesignComponents) {
   Engine->GetComponentNames(TypeInfoOf<TControl*>(), [&](const std::string& n) { names.push_back(n); });
   EXPECT_EQ(names, (std::vector<std::string>{"Panel1", "Button1"}));  // no handles, no capture label
 }
+
+TEST(DesignerEngine, EditFormTwiceEndsTheFirstDesignAndTheInspectorEndsItsLast) {
+  TForm first(Application), second(Application);
+  first.SetName("FirstLive");
+  second.SetName("SecondLive");
+  {
+    TKvObjectInspector inspector(nullptr);
+    inspector.EditForm(&first);
+    inspector.EditForm(&second);
+    EXPECT_EQ(first.GetDesigner(), nullptr);
+    EXPECT_FALSE(first.InState(csDesigning));
+    EXPECT_EQ(second.GetDesigner(), inspector.EditDesigner());
+  }
+  EXPECT_EQ(second.GetDesigner(), nullptr);  // the host's form is left as it was
+  EXPECT_FALSE(second.InState(csDesigning));
+}

@@ -184,3 +184,33 @@ TEST_F(DesignerTest, SplitterWidensTheSpeedBarOnlyLeftOf400) {
   EXPECT_EQ(w->PanelSpeedbar->GetWidth(), 203);
   SendInput(splitter, WM_LBUTTONUP, {1, 10});
 }
+
+TEST_F(DesignerTest, SavePromptYesSavesThroughTheSaveDialogOrKeepsTheDesignWhenItIsCancelled) {
+  TfmKvFrmDsg* w = Window(Designer);
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / "kvdsgn-save-prompt";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  std::string offered;
+  bool confirm = false;
+  DialogHook = [&](TCommonDialog* d) {
+    auto* save = dynamic_cast<TSaveDialog*>(d);
+    if (!save) return false;
+    offered = save->GetFileName();
+    save->SetFileName((dir / "Saved").string());
+    return confirm;
+  };
+  AnswerNextModal(mrYes);
+  Form()->Perform(WM_CLOSE, 0, 0);  // the save dialog is cancelled: nothing closes
+  EXPECT_EQ(offered, "Form1.DFM");
+  EXPECT_EQ(w->DesignerCount(), 1);
+  EXPECT_TRUE(Engine->FModified);
+
+  confirm = true;
+  AnswerNextModal(mrYes);
+  Form()->Perform(WM_CLOSE, 0, 0);
+  DialogHook = nullptr;
+  EXPECT_EQ(w->DesignerCount(), 0);
+  EXPECT_TRUE(fs::exists(dir / "Saved.DFM")) << "the default extension";
+  fs::remove_all(dir);
+}

@@ -19,7 +19,7 @@ int CmdRender(TCommandContext& ctx) {
   form->Show();
   for (int i = 0; i < 5; ++i) Application->ProcessMessages();
   TBitmap shot;
-  GrabWindow(form.get(), &shot);
+  GrabWindow(form.get(), &shot, true);
   if (!qtstd::SavePng(&shot, ctx.Args[1])) throw EFCreateError("Cannot create file " + ctx.Args[1]);
   return 0;
 }
