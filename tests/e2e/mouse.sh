@@ -21,6 +21,9 @@ wait_design() {
   [[ -s "$dump" ]] && cat "$dump" >&2
   fail "the design shows no line /$1/"
 }
+# The engine reads the pointer's position when it handles an event, not the event's own: a
+# press must be handled before the pointer moves on, so the gestures pause after each step.
+settle() { sleep 0.2; }
 # count REGEX: how many lines of the dump match.
 count() { grep -c -E "$1" "$dump" || true; }
 # same_area WHAT SHOT1 SHOT2 X Y W H: the two screenshots agree pixel for pixel on that
@@ -63,9 +66,10 @@ shot "2-inserted"
 # --- Drag by (21, 13): steps of 8 round to (24, 16).
 read -r x y < <(at 130 70)
 xdotool mousemove --sync "$x" "$y" mousedown 1
+settle
 for step in 5 10 15 21; do
   xdotool mousemove --sync "$((x + step))" "$((y + step * 13 / 21))"
-  sleep 0.05
+  settle
 done
 shot "3-dragging"
 xdotool mouseup 1
@@ -79,10 +83,12 @@ xdotool mousemove --sync "$x" "$y" click 1
 wait_design '^Button2 TButton Form1 101 161 75 25 selected$' >/dev/null
 read -r x y < <(at 40 30)
 xdotool mousemove --sync "$x" "$y" mousedown 1
+settle
 read -r x y < <(at 140 180)
 xdotool mousemove --sync "$((x - 50))" "$((y - 50))"
+settle
 xdotool mousemove --sync "$x" "$y"
-sleep 0.2
+settle
 shot "5-band"
 xdotool mouseup 1
 wait_design '^Button2 .* selected$' >/dev/null
