@@ -1,13 +1,14 @@
 // kvdemo: a host application with the form designer on its main form, a field list of its
 // sample database, and a Run command that shows a design as a live form.
 //
-//   kvdemo [--new-form] [--open FILE] [--edit] [--report]
+//   kvdemo [--new-form] [--open FILE] [--edit] [--report] [--dump FILE]
 //
 // The options run the matching command once the main window is up, so that scripted sessions
 // can start where they want to look. With --report, every Run prints the components of the
-// live form on standard output (ReportForm).
+// live form on standard output (ReportForm); --dump lets them see what the designer did (below).
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,12 @@
 #include "DemoRun.h"
 #include "Dialogs.h"
 #include "ExtCtrls.h"
+#include "ExtCtrlsMore.h"
 #include "Forms.h"
 #include "KvClass.h"
 #include "KvFrmDsg.h"
 #include "KvReg.h"
+#include "KvTbNtBk.h"
 #include "Menus.h"
 #include "StdCtrls.h"
 #include "StdReg.h"
@@ -121,6 +124,54 @@ class TDemoForm : public TForm {
 
 KV_IMPLEMENT_CLASS(TDemoForm, "KvDemo") {}
 
+// --dump FILE: keeps FILE describing the current design, rewritten whole whenever it changes,
+// for scripts that drive the designer with a real mouse:
+//   palette X Y              screen origin of the palette page shown
+//   form NAME X Y W H        screen origin and client size of the designed form
+//   NAME CLASS PARENT L T W H [selected]   one line per control, bounds in its parent
+// Non-visual components show their design position, as their icons do.
+void StartDesignDump(TDemoForm* host, const std::string& path) {
+  auto* timer = new TTimer(host);
+  timer->SetInterval(100);
+  auto last = std::make_shared<std::string>();
+  timer->SetOnTimer([host, path, last](TObject*) {
+    std::string text;
+    TKvTabbedNotebook* palette = host->Designer->KvTabbedNotebook1();
+    if (palette && palette->GetPageIndex() >= 0) {
+      TPoint p = palette->Page(palette->GetPageIndex())->ClientOrigin();
+      text += Format("palette %d %d\n", p.X, p.Y);
+    }
+    TKFormDesigner* engine = host->Designer->FDesignerWindow->CurrentDesigner();
+    if (engine) {
+      TCustomForm* form = engine->GetForm();
+      TPoint o = form->ClientOrigin();
+      text += Format("form %s %d %d %d %d\n", form->GetName().c_str(), o.X, o.Y, form->GetClientWidth(),
+                     form->GetClientHeight());
+      TComponentList selection;
+      engine->GetSelections(&selection);
+      for (int i = 0; i < form->ComponentCount(); ++i) {
+        TComponent* c = form->Components(i);
+        if (!engine->Listable(c)) continue;
+        TRect r;
+        std::string parent = "-";
+        if (auto* control = dynamic_cast<TControl*>(c)) {
+          r = Bounds(control->GetLeft(), control->GetTop(), control->GetWidth(), control->GetHeight());
+          parent = control->GetParent() ? control->GetParent()->GetName() : "-";
+        } else {
+          int32_t at = c->GetDesignInfo();
+          r = Bounds(static_cast<int16_t>(at & 0xFFFF), static_cast<int16_t>(at >> 16), 28, 28);
+        }
+        text += Format("%s %s %s %d %d %d %d%s\n", c->GetName().c_str(), c->ClassName().c_str(),
+                       parent.c_str(), r.Left, r.Top, r.Width(), r.Height(),
+                       selection.IndexOf(c) >= 0 ? " selected" : "");
+      }
+    }
+    if (text == *last) return;
+    *last = text;
+    WriteFileAtomic(path, text);
+  });
+}
+
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   Application->Initialize();
@@ -153,6 +204,7 @@ int main(int argc, char** argv) {
       else if (args[i] == "--report") form->Report = true;
       else if (args[i] == "--edit") form->EditThisForm();
       else if (args[i] == "--open" && i + 1 < args.size()) form->Designer->OpenForm(args[++i]);
+      else if (args[i] == "--dump" && i + 1 < args.size()) StartDesignDump(form, args[++i]);
     } catch (...) {
       Application->HandleException(form);
     }

@@ -1,6 +1,7 @@
 // KvDsgn: alignment, sizing, align-to-grid and z-order of the selected controls. All of them
 // work on the siblings of the first marked control, so coordinates are compared within one
-// parent; none of them marks the design modified.
+// parent. Each one that acts marks the design modified (which also shows the handles again):
+// otherwise a loaded form could be aligned, closed without a save prompt, and the work lost.
 #include "KvDsgn.h"
 
 #include <climits>
@@ -85,14 +86,14 @@ void KvAlignSpaceEqually(TStringList* list, const TRect& bounds, bool horizontal
 void TKFormDesigner::AlignLeft(TObject*) {
   if (FSaveList->Count() < 2 || !PrepareAlign(true)) return;
   KvAlignEach(FSortList, [this](TControl* c) { c->SetLeft(FBounds.Left); });
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::AlignHorizCenter(TObject*) {
   if (FSaveList->Count() < 2 || !PrepareAlign(true)) return;
   int centre = (FBounds.Left + FBounds.Right) / 2;
   KvAlignEach(FSortList, [centre](TControl* c) { c->SetLeft(centre - c->GetWidth() / 2); });
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::AlignHorizCenterWindow(TObject*) {
@@ -100,32 +101,32 @@ void TKFormDesigner::AlignHorizCenterWindow(TObject*) {
   TWinControl* parent = KvAlignItem(FSortList, 0)->GetParent();
   int d = parent->GetWidth() / 2 - (FBounds.Left + FBounds.Right) / 2;
   KvAlignEach(FSortList, [d](TControl* c) { c->SetLeft(c->GetLeft() + d); });
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::AlignHorizSpaceEqually(TObject*) {
   if (FSaveList->Count() < 3 || !PrepareAlign(true)) return;
   KvAlignSpaceEqually(FSortList, FBounds, true);
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::AlignRight(TObject*) {
   if (FSaveList->Count() < 2 || !PrepareAlign(true)) return;
   KvAlignEach(FSortList, [this](TControl* c) { c->SetLeft(FBounds.Right - c->GetWidth()); });
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::AlignTops(TObject*) {
   if (FSaveList->Count() < 2 || !PrepareAlign(false)) return;
   KvAlignEach(FSortList, [this](TControl* c) { c->SetTop(FBounds.Top); });
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::AlignVertCenter(TObject*) {
   if (FSaveList->Count() < 2 || !PrepareAlign(false)) return;
   int centre = (FBounds.Top + FBounds.Bottom) / 2;
   KvAlignEach(FSortList, [centre](TControl* c) { c->SetTop(centre - c->GetHeight() / 2); });
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::AlignVertCenterWindow(TObject*) {
@@ -133,19 +134,19 @@ void TKFormDesigner::AlignVertCenterWindow(TObject*) {
   TWinControl* parent = KvAlignItem(FSortList, 0)->GetParent();
   int d = parent->GetHeight() / 2 - (FBounds.Top + FBounds.Bottom) / 2;
   KvAlignEach(FSortList, [d](TControl* c) { c->SetTop(c->GetTop() + d); });
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::AlignVertSpaceEqually(TObject*) {
   if (FSaveList->Count() < 3 || !PrepareAlign(false)) return;
   KvAlignSpaceEqually(FSortList, FBounds, false);
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::AlignBottoms(TObject*) {
   if (FSaveList->Count() < 2 || !PrepareAlign(false)) return;
   KvAlignEach(FSortList, [this](TControl* c) { c->SetTop(FBounds.Bottom - c->GetHeight()); });
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::Align(TObject*) {
@@ -191,7 +192,7 @@ void TKFormDesigner::Size(TObject*) {
     int h = heightCode == 1 ? FBounds.Top : heightCode == 2 ? FBounds.Bottom : heightCode == 3 ? sizeHeight : c->GetHeight();
     c->SetBounds(c->GetLeft(), c->GetTop(), c->GetWidth(), h);
   }
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::AlignToGrid(TObject*) {
@@ -202,7 +203,7 @@ void TKFormDesigner::AlignToGrid(TObject*) {
                  KvRoundHalfEven(static_cast<double>(c->GetTop()) / g.Y) * g.Y, c->GetWidth(),
                  c->GetHeight());
   });
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::BringToFront(TObject*) {
@@ -213,11 +214,11 @@ void TKFormDesigner::BringToFront(TObject*) {
   if (onForm) BringToFrontIcons();
   bool multi = FSortList->Count() > 1;
   KvAlignEach(FSortList, [this, multi](TControl* c) { AddSaveList(c, multi); });
-  ShowSelect();
+  Modified();
 }
 
 void TKFormDesigner::SendToBack(TObject*) {
   if (FSaveList->Count() == 0 || FSelected == FForm || !PrepareAlign(true)) return;
   KvAlignEach(FSortList, [](TControl* c) { c->SendToBack(); });
-  ShowSelect();
+  Modified();
 }

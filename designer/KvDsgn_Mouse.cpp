@@ -273,7 +273,10 @@ bool TKFormDesigner::MenuSelect(TControl*, TMessage& message) {
       FMenu = menu;
       TMenuItem* items = menu->Items();
       int index = select.IDItem();
-      if (items->Count() > 0) item = index < items->Count() ? items->Items(index) : items->Items(0);
+      // An entry that opens a sub-menu comes by its index, a plain command entry by its command
+      // number (taken as an index, it would pick some other entry).
+      if (!(select.MenuFlag() & MF_POPUP)) item = menu->FindItem(index, fkCommand);
+      else if (items->Count() > 0) item = index < items->Count() ? items->Items(index) : items->Items(0);
       if (!item) break;
     } else if (auto* mi = dynamic_cast<TMenuItem*>(c); mi && static_cast<intptr_t>(mi->Handle()) == select.Menu()) {
       item = FMenu ? FMenu->FindItem(select.IDItem(), fkCommand) : nullptr;

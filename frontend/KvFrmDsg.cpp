@@ -167,9 +167,10 @@ TfmKvFrmDsg::TfmKvFrmDsg(TComponent* AOwner) : TForm(AOwner) {
 }
 
 TfmKvFrmDsg::~TfmKvFrmDsg() {
-  // OnDestroy (FormDestroy) runs in TCustomForm's destructor, after this one: close the
-  // designs while the window is still whole.
+  // OnDestroy would run in TCustomForm's destructor, after this one: close the designs while
+  // the window is still whole, and leave nothing for the base class to call back.
   if (FDesigners) FormDestroy(this);
+  OnDestroy = {};
 }
 
 void TfmKvFrmDsg::OpenDesigner(const std::string& fileName, TForm* liveForm) {
