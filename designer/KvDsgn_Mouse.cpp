@@ -70,6 +70,9 @@ bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& 
   FShowHandles = true;
   TPoint p = FForm->ClientToScreen(FDownPos);
   TControl* target = ControlAt(FForm, p);
+  // Asked now: a Shift-click that takes a control out of the selection frees the grey handle
+  // that may be the sender.
+  const bool senderWantsMouse = ControlWantsMouse(sender, FDownPos.X, FDownPos.Y);
 
   if (button == mbRight) {
     if (OneOfSelections(target)) {
@@ -109,7 +112,7 @@ bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& 
   } else {
     FShowHandles = false;
     HideSelect();
-    if (target != FForm && !ControlWantsMouse(sender, FDownPos.X, FDownPos.Y)) SetCursor(crHandPoint);
+    if (target != FForm && !senderWantsMouse) SetCursor(crHandPoint);
     FTarget = FForm;
     if (OneOfSelections(target)) {
       if (target->GetParent()) KeepSiblings(target->GetParent());
@@ -123,7 +126,7 @@ bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& 
   FShowHandles = true;
   ClipCursor(&clip);
   FDragging = true;
-  return !ControlWantsMouse(sender, FDownPos.X, FDownPos.Y);
+  return !senderWantsMouse;
 }
 
 bool TKFormDesigner::MouseMove(TControl* sender) {
