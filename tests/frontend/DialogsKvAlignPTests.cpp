@@ -1,6 +1,7 @@
 // The alignment palette: each button runs its alignment on the current design, none without one.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "DialogsUser.h"
@@ -67,7 +68,7 @@ TEST_F(KvAlignPTest, EachButtonRunsItsAlignmentOnTheDesign) {
     EXPECT_EQ(row.Button->GetGlyph()->GetWidth(), 20) << row.Hint;
     PlaceAndSelect();
     const std::vector<TRect> before = Places();
-    (Engine->*row.Op)(nullptr);
+    std::invoke(row.Op, Engine, nullptr);
     const std::vector<TRect> expected = Places();
     PlaceAndSelect();
     row.Button->Click();
