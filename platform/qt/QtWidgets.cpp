@@ -3,7 +3,6 @@
 #include "QtWidgets.h"
 #include "QtNative.h"
 
-#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
@@ -44,12 +43,6 @@ struct TNativeCall {
   TNativeCall* Prev;
 };
 TNativeCall* gCall = nullptr;
-
-// A scroll area (list box, memo) handles its viewport's input in viewportEvent, called from a
-// filter on the viewport that ours, installed later, runs before.
-struct TViewportAccess : QAbstractScrollArea {
-  using QAbstractScrollArea::viewportEvent;
-};
 
 Qt::CursorShape CursorShape(int cursor) {
   switch (cursor) {
@@ -141,10 +134,6 @@ class TPaintedWidget : public QWidget {
   void paintEvent(QPaintEvent*) override {}
 };
 
-}  // namespace
-
-// Parts of a window's handle (their names have external linkage, as the handle's fields do).
-
 // The outer widget of a window with a non-client area: its background shows in the corner
 // between two scroll bars, and its border is a sunken edge, as Windows' client edge.
 class TFrameWidget : public QWidget {
@@ -217,8 +206,6 @@ class TXorOverlay : public QWidget {
 namespace {
 int gPendingPosts = 0;
 
-namespace {
-
 // Posted calls run in the order posted: queued calls to one object are FIFO.
 QObject* PostReceiver() {
   static QObject* r = new QObject;
@@ -269,11 +256,7 @@ class TWindowHandle : public QObject {
 
   void Deliver(QWidget* w, QEvent* ev) {
     ++Busy;
-    auto* area = qobject_cast<QAbstractScrollArea*>(w->parentWidget());
-    if (area && area->viewport() == w)
-      (area->*&TViewportAccess::viewportEvent)(ev);
-    else
-      static_cast<QObject*>(w)->event(ev);
+    static_cast<QObject*>(w)->event(ev);
     --Busy;
   }
 
