@@ -3,6 +3,7 @@
 #include "QtWidgets.h"
 #include "QtNative.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
@@ -43,6 +44,12 @@ struct TNativeCall {
   TNativeCall* Prev;
 };
 TNativeCall* gCall = nullptr;
+
+// A scroll area (list box, memo) handles its viewport's input in viewportEvent, called from a
+// filter on the viewport that ours, installed later, runs before.
+struct TViewportAccess : QAbstractScrollArea {
+  using QAbstractScrollArea::viewportEvent;
+};
 
 Qt::CursorShape CursorShape(int cursor) {
   switch (cursor) {
@@ -256,7 +263,11 @@ class TWindowHandle : public QObject {
 
   void Deliver(QWidget* w, QEvent* ev) {
     ++Busy;
-    static_cast<QObject*>(w)->event(ev);
+    auto* area = qobject_cast<QAbstractScrollArea*>(w->parentWidget());
+    if (area && area->viewport() == w)
+      (area->*&TViewportAccess::viewportEvent)(ev);
+    else
+      static_cast<QObject*>(w)->event(ev);
     --Busy;
   }
 
