@@ -2,6 +2,7 @@
 
 #include "ActnList.h"
 #include "Buttons.h"
+#include "CheckLst.h"
 #include "ComCtrls.h"
 #include "DBCtrls.h"
 #include "DBGrids.h"
@@ -22,6 +23,7 @@ void RegisterStandardClasses() {
   RegisterClasses({TForm::StaticClass(), TScrollBox::StaticClass()});
   RegisterStdCtrlsClasses();
   RegisterMaskClasses();
+  RegisterCheckLstClasses();
   RegisterExtCtrlsClasses();
   RegisterExtCtrlsMoreClasses();
   RegisterButtonsClasses();
