@@ -260,6 +260,9 @@ class TStringList : public TStrings {
   virtual void Changed();
   virtual void Changing();
   int CompareStrings(const std::string& a, const std::string& b) const;
+  // The object slot of item i, for descendants that keep data of their own there (no change
+  // notification).
+  TObject*& ObjectSlot(int i);
 
  private:
   struct Item {

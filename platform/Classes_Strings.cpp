@@ -289,6 +289,11 @@ TObject* TStringList::GetObject(int i) const {
   return FList[i].O;
 }
 
+TObject*& TStringList::ObjectSlot(int i) {
+  CheckIndex(i);
+  return FList[i].O;
+}
+
 void TStringList::PutObject(int i, TObject* o) {
   CheckIndex(i);
   Changing();

@@ -13,6 +13,8 @@ KV_IMPLEMENT_CLASS(TControl, "Controls") {
   b.Prop("Top", &TControl::GetTop, &TControl::SetTop);
   b.Prop("Width", &TControl::GetWidth, &TControl::SetWidth);
   b.Prop("Height", &TControl::GetHeight, &TControl::SetHeight);
+  b.Prop("AlignWithMargins", &TControl::GetAlignWithMargins, &TControl::SetAlignWithMargins).Default(false);
+  b.Prop("Margins", &TControl::GetMargins, &TControl::SetMargins);
   b.Prop("Cursor", &TControl::GetCursor, &TControl::SetCursor).Type(TypeInfoTCursor()).Default(crDefault);
   b.Prop("Hint", &TControl::GetHint, &TControl::SetHint);
 }
@@ -26,6 +28,13 @@ KV_IMPLEMENT_CLASS(TSizeConstraints, "Controls") {
   b.Prop("MaxWidth", &TSizeConstraints::GetMaxWidth, &TSizeConstraints::SetMaxWidth).Default(0);
   b.Prop("MinHeight", &TSizeConstraints::GetMinHeight, &TSizeConstraints::SetMinHeight).Default(0);
   b.Prop("MinWidth", &TSizeConstraints::GetMinWidth, &TSizeConstraints::SetMinWidth).Default(0);
+}
+
+KV_IMPLEMENT_CLASS(TMargins, "Controls") {
+  b.Prop("Left", &TMargins::GetLeft, &TMargins::SetLeft).Default(3);
+  b.Prop("Top", &TMargins::GetTop, &TMargins::SetTop).Default(3);
+  b.Prop("Right", &TMargins::GetRight, &TMargins::SetRight).Default(3);
+  b.Prop("Bottom", &TMargins::GetBottom, &TMargins::SetBottom).Default(3);
 }
 
 KV_IMPLEMENT_CLASS(TGraphicControl, "Controls") {}
@@ -213,9 +222,30 @@ void TSizeConstraints::Apply(int& width, int& height) const {
 }
 
 // =============================================================================================
+// TMargins
+void TMargins::Assign(TPersistent* source) {
+  if (auto* m = Cast<TMargins>(source)) {
+    FLeft = m->FLeft;
+    FTop = m->FTop;
+    FRight = m->FRight;
+    FBottom = m->FBottom;
+    if (FControl && FControl->FAlignWithMargins) FControl->RequestAlign();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+TPersistent* TMargins::GetOwner() const { return FControl; }
+
+void TMargins::Set(int& field, int v) {
+  field = std::max(0, v);
+  if (FControl && FControl->FAlignWithMargins) FControl->RequestAlign();
+}
+
+// =============================================================================================
 // TControl
 TControl::TControl(TComponent* AOwner)
-    : TComponent(AOwner), FFont(new TFont), FConstraints(new TSizeConstraints(this)) {
+    : TComponent(AOwner), FFont(new TFont), FConstraints(new TSizeConstraints(this)), FMargins(new TMargins(this)) {
   RegisterLiveControl(this, true);
   WindowProc = [this](TMessage& m) { WndProc(m); };
   ControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -235,6 +265,7 @@ TControl::~TControl() {
   if (FParent) FParent->RemoveControl(this);
   delete FFont;
   delete FConstraints;
+  delete FMargins;
 }
 
 intptr_t TControl::Perform(uint32_t msg, intptr_t wParam, intptr_t lParam) {
@@ -596,6 +627,12 @@ void TControl::SetAlign(TAlign v) {
 }
 
 void TControl::SetAnchors(TAnchors v) { FAnchors = v; }
+
+void TControl::SetAlignWithMargins(bool v) {
+  if (FAlignWithMargins == v) return;
+  FAlignWithMargins = v;
+  RequestAlign();
+}
 
 void TControl::SetParentBiDiMode(bool v) {
   FParentBiDiMode = v;

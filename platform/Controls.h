@@ -131,6 +131,33 @@ class TSizeConstraints : public TPersistent {
   int FMinWidth = 0;
 };
 
+// The room an aligned control keeps clear around itself when AlignWithMargins is on
+// (Delphi 2006 and later write it; 3 pixels each by default).
+class TMargins : public TPersistent {
+  KV_CLASS(TMargins, TPersistent)
+ public:
+  explicit TMargins(TControl* control = nullptr) : FControl(control) {}
+  void Assign(TPersistent* source) override;
+  TPersistent* GetOwner() const override;
+  int GetLeft() const { return FLeft; }
+  void SetLeft(int v) { Set(FLeft, v); }
+  int GetTop() const { return FTop; }
+  void SetTop(int v) { Set(FTop, v); }
+  int GetRight() const { return FRight; }
+  void SetRight(int v) { Set(FRight, v); }
+  int GetBottom() const { return FBottom; }
+  void SetBottom(int v) { Set(FBottom, v); }
+  TRect Rect() const { return {FLeft, FTop, FRight, FBottom}; }
+
+ private:
+  void Set(int& field, int v);
+  TControl* FControl;
+  int FLeft = 3;
+  int FTop = 3;
+  int FRight = 3;
+  int FBottom = 3;
+};
+
 // ---------------------------------------------------------------------------------------------
 // TControl
 class TControl : public TComponent {
@@ -213,6 +240,10 @@ class TControl : public TComponent {
   void SetAnchors(TAnchors v);
   TSizeConstraints* GetConstraints() const { return FConstraints; }
   void SetConstraints(TSizeConstraints* v) { FConstraints->Assign(v); }
+  TMargins* GetMargins() const { return FMargins; }
+  void SetMargins(TMargins* v) { FMargins->Assign(v); }
+  bool GetAlignWithMargins() const { return FAlignWithMargins; }
+  void SetAlignWithMargins(bool v);
   TDragMode GetDragMode() const { return FDragMode; }
   void SetDragMode(TDragMode v) { FDragMode = v; }
   TCursor GetDragCursor() const { return FDragCursor; }
@@ -308,6 +339,7 @@ class TControl : public TComponent {
   void FontChanged(TObject* sender);
   friend class TWinControl;
   friend class TDragControlObject;
+  friend class TMargins;
   TAlign FAlign = alNone;
   TAnchors FAnchors{akLeft, akTop};
   bool FVisible = true;
@@ -316,6 +348,8 @@ class TControl : public TComponent {
   bool FParentColor = true;
   TFont* FFont;
   TSizeConstraints* FConstraints;
+  TMargins* FMargins;
+  bool FAlignWithMargins = false;
   bool FParentFont = true;
   std::string FHint;
   bool FShowHint = false;

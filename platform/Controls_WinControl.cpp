@@ -274,25 +274,28 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
     });
     for (TControl* c : list) {
       int w = c->FWidth, h = c->FHeight;
+      // A control aligned with its margins keeps them clear around it.
+      TRect m = c->FAlignWithMargins ? c->FMargins->Rect() : TRect{};
+      TRect in{rect.Left + m.Left, rect.Top + m.Top, rect.Right - m.Right, rect.Bottom - m.Bottom};
       switch (align) {
         case alTop:
-          c->SetBounds(rect.Left, rect.Top, rect.Width(), h);
-          rect.Top += h;
+          c->SetBounds(in.Left, in.Top, in.Width(), h);
+          rect.Top = in.Top + h + m.Bottom;
           break;
         case alBottom:
-          c->SetBounds(rect.Left, rect.Bottom - h, rect.Width(), h);
-          rect.Bottom -= h;
+          c->SetBounds(in.Left, in.Bottom - h, in.Width(), h);
+          rect.Bottom = in.Bottom - h - m.Top;
           break;
         case alLeft:
-          c->SetBounds(rect.Left, rect.Top, w, rect.Height());
-          rect.Left += w;
+          c->SetBounds(in.Left, in.Top, w, in.Height());
+          rect.Left = in.Left + w + m.Right;
           break;
         case alRight:
-          c->SetBounds(rect.Right - w, rect.Top, w, rect.Height());
-          rect.Right -= w;
+          c->SetBounds(in.Right - w, in.Top, w, in.Height());
+          rect.Right = in.Right - w - m.Left;
           break;
         default:
-          c->SetBounds(rect.Left, rect.Top, std::max(0, rect.Width()), std::max(0, rect.Height()));
+          c->SetBounds(in.Left, in.Top, std::max(0, in.Width()), std::max(0, in.Height()));
           break;
       }
     }

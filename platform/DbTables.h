@@ -279,6 +279,9 @@ class TQuery : public TDBDataSet {
   // read-only, as in the VCL.
   bool GetRequestLive() const { return FRequestLive; }
   void SetRequestLive(bool v);
+  // The BDE's forward-only cursor hint; kept for form files, the results here go both ways.
+  bool GetUniDirectional() const { return FUniDirectional; }
+  void SetUniDirectional(bool v) { FUniDirectional = v; }
   bool CanModify() const override { return FRequestLive && TDBDataSet::CanModify(); }
   // Parameters left unset take the value of the field of the same name in this data source's
   // current record, and the query runs again when that record changes (a detail query).
@@ -306,4 +309,5 @@ class TQuery : public TDBDataSet {
   int FRowsAffected = -1;
   bool FParamCheck = true;
   bool FRequestLive = false;
+  bool FUniDirectional = false;
 };

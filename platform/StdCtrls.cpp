@@ -1161,8 +1161,8 @@ void TRadioButton::SetAlignment(TLeftRight v) {
 
 // =============================================================================================
 // TCustomListBox
-TCustomListBox::TCustomListBox(TComponent* AOwner)
-    : TWinControl(AOwner), FItems(new TCustomListControlItems), FCanvas(new TControlCanvas) {
+TCustomListBox::TCustomListBox(TComponent* AOwner, TCustomListControlItems* items)
+    : TWinControl(AOwner), FItems(items), FCanvas(new TControlCanvas) {
   ControlStyle = {csSetCaption, csDoubleClicks};
   FCanvas->Control = this;
   FItems->OnItemsChanged = [this] { ItemsChanged(); };
@@ -1199,6 +1199,7 @@ void TCustomListBox::UpdateWindow() {
   o.Border = FBorderStyle == bsSingle;
   qtstd::SetListOptions(FHandle, o);
   qtstd::SetItems(FHandle, ItemTexts(FItems));
+  WindowItemsSet();
   qtstd::SetItemIndex(FHandle, FItemIndex);
   if (FMultiSelect) qtstd::SetSelection(FHandle, FSelected);
   if (FStyle != lbStandard)
@@ -1222,6 +1223,7 @@ void TCustomListBox::ItemsChanged() {
   if (!HandleAllocated()) return;
   FSyncing = true;
   qtstd::SetItems(FHandle, ItemTexts(FItems));
+  WindowItemsSet();
   qtstd::SetItemIndex(FHandle, FItemIndex);
   FSyncing = false;
 }

@@ -31,6 +31,7 @@ bool IsAccel(uint16_t ch, const std::string& caption);
 // Notification codes of the native widgets, in WM_COMMAND's high word.
 constexpr uint16_t LBN_SELCHANGE = 1;
 constexpr uint16_t LBN_DBLCLK = 2;
+constexpr uint16_t LBN_CHECKCHANGE = 0x7200;  // a check list box's item check box, index in LParam
 constexpr uint16_t CBN_DBLCLK = 2;
 constexpr uint16_t CBN_EDITCHANGE = 5;
 constexpr uint16_t CBN_DROPDOWN = 7;
@@ -423,7 +424,7 @@ class TRadioButton : public TButtonControl {
 class TCustomListBox : public TWinControl {
   KV_CLASS(TCustomListBox, TWinControl)
  public:
-  explicit TCustomListBox(TComponent* AOwner);
+  explicit TCustomListBox(TComponent* AOwner) : TCustomListBox(AOwner, new TCustomListControlItems) {}
   ~TCustomListBox() override;
   void Dispatch(TMessage& message) override;
   void Loaded() override;
@@ -463,10 +464,14 @@ class TCustomListBox : public TWinControl {
   TMeasureItemEvent OnMeasureItem;
 
  protected:
+  // A descendant with items of its own kind (it owns them from here on).
+  TCustomListBox(TComponent* AOwner, TCustomListControlItems* items);
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void UpdateWindow();
   void ItemsChanged();
+  // The window has just been given the items.
+  virtual void WindowItemsSet() {}
 
  private:
   void SelectionFromWindow();

@@ -2,6 +2,7 @@
 
 #include "ActnList.h"
 #include "Buttons.h"
+#include "CheckLst.h"
 #include "ComCtrls.h"
 #include "DBCtrls.h"
 #include "DBGrids.h"
@@ -23,6 +24,7 @@ void RegisterStandardClasses() {
   RegisterClasses({TForm::StaticClass(), TScrollBox::StaticClass()});
   RegisterStdCtrlsClasses();
   RegisterMaskClasses();
+  RegisterCheckLstClasses();
   RegisterExtCtrlsClasses();
   RegisterExtCtrlsMoreClasses();
   RegisterButtonsClasses();

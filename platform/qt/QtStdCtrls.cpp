@@ -175,6 +175,10 @@ struct TRegistrar {
                                                      [h] { qtw::Notify(h, 1 /* LBN_SELCHANGE */); });
                                     QObject::connect(l, &QListWidget::itemDoubleClicked, w,
                                                      [h] { qtw::Notify(h, 2 /* LBN_DBLCLK */); });
+                                    // Only check boxes of a check list box change items from the user.
+                                    QObject::connect(l, &QListWidget::itemChanged, w, [h, l](QListWidgetItem* it) {
+                                      qtw::Notify(h, 0x7200 /* LBN_CHECKCHANGE */, l->row(it));
+                                    });
                                   }});
     qtw::RegisterWindowClass("KvComboBox", TWindowClass{[](QWidget* p, const TCreateParams&) -> QWidget* {
                                                           auto* c = new TComboWidget(p);
@@ -457,6 +461,20 @@ void SetItemIndex(TWindowHandle* h, int index) {
     QString text = c->currentText();
     c->setCurrentIndex(index);
     if (index < 0 && c->isEditable()) c->setEditText(text);
+  }
+}
+
+void SetItemChecks(TWindowHandle* h, const std::vector<int>& states, const std::vector<bool>& enabled) {
+  auto* l = qobject_cast<QListWidget*>(qtw::WidgetOf(h));
+  if (!l) return;
+  QSignalBlocker block(l);
+  for (int i = 0; i < l->count(); ++i) {
+    QListWidgetItem* it = l->item(i);
+    Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
+    if (i >= static_cast<int>(enabled.size()) || enabled[i]) f |= Qt::ItemIsEnabled;
+    it->setFlags(f);
+    int s = i < static_cast<int>(states.size()) ? states[i] : 0;
+    it->setCheckState(s == 1 ? Qt::Checked : s == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
   }
 }
 

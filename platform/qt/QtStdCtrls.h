@@ -65,6 +65,9 @@ void SetListOptions(TWindowHandle* h, const TListOptions& o);
 void SetItems(TWindowHandle* h, const std::vector<std::string>& items);
 int GetItemIndex(TWindowHandle* h);
 void SetItemIndex(TWindowHandle* h, int index);
+// Check list boxes: each item's check box (TCheckBoxState) and whether it is enabled. A user's
+// click on a check box comes back as LBN_CHECKCHANGE with the item's index in LParam.
+void SetItemChecks(TWindowHandle* h, const std::vector<int>& states, const std::vector<bool>& enabled);
 std::vector<bool> GetSelection(TWindowHandle* h);
 void SetSelection(TWindowHandle* h, const std::vector<bool>& selected);
 int GetTopIndex(TWindowHandle* h);

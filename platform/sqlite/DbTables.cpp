@@ -69,6 +69,7 @@ KV_IMPLEMENT_CLASS(TQuery, "DBTables") {
   b.Prop("Params", &TQuery::GetParams, &TQuery::SetParams).Stored(false);
   b.Prop("RequestLive", &TQuery::GetRequestLive, &TQuery::SetRequestLive).Default(false);
   b.Prop("SQL", &TQuery::GetSQL, &TQuery::SetSQL);
+  b.Prop("UniDirectional", &TQuery::GetUniDirectional, &TQuery::SetUniDirectional).Default(false);
 }
 
 void RegisterDbClasses() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ControlsTests.h"
+#include "StreamCheck.h"
 #include "TypInfo.h"
 
 namespace {
@@ -426,6 +427,34 @@ TEST(Controls, AnchorsFollowTheParentsEdges) {
   form.SetBounds(0, 0, 350, 220);
   EXPECT_EQ(p->BoundsRect(), Rect(250, 170, 300, 190));
   EXPECT_EQ(stretch->BoundsRect(), Rect(10, 10, 160, 30));
+}
+
+TEST(Controls, AlignWithMarginsKeepsTheMarginsClearAndMarginsStream) {
+  RegisterControlTestClasses();
+  TForm form(nullptr);
+  form.SetName("Form1");
+  form.SetBounds(0, 0, 400, 300);
+  auto make = [&](const char* name, TAlign a, int w, int h) {
+    auto* p = new TTestPanel(&form);
+    p->SetName(name);
+    p->SetBounds(0, 0, w, h);
+    p->SetParent(&form);
+    p->SetAlign(a);
+    return p;
+  };
+  TTestPanel* top = make("Top1", alTop, 10, 30);
+  TTestPanel* client = make("Client1", alClient, 10, 10);
+  top->GetMargins()->SetLeft(5);  // no effect until aligned with margins
+  EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 400, 30));
+  top->SetAlignWithMargins(true);
+  EXPECT_EQ(top->BoundsRect(), Rect(5, 3, 397, 33));
+  EXPECT_EQ(client->BoundsRect(), Rect(0, 36, 400, 300));  // below the bottom margin
+  client->SetAlignWithMargins(true);
+  client->GetMargins()->SetBottom(0);
+  EXPECT_EQ(client->BoundsRect(), Rect(3, 39, 397, 300));
+  std::string text = StreamAsText(&form);
+  EXPECT_NE(text.find("AlignWithMargins = True\r\n    Margins.Left = 5\r\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Margins.Top"), std::string::npos) << text;  // the defaults stay out
 }
 
 TEST(Controls, ConstraintsLimitTheSizeAndStreamAsSubProperties) {

@@ -826,6 +826,7 @@ TEST_F(DbTest, QuerySQLAndParamsStream) {
     q->GetSQL()->SetText("select * from customer\nwhere CustNo = :CustNo");
     q->ParamByName("CustNo")->SetDataType(ftInteger);
     q->SetRequestLive(true);
+    q->SetUniDirectional(true);
     stream.WriteComponent(&root);
   }
   stream.SetPosition(0);
@@ -844,6 +845,7 @@ TEST_F(DbTest, QuerySQLAndParamsStream) {
   ASSERT_NE(q, nullptr);
   EXPECT_EQ(q->GetSQL()->Count(), 2);
   EXPECT_TRUE(q->GetRequestLive());
+  EXPECT_TRUE(q->GetUniDirectional());
   ASSERT_EQ(q->ParamCount(), 1);
   EXPECT_EQ(q->ParamByName("custno")->GetDataType(), ftInteger);
 }
