@@ -58,6 +58,9 @@ bool TKFormDesigner::ControlWantsMouse(TControl* sender, int x, int y) {
 
 bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& message) {
   if (FDragging) return false;
+  // A press makes the design the active window, keys included, even where no window manager
+  // activates windows on click.
+  if (!FForm->Active() && FForm->GetVisible()) FForm->SetFocus();
   FBandShown = false;
   FMoved = false;
   SetCapture(FCaptureLabel);

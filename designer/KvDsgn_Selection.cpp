@@ -29,6 +29,8 @@ bool KvDsgnIsMouseMessage(uint32_t msg) {
   return (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || msg == WM_SETCURSOR;
 }
 
+bool KvDsgnIsKeyMessage(uint32_t msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -48,9 +50,10 @@ TKvDot::TKvDot(TKSizeKind kind, TKFormDesigner* designer)
 
 // An enabled handle takes its own mouse input and cursor: it leaves design state while the
 // message is handled. A disabled one is routed through the engine like any design control, and
-// every other message is the handle's own.
+// every other message is the handle's own, except keys: a handle that the toolkit gave the
+// focus must not keep Delete from the engine.
 void TKvDot::WndProc(TMessage& message) {
-  if (KvDsgnIsMouseMessage(message.Msg) && !GetEnabled()) {
+  if ((KvDsgnIsMouseMessage(message.Msg) && !GetEnabled()) || KvDsgnIsKeyMessage(message.Msg)) {
     TWinControl::WndProc(message);
     return;
   }

@@ -315,7 +315,8 @@ bool TWindowHandle::eventFilter(QObject* obj, QEvent* ev) {
     }
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-      return !nonClient && Key(w, static_cast<QKeyEvent*>(ev));
+      // Keys have no position: the frame of a window without a focused child passes them on.
+      return Key(w, static_cast<QKeyEvent*>(ev));
     case QEvent::Paint:
       return w == Widget && Paint(static_cast<QPaintEvent*>(ev));
     case QEvent::Close: {

@@ -99,7 +99,7 @@ shot "6-band-selected"
 same_area "band erased" 0-start 6-band-selected 36 26 8 120
 
 # --- Delete removes both; the form is selected again.
-xdotool key --window "$form" Delete
+xdotool key Delete
 for ((i = 0; i < 50; i++)); do
   [[ "$(count '^Button[12] ')" == 0 ]] && break
   sleep 0.1

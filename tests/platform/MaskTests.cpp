@@ -72,6 +72,7 @@ struct MaskForm : ::testing::Test {
 };
 
 TEST_F(MaskForm, TypedCharactersFillThePlacesAndTextFollows) {
+  Edit->SetText("");  // it took its name as its text
   Edit->SetEditMask("99/99/9999;1;_");
   EXPECT_EQ(Edit->GetMaxLength(), 10);
   EXPECT_EQ(Edit->GetEditText(), "__/__/____");
