@@ -36,11 +36,7 @@ drag_to $((fx + 240)) $((fy + 16))
 shot "all-fields"
 
 # Run, from the host's menu; the live form is a second window of the design's caption.
-host="$(wait_window '^Korvata Kit demo$')"
-xdotool windowfocus --sync "$host"
-xdotool key --window "$host" alt+r
-sleep 0.3
-xdotool key r
+host_menu r r
 run=""
 for ((i = 0; i < 100; i++)); do
   run="$(xdotool search --onlyvisible --name '^Form1$' | grep -vx "$form" | head -1 || true)"

@@ -66,3 +66,30 @@ shot() {
 expect_eq() {  # expect_eq WHAT EXPECTED ACTUAL
   [[ "$2" == "$3" ]] || fail "$1: expected '$2', got '$3'"
 }
+
+# host_menu KEY ITEM: a command of the host window's menu, by its accelerators.
+host_menu() {
+  local host
+  host="$(wait_window '^Korvata Kit demo$')"
+  xdotool windowfocus --sync "$host"
+  xdotool key --window "$host" "alt+$1"
+  sleep 0.3
+  xdotool key "$2"
+}
+
+# quit_without_saving SHOT: File > Exit on the host; the save prompt (kept as SHOT) answered No
+# must let kvdemo end.
+quit_without_saving() {
+  local confirm i
+  host_menu f x
+  confirm="$(wait_window '^Confirm$')"
+  shot "$1"
+  xdotool windowfocus --sync "$confirm"
+  xdotool key alt+n
+  for ((i = 0; i < 50; i++)); do
+    kill -0 "$E2E_DEMO" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$E2E_DEMO" 2>/dev/null && fail "kvdemo still running after No in the save prompt"
+  return 0
+}

@@ -110,18 +110,5 @@ shot "7-deleted"
 same_area "form after Delete" 0-start 7-deleted 0 0 400 300
 
 # --- Close without saving: the host asks about the modified design, No lets everything go.
-host="$(wait_window '^Korvata Kit demo$')"
-xdotool windowfocus --sync "$host"
-xdotool key --window "$host" alt+f
-sleep 0.3
-xdotool key x
-confirm="$(wait_window '^Confirm$')"
-shot "8-save-prompt"
-xdotool windowfocus --sync "$confirm"
-xdotool key alt+n
-for ((i = 0; i < 50; i++)); do
-  kill -0 "$E2E_DEMO" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$E2E_DEMO" 2>/dev/null && fail "kvdemo still running after No in the save prompt"
+quit_without_saving "8-save-prompt"
 echo "ok"
