@@ -467,6 +467,10 @@ void TControl::SendToBack() { SetZOrder(false); }
 
 // --- Bounds.
 void TControl::SetBounds(int left, int top, int width, int height) {
+  // As Windows does for windows: a size below zero is zero (a grab handle dragged past the
+  // opposite edge must not leave a control that cannot be seen, hit or saved sensibly).
+  width = std::max(0, width);
+  height = std::max(0, height);
   FConstraints->Apply(width, height);
   if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
   bool moved = left != FLeft || top != FTop;

@@ -172,3 +172,14 @@ TEST_F(DesignerTest, DeleteRemovesAContainerAndItsSelectedChildOnce) {
   SendInput(Form(), WM_KEYDOWN, {}, 0, VK_DELETE);
   EXPECT_NE(Form()->FindComponent("Button2"), nullptr);
 }
+
+TEST_F(DesignerTest, ResizingPastTheOppositeEdgeStopsAtZeroSize) {
+  auto* button = Add<TButton>("Button1", 40, 32, 75, 25);
+  Engine->SelectComponent(button);
+  TKvDot* rb = DotAt(Engine, 0, RB);
+  SendInput(rb, WM_LBUTTONDOWN, {2, 2}, MK_LBUTTON);  // form point (114, 56)
+  MoveTo({114 - 120, 56 - 64});
+  Release({114 - 120, 56 - 64});
+  EXPECT_EQ(button->GetWidth(), 0);
+  EXPECT_EQ(button->GetHeight(), 0);
+}
