@@ -4,7 +4,6 @@
 #include <ostream>
 
 #include "KvReader.h"
-#include "SysUtils.h"
 
 TForm* RunDesign(TKFormDesigner* design) {
   TCustomForm* designed = design->GetForm();
@@ -15,14 +14,7 @@ TForm* RunDesign(TKFormDesigner* design) {
   // The reader that saving uses, in its collecting mode: it keeps what the engine lists and
   // takes the event assignments out.
   TKReader clean(&image);
-  clean.Listable = [design](TComponent* c) { return design->Listable(c); };
-  clean.IsStoredProp = [design](TPersistent* i, PPropInfo p) { return design->IsStoredProp(i, p); };
-  clean.Initialize(UpperCase(designed->ClassName()), nullptr);
-  clean.Root = designed;
-  clean.ReadSignature();
-  std::string className;
-  clean.ReadComponent(designed, "", className);
-  clean.Finalize();
+  design->FilterFormStream(clean, nullptr, "");
 
   // References to the host's tables ("DemoData.EMPLOYEE") resolve among the screen's forms; the
   // root takes a free name when the design's own is taken.

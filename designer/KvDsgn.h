@@ -194,6 +194,11 @@ class TKFormDesigner : public TFormDesigner {
   bool ReadComponents(const std::string& fileName);
   bool IsStoredProp(TPersistent* instance, PPropInfo prop);
   void WriteUnits(const std::string& fileName, bool writeUnit);
+  // Runs the saving reader over a form stream of the designed form (reader built on it, at
+  // "TPF0"): what the engine does not list is dropped; without `events` the event assignments
+  // are taken out into the reader's Events, with them they are put back. A non-empty
+  // newClassName replaces the root's class name. Answers the root's class name as written.
+  std::string FilterFormStream(TKReader& reader, const TStrings* events, const std::string& newClassName);
 
   // --- Mouse and keyboard (called from IsDesignMsg; public for the handles and tests).
   bool MouseDown(TControl* sender, TMouseButton button, TMessage& message);

@@ -25,6 +25,21 @@ void KvSaveSplitName(const std::string& fileName, std::string& base, std::string
 
 }  // namespace
 
+std::string TKFormDesigner::FilterFormStream(TKReader& reader, const TStrings* events,
+                                            const std::string& newClassName) {
+  reader.Listable = [this](TComponent* c) { return Listable(c); };
+  reader.IsStoredProp = [this](TPersistent* i, PPropInfo p) { return IsStoredProp(i, p); };
+  reader.OnFindMethod = [this](TReader* r, const std::string& name, const TMethodEntry*& address,
+                               bool& error) { FindMethod(r, name, address, error); };
+  reader.Initialize(FResName, events);
+  reader.Root = FForm;
+  reader.ReadSignature();
+  std::string className;
+  reader.ReadComponent(FForm, newClassName, className);
+  reader.Finalize();
+  return className;
+}
+
 void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   std::string base, unitName;
   bool lowerCaseExt;
@@ -35,24 +50,12 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   lines.Add("interface");
   lines.Add("");
 
-  auto prepare = [this](TKReader& reader) {
-    reader.Listable = [this](TComponent* c) { return Listable(c); };
-    reader.IsStoredProp = [this](TPersistent* i, PPropInfo p) { return IsStoredProp(i, p); };
-    reader.OnFindMethod = [this](TReader* r, const std::string& name, const TMethodEntry*& address,
-                                 bool& error) { FindMethod(r, name, address, error); };
-  };
-
   // Scan the stored image for units, fields and event sections.
   FFormStream->SetPosition(0);
   FFormStream->ReadResHeader();
   {
     TKReader scan(FFormStream, 4096);
-    prepare(scan);
-    scan.Initialize(FResName, nullptr);
-    scan.Root = FForm;
-    scan.ReadSignature();
-    scan.ReadComponent(FForm, "", FFormClassName);
-    scan.Finalize();
+    FFormClassName = FilterFormStream(scan, nullptr, "");
     units.Assign(&scan.Units);
     events.Assign(&scan.Events);
     fields.Assign(&scan.Fields);
@@ -103,13 +106,7 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   // leaves a half-written file in place of a good one.
   live.SetPosition(0);
   TKReader apply(&live, 4096);
-  prepare(apply);
-  apply.Initialize(FResName, &events);
-  apply.Root = FForm;
-  apply.ReadSignature();
-  std::string className;
-  apply.ReadComponent(FForm, FFormClassName, className);
-  apply.Finalize();
+  FilterFormStream(apply, &events, FFormClassName);
 
   if (writeUnit) lines.SaveToFile(base + (lowerCaseExt ? ".pas" : ".PAS"));
   apply.OutStream.SaveToFile(base + (lowerCaseExt ? ".dfm" : ".DFM"));
