@@ -580,6 +580,7 @@ class TReader : public TFiler {
  protected:
   // Offered every recoverable error; True means handled (the reader goes on).
   virtual bool Error(const std::string& message);
+  void CallLoaded(const std::vector<TComponent*>& loaded);
   virtual const TMethodEntry* FindMethod(TComponent* root, const std::string& methodName);
   [[noreturn]] void ReadError(const std::string& message);
   [[noreturn]] void PropertyError(const std::string& name);

@@ -718,7 +718,7 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
     result->ReadState(this);
     result->SetReading(false);
     FLoaded = nullptr;
-    for (TComponent* c : loaded) c->Loaded();
+    CallLoaded(loaded);
   } catch (...) {
     FLoaded = nullptr;
     if (created) delete result;
@@ -751,7 +751,20 @@ void TReader::ReadComponents(TComponent* owner, TComponent* parent, const TGetCh
   }
   FLoaded = nullptr;
   FFixups = nullptr;
-  for (TComponent* c : loaded) c->Loaded();
+  CallLoaded(loaded);
+}
+
+// A component that fails to finish loading (a dataset whose database is not there) is one more
+// problem for OnError; the components after it still finish theirs.
+void TReader::CallLoaded(const std::vector<TComponent*>& loaded) {
+  for (TComponent* c : loaded) {
+    try {
+      c->Loaded();
+    } catch (const Exception& e) {
+      Parent = c;
+      if (!Error(e.Message())) throw;
+    }
+  }
 }
 
 // =============================================================================================

@@ -1043,20 +1043,22 @@ void TToolBar::AlignControls(TControl* aControl, TRect& rect) {
   std::stable_sort(items.begin(), items.end(), [](TControl* a, TControl* b) {
     return a->GetTop() / 4 != b->GetTop() / 4 ? a->GetTop() < b->GetTop() : a->GetLeft() < b->GetLeft();
   });
-  int x = FIndent, y = 2;
+  // The buttons start inside the BorderWidth band.
+  const int bw = GetBorderWidth(), left = bw + FIndent;
+  int x = left, y = bw + 2;
   for (TControl* c : items) {
     auto* b = Cast<TToolButton>(c);
     bool sep = b && (b->GetStyle() == tbsSeparator || b->GetStyle() == tbsDivider);
     int w = b ? (sep ? c->GetWidth() : FButtonWidth) : c->GetWidth();
     int h = b ? FButtonHeight : c->GetHeight();
-    if (FWrapable && x > FIndent && x + w > rect.Width()) {
-      x = FIndent;
+    if (FWrapable && x > left && x + w > rect.Width() - bw) {
+      x = left;
       y += FButtonHeight;
     }
     c->SetBounds(x, y, w, h);
     x += w;
     if (b && b->GetWrap()) {
-      x = FIndent;
+      x = left;
       y += FButtonHeight;
     }
   }

@@ -356,6 +356,9 @@ class TTrackBar : public TWinControl {
   void SetSelStart(int v) { FSelStart = v; }
   int GetSelEnd() const { return FSelEnd; }
   void SetSelEnd(int v) { FSelEnd = v; }
+  // Kept for form files: the native slider's thumb has the style's own size.
+  int GetThumbLength() const { return FThumbLength; }
+  void SetThumbLength(int v) { FThumbLength = v; }
   TNotifyEvent OnChange;
 
  protected:
@@ -367,6 +370,7 @@ class TTrackBar : public TWinControl {
   int FMin = 0;
   int FMax = 10;
   int FPosition = 0;
+  int FThumbLength = 20;
   TTrackBarOrientation FOrientation = trHorizontal;
   int FFrequency = 1;
   TTickMark FTickMarks = tmBottomRight;

@@ -43,6 +43,8 @@ KV_IMPLEMENT_CLASS(TTabControl, "ComCtrls") {
 KV_IMPLEMENT_CLASS(TPageControl, "ComCtrls") {
   b.Prop("ActivePage", &TPageControl::GetActivePage, &TPageControl::SetActivePage);
   PublishTabs(b);
+  // Later versions write it; ActivePage, fixed up after reading, decides which page shows.
+  b.Prop("TabIndex", &TCustomTabControl::GetTabIndex, &TCustomTabControl::SetTabIndex).Stored(false);
 }
 
 KV_IMPLEMENT_CLASS(TTabSheet, "ComCtrls") {
@@ -123,6 +125,7 @@ KV_IMPLEMENT_CLASS(TTrackBar, "ComCtrls") {
   b.Prop("Position", &TTrackBar::GetPosition, &TTrackBar::SetPosition).Default(0);
   b.Prop("SelEnd", &TTrackBar::GetSelEnd, &TTrackBar::SetSelEnd).Default(0);
   b.Prop("SelStart", &TTrackBar::GetSelStart, &TTrackBar::SetSelStart).Default(0);
+  b.Prop("ThumbLength", &TTrackBar::GetThumbLength, &TTrackBar::SetThumbLength).Default(20);
   b.Prop("TickMarks", &TTrackBar::GetTickMarks, &TTrackBar::SetTickMarks).Default(tmBottomRight);
   b.Prop("TickStyle", &TTrackBar::GetTickStyle, &TTrackBar::SetTickStyle).Default(tsAuto);
   b.Prop("OnChange", &TTrackBar::OnChange);
@@ -231,6 +234,7 @@ KV_IMPLEMENT_CLASS(TToolButton, "ComCtrls") {
 
 KV_IMPLEMENT_CLASS(TToolBar, "ComCtrls") {
   PublishCommon(b);
+  PublishControlProperties(b, {"BorderWidth"});
   b.Prop("ButtonHeight", &TToolBar::GetButtonHeight, &TToolBar::SetButtonHeight).Default(22);
   b.Prop("ButtonWidth", &TToolBar::GetButtonWidth, &TToolBar::SetButtonWidth).Default(23);
   PublishControlProperties(b, {"Caption", "Color", "ParentColor", "TabOrder", "OnClick", "OnDblClick", "OnResize"});

@@ -339,6 +339,11 @@ void TControl::Dispatch(TMessage& m) {
       break;
     }
     case CM_DRAG: return DoCMDrag(m);
+    case WM_MOUSEWHEEL:
+      MouseWheelHandler(m);
+      if (m.Result) return;
+      break;
+    case CM_MOUSEWHEEL: return CMMouseWheel(m);
     case CM_HITTEST: m.Result = HTCLIENT; return;
     case CM_PARENTCOLORCHANGED: return CMParentColorChanged(m);
     case CM_PARENTFONTCHANGED: return CMParentFontChanged(m);
@@ -358,6 +363,45 @@ void TControl::Dispatch(TMessage& m) {
 }
 
 void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::MouseWheelHandler(TMessage& m) {
+  TPoint screen = ClientToScreen(TWMMouse(m).Pos());
+  m.Result = Perform(CM_MOUSEWHEEL, m.WParam, PointToLParam(screen));
+}
+
+void TControl::CMMouseWheel(TMessage& m) {
+  TShiftState shift = KeysToShiftState(m.WParam & 0xFFFF);
+  int delta = static_cast<int16_t>((m.WParam >> 16) & 0xFFFF);
+  m.Result = 0;
+  if (DoMouseWheel(shift, delta, TWMMouse(m).Pos())) m.Result = 1;
+  else if (FParent) m.Result = FParent->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
+}
+
+bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
+  bool handled = false;
+  if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, mousePos, handled);
+  if (handled) return true;
+  // Fine-grained wheels send parts of a notch; whole notches make the up and down events.
+  FWheelAccumulator += wheelDelta;
+  while (std::abs(FWheelAccumulator) >= WHEEL_DELTA) {
+    bool down = FWheelAccumulator < 0;
+    FWheelAccumulator += down ? WHEEL_DELTA : -WHEEL_DELTA;
+    handled = down ? DoMouseWheelDown(shift, mousePos) : DoMouseWheelUp(shift, mousePos);
+  }
+  return handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState shift, TPoint mousePos) {
+  bool handled = false;
+  if (OnMouseWheelDown) OnMouseWheelDown(this, shift, mousePos, handled);
+  return handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState shift, TPoint mousePos) {
+  bool handled = false;
+  if (OnMouseWheelUp) OnMouseWheelUp(this, shift, mousePos, handled);
+  return handled;
+}
 
 void TControl::MouseMessage(TMessage& m, TMouseButton button, bool down, bool dbl) {
   TWMMouse mm(m);

@@ -84,6 +84,8 @@ constexpr TCursor crHelp = -20;
 constexpr TCursor crHandPoint = -21;
 constexpr TCursor crSizeAll = -22;
 PTypeInfo TypeInfoTCursor();
+using TBorderWidth = int;
+PTypeInfo TypeInfoTBorderWidth();  // 0..MaxInt
 bool CursorToIdent(int32_t cursor, std::string& ident);
 bool IdentToCursor(const std::string& ident, int32_t& cursor);
 std::string CursorToString(TCursor cursor);
@@ -101,6 +103,11 @@ KV_EVENT(TDragOverEvent,
 KV_EVENT(TDragDropEvent, "Sender, Source: TObject; X, Y: Integer", TObject*, TObject*, int, int)
 KV_EVENT(TStartDragEvent, "Sender: TObject; var DragObject: TDragObject", TObject*, class TDragObject*&)
 KV_EVENT(TEndDragEvent, "Sender, Target: TObject; X, Y: Integer", TObject*, TObject*, int, int)
+KV_EVENT(TMouseWheelEvent,
+         "Sender: TObject; Shift: TShiftState; WheelDelta: Integer; MousePos: TPoint; var Handled: Boolean",
+         TObject*, TShiftState, int, TPoint, bool&)
+KV_EVENT(TMouseWheelUpDownEvent, "Sender: TObject; Shift: TShiftState; MousePos: TPoint; var Handled: Boolean",
+         TObject*, TShiftState, TPoint, bool&)
 
 TShiftState KeysToShiftState(intptr_t keys);  // MK_ flags
 intptr_t ShiftStateToKeys(TShiftState shift);
@@ -298,8 +305,21 @@ class TControl : public TComponent {
   TDragDropEvent OnDragDrop;
   TStartDragEvent OnStartDrag;
   TEndDragEvent OnEndDrag;
+  TMouseWheelEvent OnMouseWheel;
+  TMouseWheelUpDownEvent OnMouseWheelDown;
+  TMouseWheelUpDownEvent OnMouseWheelUp;
+
+  // The wheel: WM_MOUSEWHEEL goes through MouseWheelHandler as CM_MOUSEWHEEL (mouse position on
+  // the screen), which each control from the one under the mouse up to its form is offered in
+  // turn; only a wheel that none of them handled reaches the native widget.
+  virtual void MouseWheelHandler(TMessage& m);
 
  protected:
+  // OnMouseWheel, then per notch (WHEEL_DELTA) DoMouseWheelDown / DoMouseWheelUp; True: handled.
+  virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
+  virtual bool DoMouseWheelDown(TShiftState shift, TPoint mousePos);
+  virtual bool DoMouseWheelUp(TShiftState shift, TPoint mousePos);
+  void CMMouseWheel(TMessage& m);
   virtual void Click();
   virtual void DblClick();
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -357,6 +377,7 @@ class TControl : public TComponent {
   TCursor FCursor = crDefault;
   TDragMode FDragMode = dmManual;
   TCursor FDragCursor = crDrag;
+  int FWheelAccumulator = 0;
   TDragKind FDragKind = dkDrag;
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FParentBiDiMode = true;
@@ -381,17 +402,26 @@ struct TCreateParams {
 
 // What lies around a window's client area, as Windows lays it out: a border all round, a menu
 // bar at the top, then the vertical scroll bar along the right edge and the horizontal one
-// along the bottom (their thickness; 0 when hidden).
+// along the bottom (their thickness; 0 when hidden), and inside them the window's BorderWidth
+// band (Padding) in its colour.
 struct TNonClientArea {
   int Border = 0;
   int MenuBar = 0;
   int VertScrollBar = 0;
   int HorzScrollBar = 0;
-  // The client area of a window of this size, in window coordinates.
-  TRect ClientRect(int width, int height) const {
+  int Padding = 0;
+  TColor PaddingColor = clBtnFace;
+  // Inside the border and menu bar, beside the scroll bars: where the padding and the client are.
+  TRect ScrollArea(int width, int height) const {
     int left = Border, top = Border + MenuBar;
     return Rect(left, top, std::max(left, width - Border - VertScrollBar),
                 std::max(top, height - Border - HorzScrollBar));
+  }
+  // The client area of a window of this size, in window coordinates.
+  TRect ClientRect(int width, int height) const {
+    TRect r = ScrollArea(width, height);
+    int left = std::min(r.Left + Padding, r.Right), top = std::min(r.Top + Padding, r.Bottom);
+    return Rect(left, top, std::max(left, r.Right - Padding), std::max(top, r.Bottom - Padding));
   }
   friend bool operator==(const TNonClientArea&, const TNonClientArea&) = default;
 };
@@ -445,7 +475,10 @@ class TWinControl : public TControl {
   bool Focused() const;
   virtual void SetFocus();
   TTabOrder GetTabOrder() const;
+  // While the control is being read, the order is only noted: the parent sorts its tab list
+  // once all its children are there (a stream lists them in creation order, not tab order).
   void SetTabOrder(TTabOrder v);
+  void ReadState(TReader* reader) override;
   bool GetTabStop() const { return FTabStop; }
   void SetTabStop(bool v);
   void GetTabOrderList(std::vector<TWinControl*>& list);
@@ -453,9 +486,12 @@ class TWinControl : public TControl {
   void SelectNext(TWinControl* cur, bool goForward, bool checkTabStop);
   THelpContext GetHelpContext() const { return FHelpContext; }
   void SetHelpContext(THelpContext v) { FHelpContext = v; }
-  // Kept for form files; the toolkit draws its own look.
+  // Controls that draw their own frames (grids) draw a flat one without it.
   bool GetCtl3D() const { return FCtl3D; }
-  void SetCtl3D(bool v) { FCtl3D = v; FParentCtl3D = false; }
+  void SetCtl3D(bool v);
+  // A band of this width inside the window's edge and scroll bars, in the window's colour.
+  TBorderWidth GetBorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(TBorderWidth v);
   bool GetParentCtl3D() const { return FParentCtl3D; }
   void SetParentCtl3D(bool v);
   bool IsCtl3DStored() const { return !FParentCtl3D; }
@@ -482,6 +518,8 @@ class TWinControl : public TControl {
   TKeyEvent OnKeyUp;
 
  protected:
+  // After BorderWidth changed: the client area moved.
+  virtual void BorderWidthChanged();
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
   // The canvas the control paints on, which outside painting draws on its window's overlay.
@@ -528,6 +566,8 @@ class TWinControl : public TControl {
   THelpContext FHelpContext = 0;
   TSize FOldClientSize;
   bool FCtl3D = true;
+  TBorderWidth FBorderWidth = 0;
+  TTabOrder FReadTabOrder = -1;
   bool FParentCtl3D = true;
   TImeMode FImeMode = imDontCare;
   std::string FImeName;
@@ -669,10 +709,14 @@ void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   else if (n == "OnDragOver") b.Prop("OnDragOver", &TControl::OnDragOver);
   else if (n == "OnStartDrag") b.Prop("OnStartDrag", &TControl::OnStartDrag);
   else if (n == "OnEndDrag") b.Prop("OnEndDrag", &TControl::OnEndDrag);
+  else if (n == "OnMouseWheel") b.Prop("OnMouseWheel", &TControl::OnMouseWheel);
+  else if (n == "OnMouseWheelDown") b.Prop("OnMouseWheelDown", &TControl::OnMouseWheelDown);
+  else if (n == "OnMouseWheelUp") b.Prop("OnMouseWheelUp", &TControl::OnMouseWheelUp);
   else if (n == "PopupMenu") PublishPopupMenuProperty(b);
   else if constexpr (std::is_base_of_v<TWinControl, C>) {
     if (n == "TabOrder") b.Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder).Type(TypeInfoTTabOrder()).Default(-1);
     else if (n == "TabStop") b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(false);
+    else if (n == "BorderWidth") b.Prop("BorderWidth", &TWinControl::GetBorderWidth, &TWinControl::SetBorderWidth).Type(TypeInfoTBorderWidth()).Default(0);
     else if (n == "Ctl3D") b.Prop("Ctl3D", &TWinControl::GetCtl3D, &TWinControl::SetCtl3D).StoredMethod(&TWinControl::IsCtl3DStored);
     else if (n == "ParentCtl3D") b.Prop("ParentCtl3D", &TWinControl::GetParentCtl3D, &TWinControl::SetParentCtl3D).Default(true);
     else if (n == "ImeMode") b.Prop("ImeMode", &TWinControl::GetImeMode, &TWinControl::SetImeMode).Default(imDontCare);

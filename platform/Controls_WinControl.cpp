@@ -96,6 +96,15 @@ void TWinControl::Dispatch(TMessage& m) {
     case CM_SHOWHINTCHANGED:
       NotifyControls(CM_PARENTSHOWHINTCHANGED);
       break;
+    case CM_PARENTCTL3DCHANGED:
+      if (FParentCtl3D && FParent) {
+        SetCtl3D(FParent->FCtl3D);
+        FParentCtl3D = true;
+      }
+      break;
+    case CM_CTL3DCHANGED:
+      Invalidate();
+      break;
     case CM_ENABLEDCHANGED:
       if (HandleAllocated()) qtw::SetEnabled(FHandle, GetEnabled());
       break;
@@ -148,6 +157,7 @@ void TWinControl::InsertControl(TControl* c) {
     if (c->FParentColor) c->Perform(CM_PARENTCOLORCHANGED, 0, 0);
     if (c->FParentFont) c->Perform(CM_PARENTFONTCHANGED, 0, 0);
     if (c->FParentShowHint) c->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    if (auto* w = Cast<TWinControl>(c); w && w->FParentCtl3D) w->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
     if (auto* w = Cast<TWinControl>(c))
       w->UpdateShowing();
     else
@@ -477,12 +487,34 @@ TTabOrder TWinControl::GetTabOrder() const {
 }
 
 void TWinControl::SetTabOrder(TTabOrder v) {
+  if (ControlState.Contains(csReadingState)) {
+    FReadTabOrder = v;
+    return;
+  }
   if (!FParent || v < 0) return;
   auto& l = FParent->FTabList;
   auto it = std::find(l.begin(), l.end(), this);
   if (it == l.end()) return;
   l.erase(it);
   l.insert(l.begin() + std::min<size_t>(v, l.size()), this);
+}
+
+void TWinControl::ReadState(TReader* reader) {
+  FReadTabOrder = -1;
+  TControl::ReadState(reader);
+  if (FParent && FParentCtl3D) Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+  // Children read with their parent take the orders they were read with, all at once.
+  std::vector<TWinControl*> byOrder(FWinControls.size());
+  for (TWinControl* w : FWinControls)
+    if (w->FReadTabOrder >= 0 && w->FReadTabOrder < static_cast<int>(byOrder.size())) byOrder[w->FReadTabOrder] = w;
+  for (size_t i = 0; i < byOrder.size(); ++i)
+    if (byOrder[i]) byOrder[i]->SetTabOrder(static_cast<TTabOrder>(i));
+  for (TWinControl* w : FWinControls) w->FReadTabOrder = -1;
+  // Read into a parent that is not being read (pasted): its place is taken now.
+  if (FParent && !FParent->ControlState.Contains(csReadingState) && FReadTabOrder >= 0) {
+    SetTabOrder(FReadTabOrder);
+    FReadTabOrder = -1;
+  }
 }
 
 void TWinControl::SetTabStop(bool v) {
@@ -568,9 +600,34 @@ bool TWinControl::DialogKey(const TMessage& m, TShiftState shift) {
   return false;
 }
 
+void TWinControl::SetCtl3D(bool v) {
+  FParentCtl3D = false;
+  if (FCtl3D == v) return;
+  FCtl3D = v;
+  Perform(CM_CTL3DCHANGED, 0, 0);
+  NotifyControls(CM_PARENTCTL3DCHANGED);
+}
+
 void TWinControl::SetParentCtl3D(bool v) {
   FParentCtl3D = v;
-  if (v && FParent) FCtl3D = FParent->FCtl3D;
+  if (v && FParent) Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::SetBorderWidth(TBorderWidth v) {
+  v = std::max(0, v);
+  if (FBorderWidth == v) return;
+  FBorderWidth = v;
+  BorderWidthChanged();
+}
+
+void TWinControl::BorderWidthChanged() {
+  Realign();
+  Invalidate();
+}
+
+PTypeInfo TypeInfoTBorderWidth() {
+  static PTypeInfo ti = MakeOrdTypeInfo("TBorderWidth", tkInteger, otSLong, 0, INT32_MAX);
+  return ti;
 }
 
 bool TWinControl::DoKeyDown(uint16_t& key, TShiftState shift) {

@@ -86,8 +86,9 @@ KV_IMPLEMENT_CLASS(TDBGrid, "DBGrids") {
   b.Prop("Options", &TCustomDBGrid::GetOptions, &TCustomDBGrid::SetOptions)
       .Default(TDBGridOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
                               dgConfirmDelete, dgCancelOnExit});
-  PublishControlProperties(b, {"ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint",
-                               "PopupMenu"});
+  PublishControlProperties(b, {"ParentBiDiMode"});
+  b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(false);
+  PublishControlProperties(b, {"ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu"});
   b.Prop("ReadOnly", &TCustomDBGrid::GetReadOnly, &TCustomDBGrid::SetReadOnly).Default(false);
   PublishControlProperties(b, {"ShowHint", "TabOrder"});
   PublishTabStop(b, true);
@@ -474,6 +475,19 @@ void TCustomDBGrid::BoundsChanged() {
   DataChanged();
 }
 
+// Past the grid's own scrolling: the rows are the dataset's records.
+bool TCustomDBGrid::DoMouseWheelDown(TShiftState shift, TPoint mousePos) {
+  if (TCustomControl::DoMouseWheelDown(shift, mousePos)) return true;
+  if (LinkReady()) MoveBy(1);
+  return true;
+}
+
+bool TCustomDBGrid::DoMouseWheelUp(TShiftState shift, TPoint mousePos) {
+  if (TCustomControl::DoMouseWheelUp(shift, mousePos)) return true;
+  if (LinkReady()) MoveBy(-1);
+  return true;
+}
+
 void TCustomDBGrid::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case WM_VSCROLL: {
@@ -496,9 +510,6 @@ void TCustomDBGrid::Dispatch(TMessage& m) {
       }
       return;
     }
-    case WM_MOUSEWHEEL:
-      if (LinkReady()) MoveBy(static_cast<int16_t>((m.WParam >> 16) & 0xFFFF) < 0 ? 1 : -1);
-      return;
     case WM_SIZE:
       TCustomGrid::Dispatch(m);
       DataChanged();

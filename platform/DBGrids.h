@@ -174,6 +174,9 @@ class TCustomDBGrid : public TCustomGrid {
   TNotifyEvent OnEditButtonClick;
 
  protected:
+  // A notch of the wheel moves the dataset one record.
+  bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+  bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
   void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
   bool SelectCell(int col, int row) override;
   std::string GetEditText(int col, int row) override;

@@ -88,6 +88,12 @@ KV_IMPLEMENT_CLASS(TPrintDialog, "Dialogs") {
   b.Prop("OnShow", &TCommonDialog::OnShow);
 }
 
+KV_IMPLEMENT_CLASS(TPrinterSetupDialog, "Dialogs") {
+  PublishCommon(b);
+  b.Prop("OnClose", &TCommonDialog::OnClose);
+  b.Prop("OnShow", &TCommonDialog::OnShow);
+}
+
 KV_IMPLEMENT_CLASS(TFindDialog, "Dialogs") { PublishFindDialog(b); }
 
 KV_IMPLEMENT_CLASS(TReplaceDialog, "Dialogs") {
@@ -271,12 +277,16 @@ bool TColorDialog::Execute() {
   });
 }
 
-bool TPrintDialog::Execute() {
-  return Run([] {
-    MessageDlg(SNoDefaultPrinter, mtError, {mbOK});
-    return false;
-  });
+namespace {
+bool DialogsNoPrinter() {
+  MessageDlg(SNoDefaultPrinter, mtError, {mbOK});
+  return false;
 }
+}  // namespace
+
+bool TPrintDialog::Execute() { return Run(DialogsNoPrinter); }
+
+bool TPrinterSetupDialog::Execute() { return Run(DialogsNoPrinter); }
 
 // =============================================================================================
 TFindDialog::TFindDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
@@ -402,5 +412,5 @@ void RegisterDialogsClasses() {
   done = true;
   RegisterClasses({TOpenDialog::StaticClass(), TSaveDialog::StaticClass(), TOpenPictureDialog::StaticClass(),
                    TSavePictureDialog::StaticClass(), TFontDialog::StaticClass(), TColorDialog::StaticClass(),
-                   TPrintDialog::StaticClass(), TFindDialog::StaticClass(), TReplaceDialog::StaticClass()});
+                   TPrintDialog::StaticClass(), TPrinterSetupDialog::StaticClass(), TFindDialog::StaticClass(), TReplaceDialog::StaticClass()});
 }

@@ -243,6 +243,14 @@ class TPrintDialog : public TCommonDialog {
   bool FPrintToFile = false;
 };
 
+// Printer setup, the same way: no printer to set up without a hook.
+class TPrinterSetupDialog : public TCommonDialog {
+  KV_CLASS(TPrinterSetupDialog, TCommonDialog)
+ public:
+  using TCommonDialog::TCommonDialog;
+  bool Execute() override;
+};
+
 // ---------------------------------------------------------------------------------------------
 // Find and replace: modeless; the buttons set Options (frFindNext, frReplace, frReplaceAll) and
 // fire OnFind / OnReplace, which the application answers by searching.

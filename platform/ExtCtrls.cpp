@@ -9,10 +9,6 @@ PTypeInfo TypeInfoTBevelWidth() {
   return ti;
 }
 
-PTypeInfo TypeInfoTBorderWidth() {
-  static PTypeInfo ti = MakeOrdTypeInfo("TBorderWidth", tkInteger, otSLong, 0, INT32_MAX);
-  return ti;
-}
 
 namespace {
 // Controls that draw on their parent's face publish the button-face colour as their own.
@@ -31,7 +27,7 @@ KV_IMPLEMENT_CLASS(TPanel, "ExtCtrls") {
   b.Prop("BevelOuter", &TCustomPanel::GetBevelOuter, &TCustomPanel::SetBevelOuter).Default(bvRaised);
   b.Prop("BevelWidth", &TCustomPanel::GetBevelWidth, &TCustomPanel::SetBevelWidth).Type(TypeInfoTBevelWidth()).Default(1);
   PublishControlProperties(b, {"BiDiMode"});
-  b.Prop("BorderWidth", &TCustomPanel::GetBorderWidth, &TCustomPanel::SetBorderWidth).Type(TypeInfoTBorderWidth()).Default(0);
+  PublishControlProperties(b, {"BorderWidth"});
   b.Prop("BorderStyle", &TCustomPanel::GetBorderStyle, &TCustomPanel::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsNone);
   PublishControlProperties(b, {"Caption"});
   PublishFaceColor(b);
@@ -163,7 +159,7 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
 
 TRect TCustomPanel::GetClientRect() const {
   TRect r = Rect(0, 0, FWidth, FHeight);
-  int inset = FBorderWidth + (FBevelOuter != bvNone ? FBevelWidth : 0) + (FBevelInner != bvNone ? FBevelWidth : 0) +
+  int inset = GetBorderWidth() + (FBevelOuter != bvNone ? FBevelWidth : 0) + (FBevelInner != bvNone ? FBevelWidth : 0) +
               (FBorderStyle == bsSingle ? 2 : 0);
   InflateRect(r, -inset, -inset);
   return r;
@@ -182,7 +178,7 @@ void TCustomPanel::Paint() {
     BevelColors(FBevelOuter, top, bottom);
     Frame3D(c, r, top, bottom, FBevelWidth);
   }
-  Frame3D(c, r, GetColor(), GetColor(), FBorderWidth);
+  Frame3D(c, r, GetColor(), GetColor(), GetBorderWidth());
   if (FBevelInner != bvNone) {
     BevelColors(FBevelInner, top, bottom);
     Frame3D(c, r, top, bottom, FBevelWidth);
@@ -220,10 +216,6 @@ void TCustomPanel::SetBevelOuter(TPanelBevel v) {
 }
 void TCustomPanel::SetBevelWidth(TBevelWidth v) {
   FBevelWidth = std::max(1, v);
-  Changed();
-}
-void TCustomPanel::SetBorderWidth(TBorderWidth v) {
-  FBorderWidth = std::max(0, v);
   Changed();
 }
 void TCustomPanel::SetBorderStyle(TBorderStyle v) {

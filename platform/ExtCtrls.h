@@ -10,8 +10,6 @@ KV_ENUM(TBevelStyle, bsLowered, bsRaised)
 KV_ENUM(TShapeType, stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle)
 using TBevelWidth = int;
 PTypeInfo TypeInfoTBevelWidth();   // 1..MaxInt
-using TBorderWidth = int;
-PTypeInfo TypeInfoTBorderWidth();  // 0..MaxInt
 
 // Draws width nested frames inside rect, top-left in topColor and bottom-right in bottomColor,
 // and shrinks rect by width on every side.
@@ -33,8 +31,6 @@ class TCustomPanel : public TCustomControl {
   void SetBevelOuter(TPanelBevel v);
   TBevelWidth GetBevelWidth() const { return FBevelWidth; }
   void SetBevelWidth(TBevelWidth v);
-  TBorderWidth GetBorderWidth() const { return FBorderWidth; }
-  void SetBorderWidth(TBorderWidth v);
   TBorderStyle GetBorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TBorderStyle v);
   bool GetFullRepaint() const { return FFullRepaint; }
@@ -53,7 +49,6 @@ class TCustomPanel : public TCustomControl {
   TPanelBevel FBevelInner = bvNone;
   TPanelBevel FBevelOuter = bvRaised;
   int FBevelWidth = 1;
-  int FBorderWidth = 0;
   TBorderStyle FBorderStyle = bsNone;
   bool FFullRepaint = true;
   bool FLocked = false;

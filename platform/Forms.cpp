@@ -25,16 +25,17 @@ KV_IMPLEMENT_CLASS(TForm, "Forms") {
   b.Prop("ActiveControl", &TCustomForm::GetActiveControl, &TCustomForm::SetActiveControl);
   b.Prop("AutoScroll", &TScrollingWinControl::GetAutoScroll, &TScrollingWinControl::SetAutoScroll).Default(true);
   b.Prop("AutoSize", &TCustomForm::GetAutoSize, &TCustomForm::SetAutoSize).Default(false);
+  PublishControlProperties(b, {"BiDiMode"});
   b.Prop("BorderIcons", &TCustomForm::GetBorderIcons, &TCustomForm::SetBorderIcons)
       .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
   b.Prop("BorderStyle", &TCustomForm::GetBorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable);
-  PublishControlProperties(b, {"Caption"});
+  PublishControlProperties(b, {"BorderWidth", "Caption"});
   b.Prop("ClientHeight", &TControl::GetClientHeight, &TCustomForm::SetClientHeight)
       .StoredMethod(&TCustomForm::IsClientSizeStored);
   b.Prop("ClientWidth", &TControl::GetClientWidth, &TCustomForm::SetClientWidth)
       .StoredMethod(&TCustomForm::IsClientSizeStored);
   PublishControlProperties(b, {"Color", "Constraints"});
-  b.Prop("Ctl3D", &TCustomForm::GetCtl3D, &TCustomForm::SetCtl3D).Default(true);
+  b.Prop("Ctl3D", &TWinControl::GetCtl3D, &TWinControl::SetCtl3D).Default(true);
   PublishControlProperties(b, {"DragCursor", "DragMode", "Enabled"});
   b.Prop("ParentFont", &TControl::GetParentFont, &TControl::SetParentFont).Default(false);
   PublishControlProperties(b, {"Font"});
@@ -44,7 +45,7 @@ KV_IMPLEMENT_CLASS(TForm, "Forms") {
   b.Prop("KeyPreview", &TCustomForm::GetKeyPreview, &TCustomForm::SetKeyPreview).Default(false);
   b.Prop("Menu", &TCustomForm::GetMenu, &TCustomForm::SetMenu).Type(TMainMenu::StaticClass()->TypeInfo());
   b.Prop("OldCreateOrder", &TCustomForm::GetOldCreateOrder, &TCustomForm::SetOldCreateOrder);
-  PublishControlProperties(b, {"ParentShowHint"});
+  PublishControlProperties(b, {"ParentBiDiMode", "ParentShowHint", "PopupMenu"});
   b.Prop("PixelsPerInch", &TCustomForm::GetPixelsPerInch, &TCustomForm::SetPixelsPerInch).Stored(false);
   b.Prop("Position", &TCustomForm::GetPosition, &TCustomForm::SetPosition).Default(poDesigned);
   b.Prop("Scaled", &TCustomForm::GetScaled, &TCustomForm::SetScaled).Default(true);
@@ -62,7 +63,8 @@ KV_IMPLEMENT_CLASS(TForm, "Forms") {
   b.Prop("OnDeactivate", &TCustomForm::OnDeactivate);
   PublishControlProperties(b, {"OnDragDrop", "OnDragOver"});
   b.Prop("OnHide", &TCustomForm::OnHide);
-  PublishControlProperties(b, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp"});
+  PublishControlProperties(b, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
+                               "OnMouseWheel", "OnMouseWheelDown", "OnMouseWheelUp"});
   b.Prop("OnPaint", &TCustomForm::OnPaint);
   PublishControlProperties(b, {"OnResize"});
   b.Prop("OnShow", &TCustomForm::OnShow);

@@ -176,6 +176,7 @@ class TScrollingWinControl : public TWinControl {
   void AlignControls(TControl* aControl, TRect& rect) override;
   // A border all round and a menu bar at the top of the non-client area.
   void SetNonClientEdges(int border, int menuBar);
+  void BorderWidthChanged() override;
   // Which bars the content needs now, their state on the window, and the positions clamped.
   void UpdateScrollBars();
 
@@ -183,6 +184,7 @@ class TScrollingWinControl : public TWinControl {
   friend class TControlScrollBar;
   void CalcAutoRange();
   void SetRanges(int horz, int vert);
+  void NonClientChanged();
   TControlScrollBar* FHorzScrollBar;
   TControlScrollBar* FVertScrollBar;
   TNonClientArea FNonClient;
@@ -266,8 +268,6 @@ class TCustomForm : public TScrollingWinControl {
   bool GetAutoSize() const { return FAutoSize; }
   void SetAutoSize(bool v);
   void Loaded() override;
-  bool GetCtl3D() const { return FCtl3D; }
-  void SetCtl3D(bool v) { FCtl3D = v; }
   std::string GetHelpFile() const { return FHelpFile; }
   void SetHelpFile(const std::string& v) { FHelpFile = v; }
   TIcon* GetIcon() const { return FIcon; }
@@ -345,7 +345,6 @@ class TCustomForm : public TScrollingWinControl {
   bool FOldCreateOrder = false;
   bool FScaled = true;
   bool FAutoSize = false;
-  bool FCtl3D = true;
   TSize FReadClientSize;  // a stream's ClientWidth / ClientHeight (0: none)
   bool FActive = false;
   bool FShownOnce = false;

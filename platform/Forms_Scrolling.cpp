@@ -39,11 +39,12 @@ KV_IMPLEMENT_CLASS(TScrollBox, "Forms") {
   b.Prop("BorderStyle", &TScrollBox::GetBorderStyle, &TScrollBox::SetBorderStyle)
       .Type(TypeInfoTBorderStyle())
       .Default(bsSingle);
-  PublishControlProperties(b, {"Constraints", "DragCursor", "DragKind", "DragMode", "Enabled", "Color", "Ctl3D",
+  PublishControlProperties(b, {"BorderWidth", "Constraints", "DragCursor", "DragKind", "DragMode", "Enabled", "Color", "Ctl3D",
                                "Font", "ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont",
                                "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible",
                                "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
-                               "OnExit", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize", "OnStartDrag"});
+                               "OnExit", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnMouseWheel",
+                               "OnMouseWheelDown", "OnMouseWheelUp", "OnResize", "OnStartDrag"});
 }
 
 PTypeInfo TypeInfoTScrollBarInc() {
@@ -226,6 +227,10 @@ void TScrollingWinControl::Dispatch(TMessage& m) {
     case WM_SIZE:
       UpdateScrollBars();
       break;
+    case CM_COLORCHANGED:
+      FNonClient.PaddingColor = GetColor();
+      if (HandleAllocated()) qtw::SetNonClientArea(FHandle, FNonClient);
+      break;
     default: break;
   }
   TWinControl::Dispatch(m);
@@ -235,6 +240,15 @@ void TScrollingWinControl::SetNonClientEdges(int border, int menuBar) {
   if (FNonClient.Border == border && FNonClient.MenuBar == menuBar) return;
   FNonClient.Border = border;
   FNonClient.MenuBar = menuBar;
+  NonClientChanged();
+}
+
+void TScrollingWinControl::BorderWidthChanged() {
+  FNonClient.Padding = GetBorderWidth();
+  NonClientChanged();
+}
+
+void TScrollingWinControl::NonClientChanged() {
   if (HandleAllocated()) qtw::SetNonClientArea(FHandle, FNonClient);
   UpdateScrollBars();
   Realign();

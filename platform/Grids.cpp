@@ -136,6 +136,7 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
   FWidth = 320;
   FHeight = 120;
   SetColor(clWindow);
+  SetParentColor(false);
   SetTabStop(true);
 }
 
@@ -156,7 +157,8 @@ TCustomGrid::Axis TCustomGrid::VertAxis() const {
           &FRowHeights, FDefaultRowHeight};
 }
 
-int TCustomGrid::BorderWidth() const { return FBorderStyle == bsSingle ? 2 : 0; }
+// Windows' client edge is two pixels deep; without Ctl3D it is a one-pixel line.
+int TCustomGrid::BorderWidth() const { return FBorderStyle == bsSingle ? (GetCtl3D() ? 2 : 1) : 0; }
 
 TRect TCustomGrid::GetClientRect() const {
   int b = 2 * BorderWidth(), s = qtc::ScrollBarSize();
@@ -190,12 +192,8 @@ void TCustomGrid::Dispatch(TMessage& m) {
       }
       return;
     }
-    case WM_MOUSEWHEEL: {
-      int delta = static_cast<int16_t>((m.WParam >> 16) & 0xFFFF);
-      SetTopRow(FTopLeft.Y + (delta < 0 ? 3 : -3));
-      return;
-    }
     case WM_SIZE:
+    case CM_CTL3DCHANGED:  // the border's depth
       UpdateScrollBars();
       UpdateEditor();
       break;
@@ -489,6 +487,18 @@ void TCustomGrid::UpdateScrollBars() {
                     std::max(1, VisibleRowCount()), FTopLeft.Y - FFixedRows, BorderWidth(), track);
 }
 
+bool TCustomGrid::DoMouseWheelDown(TShiftState shift, TPoint mousePos) {
+  if (TCustomControl::DoMouseWheelDown(shift, mousePos)) return true;
+  SetTopRow(FTopLeft.Y + 3);
+  return true;
+}
+
+bool TCustomGrid::DoMouseWheelUp(TShiftState shift, TPoint mousePos) {
+  if (TCustomControl::DoMouseWheelUp(shift, mousePos)) return true;
+  SetTopRow(FTopLeft.Y - 3);
+  return true;
+}
+
 // --- Painting.
 void TCustomGrid::Paint() {
   TCanvas* c = Canvas();
@@ -506,9 +516,13 @@ void TCustomGrid::Paint() {
       c->LineTo(r.Right - 1, r.Bottom - 1);
       c->LineTo(r.Left - 1, r.Bottom - 1);
     };
-    edge(outer, clBtnShadow, clBtnHighlight);
-    InflateRect(outer, -1, -1);
-    edge(outer, cl3DDkShadow, cl3DLight);
+    if (b == 1) {
+      edge(outer, clWindowFrame, clWindowFrame);
+    } else {
+      edge(outer, clBtnShadow, clBtnHighlight);
+      InflateRect(outer, -1, -1);
+      edge(outer, cl3DDkShadow, cl3DLight);
+    }
   }
   Axis h = HorzAxis(), v = VertAxis();
   TGridRect sel = GetSelection();
@@ -972,15 +986,15 @@ KV_IMPLEMENT_CLASS(TInplaceEdit, "Grids") {}
 KV_IMPLEMENT_CLASS(TCustomGrid, "Grids") {}
 
 KV_IMPLEMENT_CLASS(TDrawGrid, "Grids") {
-  PublishControlProperties(b, {"Align", "Anchors"});
+  PublishControlProperties(b, {"Align", "Anchors", "BiDiMode"});
   b.Prop("BorderStyle", &TCustomGrid::GetBorderStyle, &TCustomGrid::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsSingle);
   PublishControlProperties(b, {"Color"});
   b.Prop("ColCount", &TCustomGrid::GetColCount, &TCustomGrid::SetColCount).Default(5);
-  PublishControlProperties(b, {"Constraints"});
+  PublishControlProperties(b, {"Constraints", "Ctl3D"});
   b.Prop("DefaultColWidth", &TCustomGrid::GetDefaultColWidth, &TCustomGrid::SetDefaultColWidth).Default(64);
   b.Prop("DefaultRowHeight", &TCustomGrid::GetDefaultRowHeight, &TCustomGrid::SetDefaultRowHeight).Default(24);
   b.Prop("DefaultDrawing", &TCustomGrid::GetDefaultDrawing, &TCustomGrid::SetDefaultDrawing).Default(true);
-  PublishControlProperties(b, {"DragCursor", "DragMode", "Enabled"});
+  PublishControlProperties(b, {"DragCursor", "DragKind", "DragMode", "Enabled"});
   b.Prop("FixedColor", &TCustomGrid::GetFixedColor, &TCustomGrid::SetFixedColor).Type(TypeInfoTColor()).Default(clBtnFace);
   b.Prop("FixedCols", &TCustomGrid::GetFixedCols, &TCustomGrid::SetFixedCols).Default(1);
   b.Prop("RowCount", &TCustomGrid::GetRowCount, &TCustomGrid::SetRowCount).Default(5);
@@ -989,7 +1003,10 @@ KV_IMPLEMENT_CLASS(TDrawGrid, "Grids") {
   b.Prop("GridLineWidth", &TCustomGrid::GetGridLineWidth, &TCustomGrid::SetGridLineWidth).Default(1);
   b.Prop("Options", &TCustomGrid::GetOptions, &TCustomGrid::SetOptions)
       .Default(TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect});
-  PublishControlProperties(b, {"ParentColor", "ParentFont", "ParentShowHint"});
+  PublishControlProperties(b, {"ParentBiDiMode"});
+  // A grid has the window's colour of its own, as an edit has.
+  b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(false);
+  PublishControlProperties(b, {"ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu"});
   b.Prop("ScrollBars", &TCustomGrid::GetScrollBars, &TCustomGrid::SetScrollBars).Default(ssBoth);
   PublishControlProperties(b, {"ShowHint", "TabOrder"});
   PublishTabStop(b, true);
@@ -1002,7 +1019,8 @@ KV_IMPLEMENT_CLASS(TDrawGrid, "Grids") {
   b.Prop("OnDrawCell", &TCustomGrid::OnDrawCell);
   PublishControlProperties(b, {"OnEndDrag", "OnEnter", "OnExit"});
   b.Prop("OnGetEditText", &TCustomGrid::OnGetEditText);
-  PublishControlProperties(b, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp"});
+  PublishControlProperties(b, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
+                               "OnMouseWheelDown", "OnMouseWheelUp"});
   b.Prop("OnRowMoved", &TCustomGrid::OnRowMoved);
   b.Prop("OnSelectCell", &TCustomGrid::OnSelectCell);
   b.Prop("OnSetEditText", &TCustomGrid::OnSetEditText);

@@ -145,6 +145,9 @@ class TCustomGrid : public TCustomControl {
   bool IsRowHeightsStored() const;
 
  protected:
+  // A notch of the wheel scrolls three rows, unless the wheel events handled it.
+  bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+  bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
   virtual void DrawCell(int col, int row, const TRect& rect, TGridDrawState state);
   virtual bool SelectCell(int col, int row);
   virtual std::string GetEditText(int col, int row);

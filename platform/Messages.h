@@ -138,6 +138,7 @@ constexpr uint32_t CM_INVALIDATE = CM_BASE + 52;
 constexpr uint32_t CM_SYSFONTCHANGED = CM_BASE + 53;
 constexpr uint32_t CM_CONTROLCHANGE = CM_BASE + 54;
 constexpr uint32_t CM_CHANGED = CM_BASE + 55;
+constexpr uint32_t CM_MOUSEWHEEL = CM_BASE + 67;  // WM_MOUSEWHEEL's parameters, position on the screen
 
 // --- Parameter values.
 constexpr intptr_t MK_LBUTTON = 0x0001;
@@ -145,6 +146,7 @@ constexpr intptr_t MK_RBUTTON = 0x0002;
 constexpr intptr_t MK_SHIFT = 0x0004;
 constexpr intptr_t MK_CONTROL = 0x0008;
 constexpr intptr_t MK_MBUTTON = 0x0010;
+constexpr int WHEEL_DELTA = 120;  // one notch of the wheel
 
 constexpr intptr_t WA_INACTIVE = 0;
 constexpr intptr_t WA_ACTIVE = 1;

@@ -67,7 +67,7 @@ void RegisterStandardComponents() {
   RegisterComponents("Dialogs", {TOpenDialog::StaticClass(), TSaveDialog::StaticClass(),
                                  TOpenPictureDialog::StaticClass(), TSavePictureDialog::StaticClass(),
                                  TFontDialog::StaticClass(), TColorDialog::StaticClass(), TPrintDialog::StaticClass(),
-                                 TFindDialog::StaticClass(), TReplaceDialog::StaticClass()});
+                                 TPrinterSetupDialog::StaticClass(), TFindDialog::StaticClass(), TReplaceDialog::StaticClass()});
   // Parts of other components, which a designed form shows through their owners.
   RegisterNoIcon({TMenuItem::StaticClass(), TField::StaticClass(), TAction::StaticClass()});
 }

@@ -152,6 +152,7 @@ class TFrameWidget : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.fillRect(rect(), ToQColor(clBtnFace));
+    if (Area.Padding > 0) p.fillRect(ToQRect(Area.ScrollArea(width(), height())), ToQColor(Area.PaddingColor));
     if (Area.Border <= 0) return;
     auto edge = [&p](QRect r, TColor topLeft, TColor bottomRight) {
       p.setPen(ToQColor(topLeft));
@@ -437,8 +438,8 @@ void TWindowHandle::Layout() {
   if (Frame == Widget) return;
   const TNonClientArea& a = static_cast<TFrameWidget*>(Frame)->Area;
   int w = Frame->width(), h = Frame->height();
-  QRect client = ToQRect(a.ClientRect(w, h));
-  Widget->setGeometry(client);
+  Widget->setGeometry(ToQRect(a.ClientRect(w, h)));
+  QRect client = ToQRect(a.ScrollArea(w, h));
   if (auto* bar = Frame->findChild<QWidget*>("kvMenuBar", Qt::FindDirectChildrenOnly)) {
     bar->setGeometry(a.Border, a.Border, std::max(0, w - 2 * a.Border), a.MenuBar);
     bar->setVisible(a.MenuBar > 0);

@@ -621,6 +621,14 @@ void PrintDialog(P& p) {
   p.Frame(7, 16, 17, 19, clBlack);
 }
 
+// The printer of the print dialog with a spanner across it.
+void PrinterSetupDialog(P& p) {
+  PrintDialog(p);
+  p.Line(12, 4, 20, 12, clNavy);
+  p.Line(13, 4, 21, 12, clNavy);
+  p.Frame(11, 3, 14, 6, clNavy);
+}
+
 void FindDialog(P& p) {
   Dialog(p);
   Magnifier(p, 6, 8);
@@ -688,6 +696,7 @@ const std::vector<TPaletteDrawing>& PaletteDrawings() {
       {"TOPENDIALOG", OpenDialog}, {"TSAVEDIALOG", SaveDialog},
       {"TOPENPICTUREDIALOG", OpenPictureDialog}, {"TSAVEPICTUREDIALOG", SavePictureDialog},
       {"TFONTDIALOG", FontDialog}, {"TCOLORDIALOG", ColorDialog}, {"TPRINTDIALOG", PrintDialog},
+      {"TPRINTERSETUPDIALOG", PrinterSetupDialog},
       {"TFINDDIALOG", FindDialog}, {"TREPLACEDIALOG", ReplaceDialog},
       {"KVUNKNOWN", Unknown}, {"KVPOINTER", Pointer}, {"KVLEFTSCROLL", LeftScroll},
       {"KVRIGHTSCROLL", RightScroll},

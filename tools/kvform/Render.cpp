@@ -1,6 +1,5 @@
 // kvform render: shows a form offscreen and saves what it looks like as a PNG file.
 #include <cstdio>
-#include <cstdlib>
 
 #include "Commands.h"
 #include "FormFile.h"
@@ -10,8 +9,6 @@
 int CmdRender(TCommandContext& ctx) {
   if (ctx.Args.size() != 2) throw TUsageError("expected FILE OUT.png");
   ctx.Subject = ctx.Args[0];
-  // Before the toolkit starts: a screenshot needs no screen.
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
   auto form = LoadFormFile(ctx.Args[0], [](const std::string& path, const std::string& message) {
     std::fprintf(stderr, "kvform: warning: %s: %s\n", path.c_str(), message.c_str());
   });

@@ -15,7 +15,6 @@ namespace {
 
 // An engine on the form file, offscreen, without designer or inspector component.
 std::unique_ptr<TKFormDesigner> OpenDesign(const std::string& fileName) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);  // before the toolkit starts
   RegisterStandardClasses();
   return std::make_unique<TKFormDesigner>(nullptr, nullptr, fileName, nullptr);
 }

@@ -3,6 +3,7 @@
 // A subcommand is one row of kCommands: its name, its handler (declared in Commands.h) and a
 // usage line. Exit status: 0 success, 1 the input or output failed, 2 wrong usage.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -35,6 +36,8 @@ void PrintUsage(std::FILE* f) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Every command works on forms without showing them: no screen needed, unless one is asked for.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
   if (argc < 2) {
     PrintUsage(stderr);
     return 2;
