@@ -11,7 +11,9 @@
 #include <QPointer>
 #include <map>
 
+#include "../ComCtrls.h"
 #include "../Menus.h"
+#include "QtGraphics.h"
 #include "QtNative.h"
 
 namespace {
@@ -39,6 +41,54 @@ void Empty(QWidget* w) {
   }
 }
 
+// While a drop-down is about to show, its items' actions update; the changes they make are put
+// on the shown entries in place instead of rebuilding the menu under the open drop-down.
+bool gQtMenusInPlace = false;
+bool gQtMenusStale = false;
+
+// The item's icon: its ImageIndex in the menu's Images, else its own Bitmap. The image list's
+// bitmaps are masked by their corner colour, as the VCL draws a masked image list.
+QIcon QtMenusIcon(TMenuItem* item, TMenu* menu) {
+  TImageList* images = menu->GetImages();
+  int index = item->GetImageIndex();
+  if (images && index >= 0 && index < images->Count()) {
+    TBitmap bmp;
+    bmp.SetSize(images->GetWidth(), images->GetHeight());
+    images->Draw(bmp.Canvas(), 0, 0, index);
+    bmp.SetTransparent(images->GetMasked());
+    return QIcon(ToQPixmap(&bmp));
+  }
+  if (item->IsBitmapStored()) return QIcon(ToQPixmap(item->GetBitmap()));
+  return {};
+}
+
+QString QtMenusText(TMenuItem* item) {
+  QString text = QString::fromStdString(item->GetCaption());
+  if (item->Count() == 0 && item->GetShortCut())
+    text += "\t" + QString::fromStdString(ShortCutToText(item->GetShortCut()));
+  return text;
+}
+
+// What an entry shows of its item.
+void QtMenusApply(QAction* a, TMenuItem* item, TMenu* menu) {
+  a->setText(QtMenusText(item));
+  a->setIcon(QtMenusIcon(item, menu));
+  a->setEnabled(item->GetEnabled());
+  a->setCheckable(item->GetChecked() || item->GetRadioItem());
+  a->setChecked(item->GetChecked());
+  a->setVisible(item->GetVisible() || menu->InState(csDesigning));
+  QFont f = a->font();
+  f.setBold(item->GetDefault());
+  a->setFont(f);
+}
+
+void QtMenusRefresh(QWidget* w, TMenu* menu) {
+  for (QAction* a : w->actions()) {
+    if (TMenuItem* it = ItemOf(a); it && !a->isSeparator()) QtMenusApply(a, it, menu);
+    if (a->menu()) QtMenusRefresh(a->menu(), menu);
+  }
+}
+
 void Fill(QWidget* target, TMenuItem* parent, TMenu* menu) {
   bool designing = menu->InState(csDesigning);
   auto* asMenu = qobject_cast<QMenu*>(target);
@@ -49,11 +99,21 @@ void Fill(QWidget* target, TMenuItem* parent, TMenu* menu) {
       if (asMenu) asMenu->addSeparator()->setProperty("kvItem", QVariant::fromValue(reinterpret_cast<quintptr>(item)));
       continue;
     }
-    QString text = QString::fromStdString(item->GetCaption());
     QAction* a;
     if (item->Count() > 0) {
-      auto* sub = new QMenu(text, target);
+      auto* sub = new QMenu(QtMenusText(item), target);
       Fill(sub, item, menu);
+      QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, item, menu] {
+        gQtMenusInPlace = true;
+        try {
+          MenuItemShowing(item);
+        } catch (...) {
+          gQtMenusInPlace = false;
+          throw;
+        }
+        gQtMenusInPlace = false;
+        if (gQtMenusStale) qtm::Rebuild(menu);
+      });
       QObject::connect(sub, &QMenu::hovered, sub, [sub](QAction* h) {
         if (TMenuItem* it = ItemOf(h)) MenuItemSelected(it, ByMouse(sub));
       });
@@ -61,19 +121,11 @@ void Fill(QWidget* target, TMenuItem* parent, TMenu* menu) {
         QObject::connect(sub, &QMenu::aboutToHide, sub, [menu] { MenuClosed(menu); });
       a = sub->menuAction();
     } else {
-      if (item->GetShortCut()) text += "\t" + QString::fromStdString(ShortCutToText(item->GetShortCut()));
-      a = new QAction(text, target);
+      a = new QAction(target);
       QObject::connect(a, &QAction::triggered, a, [item] { MenuItemChosen(item); });
     }
     a->setProperty("kvItem", QVariant::fromValue(reinterpret_cast<quintptr>(item)));
-    a->setEnabled(item->GetEnabled());
-    a->setCheckable(item->GetChecked() || item->GetRadioItem());
-    a->setChecked(item->GetChecked());
-    if (item->GetDefault()) {
-      QFont f = a->font();
-      f.setBold(true);
-      a->setFont(f);
-    }
+    QtMenusApply(a, item, menu);
     target->addAction(a);
   }
 }
@@ -156,6 +208,18 @@ void SetMenuBar(TWindowHandle* window, TMenu* menu) {
 void Rebuild(TMenu* menu) {
   auto it = Shown().find(menu);
   if (it == Shown().end()) return;
+  if (gQtMenusInPlace) {
+    gQtMenusStale = true;
+    return;
+  }
+  if (gQtMenusStale) {
+    // Called after a drop-down's update: its entries change in place.
+    gQtMenusStale = false;
+    for (auto& bar : it->second.Bars)
+      if (bar) QtMenusRefresh(bar, menu);
+    if (it->second.Popup) QtMenusRefresh(it->second.Popup, menu);
+    return;
+  }
   for (auto& bar : it->second.Bars)
     if (bar) BuildBar(bar, menu);
   if (it->second.Popup) BuildPopup(it->second.Popup, menu);

@@ -45,5 +45,7 @@ bool Trigger(TMenuItem* item);
 void MenuItemSelected(TMenuItem* item, bool byMouse);
 // A shown menu (bar drop-down or popup) closed.
 void MenuClosed(TMenu* menu);
+// The drop-down of item's sub-items is about to show.
+void MenuItemShowing(TMenuItem* item);
 // The user chose item.
 void MenuItemChosen(TMenuItem* item);
