@@ -96,13 +96,16 @@ bool ActnListFormTarget(TBasicAction* action, TCustomForm* form, TObject*& found
 
 TObject* FindActionTarget(TBasicAction* action, TCustomForm* form) {
   TObject* found = nullptr;
-  if (form) return ActnListFormTarget(action, form, found) ? found : nullptr;
-  TCustomForm* active = Screen ? Screen->ActiveForm() : nullptr;
-  if (ActnListFormTarget(action, active, found)) return found;
-  // Without an active form (nothing shown yet, or a headless run) the action's own form.
-  for (TComponent* o = action->Owner(); o; o = o->Owner())
-    if (auto* f = Cast<TCustomForm>(o)) return f != active && ActnListFormTarget(action, f, found) ? found : nullptr;
-  return nullptr;
+  if (!form) {
+    TCustomForm* active = Screen ? Screen->ActiveForm() : nullptr;
+    if (ActnListFormTarget(action, active, found)) return found;
+    // Without an active form (nothing shown yet, or a headless run): the action's own form.
+    for (TComponent* o = action->Owner(); o && !form; o = o->Owner()) form = Cast<TCustomForm>(o);
+    if (form == active) form = nullptr;
+  }
+  if (ActnListFormTarget(action, form, found)) return found;
+  TObject* def = action->DefaultTarget();
+  return def && action->HandlesTarget(def) ? def : nullptr;
 }
 
 // =============================================================================================

@@ -33,6 +33,9 @@ class TBasicAction : public TComponent {
   virtual bool HandlesTarget(TObject* target) { (void)target; return false; }
   virtual void ExecuteTarget(TObject* target) { (void)target; }
   virtual void UpdateTarget(TObject* target) { (void)target; }
+  // The target offered last, when no control of the form takes the action (a dataset
+  // action's own DataSource); nullptr for none.
+  virtual TObject* DefaultTarget() const { return nullptr; }
   // Runs OnExecute; true when it ran.
   virtual bool Execute();
   // Runs OnUpdate; true when it ran.
@@ -283,7 +286,8 @@ void UpdateLinkedActions();
 // Updates the actions of the menu items under item (before its menu shows).
 void UpdateMenuActions(TMenuItem* item);
 // The target an action without a handler works on: the focused control of the active form
-// (or of form), the form, its showing controls; nullptr when none takes it. A data-aware
+// (or of form), the form, its showing controls, then the action's DefaultTarget; nullptr when
+// none takes it. A data-aware
 // control is offered as itself; actions that work on its data source look through it.
 TObject* FindActionTarget(TBasicAction* action, TCustomForm* form = nullptr);
 

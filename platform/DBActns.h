@@ -1,6 +1,7 @@
 // DBActns: the standard actions of datasets. Each works on the dataset of its DataSource, or
 // when that is not set, of the data source of the data-aware control that offers itself as
-// the target (the focused one first), and is enabled as the navigator's buttons are.
+// the target (the focused one first), and is enabled as the navigator's buttons are. With a
+// DataSource it works without any data-aware control on the form.
 #pragma once
 
 #include "ActnList.h"
@@ -14,6 +15,7 @@ class TDataSetAction : public TAction {
   TDataSource* GetDataSource() const { return FDataSource; }
   void SetDataSource(TDataSource* v);
   bool HandlesTarget(TObject* target) override;
+  TObject* DefaultTarget() const override { return FDataSource; }
   void Notification(TComponent* c, TOperation op) override;
 
  protected:
