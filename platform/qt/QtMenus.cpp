@@ -4,6 +4,8 @@
 #include "QtMenus.h"
 
 #include <QAction>
+#include <QPixmap>
+#include <algorithm>
 #include <QCursor>
 #include <QEvent>
 #include <QMenu>
@@ -46,17 +48,48 @@ void Empty(QWidget* w) {
 bool gQtMenusInPlace = false;
 bool gQtMenusStale = false;
 
-// The item's icon: its ImageIndex in the menu's Images, else its own Bitmap. The image list's
-// bitmaps are masked by their corner colour, as the VCL draws a masked image list.
+// A Delphi image list's stream holds the colour strip and after it the strip's mask (white
+// where transparent); null when there is no mask.
+QImage QtMenusStripMask(TImageList* images) {
+  const std::string& d = images->BitmapData();
+  size_t at = d.find("BM");
+  if (at == std::string::npos) return {};
+  if (at + 54 > d.size()) return {};
+  auto dword = [&](size_t i) {
+    auto b = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(d[i + k])); };
+    return b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
+  };
+  // The colour bitmap's file size field is not filled in: its end is where its bits end.
+  uint32_t width = dword(at + 18), height = dword(at + 22) & 0x7FFFFFFF, bits = dword(at + 28) & 0xFFFF;
+  uint32_t sizeImage = dword(at + 34);
+  if (sizeImage == 0) sizeImage = (width * bits + 31) / 32 * 4 * height;
+  size_t mask = at + dword(at + 10) + sizeImage;
+  if (mask + 2 > d.size() || d.compare(mask, 2, "BM") != 0) return {};
+  return QImage::fromData(reinterpret_cast<const uchar*>(d.data() + mask), static_cast<int>(d.size() - mask), "BMP");
+}
+
+// The item's icon: its ImageIndex in the menu's Images (with the list's mask, or else its
+// corner colour as transparent), else its own Bitmap.
 QIcon QtMenusIcon(TMenuItem* item, TMenu* menu) {
   TImageList* images = menu->GetImages();
   int index = item->GetImageIndex();
   if (images && index >= 0 && index < images->Count()) {
+    int w = images->GetWidth(), h = images->GetHeight();
     TBitmap bmp;
-    bmp.SetSize(images->GetWidth(), images->GetHeight());
+    bmp.SetSize(w, h);
     images->Draw(bmp.Canvas(), 0, 0, index);
-    bmp.SetTransparent(images->GetMasked());
-    return QIcon(ToQPixmap(&bmp));
+    QImage mask = images->GetMasked() ? QtMenusStripMask(images) : QImage();
+    if (mask.isNull()) {
+      bmp.SetTransparent(images->GetMasked());
+      return QIcon(ToQPixmap(&bmp));
+    }
+    QImage img = ToQImage(&bmp).convertToFormat(QImage::Format_ARGB32);
+    int perRow = std::max(1, mask.width() / w);
+    int mx = (index % perRow) * w, my = (index / perRow) * h;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (mask.valid(mx + x, my + y) && qGray(mask.pixel(mx + x, my + y)) > 127) img.setPixel(x, y, 0);
+    return QIcon(QPixmap::fromImage(img));
   }
   if (item->IsBitmapStored()) return QIcon(ToQPixmap(item->GetBitmap()));
   return {};
@@ -292,6 +325,15 @@ bool Trigger(TMenuItem* item) {
   QAction* a = ShownAction(item, owner);
   if (!a || !a->isEnabled()) return false;
   a->trigger();
+  return true;
+}
+
+bool ShownIcon(TMenuItem* item, TBitmap* bitmap) {
+  QWidget* owner = nullptr;
+  QAction* a = ShownAction(item, owner);
+  if (!a || a->icon().isNull()) return false;
+  QIcon icon = a->icon();
+  AssignQImage(bitmap, icon.pixmap(icon.availableSizes().value(0, QSize(16, 16))).toImage());
   return true;
 }
 

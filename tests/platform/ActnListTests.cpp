@@ -18,6 +18,7 @@
 #include "StdActns.h"
 #include "StdReg.h"
 #include "StreamCheck.h"
+#include "qt/QtMenus.h"
 
 namespace {
 
@@ -512,6 +513,19 @@ TEST_F(ActnListTest, DelphiFormWithActionsLoadsLinksAndWritesBackWithoutLinkedPr
   newButton->Perform(WM_LBUTTONDOWN, MK_LBUTTON, 0x00050005);
   newButton->Perform(WM_LBUTTONUP, 0, 0x00050005);
   EXPECT_EQ(runs, 1);
+
+  // The menu bar's entries carry the image list's icons.
+  loaded->Show();
+  Application->ProcessMessages();
+  TBitmap icon, expected;
+  ASSERT_TRUE(qtm::ShownIcon(newItem, &icon));
+  EXPECT_EQ(icon.GetWidth(), 16);
+  auto* images = As<TImageList>(loaded->FindComponent("ImageList1"));
+  expected.SetSize(16, 16);
+  images->Draw(expected.Canvas(), 0, 0, 6);
+  EXPECT_EQ(icon.Canvas()->GetPixel(8, 8), expected.Canvas()->GetPixel(8, 8));
+  if (const char* dump = std::getenv("KV_ACTNLIST_ICON")) icon.SaveToFile(dump);
+  EXPECT_FALSE(qtm::ShownIcon(As<TMenuItem>(loaded->FindComponent("File1")), &icon));
 }
 
 }  // namespace
