@@ -522,7 +522,11 @@ bool IsMenuKey(TControl* control, uint16_t key, TShiftState shift) {
     if (TPopupMenu* m = c->GetPopupMenu(); m && m->IsShortCut(key, shift)) return true;
   TCustomForm* form = GetParentForm(control);
   auto* menu = form ? Cast<TMainMenu>(form->GetMenu()) : nullptr;
-  return menu && menu->IsShortCut(key, shift);
+  if (menu && menu->IsShortCut(key, shift)) return true;
+  // Then the form's action lists, as TCustomForm.IsShortCut offers them.
+  for (int i = 0; form && i < form->ComponentCount(); ++i)
+    if (auto* list = Cast<TActionList>(form->Components(i)); list && list->IsShortCut(key, shift)) return true;
+  return false;
 }
 
 bool ContextPopup(TControl* control, const TPoint& screenPos) {

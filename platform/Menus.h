@@ -278,7 +278,8 @@ class TPopupMenu : public TMenu {
 // A form's Menu (or what it shows) changed, or its window was made: the menu bar follows,
 // taking its room from the form's client area.
 void UpdateMenuBar(TCustomForm* form);
-// The popup menus of control and its parents, then its form's menu, offered a key down.
+// The popup menus of control and its parents, then its form's menu, then its form's action
+// lists, offered a key down.
 bool IsMenuKey(TControl* control, uint16_t key, TShiftState shift);
 // A control's context popup: the nearest popup menu with AutoPopup up its parent chain (none
 // while designing). True when a menu was shown.

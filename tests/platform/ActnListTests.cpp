@@ -284,6 +284,32 @@ TEST_F(ActnListTest, MenuItemsShowTheImagesOfTheirMenu) {
   EXPECT_EQ(menu->GetImages(), nullptr);
 }
 
+TEST_F(ActnListTest, ShortCutsOfTheFormsActionListsAndHintsOnTheStatusBar) {
+  auto* act = Add<TAction>("Action1");
+  act->SetShortCut(ShortCut('K', {ssCtrl}));
+  int runs = 0;
+  act->OnExecute = [&](TObject*) { ++runs; };
+  auto* edit = Add<TEdit>("Edit1");
+  EXPECT_TRUE(IsMenuKey(edit, 'K', {ssCtrl}));
+  EXPECT_FALSE(IsMenuKey(edit, 'K', {}));
+  EXPECT_EQ(runs, 1);
+  // A disabled action leaves the key to the control.
+  act->SetEnabled(false);
+  EXPECT_FALSE(IsMenuKey(edit, 'K', {ssCtrl}));
+  EXPECT_EQ(runs, 1);
+
+  auto* bar = Add<TStatusBar>("StatusBar1");
+  bar->SetSimplePanel(true);
+  auto* hint = Add<THintAction>("Hint1");
+  hint->SetHint("Short|The long hint");
+  EXPECT_FALSE(hint->Execute());  // no status bar shows hints yet
+  hint->Update();
+  EXPECT_TRUE(hint->GetEnabled());  // not disabled for want of one
+  bar->SetAutoHint(true);
+  EXPECT_TRUE(hint->Execute());
+  EXPECT_EQ(bar->GetSimpleText(), "The long hint");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Edit actions work on the focused edit.
 TEST_F(ActnListTest, EditActionsWorkOnTheFocusedEdit) {
