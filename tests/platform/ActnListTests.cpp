@@ -310,6 +310,33 @@ TEST_F(ActnListTest, ShortCutsOfTheFormsActionListsAndHintsOnTheStatusBar) {
   EXPECT_EQ(bar->GetSimpleText(), "The long hint");
 }
 
+TEST_F(ActnListTest, DropDownUpdatesItsActionsBeforeShowing) {
+  auto* act = Add<TAction>("Action1");
+  act->SetCaption("Run");
+  int runs = 0;
+  act->OnExecute = [&](TObject*) { ++runs; };
+  bool allow = true;
+  act->OnUpdate = [&](TObject*) { act->SetEnabled(allow); };
+  auto* menu = Add<TMainMenu>("MainMenu1");
+  auto* top = new TMenuItem(form.get());
+  top->SetCaption("&File");
+  menu->Items()->Add(top);
+  auto* item = new TMenuItem(form.get());
+  item->SetAction(act);
+  top->Add(item);
+  form->SetMenu(menu);
+  ShowAndSettle(form.get());
+  ASSERT_TRUE(qtm::Trigger(item));
+  EXPECT_EQ(runs, 1);
+  // The update runs as the drop-down opens, and the entry shows its outcome there.
+  allow = false;
+  ASSERT_TRUE(qtm::Highlight(top));
+  for (int i = 0; i < 5; ++i) Application->ProcessMessages();
+  EXPECT_FALSE(item->GetEnabled());
+  EXPECT_FALSE(qtm::Trigger(item));
+  EXPECT_EQ(runs, 1);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Edit actions work on the focused edit.
 TEST_F(ActnListTest, EditActionsWorkOnTheFocusedEdit) {
