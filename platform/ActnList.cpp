@@ -129,11 +129,6 @@ bool TBasicAction::Update() {
   return true;
 }
 
-void TBasicAction::Change() {
-  std::vector<TBasicActionLink*> clients = FClients;
-  for (TBasicActionLink* l : clients) l->ActionChange(false);
-}
-
 // =============================================================================================
 // TContainedAction
 TContainedAction::~TContainedAction() {

@@ -47,10 +47,6 @@ class TBasicAction : public TComponent {
   TNotifyEvent OnExecute;
   TNotifyEvent OnUpdate;
 
- protected:
-  // Tells every client to take the action's properties again.
-  void Change();
-
  private:
   friend class TBasicActionLink;
   std::vector<TBasicActionLink*> FClients;
