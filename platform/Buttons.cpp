@@ -12,11 +12,12 @@ PTypeInfo TypeInfoTNumGlyphs() {
 }
 
 KV_IMPLEMENT_CLASS(TSpeedButton, "Buttons") {
+  PublishControlProperty(b, "Action");
   b.Prop("AllowAllUp", &TSpeedButton::GetAllowAllUp, &TSpeedButton::SetAllowAllUp).Default(false);
   PublishControlProperties(b, {"Anchors", "BiDiMode", "Constraints"});
   // GroupIndex before Down: a stream's Down needs the group to hold.
   b.Prop("GroupIndex", &TSpeedButton::GetGroupIndex, &TSpeedButton::SetGroupIndex).Default(0);
-  b.Prop("Down", &TSpeedButton::GetDown, &TSpeedButton::SetDown).Default(false);
+  b.Prop("Down", &TSpeedButton::GetDown, &TSpeedButton::SetDown).Default(false).StoredMethod(&TControl::IsCheckedStored);
   PublishControlProperties(b, {"Caption", "Enabled"});
   b.Prop("Flat", &TSpeedButton::GetFlat, &TSpeedButton::SetFlat).Default(false);
   PublishControlProperties(b, {"Font"});
@@ -31,7 +32,7 @@ KV_IMPLEMENT_CLASS(TSpeedButton, "Buttons") {
 }
 
 KV_IMPLEMENT_CLASS(TBitBtn, "Buttons") {
-  PublishControlProperties(b, {"Anchors", "BiDiMode"});
+  PublishControlProperties(b, {"Action", "Anchors", "BiDiMode"});
   b.Prop("Cancel", &TButton::GetCancel, &TButton::SetCancel).Default(false).StoredMethod(&TBitBtn::IsCustom);
   b.Prop("Caption", &TControl::GetCaption, &TControl::SetCaption).Type(TypeInfoTCaption()).StoredMethod(&TBitBtn::IsCustomCaption);
   PublishControlProperties(b, {"Constraints"});

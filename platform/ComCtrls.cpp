@@ -920,11 +920,6 @@ void TToolButton::SetDown(bool v) {
   Invalidate();
 }
 
-void TToolButton::SetAction(TComponent* v) {
-  FAction = v;
-  if (v) v->FreeNotification(this);
-}
-
 void TToolButton::SetDropdownMenu(TComponent* v) {
   FDropdownMenu = v;
   if (v) v->FreeNotification(this);
@@ -933,7 +928,6 @@ void TToolButton::SetDropdownMenu(TComponent* v) {
 void TToolButton::Notification(TComponent* c, TOperation op) {
   TGraphicControl::Notification(c, op);
   if (op != opRemove) return;
-  if (c == FAction) FAction = nullptr;
   if (c == FDropdownMenu) FDropdownMenu = nullptr;
 }
 

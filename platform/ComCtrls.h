@@ -673,9 +673,6 @@ class TToolButton : public TGraphicControl {
   void SetMarked(bool v) { FMarked = v; Invalidate(); }
   bool GetWrap() const { return FWrap; }
   void SetWrap(bool v) { FWrap = v; }
-  // Kept for form files; action linking is not done.
-  TComponent* GetAction() const { return FAction; }
-  void SetAction(TComponent* v);
   TComponent* GetDropdownMenu() const { return FDropdownMenu; }
   void SetDropdownMenu(TComponent* v);
   void Notification(TComponent* c, TOperation op) override;
@@ -697,7 +694,6 @@ class TToolButton : public TGraphicControl {
   bool FMarked = false;
   bool FWrap = false;
   bool FPressed = false;
-  TComponent* FAction = nullptr;
   TComponent* FDropdownMenu = nullptr;
 };
 

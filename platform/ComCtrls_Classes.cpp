@@ -217,15 +217,15 @@ KV_IMPLEMENT_CLASS(TTreeView, "ComCtrls") {
 }
 
 KV_IMPLEMENT_CLASS(TToolButton, "ComCtrls") {
-  b.Prop("Action", &TToolButton::GetAction, &TToolButton::SetAction);
+  PublishControlProperty(b, "Action");
   b.Prop("AllowAllUp", &TToolButton::GetAllowAllUp, &TToolButton::SetAllowAllUp).Default(false);
   PublishControlProperties(b, {"Caption", "DragCursor", "DragMode", "Enabled", "ParentShowHint", "ShowHint",
                                "Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown",
                                "OnMouseMove", "OnMouseUp", "OnStartDrag"});
-  b.Prop("Down", &TToolButton::GetDown, &TToolButton::SetDown).Default(false);
+  b.Prop("Down", &TToolButton::GetDown, &TToolButton::SetDown).Default(false).StoredMethod(&TControl::IsCheckedStored);
   b.Prop("DropdownMenu", &TToolButton::GetDropdownMenu, &TToolButton::SetDropdownMenu);
   b.Prop("Grouped", &TToolButton::GetGrouped, &TToolButton::SetGrouped).Default(false);
-  b.Prop("ImageIndex", &TToolButton::GetImageIndex, &TToolButton::SetImageIndex).Default(-1);
+  b.Prop("ImageIndex", &TToolButton::GetImageIndex, &TToolButton::SetImageIndex).Default(-1).StoredMethod(&TControl::IsImageIndexStored);
   b.Prop("Indeterminate", &TToolButton::GetIndeterminate, &TToolButton::SetIndeterminate).Default(false);
   b.Prop("Marked", &TToolButton::GetMarked, &TToolButton::SetMarked).Default(false);
   b.Prop("Style", &TToolButton::GetStyle, &TToolButton::SetStyle).Default(tbsButton);

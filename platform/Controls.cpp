@@ -16,11 +16,11 @@ KV_IMPLEMENT_CLASS(TControl, "Controls") {
   b.Prop("AlignWithMargins", &TControl::GetAlignWithMargins, &TControl::SetAlignWithMargins).Default(false);
   b.Prop("Margins", &TControl::GetMargins, &TControl::SetMargins);
   b.Prop("Cursor", &TControl::GetCursor, &TControl::SetCursor).Type(TypeInfoTCursor()).Default(crDefault);
-  b.Prop("Hint", &TControl::GetHint, &TControl::SetHint);
+  b.Prop("Hint", &TControl::GetHint, &TControl::SetHint).StoredMethod(&TControl::IsHintStored);
 }
 
 KV_IMPLEMENT_CLASS(TWinControl, "Controls") {
-  b.Prop("HelpContext", &TWinControl::GetHelpContext, &TWinControl::SetHelpContext).Default(0);
+  b.Prop("HelpContext", &TWinControl::GetHelpContext, &TWinControl::SetHelpContext).Default(0).StoredMethod(&TControl::IsHelpContextStored);
 }
 
 KV_IMPLEMENT_CLASS(TSizeConstraints, "Controls") {
@@ -254,6 +254,7 @@ TControl::TControl(TComponent* AOwner)
 
 TControl::~TControl() {
   Destroying();
+  SetAction(nullptr);
   RegisterLiveControl(this, false);
   if (gCapture == this) gCapture = nullptr;
   if (gDrag.Object) {
@@ -431,7 +432,7 @@ void TControl::MouseMessage(TMessage& m, TMouseButton button, bool down, bool db
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  if (!ExecuteActionClick() && OnClick) OnClick(this);
 }
 void TControl::DblClick() {
   if (OnDblClick) OnDblClick(this);
@@ -460,6 +461,7 @@ void TControl::SetPopupMenu(TPopupMenu* v) {
 void TControl::Notification(TComponent* c, TOperation op) {
   TComponent::Notification(c, op);
   if (op == opRemove && c == FPopupMenu) FPopupMenu = nullptr;
+  if (op == opRemove) ActionNotification(c);
 }
 
 void PublishPopupMenuProperty(TClassBuilderBase& b) {

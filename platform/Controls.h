@@ -20,6 +20,8 @@
 #include "Windows.h"
 
 class TWinControl;
+class TBasicAction;
+class TControlActionLink;
 class TPopupMenu;
 class TCustomForm;
 class TWindowHandle;
@@ -272,6 +274,22 @@ class TControl : public TComponent {
   void SetPopupMenu(TPopupMenu* v);
   void Notification(TComponent* c, TOperation op) override;
 
+  // --- Action: the control takes the action's Caption, Enabled, Hint, Visible, HelpContext,
+  // and where it publishes them Checked (or Down) and ImageIndex, and a click runs the action.
+  // Implemented with the links in ActnList.cpp.
+  TBasicAction* GetAction() const;
+  void SetAction(TBasicAction* v);
+  TControlActionLink* ActionLink() const { return FActionLink; }
+  // Properties that follow the action are not written.
+  bool IsCaptionStored() const;
+  bool IsCheckedStored() const;
+  bool IsEnabledStored() const;
+  bool IsHelpContextStored() const;
+  bool IsHintStored() const;
+  bool IsImageIndexStored() const;
+  bool IsVisibleStored() const;
+  bool IsOnClickStored() const;
+
   // --- Painting.
   virtual void Invalidate();
   virtual void Update();
@@ -357,6 +375,9 @@ class TControl : public TComponent {
   void CMParentFontChanged(TMessage& m);
   void CMParentShowHintChanged(TMessage& m);
   void FontChanged(TObject* sender);
+  // True when the click went to the action (no click handler of the control's own).
+  bool ExecuteActionClick();
+  void ActionNotification(TComponent* c);
   friend class TWinControl;
   friend class TDragControlObject;
   friend class TMargins;
@@ -382,6 +403,7 @@ class TControl : public TComponent {
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FParentBiDiMode = true;
   TPopupMenu* FPopupMenu = nullptr;
+  TControlActionLink* FActionLink = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -679,12 +701,14 @@ void DrawXorFrame(TWinControl* control, const TRect& r);
 [[noreturn]] void RaiseUnknownControlProperty(std::string_view name);
 // PopupMenu, typed TPopupMenu, published without this header knowing the menus unit.
 void PublishPopupMenuProperty(TClassBuilderBase& b);
+// Action, typed TBasicAction (ActnList.cpp).
+void PublishActionProperty(TClassBuilderBase& b);
 template <class C>
 void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   if (n == "Align") b.Prop("Align", &TControl::GetAlign, &TControl::SetAlign).Default(alNone);
   else if (n == "Anchors") b.Prop("Anchors", &TControl::GetAnchors, &TControl::SetAnchors).Default(TAnchors{akLeft, akTop});
   else if (n == "Constraints") b.Prop("Constraints", &TControl::GetConstraints, &TControl::SetConstraints);
-  else if (n == "Caption") b.Prop("Caption", &TControl::GetCaption, &TControl::SetCaption).Type(TypeInfoTCaption());
+  else if (n == "Caption") b.Prop("Caption", &TControl::GetCaption, &TControl::SetCaption).Type(TypeInfoTCaption()).StoredMethod(&TControl::IsCaptionStored);
   else if (n == "Text") b.Prop("Text", &TControl::GetText, &TControl::SetText).Type(TypeInfoTCaption());
   else if (n == "Color") b.Prop("Color", &TControl::GetColor, &TControl::SetColor).Type(TypeInfoTColor()).Default(clWindow).StoredMethod(&TControl::IsColorStored);
   else if (n == "Font") b.Prop("Font", &TControl::GetFont, &TControl::SetFont).StoredMethod(&TControl::IsFontStored);
@@ -692,14 +716,15 @@ void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   else if (n == "ParentFont") b.Prop("ParentFont", &TControl::GetParentFont, &TControl::SetParentFont).Default(true);
   else if (n == "ParentShowHint") b.Prop("ParentShowHint", &TControl::GetParentShowHint, &TControl::SetParentShowHint).Default(true);
   else if (n == "ShowHint") b.Prop("ShowHint", &TControl::GetShowHint, &TControl::SetShowHint).StoredMethod(&TControl::IsShowHintStored);
-  else if (n == "Visible") b.Prop("Visible", &TControl::GetVisible, &TControl::SetVisible).Default(true);
-  else if (n == "Enabled") b.Prop("Enabled", &TControl::GetEnabled, &TControl::SetEnabled).Default(true);
+  else if (n == "Visible") b.Prop("Visible", &TControl::GetVisible, &TControl::SetVisible).Default(true).StoredMethod(&TControl::IsVisibleStored);
+  else if (n == "Enabled") b.Prop("Enabled", &TControl::GetEnabled, &TControl::SetEnabled).Default(true).StoredMethod(&TControl::IsEnabledStored);
   else if (n == "DragMode") b.Prop("DragMode", &TControl::GetDragMode, &TControl::SetDragMode).Default(dmManual);
   else if (n == "DragKind") b.Prop("DragKind", &TControl::GetDragKind, &TControl::SetDragKind).Default(dkDrag);
   else if (n == "BiDiMode") b.Prop("BiDiMode", &TControl::GetBiDiMode, &TControl::SetBiDiMode).StoredMethod(&TControl::IsBiDiModeStored);
   else if (n == "ParentBiDiMode") b.Prop("ParentBiDiMode", &TControl::GetParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
   else if (n == "DragCursor") b.Prop("DragCursor", &TControl::GetDragCursor, &TControl::SetDragCursor).Type(TypeInfoTCursor()).Default(crDrag);
-  else if (n == "OnClick") b.Prop("OnClick", &TControl::OnClick);
+  else if (n == "OnClick") b.Prop("OnClick", &TControl::OnClick).StoredMethod(&TControl::IsOnClickStored);
+  else if (n == "Action") PublishActionProperty(b);
   else if (n == "OnDblClick") b.Prop("OnDblClick", &TControl::OnDblClick);
   else if (n == "OnMouseDown") b.Prop("OnMouseDown", &TControl::OnMouseDown);
   else if (n == "OnMouseMove") b.Prop("OnMouseMove", &TControl::OnMouseMove);

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <set>
 
+#include "ActnList.h"
+#include "ComCtrls.h"
 #include "Consts.h"
 #include "Forms.h"
 #include "TypInfo.h"
@@ -20,20 +22,21 @@ PTypeInfo TypeInfoTImageIndex() {
 }
 
 KV_IMPLEMENT_CLASS(TMenuItem, "Menus") {
+  b.Prop("Action", &TMenuItem::GetAction, &TMenuItem::SetAction);
   b.Prop("Bitmap", &TMenuItem::GetBitmap, &TMenuItem::SetBitmap).StoredMethod(&TMenuItem::IsBitmapStored);
   b.Prop("Break", &TMenuItem::GetBreak, &TMenuItem::SetBreak).Default(mbNone);
-  b.Prop("Caption", &TMenuItem::GetCaption, &TMenuItem::SetCaption).Type(TypeInfoTCaption());
-  b.Prop("Checked", &TMenuItem::GetChecked, &TMenuItem::SetChecked).Default(false);
+  b.Prop("Caption", &TMenuItem::GetCaption, &TMenuItem::SetCaption).Type(TypeInfoTCaption()).StoredMethod(&TMenuItem::IsCaptionStored);
+  b.Prop("Checked", &TMenuItem::GetChecked, &TMenuItem::SetChecked).Default(false).StoredMethod(&TMenuItem::IsCheckedStored);
   b.Prop("Default", &TMenuItem::GetDefault, &TMenuItem::SetDefault).Default(false);
-  b.Prop("Enabled", &TMenuItem::GetEnabled, &TMenuItem::SetEnabled).Default(true);
+  b.Prop("Enabled", &TMenuItem::GetEnabled, &TMenuItem::SetEnabled).Default(true).StoredMethod(&TMenuItem::IsEnabledStored);
   b.Prop("GroupIndex", &TMenuItem::GetGroupIndex, &TMenuItem::SetGroupIndex).Default(0);
-  b.Prop("HelpContext", &TMenuItem::GetHelpContext, &TMenuItem::SetHelpContext).Default(0);
-  b.Prop("Hint", &TMenuItem::GetHint, &TMenuItem::SetHint);
-  b.Prop("ImageIndex", &TMenuItem::GetImageIndex, &TMenuItem::SetImageIndex).Type(TypeInfoTImageIndex()).Default(-1);
+  b.Prop("HelpContext", &TMenuItem::GetHelpContext, &TMenuItem::SetHelpContext).Default(0).StoredMethod(&TMenuItem::IsHelpContextStored);
+  b.Prop("Hint", &TMenuItem::GetHint, &TMenuItem::SetHint).StoredMethod(&TMenuItem::IsHintStored);
+  b.Prop("ImageIndex", &TMenuItem::GetImageIndex, &TMenuItem::SetImageIndex).Type(TypeInfoTImageIndex()).Default(-1).StoredMethod(&TMenuItem::IsImageIndexStored);
   b.Prop("RadioItem", &TMenuItem::GetRadioItem, &TMenuItem::SetRadioItem).Default(false);
-  b.Prop("ShortCut", &TMenuItem::GetShortCut, &TMenuItem::SetShortCut).Type(TypeInfoTShortCut()).Default(0);
-  b.Prop("Visible", &TMenuItem::GetVisible, &TMenuItem::SetVisible).Default(true);
-  b.Prop("OnClick", &TMenuItem::OnClick);
+  b.Prop("ShortCut", &TMenuItem::GetShortCut, &TMenuItem::SetShortCut).Type(TypeInfoTShortCut()).Default(0).StoredMethod(&TMenuItem::IsShortCutStored);
+  b.Prop("Visible", &TMenuItem::GetVisible, &TMenuItem::SetVisible).Default(true).StoredMethod(&TMenuItem::IsVisibleStored);
+  b.Prop("OnClick", &TMenuItem::OnClick).StoredMethod(&TMenuItem::IsOnClickStored);
 }
 
 KV_IMPLEMENT_CLASS(TMenu, "Menus") {}
@@ -41,6 +44,7 @@ KV_IMPLEMENT_CLASS(TMenu, "Menus") {}
 KV_IMPLEMENT_CLASS(TMainMenu, "Menus") {
   b.Prop("AutoMerge", &TMainMenu::GetAutoMerge, &TMainMenu::SetAutoMerge).Default(false);
   b.Prop("BiDiMode", &TMenu::GetBiDiMode, &TMenu::SetBiDiMode).StoredMethod(&TMenu::IsBiDiModeStored);
+  b.Prop("Images", &TMenu::GetImages, &TMenu::SetImages);
   b.Prop("OwnerDraw", &TMenu::GetOwnerDraw, &TMenu::SetOwnerDraw).Default(false);
   b.Prop("ParentBiDiMode", &TMenu::GetParentBiDiMode, &TMenu::SetParentBiDiMode).Default(true);
 }
@@ -50,6 +54,7 @@ KV_IMPLEMENT_CLASS(TPopupMenu, "Menus") {
   b.Prop("AutoPopup", &TPopupMenu::GetAutoPopup, &TPopupMenu::SetAutoPopup).Default(true);
   b.Prop("BiDiMode", &TMenu::GetBiDiMode, &TMenu::SetBiDiMode).StoredMethod(&TMenu::IsBiDiModeStored);
   b.Prop("HelpContext", &TPopupMenu::GetHelpContext, &TPopupMenu::SetHelpContext).Default(0);
+  b.Prop("Images", &TMenu::GetImages, &TMenu::SetImages);
   b.Prop("OwnerDraw", &TMenu::GetOwnerDraw, &TMenu::SetOwnerDraw).Default(false);
   b.Prop("ParentBiDiMode", &TMenu::GetParentBiDiMode, &TMenu::SetParentBiDiMode).Default(true);
   b.Prop("TrackButton", &TPopupMenu::GetTrackButton, &TPopupMenu::SetTrackButton).Default(tbRightButton);
@@ -167,6 +172,7 @@ TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(UniqueCo
 
 TMenuItem::~TMenuItem() {
   Destroying();
+  SetAction(nullptr);
   if (FParent) FParent->Remove(this);
   // Sub-items go with their item, whoever owns them, as the VCL frees them.
   while (!FItems.empty()) delete FItems.back();
@@ -240,8 +246,14 @@ void TMenuItem::MenuChanged() {
   if (TMenu* m = GetParentMenu(); m && !m->InState(csDestroying)) m->MenuChanged();
 }
 
+// The action runs unless the item was given a click handler of its own.
 void TMenuItem::Click() {
-  if (FEnabled && OnClick) OnClick(this);
+  if (FEnabled && !ExecuteActionClick() && OnClick) OnClick(this);
+}
+
+void TMenuItem::Notification(TComponent* c, TOperation op) {
+  TComponent::Notification(c, op);
+  if (op == opRemove && FActionLink && (c == GetAction() || !GetAction())) SetAction(nullptr);
 }
 
 void TMenuItem::SetCaption(const std::string& v) {
@@ -302,7 +314,11 @@ void TMenuItem::SetBreak(TMenuBreak v) {
   MenuChanged();
 }
 
-void TMenuItem::SetImageIndex(TImageIndex v) { FImageIndex = v; }
+void TMenuItem::SetImageIndex(TImageIndex v) {
+  if (FImageIndex == v) return;
+  FImageIndex = v;
+  MenuChanged();
+}
 
 TBitmap* TMenuItem::GetBitmap() const {
   if (!FBitmap) FBitmap = new TBitmap;
@@ -356,6 +372,22 @@ TMenuItem* FindIn(TMenuItem* parent, intptr_t value, TFindItemKind kind) {
   return nullptr;
 }
 }  // namespace
+
+void TMenu::SetImages(TImageList* v) {
+  if (FImages == v) return;
+  if (FImages) FImages->RemoveFreeNotification(this);
+  FImages = v;
+  if (v) v->FreeNotification(this);
+  MenuChanged();
+}
+
+void TMenu::Notification(TComponent* c, TOperation op) {
+  TComponent::Notification(c, op);
+  if (op == opRemove && c == FImages) {
+    FImages = nullptr;
+    if (!InState(csDestroying)) MenuChanged();
+  }
+}
 
 TMenuItem* TMenu::FindItem(intptr_t value, TFindItemKind kind) const { return FindIn(FItems, value, kind); }
 
@@ -475,6 +507,7 @@ void TPopupMenu::DoPopup(TObject* sender) {
 
 void TPopupMenu::Popup(int x, int y) {
   DoPopup(this);
+  UpdateMenuActions(Items());
   qtm::Popup(this, {x, y}, FAlignment);
 }
 
@@ -489,7 +522,11 @@ bool IsMenuKey(TControl* control, uint16_t key, TShiftState shift) {
     if (TPopupMenu* m = c->GetPopupMenu(); m && m->IsShortCut(key, shift)) return true;
   TCustomForm* form = GetParentForm(control);
   auto* menu = form ? Cast<TMainMenu>(form->GetMenu()) : nullptr;
-  return menu && menu->IsShortCut(key, shift);
+  if (menu && menu->IsShortCut(key, shift)) return true;
+  // Then the form's action lists, as TCustomForm.IsShortCut offers them.
+  for (int i = 0; form && i < form->ComponentCount(); ++i)
+    if (auto* list = Cast<TActionList>(form->Components(i)); list && list->IsShortCut(key, shift)) return true;
+  return false;
 }
 
 bool ContextPopup(TControl* control, const TPoint& screenPos) {
@@ -526,6 +563,12 @@ void MenuItemSelected(TMenuItem* item, bool byMouse) {
 
 void MenuClosed(TMenu* menu) {
   if (TCustomForm* form = menu->NotifyForm()) SendMessage(form, WM_MENUSELECT, MakeWParam(0, 0xFFFF), 0);
+}
+
+// The sub-items' actions update first, as the VCL does on WM_INITMENUPOPUP.
+void MenuItemShowing(TMenuItem* item) {
+  TMenu* menu = item->GetParentMenu();
+  if (!menu || !menu->InState(csDesigning)) UpdateMenuActions(item);
 }
 
 void MenuItemChosen(TMenuItem* item) {

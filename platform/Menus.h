@@ -17,6 +17,9 @@
 #include "Graphics.h"
 
 class TMenu;
+class TImageList;
+class TBasicAction;
+class TMenuActionLink;
 
 using HMENU = intptr_t;
 
@@ -111,6 +114,23 @@ class TMenuItem : public TComponent {
   bool IsBitmapStored() const { return FBitmap && !FBitmap->Empty(); }
   TNotifyEvent OnClick;
 
+  // --- Action: the item takes the action's Caption, Checked, Enabled, HelpContext, Hint,
+  // ImageIndex, ShortCut and Visible, and a click runs the action (ActnList.cpp).
+  TBasicAction* GetAction() const;
+  void SetAction(TBasicAction* v);
+  TMenuActionLink* ActionLink() const { return FActionLink; }
+  // Properties that follow the action are not written.
+  bool IsCaptionStored() const;
+  bool IsCheckedStored() const;
+  bool IsEnabledStored() const;
+  bool IsHelpContextStored() const;
+  bool IsHintStored() const;
+  bool IsImageIndexStored() const;
+  bool IsShortCutStored() const;
+  bool IsVisibleStored() const;
+  bool IsOnClickStored() const;
+  void Notification(TComponent* c, TOperation op) override;
+
   // --- Streaming: sub-items are written as nested objects.
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   void SetChildOrder(TComponent* child, int order) override;
@@ -122,6 +142,8 @@ class TMenuItem : public TComponent {
   friend class TMenu;
   void MenuChanged();
   void TurnSiblingsOff();
+  bool ExecuteActionClick();
+  TMenuActionLink* FActionLink = nullptr;
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;
   TMenu* FMenu = nullptr;  // set on the root item of a menu
@@ -157,6 +179,11 @@ class TMenu : public TComponent {
   // is being designed.
   bool IsShortCut(uint16_t key, TShiftState shift);
 
+  // The icons of the items' ImageIndex.
+  TImageList* GetImages() const { return FImages; }
+  void SetImages(TImageList* v);
+  void Notification(TComponent* c, TOperation op) override;
+
   bool GetOwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool v) { FOwnerDraw = v; }
   TBiDiMode GetBiDiMode() const { return FBiDiMode; }
@@ -179,6 +206,7 @@ class TMenu : public TComponent {
 
  private:
   TMenuItem* FItems;
+  TImageList* FImages = nullptr;
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FOwnerDraw = false;
   bool FParentBiDiMode = true;
@@ -250,7 +278,8 @@ class TPopupMenu : public TMenu {
 // A form's Menu (or what it shows) changed, or its window was made: the menu bar follows,
 // taking its room from the form's client area.
 void UpdateMenuBar(TCustomForm* form);
-// The popup menus of control and its parents, then its form's menu, offered a key down.
+// The popup menus of control and its parents, then its form's menu, then its form's action
+// lists, offered a key down.
 bool IsMenuKey(TControl* control, uint16_t key, TShiftState shift);
 // A control's context popup: the nearest popup menu with AutoPopup up its parent chain (none
 // while designing). True when a menu was shown.

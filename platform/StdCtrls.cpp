@@ -133,7 +133,7 @@ KV_IMPLEMENT_CLASS(TComboBox, "StdCtrls") {
 
 KV_IMPLEMENT_CLASS(TButtonControl, "StdCtrls") {}
 KV_IMPLEMENT_CLASS(TButton, "StdCtrls") {
-  PublishControlProperties(b, {"Anchors", "BiDiMode"});
+  PublishControlProperties(b, {"Action", "Anchors", "BiDiMode"});
   b.Prop("Cancel", &TButton::GetCancel, &TButton::SetCancel).Default(false);
   PublishControlProperties(b, {"Caption", "Constraints"});
   b.Prop("Default", &TButton::GetDefault, &TButton::SetDefault).Default(false);
@@ -148,6 +148,7 @@ KV_IMPLEMENT_CLASS(TButton, "StdCtrls") {
 
 KV_IMPLEMENT_CLASS(TCustomCheckBox, "StdCtrls") {}
 KV_IMPLEMENT_CLASS(TCheckBox, "StdCtrls") {
+  PublishControlProperty(b, "Action");
   b.Prop("Alignment", &TCustomCheckBox::GetAlignment, &TCustomCheckBox::SetAlignment).Type(TypeInfoTLeftRight()).Default(taRightJustifyLR);
   b.Prop("AllowGrayed", &TCustomCheckBox::GetAllowGrayed, &TCustomCheckBox::SetAllowGrayed).Default(false);
   PublishControlProperties(b, {"Anchors", "BiDiMode", "Caption"});
@@ -164,9 +165,10 @@ KV_IMPLEMENT_CLASS(TCheckBox, "StdCtrls") {
 }
 
 KV_IMPLEMENT_CLASS(TRadioButton, "StdCtrls") {
+  PublishControlProperty(b, "Action");
   b.Prop("Alignment", &TRadioButton::GetAlignment, &TRadioButton::SetAlignment).Type(TypeInfoTLeftRight()).Default(taRightJustifyLR);
   PublishControlProperties(b, {"Anchors", "BiDiMode", "Caption"});
-  b.Prop("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked).Default(false);
+  b.Prop("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked).Default(false).StoredMethod(&TControl::IsCheckedStored);
   PublishControlProperties(b, {"Color", "Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode",
                                "Enabled", "Font", "ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont",
                                "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick",

@@ -4,6 +4,7 @@
 #include "Buttons.h"
 #include "CheckLst.h"
 #include "ComCtrls.h"
+#include "DBActns.h"
 #include "DBCtrls.h"
 #include "DBGrids.h"
 #include "DbTables.h"
@@ -14,6 +15,7 @@
 #include "Mask.h"
 #include "Menus.h"
 #include "Spin.h"
+#include "StdActns.h"
 #include "StdCtrls.h"
 #include "Tabnotbk.h"
 
@@ -34,7 +36,9 @@ void RegisterStandardClasses() {
   RegisterTabnotbkClasses();
   RegisterSpinClasses();
   RegisterActnListClasses();
+  RegisterStdActnsClasses();
   RegisterDbClasses();
+  RegisterDBActnsClasses();
   RegisterDBCtrlsClasses();
   RegisterDBGridsClasses();
 }

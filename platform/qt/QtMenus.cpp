@@ -4,6 +4,8 @@
 #include "QtMenus.h"
 
 #include <QAction>
+#include <QPixmap>
+#include <algorithm>
 #include <QCursor>
 #include <QEvent>
 #include <QMenu>
@@ -11,7 +13,9 @@
 #include <QPointer>
 #include <map>
 
+#include "../ComCtrls.h"
 #include "../Menus.h"
+#include "QtGraphics.h"
 #include "QtNative.h"
 
 namespace {
@@ -39,6 +43,85 @@ void Empty(QWidget* w) {
   }
 }
 
+// While a drop-down is about to show, its items' actions update; the changes they make are put
+// on the shown entries in place instead of rebuilding the menu under the open drop-down.
+bool gQtMenusInPlace = false;
+bool gQtMenusStale = false;
+
+// A Delphi image list's stream holds the colour strip and after it the strip's mask (white
+// where transparent); null when there is no mask.
+QImage QtMenusStripMask(TImageList* images) {
+  const std::string& d = images->BitmapData();
+  size_t at = d.find("BM");
+  if (at == std::string::npos) return {};
+  if (at + 54 > d.size()) return {};
+  auto dword = [&](size_t i) {
+    auto b = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(d[i + k])); };
+    return b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
+  };
+  // The colour bitmap's file size field is not filled in: its end is where its bits end.
+  uint32_t width = dword(at + 18), height = dword(at + 22) & 0x7FFFFFFF, bits = dword(at + 28) & 0xFFFF;
+  uint32_t sizeImage = dword(at + 34);
+  if (sizeImage == 0) sizeImage = (width * bits + 31) / 32 * 4 * height;
+  size_t mask = at + dword(at + 10) + sizeImage;
+  if (mask + 2 > d.size() || d.compare(mask, 2, "BM") != 0) return {};
+  return QImage::fromData(reinterpret_cast<const uchar*>(d.data() + mask), static_cast<int>(d.size() - mask), "BMP");
+}
+
+// The item's icon: its ImageIndex in the menu's Images (with the list's mask, or else its
+// corner colour as transparent), else its own Bitmap.
+QIcon QtMenusIcon(TMenuItem* item, TMenu* menu) {
+  TImageList* images = menu->GetImages();
+  int index = item->GetImageIndex();
+  if (images && index >= 0 && index < images->Count()) {
+    int w = images->GetWidth(), h = images->GetHeight();
+    TBitmap bmp;
+    bmp.SetSize(w, h);
+    images->Draw(bmp.Canvas(), 0, 0, index);
+    QImage mask = images->GetMasked() ? QtMenusStripMask(images) : QImage();
+    if (mask.isNull()) {
+      bmp.SetTransparent(images->GetMasked());
+      return QIcon(ToQPixmap(&bmp));
+    }
+    QImage img = ToQImage(&bmp).convertToFormat(QImage::Format_ARGB32);
+    int perRow = std::max(1, mask.width() / w);
+    int mx = (index % perRow) * w, my = (index / perRow) * h;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (mask.valid(mx + x, my + y) && qGray(mask.pixel(mx + x, my + y)) > 127) img.setPixel(x, y, 0);
+    return QIcon(QPixmap::fromImage(img));
+  }
+  if (item->IsBitmapStored()) return QIcon(ToQPixmap(item->GetBitmap()));
+  return {};
+}
+
+QString QtMenusText(TMenuItem* item) {
+  QString text = QString::fromStdString(item->GetCaption());
+  if (item->Count() == 0 && item->GetShortCut())
+    text += "\t" + QString::fromStdString(ShortCutToText(item->GetShortCut()));
+  return text;
+}
+
+// What an entry shows of its item.
+void QtMenusApply(QAction* a, TMenuItem* item, TMenu* menu) {
+  a->setText(QtMenusText(item));
+  a->setIcon(QtMenusIcon(item, menu));
+  a->setEnabled(item->GetEnabled());
+  a->setCheckable(item->GetChecked() || item->GetRadioItem());
+  a->setChecked(item->GetChecked());
+  a->setVisible(item->GetVisible() || menu->InState(csDesigning));
+  QFont f = a->font();
+  f.setBold(item->GetDefault());
+  a->setFont(f);
+}
+
+void QtMenusRefresh(QWidget* w, TMenu* menu) {
+  for (QAction* a : w->actions()) {
+    if (TMenuItem* it = ItemOf(a); it && !a->isSeparator()) QtMenusApply(a, it, menu);
+    if (a->menu()) QtMenusRefresh(a->menu(), menu);
+  }
+}
+
 void Fill(QWidget* target, TMenuItem* parent, TMenu* menu) {
   bool designing = menu->InState(csDesigning);
   auto* asMenu = qobject_cast<QMenu*>(target);
@@ -49,11 +132,21 @@ void Fill(QWidget* target, TMenuItem* parent, TMenu* menu) {
       if (asMenu) asMenu->addSeparator()->setProperty("kvItem", QVariant::fromValue(reinterpret_cast<quintptr>(item)));
       continue;
     }
-    QString text = QString::fromStdString(item->GetCaption());
     QAction* a;
     if (item->Count() > 0) {
-      auto* sub = new QMenu(text, target);
+      auto* sub = new QMenu(QtMenusText(item), target);
       Fill(sub, item, menu);
+      QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, item, menu] {
+        gQtMenusInPlace = true;
+        try {
+          MenuItemShowing(item);
+        } catch (...) {
+          gQtMenusInPlace = false;
+          throw;
+        }
+        gQtMenusInPlace = false;
+        if (gQtMenusStale) qtm::Rebuild(menu);
+      });
       QObject::connect(sub, &QMenu::hovered, sub, [sub](QAction* h) {
         if (TMenuItem* it = ItemOf(h)) MenuItemSelected(it, ByMouse(sub));
       });
@@ -61,19 +154,11 @@ void Fill(QWidget* target, TMenuItem* parent, TMenu* menu) {
         QObject::connect(sub, &QMenu::aboutToHide, sub, [menu] { MenuClosed(menu); });
       a = sub->menuAction();
     } else {
-      if (item->GetShortCut()) text += "\t" + QString::fromStdString(ShortCutToText(item->GetShortCut()));
-      a = new QAction(text, target);
+      a = new QAction(target);
       QObject::connect(a, &QAction::triggered, a, [item] { MenuItemChosen(item); });
     }
     a->setProperty("kvItem", QVariant::fromValue(reinterpret_cast<quintptr>(item)));
-    a->setEnabled(item->GetEnabled());
-    a->setCheckable(item->GetChecked() || item->GetRadioItem());
-    a->setChecked(item->GetChecked());
-    if (item->GetDefault()) {
-      QFont f = a->font();
-      f.setBold(true);
-      a->setFont(f);
-    }
+    QtMenusApply(a, item, menu);
     target->addAction(a);
   }
 }
@@ -156,6 +241,18 @@ void SetMenuBar(TWindowHandle* window, TMenu* menu) {
 void Rebuild(TMenu* menu) {
   auto it = Shown().find(menu);
   if (it == Shown().end()) return;
+  if (gQtMenusInPlace) {
+    gQtMenusStale = true;
+    return;
+  }
+  if (gQtMenusStale) {
+    // Called after a drop-down's update: its entries change in place.
+    gQtMenusStale = false;
+    for (auto& bar : it->second.Bars)
+      if (bar) QtMenusRefresh(bar, menu);
+    if (it->second.Popup) QtMenusRefresh(it->second.Popup, menu);
+    return;
+  }
   for (auto& bar : it->second.Bars)
     if (bar) BuildBar(bar, menu);
   if (it->second.Popup) BuildPopup(it->second.Popup, menu);
@@ -228,6 +325,15 @@ bool Trigger(TMenuItem* item) {
   QAction* a = ShownAction(item, owner);
   if (!a || !a->isEnabled()) return false;
   a->trigger();
+  return true;
+}
+
+bool ShownIcon(TMenuItem* item, TBitmap* bitmap) {
+  QWidget* owner = nullptr;
+  QAction* a = ShownAction(item, owner);
+  if (!a || a->icon().isNull()) return false;
+  QIcon icon = a->icon();
+  AssignQImage(bitmap, icon.pixmap(icon.availableSizes().value(0, QSize(16, 16))).toImage());
   return true;
 }
 

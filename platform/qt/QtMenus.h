@@ -7,6 +7,7 @@
 
 #include "../Types.h"
 
+class TBitmap;
 class TMenu;
 class TMenuItem;
 class TPopupMenu;
@@ -37,6 +38,8 @@ std::vector<std::string> MenuBarTexts(TWindowHandle* window);
 bool Highlight(TMenuItem* item);
 // Triggers the shown entry of item, as a click on it would.
 bool Trigger(TMenuItem* item);
+// The icon of item's shown entry, put into bitmap at its own size; False when it has none.
+bool ShownIcon(TMenuItem* item, TBitmap* bitmap);
 
 }  // namespace qtm
 
@@ -45,5 +48,7 @@ bool Trigger(TMenuItem* item);
 void MenuItemSelected(TMenuItem* item, bool byMouse);
 // A shown menu (bar drop-down or popup) closed.
 void MenuClosed(TMenu* menu);
+// The drop-down of item's sub-items is about to show.
+void MenuItemShowing(TMenuItem* item);
 // The user chose item.
 void MenuItemChosen(TMenuItem* item);
