@@ -3,15 +3,18 @@
 #include "ActnList.h"
 #include "Buttons.h"
 #include "CheckLst.h"
+#include "ColorGrd.h"
 #include "ComCtrls.h"
 #include "DBCtrls.h"
 #include "DBGrids.h"
 #include "DbTables.h"
 #include "Dialogs.h"
 #include "ExtCtrlsMore.h"
+#include "FileCtrl.h"
 #include "Forms.h"
 #include "Grids.h"
 #include "Mask.h"
+#include "MPlayer.h"
 #include "Menus.h"
 #include "Spin.h"
 #include "StdCtrls.h"
@@ -33,6 +36,10 @@ void RegisterStandardClasses() {
   RegisterCommonControlClasses();
   RegisterTabnotbkClasses();
   RegisterSpinClasses();
+  RegisterFileCtrlClasses();
+  RegisterMPlayerClasses();
+  RegisterColorGrdClasses();
+  RegisterCoolBarClasses();
   RegisterActnListClasses();
   RegisterDbClasses();
   RegisterDBCtrlsClasses();
@@ -55,8 +62,8 @@ void RegisterStandardComponents() {
                                TRichEdit::StaticClass(), TTrackBar::StaticClass(), TProgressBar::StaticClass(),
                                TUpDown::StaticClass(), TDateTimePicker::StaticClass(), TTreeView::StaticClass(),
                                TListView::StaticClass(), THeaderControl::StaticClass(), TStatusBar::StaticClass(),
-                               TToolBar::StaticClass()});
-  RegisterComponents("System", {TTimer::StaticClass(), TPaintBox::StaticClass()});
+                               TToolBar::StaticClass(), TCoolBar::StaticClass()});
+  RegisterComponents("System", {TTimer::StaticClass(), TPaintBox::StaticClass(), TMediaPlayer::StaticClass()});
   RegisterComponents("Data Access", {TDataSource::StaticClass(), TTable::StaticClass(), TQuery::StaticClass(),
                                      TDatabase::StaticClass()});
   RegisterComponents("Data Controls",
@@ -68,6 +75,10 @@ void RegisterStandardComponents() {
                                  TOpenPictureDialog::StaticClass(), TSavePictureDialog::StaticClass(),
                                  TFontDialog::StaticClass(), TColorDialog::StaticClass(), TPrintDialog::StaticClass(),
                                  TFindDialog::StaticClass(), TReplaceDialog::StaticClass()});
+  RegisterComponents("Win 3.1", {TDirectoryListBox::StaticClass(), TFileListBox::StaticClass(),
+                                 TDriveComboBox::StaticClass(), TFilterComboBox::StaticClass(),
+                                 THeader::StaticClass()});
+  RegisterComponents("Samples", {TColorGrid::StaticClass(), TSpinButton::StaticClass()});
   // Parts of other components, which a designed form shows through their owners.
   RegisterNoIcon({TMenuItem::StaticClass(), TField::StaticClass(), TAction::StaticClass()});
 }
