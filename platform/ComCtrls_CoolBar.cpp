@@ -143,9 +143,14 @@ void TCoolBar::Notification(TComponent* c, TOperation op) {
   TCustomControl::Notification(c, op);
   if (op != opRemove) return;
   if (c == FImages) FImages = nullptr;
-  if (FBands)
-    for (int i = 0; i < FBands->Count(); ++i)
-      if (FBands->Items(i)->GetControl() == c) FBands->Items(i)->SetControl(nullptr);
+  // A freed control takes its band with it, as one taken off the bar does.
+  // (Compared as components: a control being freed may no longer answer as a control.)
+  for (int i = FBands ? FBands->Count() - 1 : -1; i >= 0; --i) {
+    TCoolBand* band = FBands->Items(i);
+    if (static_cast<TComponent*>(band->GetControl()) != c) continue;
+    band->SetControl(nullptr);
+    if (!InState(csDestroying)) delete band;
+  }
 }
 
 void TCoolBar::BandsChanged() {
@@ -199,9 +204,11 @@ int TCoolBar::BandHeaderSize(const TCoolBand* band) const {
   return size;
 }
 
+// The bands place their controls whatever the controls' own Align says (a tool bar is alTop).
 void TCoolBar::AlignControls(TControl* aControl, TRect& rect) {
-  LayoutBands();
+  if (FLayingOut) return;  // a band control moving asks again
   TCustomControl::AlignControls(aControl, rect);
+  LayoutBands();
 }
 
 // Rows of bands: a band with Break starts a new row; a band is as wide as its Width (at least

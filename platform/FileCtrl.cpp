@@ -330,7 +330,11 @@ void TFileListBox::ReadFileNames() {
     if (!FileCtrlMatchesAny(name, FMask)) continue;
     entries.push_back({dir ? "[" + name + "]" : name, dir});
   }
+  // Directories first ("[..]" leading them), then files, each without regard to case.
+  if (FFileType.Contains(ftDirectory) && FDirectory != "/") entries.push_back({"[..]", true});
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    if (a.dir != b.dir) return a.dir;
+    if ((a.text == "[..]") != (b.text == "[..]")) return a.text == "[..]";
     int c = CompareText(a.text, b.text);
     return c != 0 ? c < 0 : a.text < b.text;
   });
@@ -603,8 +607,7 @@ KV_IMPLEMENT_CLASS(TFileListBox, "FileCtrl") {
   b.Prop("ItemHeight", &TCustomListBox::GetItemHeight, &TCustomListBox::SetItemHeight);
   b.Prop("Mask", &TFileListBox::GetMask, &TFileListBox::SetMask).StoredMethod(&TFileListBox::IsMaskStored, false);
   b.Prop("MultiSelect", &TCustomListBox::GetMultiSelect, &TCustomListBox::SetMultiSelect).Default(false);
-  PublishControlProperties(b, {"ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint",
-                               "PopupMenu"});
+  PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu"});
   b.Prop("ShowGlyphs", &TFileListBox::GetShowGlyphs, &TFileListBox::SetShowGlyphs).Default(false);
   PublishControlProperties(b, {"ShowHint", "TabOrder"});
   PublishTabStop(b, true);

@@ -107,7 +107,7 @@ TEST_F(FileCtrlFixture, FileListFiltersByMaskAndFileType) {
   auto* files = Add<TFileListBox>("FileListBox1");
   files->SetDirectory(rootPath);
   // *.* is every plain file, with or without an extension; hidden ones and directories stay out.
-  EXPECT_EQ(Items(files->GetItems()), (std::vector<std::string>{"main.dfm", "main.pas", "notes.txt", "noext", "readme.TXT"}));
+  EXPECT_EQ(Items(files->GetItems()), (std::vector<std::string>{"main.dfm", "main.pas", "noext", "notes.txt", "readme.TXT"}));
   files->SetMask("*.txt;*.PAS");
   EXPECT_EQ(Items(files->GetItems()), (std::vector<std::string>{"main.pas", "notes.txt", "readme.TXT"}));
   files->SetMask("ma?n.*");
@@ -124,9 +124,11 @@ TEST_F(FileCtrlFixture, FileListFiltersByMaskAndFileType) {
   EXPECT_NE(std::find(all.begin(), all.end(), ".dotfile"), all.end());
   // Directories only.
   files->SetFileType(TFileType{ftDirectory});
-  EXPECT_EQ(Items(files->GetItems()), (std::vector<std::string>{"[Alpha]", "[beta]"}));
-  files->SetItemIndex(1);
+  EXPECT_EQ(Items(files->GetItems()), (std::vector<std::string>{"[..]", "[Alpha]", "[beta]"}));
+  files->SetItemIndex(2);
   EXPECT_EQ(files->GetFileName(), rootPath + "/beta");
+  files->SetItemIndex(0);
+  EXPECT_EQ(files->GetFileName(), rootPath + "/..");
 }
 
 TEST_F(FileCtrlFixture, FileNameSelectsAndFillsTheFileEdit) {
@@ -244,7 +246,7 @@ TEST_F(FileCtrlFixture, LinkedControlsRoundTrip) {
   std::string text = ExpectRoundTrip(form.get(), files);
   EXPECT_EQ(text.find("Mask ="), std::string::npos) << text;
   EXPECT_EQ(text.find("Filter ="), std::string::npos) << text;
-  EXPECT_EQ(text.find("Directory"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Directory ="), std::string::npos) << text;
   EXPECT_NE(text.find("FileEdit = Edit1"), std::string::npos) << text;
   EXPECT_NE(text.find("ItemHeight = 16"), std::string::npos) << text;  // always stored, as Delphi does
   ExpectDefaultsOmitted(files, text);
