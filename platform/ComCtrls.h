@@ -988,9 +988,15 @@ class TCoolBar : public TCustomControl {
   void Paint() override;
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  // Dragging a band's grip sizes the band before it in the row.
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
  private:
   void LayoutBands();
+  TCoolBand* FSizing = nullptr;  // the band whose width a grip drag changes
+  int FSizingOffset = 0;
   void EdgesChanged();
   TNonClientArea EdgeArea() const;
   int BandHeaderSize(const TCoolBand* band) const;

@@ -261,6 +261,43 @@ void TCoolBar::LayoutBands() {
   FLayingOut = false;
 }
 
+void TCoolBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomControl::MouseDown(button, shift, x, y);
+  if (button != mbLeft || FFixedSize) return;
+  TCoolBand* previous = nullptr;
+  for (int i = 0; i < FBands->Count(); ++i) {
+    TCoolBand* band = FBands->Items(i);
+    TRect r = band->BandRect;
+    if (IsRectEmpty(r)) continue;
+    int along = FVertical ? y - r.Top : x - r.Left;
+    bool sameRow = previous && (FVertical ? previous->BandRect.Left == r.Left : previous->BandRect.Top == r.Top);
+    if (PtInRect(r, TPoint{x, y}) && along < GripSize && sameRow && !band->GetFixedSize() && !previous->GetFixedSize()) {
+      FSizing = previous;
+      FSizingOffset = along;
+      return;
+    }
+    previous = band;
+  }
+}
+
+void TCoolBar::MouseMove(TShiftState shift, int x, int y) {
+  TCustomControl::MouseMove(shift, x, y);
+  if (!FSizing) return;
+  bool present = false;
+  for (int i = 0; i < FBands->Count(); ++i) present = present || FBands->Items(i) == FSizing;
+  if (!present) {
+    FSizing = nullptr;
+    return;
+  }
+  TRect r = FSizing->BandRect;
+  FSizing->SetWidth((FVertical ? y - r.Top : x - r.Left) - FSizingOffset);
+}
+
+void TCoolBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomControl::MouseUp(button, shift, x, y);
+  FSizing = nullptr;
+}
+
 void TCoolBar::Paint() {
   TCanvas* c = Canvas();
   TRect client = GetClientRect();

@@ -383,6 +383,13 @@ TEST_F(MoreStdFixture, CoolBarRowsBreaksAutoSizeAndVertical) {
   EXPECT_EQ(e2->GetLeft(), 150 + TCoolBar::GripSize);
   EXPECT_EQ(e2->GetLeft() + e2->GetWidth(), 400 - TCoolBar::BandMargin);  // the last band reaches the end
   EXPECT_GT(e3->GetTop(), e1->GetTop() + e1->GetHeight());
+  // Dragging the second band's grip sizes the first band of the row; its control follows.
+  bar->Perform(WM_LBUTTONDOWN, MK_LBUTTON, Pos(152, e1->GetTop() + 3));
+  bar->Perform(WM_MOUSEMOVE, MK_LBUTTON, Pos(202, e1->GetTop() + 3));
+  bar->Perform(WM_LBUTTONUP, 0, Pos(202, e1->GetTop() + 3));
+  EXPECT_EQ(bar->GetBands()->Items(0)->GetWidth(), 200);
+  EXPECT_EQ(e2->GetLeft(), 200 + TCoolBar::GripSize);
+  bar->GetBands()->Items(0)->SetWidth(150);
   // A text and a fixed size change the header before the control.
   TCoolBand* b3 = bar->GetBands()->Items(2);
   b3->SetFixedSize(true);
