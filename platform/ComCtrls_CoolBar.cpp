@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ComCtrls.h"
+#include "ExtCtrlsMore.h"
 #include "SysUtils.h"
 #include "qt/QtWidgets.h"
 
@@ -132,10 +133,7 @@ void TCoolBar::SetVertical(bool v) { FVertical = v; BandsChanged(); }
 void TCoolBar::SetBitmap(TBitmap* v) { FBitmap->Assign(v); }
 
 void TCoolBar::SetImages(TImageList* v) {
-  if (FImages == v) return;
-  if (FImages) FImages->RemoveFreeNotification(this);
-  FImages = v;
-  if (v) v->FreeNotification(this);
+  SetComponentReference(this, FImages, v);
   BandsChanged();
 }
 

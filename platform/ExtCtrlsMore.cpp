@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "Consts.h"
-#include "SysUtils.h"
 #include "ExtCtrls.h"
+#include "SysUtils.h"
 #include "qt/QtMoreCtrls.h"
 
 // =============================================================================================

@@ -207,6 +207,16 @@ class THeader : public TCustomControl {
 };
 
 // ---------------------------------------------------------------------------------------------
+// Points a component reference of `self` at v, with free notification so that the reference
+// is cleared (in self's Notification) when v goes; releases the old one.
+template <class T>
+void SetComponentReference(TComponent* self, T*& field, T* v) {
+  if (field == v) return;
+  if (field) field->RemoveFreeNotification(self);
+  field = v;
+  if (v) v->FreeNotification(self);
+}
+
 // A push button's face as the Win 3.1 controls draw theirs (media player, spin button, header):
 // black frame, raised bevel, sunken while down. Returns the area inside the bevel, shifted by a
 // pixel while down, for the glyph.

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "Consts.h"
+#include "ExtCtrlsMore.h"
 #include "SysUtils.h"
 
 namespace fs = std::filesystem;
@@ -117,17 +118,13 @@ std::string FileCtrlCurrentDir() {
   return ec ? std::string("/") : p.string();
 }
 
-std::string FileCtrlJoin(const std::string& dir, const std::string& name) {
-  return dir == "/" ? "/" + name : dir + "/" + name;
+// The one drive of a Unix file system is its root.
+void FileCtrlCheckDrive(char drive) {
+  if (drive != '/') throw EInOutError(Format("Drive %s: does not exist; this system has the one root '/'", std::string(1, drive)));
 }
 
-// Sets a component reference with free notification, releasing the old one.
-template <class T>
-void FileCtrlLink(TComponent* self, T*& field, T* v) {
-  if (field == v) return;
-  if (field) field->RemoveFreeNotification(self);
-  field = v;
-  if (v) v->FreeNotification(self);
+std::string FileCtrlJoin(const std::string& dir, const std::string& name) {
+  return dir == "/" ? "/" + name : dir + "/" + name;
 }
 }  // namespace
 
@@ -210,7 +207,7 @@ void TDirectoryListBox::SetDirectory(const std::string& v) {
 }
 
 void TDirectoryListBox::SetDrive(char v) {
-  if (v != '/') throw EInOutError(Format("Drive %s: does not exist; this system has the one root '/'", std::string(1, v)));
+  FileCtrlCheckDrive(v);
   SetDirectory("/");
 }
 
@@ -259,12 +256,12 @@ void TDirectoryListBox::Loaded() {
 }
 
 void TDirectoryListBox::SetDirLabel(TLabel* v) {
-  FileCtrlLink(this, FDirLabel, v);
+  SetComponentReference(this, FDirLabel, v);
   UpdateDirLabel();
 }
 
 void TDirectoryListBox::SetFileList(TFileListBox* v) {
-  FileCtrlLink(this, FFileList, v);
+  SetComponentReference(this, FFileList, v);
   if (FFileList && !InState(csDestroying)) FFileList->SetDirectory(FDirectory);
 }
 
@@ -282,7 +279,6 @@ void TDirectoryListBox::DrawItem(int index, const TRect& r, TOwnerDrawState stat
   bool inPath = index <= FCurrentIndex;
   int offset = (inPath ? index : FCurrentIndex + 1) * 4 + 2;
   FileCtrlFolderGlyph(c, r.Left + offset, r.Top + (r.Height() - 13) / 2, inPath);
-  c->GetFont()->SetColor(state.Contains(odSelected) ? clHighlightText : clWindowText);
   FileCtrlItemText(c, r.Left + offset + 16 + 4, r, GetItems()->Get(index));
 }
 
@@ -425,7 +421,7 @@ void TFileListBox::UpdateFileEdit() {
 }
 
 void TFileListBox::SetFileEdit(TEdit* v) {
-  FileCtrlLink(this, FFileEdit, v);
+  SetComponentReference(this, FFileEdit, v);
   if (!InState(csDestroying)) UpdateFileEdit();
 }
 
@@ -446,7 +442,6 @@ void TFileListBox::DrawItem(int index, const TRect& r, TOwnerDrawState state) {
       FileCtrlFileGlyph(c, x, r.Top + (r.Height() - 14) / 2);
     x += 16 + 4;
   }
-  c->GetFont()->SetColor(state.Contains(odSelected) ? clHighlightText : clWindowText);
   FileCtrlItemText(c, x, r, GetItems()->Get(index));
 }
 
@@ -471,7 +466,7 @@ void TDriveComboBox::BuildList() {
 }
 
 void TDriveComboBox::SetDrive(char v) {
-  if (v != '/') throw EInOutError(Format("Drive %s: does not exist; this system has the one root '/'", std::string(1, v)));
+  FileCtrlCheckDrive(v);
   FDrive = v;
   SetItemIndex(0);
   if (FDirList) FDirList->SetDrive(v);
@@ -488,7 +483,7 @@ void TDriveComboBox::Change() {
   TCustomComboBox::Change();
 }
 
-void TDriveComboBox::SetDirList(TDirectoryListBox* v) { FileCtrlLink(this, FDirList, v); }
+void TDriveComboBox::SetDirList(TDirectoryListBox* v) { SetComponentReference(this, FDirList, v); }
 
 void TDriveComboBox::Notification(TComponent* c, TOperation op) {
   TCustomComboBox::Notification(c, op);
@@ -499,7 +494,6 @@ void TDriveComboBox::DrawItem(int index, const TRect& r, TOwnerDrawState state) 
   TCanvas* c = Canvas();
   FileCtrlItemColors(c, r, state.Contains(odSelected));
   FileCtrlDriveGlyph(c, r.Left + 2, r.Top + (r.Height() - 14) / 2);
-  c->GetFont()->SetColor(state.Contains(odSelected) ? clHighlightText : clWindowText);
   FileCtrlItemText(c, r.Left + 22, r, GetItems()->Get(index));
 }
 
@@ -563,7 +557,7 @@ void TFilterComboBox::Loaded() {
 }
 
 void TFilterComboBox::SetFileList(TFileListBox* v) {
-  FileCtrlLink(this, FFileList, v);
+  SetComponentReference(this, FFileList, v);
   if (FFileList && !InState(csDestroying)) FFileList->SetMask(GetMask());
 }
 

@@ -64,12 +64,7 @@ void TMediaPlayer::SetEnabledButtons(MPlayer::TButtonSet v) { FEnabledButtons = 
 void TMediaPlayer::SetColoredButtons(MPlayer::TButtonSet v) { FColoredButtons = v; Invalidate(); }
 void TMediaPlayer::SetAutoEnable(bool v) { FAutoEnable = v; Invalidate(); }
 
-void TMediaPlayer::SetDisplay(TWinControl* v) {
-  if (FDisplay == v) return;
-  if (FDisplay) FDisplay->RemoveFreeNotification(this);
-  FDisplay = v;
-  if (v) v->FreeNotification(this);
-}
+void TMediaPlayer::SetDisplay(TWinControl* v) { SetComponentReference(this, FDisplay, v); }
 
 void TMediaPlayer::Notification(TComponent* c, TOperation op) {
   TCustomControl::Notification(c, op);
@@ -235,6 +230,15 @@ void TMediaPlayer::KeyDown(uint16_t& key, TShiftState shift) {
   } else if (key == VK_SPACE) {
     ClickButton(static_cast<TMPBtnType>(FFocusedButton));
   }
+}
+
+void TMediaPlayer::Dispatch(TMessage& m) {
+  if (m.Msg == WM_GETDLGCODE) {
+    m.Result = DLGC_WANTARROWS;
+    return;
+  }
+  if (m.Msg == CM_ENABLEDCHANGED) Invalidate();
+  TCustomControl::Dispatch(m);
 }
 
 // =============================================================================================

@@ -102,6 +102,7 @@ class TMediaPlayer : public TCustomControl {
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
+  void Dispatch(TMessage& m) override;
 
  private:
   [[noreturn]] void RaiseMci(int error, const std::string& message);

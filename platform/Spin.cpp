@@ -144,12 +144,7 @@ void TSpinButton::SetDownNumGlyphs(int v) { FDownNumGlyphs = std::clamp(v, 1, 4)
 bool TSpinButton::IsUpGlyphStored() const { return !FUpGlyph->Empty(); }
 bool TSpinButton::IsDownGlyphStored() const { return !FDownGlyph->Empty(); }
 
-void TSpinButton::SetFocusControl(TWinControl* v) {
-  if (FFocusControl == v) return;
-  if (FFocusControl) FFocusControl->RemoveFreeNotification(this);
-  FFocusControl = v;
-  if (v) v->FreeNotification(this);
-}
+void TSpinButton::SetFocusControl(TWinControl* v) { SetComponentReference(this, FFocusControl, v); }
 
 void TSpinButton::Notification(TComponent* c, TOperation op) {
   TCustomControl::Notification(c, op);

@@ -105,6 +105,12 @@ TEST_F(MoreStdFixture, MediaPlayerButtonsClickThroughOnClickAndOnPostClick) {
   mp->Perform(WM_LBUTTONDOWN, MK_LBUTTON, Pos(mp->ButtonRect(btPlay).Left + 5, 10));
   mp->Perform(WM_LBUTTONUP, 0, Pos(next.Left + 5, 10));
   EXPECT_EQ(clicked.size(), 1u);
+  // The keyboard walks the visible buttons from the last one pressed and presses with space.
+  mp->Perform(WM_KEYDOWN, VK_RIGHT, 0);
+  mp->Perform(WM_KEYDOWN, VK_RIGHT, 0);
+  mp->Perform(WM_KEYDOWN, VK_RIGHT, 0);  // already on the last
+  mp->Perform(WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(clicked, (std::vector<TMPBtnType>{MPlayer::btNext, MPlayer::btNext}));
   // With the default action the player's own command fails for want of a device.
   doDefault = true;
   EXPECT_THROW(mp->ClickButton(btPlay), EMCIDeviceError);
