@@ -850,3 +850,170 @@ void RegisterComCtrlsClasses();
 // Registers the classes of every unit of this family (grids, common controls, tabbed
 // notebook, the extra controls).
 void RegisterCommonControlClasses();
+
+// ---------------------------------------------------------------------------------------------
+// Cool bars (platform/ComCtrls_CoolBar.cpp): bands in rows as the Windows rebar lays them out,
+// each with a grip, an optional image and text, and a child control that fills the rest.
+class TCoolBar;
+
+class TCoolBand : public TCollectionItem {
+  KV_CLASS(TCoolBand, TCollectionItem)
+ public:
+  static constexpr int DefaultMinHeight = 25;
+  TCoolBand();
+  ~TCoolBand() override;
+  TWinControl* GetControl() const { return FControl; }
+  void SetControl(TWinControl* v);
+  std::string GetText() const { return FText; }
+  void SetText(const std::string& v) { FText = v; Changed(true); }
+  int GetWidth() const { return FWidth; }
+  void SetWidth(int v) { FWidth = std::max(0, v); Changed(true); }
+  int GetMinHeight() const { return FMinHeight; }
+  void SetMinHeight(int v) { FMinHeight = std::max(0, v); Changed(true); }
+  int GetMinWidth() const { return FMinWidth; }
+  void SetMinWidth(int v) { FMinWidth = std::max(0, v); Changed(true); }
+  bool GetBreak() const { return FBreak; }
+  void SetBreak(bool v) { FBreak = v; Changed(true); }
+  bool GetFixedSize() const { return FFixedSize; }
+  void SetFixedSize(bool v) { FFixedSize = v; Changed(true); }
+  bool GetFixedBackground() const { return FFixedBackground; }
+  void SetFixedBackground(bool v) { FFixedBackground = v; Changed(false); }
+  bool GetHorizontalOnly() const { return FHorizontalOnly; }
+  void SetHorizontalOnly(bool v) { FHorizontalOnly = v; Changed(true); }
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool v) { FVisible = v; Changed(true); }
+  int GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int v) { FImageIndex = v; Changed(true); }
+  TBitmap* GetBitmap() const { return FBitmap; }
+  void SetBitmap(TBitmap* v);
+  bool IsBitmapStored() const;
+  TColor GetColor() const { return FColor; }
+  void SetColor(TColor v) { FColor = v; FParentColor = false; Changed(false); }
+  bool IsColorStored() const { return !FParentColor; }
+  bool GetParentColor() const { return FParentColor; }
+  void SetParentColor(bool v) { FParentColor = v; Changed(false); }
+  bool GetParentBitmap() const { return FParentBitmap; }
+  void SetParentBitmap(bool v) { FParentBitmap = v; Changed(false); }
+  TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle v) { FBorderStyle = v; Changed(false); }
+  TCoolBar* CoolBar() const;
+  // Where the layout put the band, in the cool bar's client coordinates.
+  TRect BandRect;
+  std::string GetDisplayName() const override { return FText.empty() ? TCollectionItem::GetDisplayName() : FText; }
+  void Assign(TPersistent* source) override;
+
+ private:
+  TWinControl* FControl = nullptr;
+  std::string FText;
+  int FWidth = 0;
+  int FMinHeight = DefaultMinHeight;
+  int FMinWidth = 0;
+  bool FBreak = true;
+  bool FFixedSize = false;
+  bool FFixedBackground = true;
+  bool FHorizontalOnly = false;
+  bool FVisible = true;
+  int FImageIndex = -1;
+  TBitmap* FBitmap;
+  TColor FColor = clBtnFace;
+  bool FParentColor = true;
+  bool FParentBitmap = true;
+  TBorderStyle FBorderStyle = bsNone;
+};
+
+class TCoolBands : public TCollection {
+  KV_CLASS(TCoolBands, TCollection)
+ public:
+  explicit TCoolBands(TCoolBar* coolBar = nullptr);
+  TCoolBand* Items(int i) const { return static_cast<TCoolBand*>(TCollection::Items(i)); }
+  TCoolBand* Add() { return static_cast<TCoolBand*>(TCollection::Add()); }
+  TCoolBand* FindBand(const TControl* c) const;
+  TCoolBar* CoolBar() const { return FCoolBar; }
+
+ protected:
+  void Update(TCollectionItem* item) override;
+
+ private:
+  TCoolBar* FCoolBar;
+};
+
+class TCoolBar : public TCustomControl {
+  KV_CLASS(TCoolBar, TCustomControl)
+ public:
+  // The grip at the start of a movable band, and the margin after its control.
+  static constexpr int GripSize = 9;
+  static constexpr int BandMargin = 4;
+  explicit TCoolBar(TComponent* AOwner);
+  ~TCoolBar() override;
+  TCoolBands* GetBands() const { return FBands; }
+  void SetBands(TCoolBands* v) { FBands->Assign(v); }
+  bool GetAutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool v);
+  TBorderStyle GetBandBorderStyle() const { return FBandBorderStyle; }
+  void SetBandBorderStyle(TBorderStyle v);
+  bool GetFixedOrder() const { return FFixedOrder; }
+  void SetFixedOrder(bool v) { FFixedOrder = v; }
+  bool GetFixedSize() const { return FFixedSize; }
+  void SetFixedSize(bool v);
+  TImageList* GetImages() const { return FImages; }
+  void SetImages(TImageList* v);
+  bool GetShowText() const { return FShowText; }
+  void SetShowText(bool v);
+  bool GetVertical() const { return FVertical; }
+  void SetVertical(bool v);
+  TBitmap* GetBitmap() const { return FBitmap; }
+  void SetBitmap(TBitmap* v);
+  bool IsBitmapStored() const { return !FBitmap->Empty(); }
+  TEdgeBorders GetEdgeBorders() const { return FEdgeBorders; }
+  void SetEdgeBorders(TEdgeBorders v) { FEdgeBorders = v; EdgesChanged(); }
+  TEdgeStyle GetEdgeInner() const { return FEdgeInner; }
+  void SetEdgeInner(TEdgeStyle v) { FEdgeInner = v; EdgesChanged(); }
+  TEdgeStyle GetEdgeOuter() const { return FEdgeOuter; }
+  void SetEdgeOuter(TEdgeStyle v) { FEdgeOuter = v; EdgesChanged(); }
+  // The edges lie outside the client area, where the bands are laid out, as in Windows.
+  TRect GetClientRect() const override;
+  TPoint ClientOrigin() const override;
+  // Lays the bands out again (after a band changed).
+  void BandsChanged();
+  // Number of rows the visible bands take.
+  int RowCount() const { return FRowCount; }
+  void Notification(TComponent* c, TOperation op) override;
+  void AlignControls(TControl* aControl, TRect& rect) override;
+  void Loaded() override;
+  void Dispatch(TMessage& m) override;
+
+  TNotifyEvent OnChange;
+
+ protected:
+  void Paint() override;
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  // Dragging a band's grip sizes the band before it in the row.
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
+ private:
+  void LayoutBands();
+  TCoolBand* FSizing = nullptr;  // the band whose width a grip drag changes
+  int FSizingOffset = 0;
+  void EdgesChanged();
+  TNonClientArea EdgeArea() const;
+  int BandHeaderSize(const TCoolBand* band) const;
+  TCoolBands* FBands;
+  bool FAutoSize = false;
+  TBorderStyle FBandBorderStyle = bsSingle;
+  bool FFixedOrder = false;
+  bool FFixedSize = false;
+  TImageList* FImages = nullptr;
+  bool FShowText = true;
+  bool FVertical = false;
+  TBitmap* FBitmap;
+  TEdgeBorders FEdgeBorders{ebLeft, ebTop, ebRight, ebBottom};
+  TEdgeStyle FEdgeInner = esRaised;
+  TEdgeStyle FEdgeOuter = esLowered;
+  int FRowCount = 0;
+  bool FLayingOut = false;
+};
+
+void RegisterCoolBarClasses();

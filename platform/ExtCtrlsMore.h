@@ -1,5 +1,5 @@
-// ExtCtrlsMore: the rest of the VCL's ExtCtrls unit: the notebook and its pages, the timer and
-// the splitter. Kept apart from ExtCtrls so that both can grow independently; form files name
+// ExtCtrlsMore: the rest of the VCL's ExtCtrls unit: the notebook and its pages, the timer,
+// the splitter and the Win 3.1 header. Kept apart from ExtCtrls so that both can grow independently; form files name
 // the unit "ExtCtrls" for these classes, as Delphi does.
 #pragma once
 
@@ -157,5 +157,69 @@ class TSplitter : public TGraphicControl {
   int FNewSize = 0;
   bool FLineShown = false;
 };
+
+// ---------------------------------------------------------------------------------------------
+// The Win 3.1 header: captions in sections whose right edges the user drags. The section texts
+// are the Sections strings; their widths stream as the "InternalSections" list, after them.
+KV_EVENT(TSectionEvent, "Sender: TObject; ASection, AWidth: Integer", TObject*, int, int)
+
+class THeader : public TCustomControl {
+  KV_CLASS(THeader, TCustomControl)
+ public:
+  static constexpr int DefaultSectionWidth = 50;
+  explicit THeader(TComponent* AOwner);
+  ~THeader() override;
+  TStrings* GetSections() const { return FSections; }
+  void SetSections(TStrings* v) { FSections->Assign(v); }
+  int SectionCount() const { return FSections->Count(); }
+  // Width of section i in pixels; EListError for an index out of range.
+  int GetSectionWidth(int i) const;
+  void SetSectionWidth(int i, int width);
+  bool GetAllowResize() const { return FAllowResize; }
+  void SetAllowResize(bool v) { FAllowResize = v; }
+  TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle v);
+  // The section whose right edge is under x (within two pixels), or -1.
+  int SectionEdgeAt(int x) const;
+  void DefineProperties(TFiler* filer) override;
+
+  TSectionEvent OnSizing;
+  TSectionEvent OnSized;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
+ private:
+  void ReadSections(TReader* reader);
+  void WriteSections(TWriter* writer);
+  int SectionLeft(int i) const;
+  TStringList* FSections;
+  std::vector<int> FWidths;  // parallel to FSections, kept in step by SyncWidths
+  std::vector<std::string> FWidthKeys;
+  void SyncWidths();
+  bool FAllowResize = true;
+  TBorderStyle FBorderStyle = bsSingle;
+  int FResizeSection = -1;
+  int FMouseOffset = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Points a component reference of `self` at v, with free notification so that the reference
+// is cleared (in self's Notification) when v goes; releases the old one.
+template <class T>
+void SetComponentReference(TComponent* self, T*& field, T* v) {
+  if (field == v) return;
+  if (field) field->RemoveFreeNotification(self);
+  field = v;
+  if (v) v->FreeNotification(self);
+}
+
+// A push button's face as the Win 3.1 controls draw theirs (media player, spin button, header):
+// black frame, raised bevel, sunken while down. Returns the area inside the bevel, shifted by a
+// pixel while down, for the glyph.
+TRect DrawButtonFace(TCanvas* c, const TRect& r, bool down);
 
 void RegisterExtCtrlsMoreClasses();

@@ -1,7 +1,10 @@
-// Spin: the Samples page's spin edit, over the toolkit's spin box.
+// Spin: the Samples page's spin edit, over the toolkit's spin box, and the spin button, a pair
+// of up and down buttons drawn by the control that repeat while held.
 #pragma once
 
 #include "Controls.h"
+
+class TTimer;
 
 class TSpinEdit : public TWinControl {
   KV_CLASS(TSpinEdit, TWinControl)
@@ -49,6 +52,62 @@ class TSpinEdit : public TWinControl {
   int FMaxLength = 0;
   bool FReadOnly = false;
   bool FAutoSelect = true;
+};
+
+// ---------------------------------------------------------------------------------------------
+class TSpinButton : public TCustomControl {
+  KV_CLASS(TSpinButton, TCustomControl)
+ public:
+  // While a button is held, the clicks repeat after InitRepeatPause, then every RepeatPause ms.
+  static constexpr unsigned InitRepeatPause = 400;
+  static constexpr unsigned RepeatPause = 100;
+
+  explicit TSpinButton(TComponent* AOwner);
+  ~TSpinButton() override;
+  // Empty glyphs (the default) draw the standard arrows.
+  TBitmap* GetUpGlyph() const { return FUpGlyph; }
+  void SetUpGlyph(TBitmap* v);
+  TBitmap* GetDownGlyph() const { return FDownGlyph; }
+  void SetDownGlyph(TBitmap* v);
+  int GetUpNumGlyphs() const { return FUpNumGlyphs; }
+  void SetUpNumGlyphs(int v);
+  int GetDownNumGlyphs() const { return FDownNumGlyphs; }
+  void SetDownNumGlyphs(int v);
+  bool IsUpGlyphStored() const;
+  bool IsDownGlyphStored() const;
+  TWinControl* GetFocusControl() const { return FFocusControl; }
+  void SetFocusControl(TWinControl* v);
+  // The button under the mouse: 0 up, 1 down, -1 none held.
+  int PressedButton() const { return FPressedIn ? FPressed : -1; }
+  // The repeat timer (tests step it by calling its OnTimer).
+  TTimer* RepeatTimer() const { return FRepeatTimer; }
+  void Notification(TComponent* c, TOperation op) override;
+
+  TNotifyEvent OnUpClick;
+  TNotifyEvent OnDownClick;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  void Dispatch(TMessage& m) override;
+
+ private:
+  int ButtonAt(int x, int y) const;
+  TRect ButtonBounds(int index) const;
+  void ButtonClick(int index);
+  void TimerExpired();
+  void DrawButton(int index);
+  TBitmap* FUpGlyph;
+  TBitmap* FDownGlyph;
+  int FUpNumGlyphs = 1;
+  int FDownNumGlyphs = 1;
+  TWinControl* FFocusControl = nullptr;
+  TTimer* FRepeatTimer;
+  int FPressed = -1;
+  bool FPressedIn = false;
 };
 
 void RegisterSpinClasses();

@@ -3,6 +3,7 @@
 #include "ActnList.h"
 #include "Buttons.h"
 #include "CheckLst.h"
+#include "ColorGrd.h"
 #include "ComCtrls.h"
 #include "DBActns.h"
 #include "DBCtrls.h"
@@ -10,9 +11,11 @@
 #include "DbTables.h"
 #include "Dialogs.h"
 #include "ExtCtrlsMore.h"
+#include "FileCtrl.h"
 #include "Forms.h"
 #include "Grids.h"
 #include "Mask.h"
+#include "MPlayer.h"
 #include "Menus.h"
 #include "Spin.h"
 #include "StdActns.h"
@@ -35,6 +38,10 @@ void RegisterStandardClasses() {
   RegisterCommonControlClasses();
   RegisterTabnotbkClasses();
   RegisterSpinClasses();
+  RegisterFileCtrlClasses();
+  RegisterMPlayerClasses();
+  RegisterColorGrdClasses();
+  RegisterCoolBarClasses();
   RegisterActnListClasses();
   RegisterStdActnsClasses();
   RegisterDbClasses();
@@ -59,8 +66,8 @@ void RegisterStandardComponents() {
                                TRichEdit::StaticClass(), TTrackBar::StaticClass(), TProgressBar::StaticClass(),
                                TUpDown::StaticClass(), TDateTimePicker::StaticClass(), TTreeView::StaticClass(),
                                TListView::StaticClass(), THeaderControl::StaticClass(), TStatusBar::StaticClass(),
-                               TToolBar::StaticClass()});
-  RegisterComponents("System", {TTimer::StaticClass(), TPaintBox::StaticClass()});
+                               TToolBar::StaticClass(), TCoolBar::StaticClass()});
+  RegisterComponents("System", {TTimer::StaticClass(), TPaintBox::StaticClass(), TMediaPlayer::StaticClass()});
   RegisterComponents("Data Access", {TDataSource::StaticClass(), TTable::StaticClass(), TQuery::StaticClass(),
                                      TDatabase::StaticClass()});
   RegisterComponents("Data Controls",
@@ -72,6 +79,10 @@ void RegisterStandardComponents() {
                                  TOpenPictureDialog::StaticClass(), TSavePictureDialog::StaticClass(),
                                  TFontDialog::StaticClass(), TColorDialog::StaticClass(), TPrintDialog::StaticClass(),
                                  TPrinterSetupDialog::StaticClass(), TFindDialog::StaticClass(), TReplaceDialog::StaticClass()});
+  RegisterComponents("Win 3.1", {TDirectoryListBox::StaticClass(), TFileListBox::StaticClass(),
+                                 TDriveComboBox::StaticClass(), TFilterComboBox::StaticClass(),
+                                 THeader::StaticClass()});
+  RegisterComponents("Samples", {TColorGrid::StaticClass(), TSpinButton::StaticClass()});
   // Parts of other components, which a designed form shows through their owners.
   RegisterNoIcon({TMenuItem::StaticClass(), TField::StaticClass(), TAction::StaticClass()});
 }

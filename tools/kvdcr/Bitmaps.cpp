@@ -668,6 +668,115 @@ void Pointer(P& p) {
   p.Line(17, 14, 7, 3, clBlack);
 }
 
+// --- Win 3.1 ---------------------------------------------------------------------------------
+void SmallFolder(P& p, int x, int y, bool open) {
+  p.Fill(x, y, x + 3, y, clBlack);
+  p.Fill(x, y + 1, x + 7, y + 5, clYellow);
+  p.Frame(x, y + 1, x + 7, y + 5, clBlack);
+  if (open) p.Polygon({{x + 2, y + 3}, {x + 9, y + 3}, {x + 7, y + 5}, {x, y + 5}}, clOlive);
+}
+
+void DirectoryListBox(P& p) {
+  p.Sunken(1, 1, 22, 22);
+  SmallFolder(p, 3, 3, true);
+  p.HLine(13, 19, 5, clBlack);
+  SmallFolder(p, 5, 9, true);
+  p.Fill(15, 10, 20, 13, clNavy);
+  SmallFolder(p, 8, 15, false);
+  p.HLine(17, 20, 18, clBlack);
+}
+
+void FileListBox(P& p) {
+  p.Sunken(1, 1, 22, 22);
+  for (int i = 0; i < 3; ++i) {
+    int y = 4 + i * 6;
+    p.Fill(4, y, 8, y + 4, clWhite);
+    p.Frame(4, y, 8, y + 4, clBlack);
+    if (i == 1) p.Fill(10, y, 20, y + 4, clNavy);
+    p.HLine(11, 18, y + 2, i == 1 ? clWhite : clBlack);
+  }
+}
+
+void DriveComboBox(P& p) {
+  p.Sunken(1, 7, 22, 16);
+  p.Fill(3, 10, 10, 13, clSilver);
+  p.Frame(3, 10, 10, 13, clBlack);
+  p.Px(8, 12, clLime);
+  ComboButton(p, 7);
+}
+
+void FilterComboBox(P& p) {
+  p.Sunken(1, 7, 22, 16);
+  // "*.*"
+  for (int x : {4, 10}) {
+    p.VLine(x, 10, 13, clBlack);
+    p.Line(x - 1, 10, x + 2, 13, clBlack);
+    p.Line(x + 2, 10, x - 1, 13, clBlack);
+  }
+  p.Px(7, 13, clBlack);
+  ComboButton(p, 7);
+  // A funnel above the field.
+  p.Polygon({{6, 1}, {16, 1}, {12, 4}, {12, 6}, {10, 6}, {10, 4}}, clNavy);
+}
+
+void Win31Header(P& p) {
+  p.Fill(1, 7, 22, 16, clSilver);
+  p.Frame(1, 7, 22, 16, clBlack);
+  p.VLine(9, 7, 16, clBlack);
+  p.VLine(16, 7, 16, clBlack);
+  p.HLine(3, 7, 11, clBlack);
+  p.HLine(11, 14, 11, clBlack);
+  p.HLine(18, 20, 11, clBlack);
+  // The drag that sizes a section.
+  p.Line(8, 19, 10, 21, clBlack);
+  p.Line(8, 19, 10, 17, clBlack);
+  p.HLine(8, 13, 19, clBlack);
+}
+
+// --- Samples --------------------------------------------------------------------------------
+void ColorGrid(P& p) {
+  static const TColor colors[16] = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clSilver,
+                                    clGray,  clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
+  for (int i = 0; i < 16; ++i) {
+    int x = 2 + (i % 4) * 5, y = 2 + (i / 4) * 5;
+    p.Fill(x, y, x + 4, y + 4, colors[i]);
+  }
+  p.Frame(1, 1, 22, 22, clBlack);
+}
+
+void SpinButton(P& p) {
+  p.Raised(7, 2, 16, 11);
+  p.Polygon({{9, 8}, {11, 5}, {14, 8}}, clBlack);
+  p.Raised(7, 12, 16, 21);
+  p.Polygon({{9, 15}, {11, 18}, {14, 15}}, clBlack);
+}
+
+// --- System (continued) and Win32 (continued) -------------------------------------------------
+void MediaPlayer(P& p) {
+  p.Raised(0, 7, 7, 16);
+  TriangleRight(p, 2, 11, 3, clGreen);
+  p.Raised(8, 7, 15, 16);
+  p.Fill(10, 9, 11, 14, clOlive);
+  p.Fill(13, 9, 14, 14, clOlive);
+  p.Raised(16, 7, 23, 16);
+  p.Fill(18, 9, 21, 13, clMaroon);
+}
+
+void CoolBar(P& p) {
+  p.Fill(1, 3, 22, 20, clSilver);
+  p.Frame(1, 3, 22, 20, clGray);
+  p.HLine(2, 21, 11, clGray);
+  p.HLine(2, 21, 12, clWhite);
+  for (int y : {5, 14}) {
+    p.VLine(3, y, y + 4, clWhite);
+    p.VLine(4, y, y + 4, clGray);
+  }
+  p.Fill(7, 5, 10, 9, clNavy);
+  p.Fill(12, 5, 15, 9, clYellow);
+  p.Frame(12, 5, 15, 9, clBlack);
+  p.Sunken(7, 14, 20, 18);
+}
+
 void LeftScroll(P& p) { TriangleLeft(p, 8, 11, 5, clBlack); }
 void RightScroll(P& p) { TriangleRight(p, 10, 11, 5, clBlack); }
 }  // namespace
@@ -686,8 +795,11 @@ const std::vector<TPaletteDrawing>& PaletteDrawings() {
       {"TRICHEDIT", RichEdit}, {"TTRACKBAR", TrackBar}, {"TPROGRESSBAR", ProgressBar},
       {"TUPDOWN", UpDown}, {"TDATETIMEPICKER", DateTimePicker}, {"TTREEVIEW", TreeView},
       {"TLISTVIEW", ListView}, {"THEADERCONTROL", HeaderControl}, {"TSTATUSBAR", StatusBar},
-      {"TTOOLBAR", ToolBar},
-      {"TTIMER", Timer}, {"TPAINTBOX", PaintBox},
+      {"TTOOLBAR", ToolBar}, {"TCOOLBAR", CoolBar},
+      {"TTIMER", Timer}, {"TPAINTBOX", PaintBox}, {"TMEDIAPLAYER", MediaPlayer},
+      {"TDIRECTORYLISTBOX", DirectoryListBox}, {"TFILELISTBOX", FileListBox},
+      {"TDRIVECOMBOBOX", DriveComboBox}, {"TFILTERCOMBOBOX", FilterComboBox}, {"THEADER", Win31Header},
+      {"TCOLORGRID", ColorGrid}, {"TSPINBUTTON", SpinButton},
       {"TDATASOURCE", DataSource}, {"TTABLE", Table}, {"TQUERY", Query}, {"TDATABASE", Database},
       {"TDBGRID", DBGrid}, {"TDBNAVIGATOR", DBNavigator}, {"TDBTEXT", DBText}, {"TDBEDIT", DBEdit},
       {"TDBMEMO", DBMemo}, {"TDBIMAGE", DBImage}, {"TDBLISTBOX", DBListBox},
