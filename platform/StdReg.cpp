@@ -1,5 +1,6 @@
 #include "StdReg.h"
 
+#include "ADODB.h"
 #include "ActnList.h"
 #include "Buttons.h"
 #include "CheckLst.h"
@@ -10,12 +11,14 @@
 #include "Dialogs.h"
 #include "ExtCtrlsMore.h"
 #include "Forms.h"
+#include "Gauges.h"
 #include "Grids.h"
 #include "Mask.h"
 #include "Menus.h"
 #include "Spin.h"
 #include "StdCtrls.h"
 #include "Tabnotbk.h"
+#include "XPMan.h"
 
 void RegisterStandardClasses() {
   static bool done = false;
@@ -35,6 +38,9 @@ void RegisterStandardClasses() {
   RegisterSpinClasses();
   RegisterActnListClasses();
   RegisterDbClasses();
+  RegisterADODBClasses();
+  RegisterGaugesClasses();
+  RegisterXPManClasses();
   RegisterDBCtrlsClasses();
   RegisterDBGridsClasses();
 }
@@ -55,19 +61,22 @@ void RegisterStandardComponents() {
                                TRichEdit::StaticClass(), TTrackBar::StaticClass(), TProgressBar::StaticClass(),
                                TUpDown::StaticClass(), TDateTimePicker::StaticClass(), TTreeView::StaticClass(),
                                TListView::StaticClass(), THeaderControl::StaticClass(), TStatusBar::StaticClass(),
-                               TToolBar::StaticClass()});
+                               TToolBar::StaticClass(), TXPManifest::StaticClass()});
   RegisterComponents("System", {TTimer::StaticClass(), TPaintBox::StaticClass()});
   RegisterComponents("Data Access", {TDataSource::StaticClass(), TTable::StaticClass(), TQuery::StaticClass(),
-                                     TDatabase::StaticClass()});
+                                     TDatabase::StaticClass(), TSession::StaticClass()});
   RegisterComponents("Data Controls",
                      {TDBGrid::StaticClass(), TDBNavigator::StaticClass(), TDBText::StaticClass(),
                       TDBEdit::StaticClass(), TDBMemo::StaticClass(), TDBImage::StaticClass(),
                       TDBListBox::StaticClass(), TDBComboBox::StaticClass(), TDBCheckBox::StaticClass(),
                       TDBRadioGroup::StaticClass(), TDBLookupComboBox::StaticClass()});
+  RegisterComponents("ADO", {TADOConnection::StaticClass(), TADOCommand::StaticClass(), TADODataSet::StaticClass(),
+                             TADOTable::StaticClass(), TADOQuery::StaticClass(), TADOStoredProc::StaticClass()});
   RegisterComponents("Dialogs", {TOpenDialog::StaticClass(), TSaveDialog::StaticClass(),
                                  TOpenPictureDialog::StaticClass(), TSavePictureDialog::StaticClass(),
                                  TFontDialog::StaticClass(), TColorDialog::StaticClass(), TPrintDialog::StaticClass(),
                                  TFindDialog::StaticClass(), TReplaceDialog::StaticClass()});
+  RegisterComponents("Samples", {TGauge::StaticClass()});
   // Parts of other components, which a designed form shows through their owners.
   RegisterNoIcon({TMenuItem::StaticClass(), TField::StaticClass(), TAction::StaticClass()});
 }
