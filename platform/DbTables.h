@@ -100,8 +100,8 @@ KV_EVENT(TPasswordEvent, "Sender: TObject; var Continue: Boolean", TObject*, boo
 // and the alias file. A session starts (OnStartup) when it is made Active or when the first
 // dataset or database of it opens; closing it closes them all. While KeepConnections is on, the
 // files that its datasets open by name stay open between uses until DropConnections; off, they
-// close with their last dataset. SQLHourGlass shows crSQLWait while a dataset of the session
-// runs its statement. NetFileDir and PrivateDir are the BDE's Paradox folders, kept for form
+// close with their last dataset (the default session starts with it off). SQLHourGlass shows
+// crSQLWait while a dataset of the session runs its statement. NetFileDir and PrivateDir are the BDE's Paradox folders, kept for form
 // files; SQLite needs neither. OnPassword is never called: SQLite tables have no passwords.
 class TSession : public TComponent {
   KV_CLASS(TSession, TComponent)

@@ -252,6 +252,9 @@ TSession* DefaultSession() {
     auto* s = new TSession(nullptr);
     s->FDefault = true;
     s->FSessionName = "Default";
+    // Files opened by name close with their last dataset, as they always have here, so that a
+    // file replaced between uses is read afresh; a program may keep them.
+    s->FKeepConnections = false;
     return s;
   }();
   return session;
