@@ -458,5 +458,20 @@ class TADOCommand : public TComponent {
   bool FPrepared = false;
 };
 
+// The field ADO gives text columns of the wide (N...) types. Text is UTF-8 here whatever the
+// column, so it is a string field; FixedChar (CHAR rather than VARCHAR) pads values to Size.
+// It belongs to Delphi's DB unit and is registered with the ADO classes that create it.
+class TWideStringField : public TStringField {
+  KV_CLASS(TWideStringField, TStringField)
+ public:
+  explicit TWideStringField(TComponent* owner) : TStringField(owner) {}
+  bool GetFixedChar() const { return FFixedChar; }
+  void SetFixedChar(bool v) { FFixedChar = v; }
+  std::string GetAsString() const override;
+
+ private:
+  bool FFixedChar = false;
+};
+
 // Registers the ADO classes for form files.
 void RegisterADODBClasses();

@@ -113,7 +113,7 @@ class TSession : public TComponent {
   void SetActive(bool v);
   void Open() { SetActive(true); }
   void Close() { SetActive(false); }
-  // "Default" for the default session. A second session of the same name is an error.
+  // "Default" for the default session. Two sessions of one name cannot both be active.
   std::string GetSessionName() const { return FSessionName; }
   void SetSessionName(const std::string& v);
   bool IsSessionNameStored() const { return !FAutoSessionName; }
@@ -157,7 +157,7 @@ class TSession : public TComponent {
   void DropConnections();
   int DatabaseCount() const;
 
-  // The session named `name` ("" or "Default": the default one), or nullptr.
+  // The session named `name` ("" or "Default": the default one; an active one first), or nullptr.
   static TSession* Find(const std::string& name);
   // Find, raising EDatabaseError SInvalidSessionName.
   static TSession* Named(const std::string& name);

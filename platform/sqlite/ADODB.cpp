@@ -133,9 +133,22 @@ KV_IMPLEMENT_CLASS(TADOCommand, "ADODB") {
   ADOPublishParameters(b);
 }
 
+KV_IMPLEMENT_CLASS(TWideStringField, "Db") {
+  b.Prop("FixedChar", &TWideStringField::GetFixedChar, &TWideStringField::SetFixedChar).Default(false);
+}
+
 void RegisterADODBClasses() {
-  RegisterClasses({TADOConnection::StaticClass(), TADODataSet::StaticClass(), TADOTable::StaticClass(),
+  RegisterClasses({TWideStringField::StaticClass(), TADOConnection::StaticClass(), TADODataSet::StaticClass(), TADOTable::StaticClass(),
                    TADOQuery::StaticClass(), TADOStoredProc::StaticClass(), TADOCommand::StaticClass()});
+}
+
+std::string TWideStringField::GetAsString() const {
+  std::string s = TStringField::GetAsString();
+  if (!FFixedChar || IsNull()) return s;
+  // Pads by characters, not bytes.
+  int chars = static_cast<int>(std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+  if (chars < GetSize()) s.append(static_cast<size_t>(GetSize() - chars), ' ');
+  return s;
 }
 
 // =============================================================================================

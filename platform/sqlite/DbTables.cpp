@@ -273,9 +273,10 @@ bool TSession::IsDefaultName(const std::string& name) { return name.empty() || S
 
 TSession* TSession::Find(const std::string& name) {
   if (IsDefaultName(name)) return DefaultSession();
+  TSession* found = nullptr;
   for (TSession* s : SessionList())
-    if (!s->FDefault && SameText(s->FSessionName, name)) return s;
-  return nullptr;
+    if (!s->FDefault && SameText(s->FSessionName, name) && (!found || (s->FActive && !found->FActive))) found = s;
+  return found;
 }
 
 TSession* TSession::Named(const std::string& name) {
@@ -291,9 +292,7 @@ void TSession::CheckInactive() const {
 void TSession::SetSessionName(const std::string& v) {
   if (v == FSessionName) return;
   CheckInactive();
-  if (FDefault) throw EDatabaseError(Format(SDuplicateSessionName, v));
-  if (!v.empty())
-    if (TSession* other = Find(v); other && other != this) throw EDatabaseError(Format(SDuplicateSessionName, v));
+  if (FDefault || IsDefaultName(v)) throw EDatabaseError(Format(SDuplicateSessionName, v));
   FSessionName = v;
 }
 
@@ -336,6 +335,10 @@ void TSession::SetActive(bool v) {
   if (v == FActive) return;
   if (v) {
     if (FSessionName.empty()) throw EDatabaseError("Session name missing");
+    // Two sessions may share a name until one of them starts, as a form loaded twice does.
+    for (TSession* other : SessionList())
+      if (other != this && other->FActive && SameText(other->FSessionName, FSessionName))
+        throw EDatabaseError(Format(SDuplicateSessionName, FSessionName));
     FActive = true;
     if (OnStartup) OnStartup(this);
     return;
@@ -354,7 +357,12 @@ void TSession::SetActive(bool v) {
 void TSession::Loaded() {
   TComponent::Loaded();
   UpdateAutoSessionName();
-  if (FStreamedActive) SetActive(true);
+  if (!FStreamedActive) return;
+  try {
+    SetActive(true);
+  } catch (const EDatabaseError&) {
+    if (!InState(csDesigning)) throw;
+  }
 }
 
 std::shared_ptr<TSqlConnection> TSession::Connection(const std::string& fileName) {

@@ -561,11 +561,11 @@ void Gauge(P& p) {
   p.Fill(1, 7, 22, 16, clWhite);
   p.Fill(1, 7, 12, 16, clNavy);
   p.Frame(1, 7, 22, 16, clBlack);
-  // The percentage, inverted where it crosses the bar.
-  p.Px(9, 9, clWhite);
-  p.Line(13, 9, 9, 14, clWhite);
-  p.Line(13, 9, 13, 9, clBlack);
-  p.Px(13, 14, clBlack);
+  // A "%" across the bar's end, inverted as the gauge draws its text: white on the bar.
+  auto px = [&](int x, int y) { p.Px(x, y, x <= 12 ? clWhite : clBlack); };
+  for (int i = 0; i < 6; ++i) px(14 - i, 9 + i);
+  for (int x : {9, 10})
+    for (int y : {9, 10}) px(x, y), px(x + 4, y + 4);
 }
 
 void XPManifest(P& p) {
