@@ -55,6 +55,7 @@ inline constexpr const char* SNoRecordsetFiles = "Recordset files cannot be open
 inline constexpr const char* SNoTransaction = "No transaction is active";
 inline constexpr const char* SConnectionOpen = "Operation is not allowed when the object is open.";
 inline constexpr const char* SRangeError = "Range check error";
+inline constexpr const char* SOperationCancelled = "Operation has been cancelled by the user.";
 }  // namespace ADOConsts
 
 KV_ENUM(TConnectMode, cmUnknown, cmRead, cmWrite, cmReadWrite, cmShareDenyRead, cmShareDenyWrite,

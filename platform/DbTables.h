@@ -73,6 +73,7 @@ inline constexpr const char* SInvalidSessionName = "Invalid session name %s";
 inline constexpr const char* SDuplicateSessionName = "Duplicate session name '%s'";
 inline constexpr const char* SSessionActive = "Cannot perform this operation on an active session";
 inline constexpr const char* SInvalidAliasName = "Invalid alias name %s";
+inline constexpr const char* SSessionNameMissing = "Session name missing";
 }  // namespace DBConsts
 
 void RegisterDatabaseAlias(const std::string& name, const std::string& path);

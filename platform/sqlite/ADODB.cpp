@@ -338,7 +338,7 @@ void TADOConnection::DoConnect(std::string userID, std::string password) {
   TConnectOption options = FConnectOptions;
   TEventStatus status = esOK;
   if (OnWillConnect) OnWillConnect(this, text, userID, password, options, status);
-  if (status == esCancel) throw EOleException("Operation has been cancelled by the user.");
+  if (status == esCancel) throw EOleException(ADOConsts::SOperationCancelled);
   try {
     FConnection = OpenADOConnection(text, FProvider, FMode);
   } catch (const Exception& e) {

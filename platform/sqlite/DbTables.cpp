@@ -334,7 +334,7 @@ void TSession::SetActive(bool v) {
   }
   if (v == FActive) return;
   if (v) {
-    if (FSessionName.empty()) throw EDatabaseError("Session name missing");
+    if (FSessionName.empty()) throw EDatabaseError(SSessionNameMissing);
     // Two sessions may share a name until one of them starts, as a form loaded twice does.
     for (TSession* other : SessionList())
       if (other != this && other->FActive && SameText(other->FSessionName, FSessionName))

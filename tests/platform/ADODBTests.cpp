@@ -200,6 +200,19 @@ TEST_F(ADOTest, ConnectionEventsLoginModesAndTransactions) {
   t.Open();
   t.Close();
   EXPECT_FALSE(Conn->GetConnected()) << "without KeepConnection the last dataset closes it";
+
+  // OnWillConnect may redirect the connection or refuse it.
+  std::string error;
+  Conn->OnConnectComplete = [&](TADOConnection*, const std::string& e, TEventStatus&) { error = e; };
+  Conn->OnWillConnect = [&](TADOConnection*, std::string& text, std::string&, std::string&, TConnectOption&,
+                            TEventStatus& status) {
+    if (text.empty()) status = esCancel;
+    else text = "Data Source=" + Path + ".nothere";
+  };
+  EXPECT_EQ(ErrorOf([&] { Conn->Open(); }), "EOleException: Could not find file '" + Path + ".nothere'.");
+  EXPECT_EQ(error, "Could not find file '" + Path + ".nothere'.");
+  Conn->SetConnectionString("");
+  EXPECT_EQ(ErrorOf([&] { Conn->Open(); }), "EOleException: Operation has been cancelled by the user.");
 }
 
 TEST_F(ADOTest, TablesSortFilterAndWriteThrough) {
@@ -430,6 +443,38 @@ TEST_F(ADOTest, SessionsHaveTheirOwnAliasesAndDatabases) {
   EXPECT_EQ(autoS->GetSessionName(), "Form1_1");
   EXPECT_EQ(t->GetSessionName(), "Form1_1");
   EXPECT_EQ(db->GetSessionName(), "Form1_1");
+}
+
+// A kept connection still reads a file that was moved away; a dropped one does not.
+TEST_F(ADOTest, SessionsKeepConnectionsUntilDropped) {
+  const std::string moved = Path + ".moved";
+  TSession s(nullptr);
+  s.SetSessionName("Keeper");
+  s.AddStandardAlias("KEPT", Path, "");
+  TTable t(nullptr);
+  t.SetSessionName("Keeper");
+  t.SetDatabaseName("KEPT");
+  t.SetTableName("people");
+  t.Open();
+  t.Close();
+  ASSERT_EQ(std::rename(Path.c_str(), moved.c_str()), 0);
+  t.Open();
+  EXPECT_EQ(t.RecordCount(), 4);
+  t.Close();
+  s.DropConnections();
+  EXPECT_NE(ErrorOf([&] { t.Open(); }), "(no exception)");
+  std::rename(moved.c_str(), Path.c_str());
+
+  // The default session keeps nothing.
+  EXPECT_FALSE(DefaultSession()->GetKeepConnections());
+  TTable d(nullptr);
+  d.SetDatabaseName(Path);
+  d.SetTableName("people");
+  d.Open();
+  d.Close();
+  std::rename(Path.c_str(), moved.c_str());
+  EXPECT_NE(ErrorOf([&] { d.Open(); }), "(no exception)");
+  std::rename(moved.c_str(), Path.c_str());
 }
 
 TEST_F(ADOTest, StoredActiveOnAMissingDatabaseFailsAtLoadOrLoadsClosedInDesign) {
