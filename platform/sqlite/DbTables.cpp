@@ -344,7 +344,7 @@ void TSession::SetActive(bool v) {
     return;
   }
   for (TDBDataSet* ds : std::vector<TDBDataSet*>(DbDataSetList()))
-    if (ds->GetActive() && SameSessionName(ds->FSessionName, FSessionName) && Find(ds->FSessionName) == this)
+    if (ds->GetActive() && Find(ds->FSessionName) == this)
       ds->Close();
   for (TDatabase* db : std::vector<TDatabase*>(DatabaseList()))
     if (Find(db->FSessionName) == this) db->Close();
