@@ -114,7 +114,10 @@ class TFieldDef : public TCollectionItem {
   void SetPrecision(int v) { FPrecision = v; }
   TFieldAttributes GetAttributes() const { return FAttributes; }
   void SetAttributes(TFieldAttributes v) { FAttributes = v; }
+  // faRequired of Attributes, published as well because Delphi 3 streams it on its own.
   bool Required() const { return FAttributes.Contains(faRequired); }
+  bool GetRequired() const { return Required(); }
+  void SetRequired(bool v);
   int FieldNo() const { return GetIndex() + 1; }
   // A field of the class that DefaultFieldClass names for the type, owned by `owner`.
   TField* CreateField(TComponent* owner, TDataSet* dataSet) const;

@@ -12,6 +12,9 @@
 //
 // Names ignore case. A registered alias wins over the file's. A database file that does not
 // exist is an error; nothing is created behind the user's back (CreateDatabaseFile does that).
+// These aliases are the default session's; a TSession component adds aliases of its own
+// (AddAlias, AddStandardAlias), which the datasets and databases naming its SessionName see
+// before the default ones.
 //
 // Columns become fields by their declared type (the base name before any parenthesis, upper
 // cased; the first rule that matches wins):
@@ -60,10 +63,24 @@
 
 class TSqlConnection;  // platform/sqlite
 class TDBDataSet;
+class TSession;
+class TDatabase;
 
 inline constexpr int DbBusyTimeoutMs = 500;
 
+namespace DBConsts {
+inline constexpr const char* SInvalidSessionName = "Invalid session name %s";
+inline constexpr const char* SDuplicateSessionName = "Duplicate session name '%s'";
+inline constexpr const char* SSessionActive = "Cannot perform this operation on an active session";
+inline constexpr const char* SInvalidAliasName = "Invalid alias name %s";
+inline constexpr const char* SSessionNameMissing = "Session name missing";
+}  // namespace DBConsts
+
 void RegisterDatabaseAlias(const std::string& name, const std::string& path);
+// False when there was no such alias.
+bool UnregisterDatabaseAlias(const std::string& name);
+// The aliases (name, file) known to every session, names upper-cased.
+std::vector<std::pair<std::string, std::string>> DatabaseAliases();
 // Reads the [Aliases] section of an alias file; EFOpenError when it cannot be read.
 void LoadDatabaseAliases(const std::string& fileName);
 // The file an alias names, or `name` itself when it is no alias.
@@ -76,11 +93,105 @@ void RegisterDbClasses();
 
 KV_ENUM(TTransIsolation, tiDirtyRead, tiReadCommitted, tiRepeatableRead)
 
+KV_EVENT(TPasswordEvent, "Sender: TObject; var Continue: Boolean", TObject*, bool&)
+
+// ---------------------------------------------------------------------------------------------
+// TSession: a named scope of databases and aliases. The default session ("Default", the one a
+// blank SessionName means) is DefaultSession(), whose aliases are those of RegisterDatabaseAlias
+// and the alias file. A session starts (OnStartup) when it is made Active or when the first
+// dataset or database of it opens; closing it closes them all. While KeepConnections is on, the
+// files that its datasets open by name stay open between uses until DropConnections; off, they
+// close with their last dataset (the default session starts with it off). SQLHourGlass shows
+// crSQLWait while a dataset of the session runs its statement. NetFileDir and PrivateDir are the BDE's Paradox folders, kept for form
+// files; SQLite needs neither. OnPassword is never called: SQLite tables have no passwords.
+class TSession : public TComponent {
+  KV_CLASS(TSession, TComponent)
+ public:
+  explicit TSession(TComponent* owner);
+  ~TSession() override;
+
+  bool GetActive() const { return FActive; }
+  void SetActive(bool v);
+  void Open() { SetActive(true); }
+  void Close() { SetActive(false); }
+  // "Default" for the default session. Two sessions of one name cannot both be active.
+  std::string GetSessionName() const { return FSessionName; }
+  void SetSessionName(const std::string& v);
+  bool IsSessionNameStored() const { return !FAutoSessionName; }
+  // On: the session names itself after its owner ("Form1_1", ...) and gives that name to the
+  // datasets and databases of the same owner.
+  bool GetAutoSessionName() const { return FAutoSessionName; }
+  void SetAutoSessionName(bool v);
+  bool GetKeepConnections() const { return FKeepConnections; }
+  void SetKeepConnections(bool v);
+  std::string GetNetFileDir() const { return FNetFileDir; }
+  void SetNetFileDir(const std::string& v) { FNetFileDir = v; }
+  std::string GetPrivateDir() const { return FPrivateDir; }
+  void SetPrivateDir(const std::string& v) { FPrivateDir = v; }
+  bool GetSQLHourGlass() const { return FSQLHourGlass; }
+  void SetSQLHourGlass(bool v) { FSQLHourGlass = v; }
+
+  TPasswordEvent OnPassword;
+  TNotifyEvent OnStartup;
+
+  // Aliases of this session; the default session's are global. `params` gives PATH (or
+  // DATABASE) = the database file.
+  void AddAlias(const std::string& name, const std::string& driver, TStrings* params);
+  void AddStandardAlias(const std::string& name, const std::string& path, const std::string& driver);
+  void DeleteAlias(const std::string& name);  // EDatabaseError when it is not one of ours
+  bool IsAlias(const std::string& name) const;
+  void GetAliasNames(TStrings* list) const;
+  void GetAliasParams(const std::string& name, TStrings* list) const;
+  // The DatabaseNames of the session's TDatabase components, then its aliases.
+  void GetDatabaseNames(TStrings* list) const;
+  // The tables (and views) of a database of the session; `pattern` matches with * and ?.
+  void GetTableNames(const std::string& databaseName, const std::string& pattern, bool systemTables,
+                     TStrings* list);
+  // The file an alias of this session (or a default one) names, else `name` itself.
+  std::string ResolveDatabaseName(const std::string& name) const;
+  TDatabase* FindDatabase(const std::string& name) const;
+  // The database component of that name, opened; a temporary one owned by the session when
+  // there is none. CloseDatabase closes it and frees it when it was temporary.
+  TDatabase* OpenDatabase(const std::string& name);
+  void CloseDatabase(TDatabase* database);
+  // Closes the files kept open for datasets that named them.
+  void DropConnections();
+  int DatabaseCount() const;
+
+  // The session named `name` ("" or "Default": the default one; an active one first), or nullptr.
+  static TSession* Find(const std::string& name);
+  // Find, raising EDatabaseError SInvalidSessionName.
+  static TSession* Named(const std::string& name);
+  static bool IsDefaultName(const std::string& name);
+
+  void Loaded() override;
+
+ private:
+  friend class TDBDataSet;
+  friend TSession* DefaultSession();
+  void CheckInactive() const;
+  void UpdateAutoSessionName();
+  std::shared_ptr<TSqlConnection> Connection(const std::string& fileName);
+  std::string FSessionName, FNetFileDir, FPrivateDir;
+  std::vector<std::pair<std::string, std::string>> FAliases;  // name, file
+  std::vector<std::shared_ptr<TSqlConnection>> FKept;
+  std::vector<TDatabase*> FTemporary;
+  bool FActive = false;
+  bool FStreamedActive = false;
+  bool FAutoSessionName = false;
+  bool FKeepConnections = true;
+  bool FSQLHourGlass = true;
+  bool FDefault = false;
+};
+
+// The session of SessionName "Default", there from the start as in the VCL.
+TSession* DefaultSession();
+
 // ---------------------------------------------------------------------------------------------
 // TDatabase: a named connection that datasets share by its DatabaseName. The file is the
-// value of Params' DATABASE or PATH entry when given, else the file of AliasName. SQLite has
-// no login and its transactions are serializable: LoginPrompt, TransIsolation, DriverName and
-// SessionName are kept for the form files that set them.
+// value of Params' DATABASE or PATH entry when given, else the file of AliasName as its session
+// resolves it. SQLite has no login and its transactions are serializable: LoginPrompt,
+// TransIsolation and DriverName are kept for the form files that set them.
 class TDatabase : public TComponent {
   KV_CLASS(TDatabase, TComponent)
  public:
@@ -100,7 +211,9 @@ class TDatabase : public TComponent {
   bool GetKeepConnection() const { return FKeepConnection; }
   void SetKeepConnection(bool v) { FKeepConnection = v; }
   std::string GetSessionName() const { return FSessionName; }
-  void SetSessionName(const std::string& v) { FSessionName = v; }
+  void SetSessionName(const std::string& v);
+  // The session that SessionName names; EDatabaseError SInvalidSessionName when none does.
+  TSession* Session() const;
   TTransIsolation GetTransIsolation() const { return FTransIsolation; }
   void SetTransIsolation(TTransIsolation v) { FTransIsolation = v; }
   bool GetConnected() const { return FConnection != nullptr; }
@@ -117,11 +230,13 @@ class TDatabase : public TComponent {
   int Execute(const std::string& sql);
 
   void Loaded() override;
-  // The TDatabase whose DatabaseName is `name`, or nullptr.
-  static TDatabase* Find(const std::string& name);
+  // The TDatabase of the session named `sessionName` ("" or "Default": the default session)
+  // whose DatabaseName is `name`, or nullptr.
+  static TDatabase* Find(const std::string& name, const std::string& sessionName = "");
 
  private:
   friend class TDBDataSet;
+  friend class TSession;
   void CheckInactive() const;
   std::string FAliasName, FDatabaseName, FDriverName, FSessionName;
   TStrings* FParams;
@@ -184,58 +299,112 @@ class TParams : public TCollection {
 };
 
 // ---------------------------------------------------------------------------------------------
-// TDBDataSet: a dataset over the result of a SELECT on a SQLite database.
-class TDBDataSet : public TDataSet {
-  KV_CLASS(TDBDataSet, TDataSet)
+// TSqlDataSet: a dataset over the result of a SELECT on a SQLite database, the engine of the
+// BDE-style datasets here and of the ADO ones (ADODB). Its descendants say where the
+// connection comes from and what the statement is.
+//
+// A master data source (MasterSource, or DataSource for a query) makes it a detail: when
+// MasterFields names fields of the master, only the rows whose detail fields hold the master's
+// current values show: the detail fields are the leading fields of IndexFieldNames, or the
+// master's field names when there is no index; the dataset runs again whenever the master's
+// current record changes. A closed master leaves the detail unfiltered.
+class TSqlDataSet : public TDataSet {
+  KV_CLASS(TSqlDataSet, TDataSet)
+ public:
+  explicit TSqlDataSet(TComponent* owner);
+  ~TSqlDataSet() override;
+  // True when edits can be written back: not read-only, and the result maps onto the rows
+  // of one table.
+  bool CanModify() const override;
+  TDataSource* GetMasterSource() const;
+  void SetMasterSource(TDataSource* v);
+  std::string GetMasterFields() const { return FMasterFields; }
+  void SetMasterFields(const std::string& v);
+
+ protected:
+  // The connection to read from, opened on demand; the caller keeps it while it needs it.
+  virtual std::shared_ptr<TSqlConnection> Connect() = 0;
+  // The SELECT statement of the dataset.
+  virtual std::string SelectSQL(TSqlConnection& c) const = 0;
+  virtual const TParams* SelectParams() const { return nullptr; }
+  // Whether the result may be written back at all (a query only when RequestLive).
+  virtual bool WantLive() const { return true; }
+  // The fields that order the rows and match a master ("Name;City", ADO's "Name DESC").
+  virtual std::string DetailIndexFields() const { return ""; }
+  // Rows of the result that the dataset keeps (all by default; MaxRecords, ...).
+  virtual void FilterRows(std::vector<TDbRow>& rows);
+  // The master's current record changed: the dataset runs again, unless it is being loaded.
+  virtual void MasterChanged();
+  TDataSet* MasterDataSet() const;
+  void InternalOpen(std::vector<TDbRow>& rows) override;
+  void InternalInitFieldDefs() override;
+  void InternalClose() override;
+  void InternalPost(TDbRow& row, const TDbRow* old) override;
+  void InternalDelete(const TDbRow& row) override;
+  TSqlConnection* Connection() const { return FConnection.get(); }
+
+ private:
+  class TMasterLink;
+  struct TColumn {
+    std::string Origin;  // column of the update table; "" for expressions
+  };
+  void Select(std::vector<TDbRow>* rows);
+  void RefreshRow(TDbRow& row);
+  void KeepMasterRows(std::vector<TDbRow>& rows) const;
+  std::unique_ptr<TMasterLink> FMasterLink;
+  std::string FMasterFields;
+  std::shared_ptr<TSqlConnection> FConnection;
+  std::vector<TColumn> FColumns;
+  std::string FUpdateTable;  // "" when the result is read-only
+};
+
+// The names of an IndexFieldNames list ("A;B DESC"), with whether each sorts descending.
+struct TIndexField {
+  std::string Name;
+  bool Descending = false;
+};
+std::vector<TIndexField> ParseIndexFieldNames(const std::string& names);
+
+// ---------------------------------------------------------------------------------------------
+// TDBDataSet: a dataset of a database that DatabaseName names, in the session SessionName names.
+class TDBDataSet : public TSqlDataSet {
+  KV_CLASS(TDBDataSet, TSqlDataSet)
  public:
   explicit TDBDataSet(TComponent* owner);
   ~TDBDataSet() override;
   std::string GetDatabaseName() const { return FDatabaseName; }
   void SetDatabaseName(const std::string& v);
   std::string GetSessionName() const { return FSessionName; }
-  void SetSessionName(const std::string& v) { FSessionName = v; }
+  void SetSessionName(const std::string& v);
   // The TDatabase component the dataset uses, or nullptr when it opens the file itself.
-  TDatabase* Database() const { return TDatabase::Find(FDatabaseName); }
-  // True when edits can be written back: not read-only, and the result maps onto the rows
-  // of one table.
-  bool CanModify() const override;
+  TDatabase* Database() const { return TDatabase::Find(FDatabaseName, FSessionName); }
+  TSession* DBSession() const { return TSession::Named(FSessionName); }
 
  protected:
-  // The SELECT statement of the dataset.
-  virtual std::string SelectSQL(TSqlConnection& c) const = 0;
-  virtual const TParams* SelectParams() const { return nullptr; }
-  // Whether the result may be written back at all (a query only when RequestLive).
-  virtual bool WantLive() const { return true; }
+  std::shared_ptr<TSqlConnection> Connect() override;
   void InternalOpen(std::vector<TDbRow>& rows) override;
-  void InternalInitFieldDefs() override;
   void InternalClose() override;
-  void InternalPost(TDbRow& row, const TDbRow* old) override;
-  void InternalDelete(const TDbRow& row) override;
-  // The connection for DatabaseName, opened on demand; the caller keeps it while it needs it.
-  std::shared_ptr<TSqlConnection> Connect();
 
  private:
-  struct TColumn {
-    std::string Origin;  // column of the update table; "" for expressions
-  };
-  void Select(std::vector<TDbRow>* rows);
-  void RefreshRow(TDbRow& row);
+  friend class TSession;
   std::string FDatabaseName, FSessionName;
-  std::shared_ptr<TSqlConnection> FConnection;
   TDatabase* FDatabase = nullptr;  // while open through one
-  std::vector<TColumn> FColumns;
-  std::string FUpdateTable;  // "" when the result is read-only
 };
 
 // ---------------------------------------------------------------------------------------------
 KV_ENUM(TTableType, ttDefault, ttParadox, ttDBase, ttASCII)
 
+// The SELECT of a whole table ordered by IndexFieldNames ("A;B DESC") or the columns of the
+// index IndexName; a Paradox or dBASE file name ("customer.db") names the table without its
+// extension when there is no table of the full name.
+// `orderColumns` receives the columns it orders by.
+std::string TableSelectSQL(TSqlConnection& c, const std::string& tableName, const std::string& indexFieldNames,
+                           const std::string& indexName, std::vector<std::string>* orderColumns = nullptr);
+
 class TTable : public TDBDataSet {
   KV_CLASS(TTable, TDBDataSet)
  public:
   explicit TTable(TComponent* owner) : TDBDataSet(owner) {}
-  // A Paradox or dBASE file name ("customer.db") names the table without its extension
-  // when there is no table of the full name.
   std::string GetTableName() const { return FTableName; }
   void SetTableName(const std::string& v);
   bool GetReadOnly() const { return FReadOnly; }
@@ -254,12 +423,17 @@ class TTable : public TDBDataSet {
 
  protected:
   std::string SelectSQL(TSqlConnection& c) const override;
+  std::string DetailIndexFields() const override;
 
  private:
   std::string FTableName, FIndexFieldNames, FIndexName;
+  mutable std::string FIndexColumns;  // of IndexName, found by the last SelectSQL
   TTableType FTableType = ttDefault;
   bool FExclusive = false;
 };
+
+// The :Name parameters of SQL text, each once, in order of first use.
+std::vector<std::string> SqlParamNames(std::string_view sql);
 
 class TQuery : public TDBDataSet {
   KV_CLASS(TQuery, TDBDataSet)
@@ -285,8 +459,8 @@ class TQuery : public TDBDataSet {
   bool CanModify() const override { return FRequestLive && TDBDataSet::CanModify(); }
   // Parameters left unset take the value of the field of the same name in this data source's
   // current record, and the query runs again when that record changes (a detail query).
-  TDataSource* GetDataSource() const;
-  void SetDataSource(TDataSource* v);
+  TDataSource* GetDataSource() const { return GetMasterSource(); }
+  void SetDataSource(TDataSource* v) { SetMasterSource(v); }
   // Runs statements without a result (all of them, when the text holds several).
   void ExecSQL();
   int RowsAffected() const { return FRowsAffected; }
@@ -299,10 +473,7 @@ class TQuery : public TDBDataSet {
   bool WantLive() const override { return FRequestLive; }
 
  private:
-  class TMasterLink;
   void QueryChanged(TObject* sender);
-  void MasterChanged();
-  std::unique_ptr<TMasterLink> FMasterLink;
   mutable TParams FEffectiveParams;  // the parameters with the master's values filled in
   TStringList* FSQL;
   TParams* FParams;

@@ -11,6 +11,7 @@ KV_IMPLEMENT_CLASS(TFieldDef, "Db") {
   b.Prop("Attributes", &TFieldDef::GetAttributes, &TFieldDef::SetAttributes).Default(TFieldAttributes{});
   b.Prop("DataType", &TFieldDef::GetDataType, &TFieldDef::SetDataType).Default(ftUnknown);
   b.Prop("Precision", &TFieldDef::GetPrecision, &TFieldDef::SetPrecision).Default(0);
+  b.Prop("Required", &TFieldDef::GetRequired, &TFieldDef::SetRequired).Stored(false);
   b.Prop("Size", &TFieldDef::GetSize, &TFieldDef::SetSize).Default(0);
 }
 KV_IMPLEMENT_CLASS(TFieldDefs, "Db") {}
@@ -386,6 +387,11 @@ TClass DefaultFieldClass(TFieldType t) {
     case ftGraphic: return TGraphicField::StaticClass();
     default: return nullptr;
   }
+}
+
+void TFieldDef::SetRequired(bool v) {
+  if (v) FAttributes.Include(faRequired);
+  else FAttributes.Exclude(faRequired);
 }
 
 TField* TFieldDef::CreateField(TComponent* owner, TDataSet* dataSet) const {

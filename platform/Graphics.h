@@ -292,6 +292,10 @@ class TCanvas : public TPersistent {
   void Ellipse(int x1, int y1, int x2, int y2);
   void Ellipse(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
   void RoundRect(int x1, int y1, int x2, int y2, int x3, int y3);
+  // A wedge of the ellipse in (X1, Y1)-(X2, Y2): the arc runs counter-clockwise from the line
+  // through the centre and (X3, Y3) to the one through (X4, Y4); one line for both is the whole
+  // ellipse, as in GDI.
+  void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
   void Polygon(const std::vector<TPoint>& points);
   void Polyline(const std::vector<TPoint>& points);
   // Text at its top-left corner, on the brush colour unless the brush is clear; the pen

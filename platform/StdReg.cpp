@@ -1,5 +1,6 @@
 #include "StdReg.h"
 
+#include "ADODB.h"
 #include "ActnList.h"
 #include "Buttons.h"
 #include "CheckLst.h"
@@ -13,6 +14,7 @@
 #include "ExtCtrlsMore.h"
 #include "FileCtrl.h"
 #include "Forms.h"
+#include "Gauges.h"
 #include "Grids.h"
 #include "Mask.h"
 #include "MPlayer.h"
@@ -21,6 +23,7 @@
 #include "StdActns.h"
 #include "StdCtrls.h"
 #include "Tabnotbk.h"
+#include "XPMan.h"
 
 void RegisterStandardClasses() {
   static bool done = false;
@@ -46,6 +49,9 @@ void RegisterStandardClasses() {
   RegisterStdActnsClasses();
   RegisterDbClasses();
   RegisterDBActnsClasses();
+  RegisterADODBClasses();
+  RegisterGaugesClasses();
+  RegisterXPManClasses();
   RegisterDBCtrlsClasses();
   RegisterDBGridsClasses();
 }
@@ -66,15 +72,17 @@ void RegisterStandardComponents() {
                                TRichEdit::StaticClass(), TTrackBar::StaticClass(), TProgressBar::StaticClass(),
                                TUpDown::StaticClass(), TDateTimePicker::StaticClass(), TTreeView::StaticClass(),
                                TListView::StaticClass(), THeaderControl::StaticClass(), TStatusBar::StaticClass(),
-                               TToolBar::StaticClass(), TCoolBar::StaticClass()});
+                               TToolBar::StaticClass(), TCoolBar::StaticClass(), TXPManifest::StaticClass()});
   RegisterComponents("System", {TTimer::StaticClass(), TPaintBox::StaticClass(), TMediaPlayer::StaticClass()});
   RegisterComponents("Data Access", {TDataSource::StaticClass(), TTable::StaticClass(), TQuery::StaticClass(),
-                                     TDatabase::StaticClass()});
+                                     TDatabase::StaticClass(), TSession::StaticClass()});
   RegisterComponents("Data Controls",
                      {TDBGrid::StaticClass(), TDBNavigator::StaticClass(), TDBText::StaticClass(),
                       TDBEdit::StaticClass(), TDBMemo::StaticClass(), TDBImage::StaticClass(),
                       TDBListBox::StaticClass(), TDBComboBox::StaticClass(), TDBCheckBox::StaticClass(),
                       TDBRadioGroup::StaticClass(), TDBLookupComboBox::StaticClass()});
+  RegisterComponents("ADO", {TADOConnection::StaticClass(), TADOCommand::StaticClass(), TADODataSet::StaticClass(),
+                             TADOTable::StaticClass(), TADOQuery::StaticClass(), TADOStoredProc::StaticClass()});
   RegisterComponents("Dialogs", {TOpenDialog::StaticClass(), TSaveDialog::StaticClass(),
                                  TOpenPictureDialog::StaticClass(), TSavePictureDialog::StaticClass(),
                                  TFontDialog::StaticClass(), TColorDialog::StaticClass(), TPrintDialog::StaticClass(),
@@ -82,7 +90,7 @@ void RegisterStandardComponents() {
   RegisterComponents("Win 3.1", {TDirectoryListBox::StaticClass(), TFileListBox::StaticClass(),
                                  TDriveComboBox::StaticClass(), TFilterComboBox::StaticClass(),
                                  THeader::StaticClass()});
-  RegisterComponents("Samples", {TColorGrid::StaticClass(), TSpinButton::StaticClass()});
+  RegisterComponents("Samples", {TColorGrid::StaticClass(), TSpinButton::StaticClass(), TGauge::StaticClass()});
   // Parts of other components, which a designed form shows through their owners.
   RegisterNoIcon({TMenuItem::StaticClass(), TField::StaticClass(), TAction::StaticClass()});
 }

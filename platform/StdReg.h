@@ -6,8 +6,8 @@
 void RegisterStandardClasses();
 
 // The library's own package registration: the standard components on the palette pages
-// "Standard", "Additional", "Win32", "System", "Data Access", "Data Controls" and "Dialogs",
-// in the order Delphi 3 shows them; menu items, fields and actions get no icon of their own on
+// "Standard", "Additional", "Win32", "System", "Data Access", "Data Controls", "ADO", "Dialogs"
+// and "Samples", in the order Delphi shows them; menu items, fields and actions get no icon of their own on
 // a designed form. Goes through RegisterComponents / RegisterNoIcon, so a registration handler
 // must be installed (EComponentError otherwise).
 void RegisterStandardComponents();

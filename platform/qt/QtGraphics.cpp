@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+#include <cmath>
 #include <optional>
 
 QApplication* EnsureQtApplication() {
@@ -235,6 +236,18 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
   KV_CANVAS_SHAPE(p->drawRoundedRect(OutlineRect(x1, y1, x2, y2), x3 / 2.0, y3 / 2.0));
+}
+
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  // Angles of the radials on the ellipse scaled to a circle, counter-clockwise, y up.
+  const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
+  const double rx = std::max(std::abs(x2 - x1) / 2.0, 0.5), ry = std::max(std::abs(y2 - y1) / 2.0, 0.5);
+  auto angle = [&](int x, int y) { return std::atan2(-(y - cy) / ry, (x - cx) / rx) * 180 / M_PI; };
+  const double start = angle(x3, y3);
+  double span = angle(x4, y4) - start;
+  while (span <= 0) span += 360;
+  KV_CANVAS_SHAPE(p->drawPie(OutlineRect(x1, y1, x2, y2), static_cast<int>(std::lround(start * 16)),
+                             static_cast<int>(std::lround(span * 16))));
 }
 
 namespace {

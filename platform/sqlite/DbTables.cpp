@@ -4,6 +4,7 @@
 #include <set>
 
 #include "../Consts.h"
+#include "../Forms.h"
 #include "SqliteDb.h"
 
 using namespace DBConsts;
@@ -27,11 +28,22 @@ KV_IMPLEMENT_CLASS(TParam, "DBTables") {
 }
 KV_IMPLEMENT_CLASS(TParams, "DBTables") {}
 
-KV_IMPLEMENT_CLASS(TDBDataSet, "DBTables") {
+KV_IMPLEMENT_CLASS(TSession, "DBTables") {
+  b.Prop("Active", &TSession::GetActive, &TSession::SetActive).Default(false);
+  b.Prop("AutoSessionName", &TSession::GetAutoSessionName, &TSession::SetAutoSessionName).Default(false);
+  b.Prop("KeepConnections", &TSession::GetKeepConnections, &TSession::SetKeepConnections).Default(true);
+  b.Prop("NetFileDir", &TSession::GetNetFileDir, &TSession::SetNetFileDir);
+  b.Prop("PrivateDir", &TSession::GetPrivateDir, &TSession::SetPrivateDir);
+  b.Prop("SessionName", &TSession::GetSessionName, &TSession::SetSessionName)
+      .StoredMethod(&TSession::IsSessionNameStored);
+  b.Prop("SQLHourGlass", &TSession::GetSQLHourGlass, &TSession::SetSQLHourGlass).Default(true);
+  b.Prop("OnPassword", &TSession::OnPassword);
+  b.Prop("OnStartup", &TSession::OnStartup);
+}
+
+KV_IMPLEMENT_CLASS(TSqlDataSet, "DBTables") {
   b.Prop("Active", &TDataSet::GetActive, &TDataSet::SetActive).Default(false);
   b.Prop("AutoCalcFields", &TDataSet::GetAutoCalcFields, &TDataSet::SetAutoCalcFields).Default(true);
-  b.Prop("DatabaseName", &TDBDataSet::GetDatabaseName, &TDBDataSet::SetDatabaseName);
-  b.Prop("SessionName", &TDBDataSet::GetSessionName, &TDBDataSet::SetSessionName);
   b.Prop("BeforeOpen", &TDataSet::BeforeOpen);
   b.Prop("AfterOpen", &TDataSet::AfterOpen);
   b.Prop("BeforeClose", &TDataSet::BeforeClose);
@@ -52,11 +64,18 @@ KV_IMPLEMENT_CLASS(TDBDataSet, "DBTables") {
   b.Prop("OnNewRecord", &TDataSet::OnNewRecord);
 }
 
+KV_IMPLEMENT_CLASS(TDBDataSet, "DBTables") {
+  b.Prop("DatabaseName", &TDBDataSet::GetDatabaseName, &TDBDataSet::SetDatabaseName);
+  b.Prop("SessionName", &TDBDataSet::GetSessionName, &TDBDataSet::SetSessionName);
+}
+
 KV_IMPLEMENT_CLASS(TTable, "DBTables") {
   b.Prop("Exclusive", &TTable::GetExclusive, &TTable::SetExclusive).Default(false);
   b.Prop("FieldDefs", &TDataSet::GetFieldDefs, &TDataSet::SetFieldDefs).StoredMethod(&TDataSet::IsFieldDefsStored);
   b.Prop("IndexFieldNames", &TTable::GetIndexFieldNames, &TTable::SetIndexFieldNames);
   b.Prop("IndexName", &TTable::GetIndexName, &TTable::SetIndexName);
+  b.Prop("MasterFields", &TSqlDataSet::GetMasterFields, &TSqlDataSet::SetMasterFields);
+  b.Prop("MasterSource", &TSqlDataSet::GetMasterSource, &TSqlDataSet::SetMasterSource);
   b.Prop("ReadOnly", &TTable::GetReadOnly, &TTable::SetReadOnly).Default(false);
   b.Prop("StoreDefs", &TDataSet::GetStoreDefs, &TDataSet::SetStoreDefs).Default(false);
   b.Prop("TableName", &TTable::GetTableName, &TTable::SetTableName);
@@ -73,7 +92,7 @@ KV_IMPLEMENT_CLASS(TQuery, "DBTables") {
 }
 
 void RegisterDbClasses() {
-  RegisterClasses({TDatabase::StaticClass(), TTable::StaticClass(), TQuery::StaticClass(),
+  RegisterClasses({TSession::StaticClass(), TDatabase::StaticClass(), TTable::StaticClass(), TQuery::StaticClass(),
                    TDataSource::StaticClass(), TStringField::StaticClass(),
                    TSmallintField::StaticClass(), TIntegerField::StaticClass(),
                    TWordField::StaticClass(), TAutoIncField::StaticClass(),
@@ -93,6 +112,15 @@ std::vector<TDatabase*>& DatabaseList() {
   static std::vector<TDatabase*> list;
   return list;
 }
+
+std::vector<TDBDataSet*>& DbDataSetList() {
+  static std::vector<TDBDataSet*> list;
+  return list;
+}
+
+bool SameSessionName(const std::string& a, const std::string& b) {
+  return TSession::IsDefaultName(a) ? TSession::IsDefaultName(b) : SameText(a, b);
+}
 }  // namespace
 
 TDatabase::TDatabase(TComponent* owner) : TComponent(owner), FParams(new TStringList) {
@@ -107,10 +135,10 @@ TDatabase::~TDatabase() {
   delete FParams;
 }
 
-TDatabase* TDatabase::Find(const std::string& name) {
+TDatabase* TDatabase::Find(const std::string& name, const std::string& sessionName) {
   if (name.empty()) return nullptr;
   for (TDatabase* db : DatabaseList())
-    if (SameText(db->FDatabaseName, name)) return db;
+    if (SameText(db->FDatabaseName, name) && SameSessionName(db->FSessionName, sessionName)) return db;
   return nullptr;
 }
 
@@ -133,12 +161,19 @@ void TDatabase::SetDriverName(const std::string& v) {
   FDriverName = v;
 }
 
+void TDatabase::SetSessionName(const std::string& v) {
+  CheckInactive();
+  FSessionName = v;
+}
+
+TSession* TDatabase::Session() const { return TSession::Named(FSessionName); }
+
 void TDatabase::SetParams(TStrings* v) { FParams->Assign(v); }
 
 std::string TDatabase::FileName() const {
   for (const char* key : {"DATABASE", "DATABASE NAME", "PATH"})
     if (std::string v = FParams->Values(key); !v.empty()) return v;
-  return ResolveDatabaseName(FAliasName.empty() ? FDatabaseName : FAliasName);
+  return Session()->ResolveDatabaseName(FAliasName.empty() ? FDatabaseName : FAliasName);
 }
 
 // A database of its own, so that its transactions are apart from datasets that open the file
@@ -150,6 +185,8 @@ void TDatabase::SetConnected(bool v) {
   }
   if (v == GetConnected()) return;
   if (v) {
+    TSession* session = Session();
+    session->Open();
     FConnection = std::make_shared<TSqlConnection>(FileName());
     return;
   }
@@ -178,6 +215,296 @@ void TDatabase::Rollback() { Execute("ROLLBACK"); }
 
 bool TDatabase::InTransaction() const {
   return FConnection && sqlite3_get_autocommit(FConnection->Handle()) == 0;
+}
+
+// =============================================================================================
+// TSession
+
+namespace {
+std::vector<TSession*>& SessionList() {
+  static std::vector<TSession*> list;
+  return list;
+}
+
+// The hourglass of SQLHourGlass while a statement runs; a cursor someone else set stays.
+class TSessionHourGlass {
+ public:
+  explicit TSessionHourGlass(const TSession* s) {
+    if (s->GetSQLHourGlass() && Screen && Screen->GetCursor() == crDefault) {
+      Screen->SetCursor(crSQLWait);
+      FSet = true;
+    }
+  }
+  ~TSessionHourGlass() {
+    if (FSet && Screen && Screen->GetCursor() == crSQLWait) Screen->SetCursor(crDefault);
+  }
+  TSessionHourGlass(const TSessionHourGlass&) = delete;
+  TSessionHourGlass& operator=(const TSessionHourGlass&) = delete;
+
+ private:
+  bool FSet = false;
+};
+}  // namespace
+
+TSession* DefaultSession() {
+  // Never freed: datasets may still name it while static objects go away.
+  static TSession* session = [] {
+    auto* s = new TSession(nullptr);
+    s->FDefault = true;
+    s->FSessionName = "Default";
+    // Files opened by name close with their last dataset, as they always have here, so that a
+    // file replaced between uses is read afresh; a program may keep them.
+    s->FKeepConnections = false;
+    return s;
+  }();
+  return session;
+}
+
+TSession::TSession(TComponent* owner) : TComponent(owner) { SessionList().push_back(this); }
+
+TSession::~TSession() {
+  Destroying();
+  Close();
+  auto& list = SessionList();
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+bool TSession::IsDefaultName(const std::string& name) { return name.empty() || SameText(name, "Default"); }
+
+TSession* TSession::Find(const std::string& name) {
+  if (IsDefaultName(name)) return DefaultSession();
+  TSession* found = nullptr;
+  for (TSession* s : SessionList())
+    if (!s->FDefault && SameText(s->FSessionName, name) && (!found || (s->FActive && !found->FActive))) found = s;
+  return found;
+}
+
+TSession* TSession::Named(const std::string& name) {
+  TSession* s = Find(name);
+  if (!s) throw EDatabaseError(Format(SInvalidSessionName, name));
+  return s;
+}
+
+void TSession::CheckInactive() const {
+  if (FActive) throw EDatabaseError(SSessionActive);
+}
+
+void TSession::SetSessionName(const std::string& v) {
+  if (v == FSessionName) return;
+  CheckInactive();
+  if (FDefault || IsDefaultName(v)) throw EDatabaseError(Format(SDuplicateSessionName, v));
+  FSessionName = v;
+}
+
+void TSession::SetAutoSessionName(bool v) {
+  if (v == FAutoSessionName) return;
+  CheckInactive();
+  FAutoSessionName = v;
+  UpdateAutoSessionName();
+}
+
+// Owner_1, Owner_2, ...: a form created twice gets two sessions.
+void TSession::UpdateAutoSessionName() {
+  if (!FAutoSessionName || InState(csLoading) || InState(csReading)) return;
+  std::string base = Owner() && !Owner()->GetName().empty() ? Owner()->GetName() : "Session";
+  std::string name;
+  for (int n = 1;; ++n) {
+    name = base + "_" + IntToStr(n);
+    TSession* other = Find(name);
+    if (!other || other == this) break;
+  }
+  FSessionName = name;
+  if (!Owner()) return;
+  for (int i = 0; i < Owner()->ComponentCount(); ++i) {
+    TComponent* c = Owner()->Components(i);
+    if (auto* ds = Cast<TDBDataSet>(c); ds && !ds->GetActive()) ds->FSessionName = name;
+    if (auto* db = Cast<TDatabase>(c); db && !db->GetConnected()) db->FSessionName = name;
+  }
+}
+
+void TSession::SetKeepConnections(bool v) {
+  FKeepConnections = v;
+  if (!v) DropConnections();
+}
+
+void TSession::SetActive(bool v) {
+  if (InState(csReading) || InState(csLoading)) {
+    FStreamedActive = v;
+    return;
+  }
+  if (v == FActive) return;
+  if (v) {
+    if (FSessionName.empty()) throw EDatabaseError(SSessionNameMissing);
+    // Two sessions may share a name until one of them starts, as a form loaded twice does.
+    for (TSession* other : SessionList())
+      if (other != this && other->FActive && SameText(other->FSessionName, FSessionName))
+        throw EDatabaseError(Format(SDuplicateSessionName, FSessionName));
+    FActive = true;
+    if (OnStartup) OnStartup(this);
+    return;
+  }
+  for (TDBDataSet* ds : std::vector<TDBDataSet*>(DbDataSetList()))
+    if (ds->GetActive() && Find(ds->FSessionName) == this)
+      ds->Close();
+  for (TDatabase* db : std::vector<TDatabase*>(DatabaseList()))
+    if (Find(db->FSessionName) == this) db->Close();
+  for (TDatabase* db : std::vector<TDatabase*>(FTemporary)) delete db;
+  FTemporary.clear();
+  FKept.clear();
+  FActive = false;
+}
+
+void TSession::Loaded() {
+  TComponent::Loaded();
+  UpdateAutoSessionName();
+  if (!FStreamedActive) return;
+  try {
+    SetActive(true);
+  } catch (const EDatabaseError&) {
+    if (!InState(csDesigning)) throw;
+  }
+}
+
+std::shared_ptr<TSqlConnection> TSession::Connection(const std::string& fileName) {
+  std::shared_ptr<TSqlConnection> c = SharedConnection(fileName);
+  if (FKeepConnections && std::find(FKept.begin(), FKept.end(), c) == FKept.end()) FKept.push_back(c);
+  return c;
+}
+
+void TSession::DropConnections() {
+  FKept.clear();
+  for (TDatabase* db : std::vector<TDatabase*>(FTemporary))
+    if (db->FDataSets.empty()) CloseDatabase(db);
+}
+
+void TSession::AddAlias(const std::string& name, const std::string&, TStrings* params) {
+  std::string path;
+  for (const char* key : {"PATH", "DATABASE", "DATABASE NAME"})
+    if (params && path.empty()) path = params->Values(key);
+  AddStandardAlias(name, path, "");
+}
+
+void TSession::AddStandardAlias(const std::string& name, const std::string& path, const std::string&) {
+  if (!IsValidIdent(StringReplaceAll(name, " ", "_"))) throw EDatabaseError(Format(SInvalidAliasName, name));
+  if (FDefault) return RegisterDatabaseAlias(name, path);
+  for (auto& [n, p] : FAliases)
+    if (SameText(n, name)) {
+      p = path;
+      return;
+    }
+  FAliases.emplace_back(name, path);
+}
+
+void TSession::DeleteAlias(const std::string& name) {
+  if (FDefault) {
+    if (!UnregisterDatabaseAlias(name)) throw EDatabaseError(Format(SInvalidAliasName, name));
+    return;
+  }
+  auto it = std::find_if(FAliases.begin(), FAliases.end(), [&](const auto& a) { return SameText(a.first, name); });
+  if (it == FAliases.end()) throw EDatabaseError(Format(SInvalidAliasName, name));
+  FAliases.erase(it);
+}
+
+bool TSession::IsAlias(const std::string& name) const {
+  for (const auto& a : FAliases)
+    if (SameText(a.first, name)) return true;
+  for (const auto& a : DatabaseAliases())
+    if (SameText(a.first, name)) return true;
+  return false;
+}
+
+void TSession::GetAliasNames(TStrings* list) const {
+  list->BeginUpdate();
+  list->Clear();
+  for (const auto& a : FAliases) list->Add(a.first);
+  for (const auto& a : DatabaseAliases())
+    if (std::none_of(FAliases.begin(), FAliases.end(), [&](const auto& own) { return SameText(own.first, a.first); }))
+      list->Add(a.first);
+  list->EndUpdate();
+}
+
+void TSession::GetAliasParams(const std::string& name, TStrings* list) const {
+  if (!IsAlias(name)) throw EDatabaseError(Format(SInvalidAliasName, name));
+  list->Clear();
+  list->Add("PATH=" + ResolveDatabaseName(name));
+}
+
+void TSession::GetDatabaseNames(TStrings* list) const {
+  TStringList aliases;
+  GetAliasNames(&aliases);
+  list->BeginUpdate();
+  list->Clear();
+  for (TDatabase* db : DatabaseList())
+    if (Find(db->FSessionName) == this && !db->FDatabaseName.empty()) list->Add(db->FDatabaseName);
+  for (int i = 0; i < aliases.Count(); ++i)
+    if (list->IndexOf(aliases[i]) < 0) list->Add(aliases[i]);
+  list->EndUpdate();
+}
+
+void TSession::GetTableNames(const std::string& databaseName, const std::string& pattern, bool systemTables,
+                             TStrings* list) {
+  Open();
+  std::shared_ptr<TSqlConnection> c;
+  if (TDatabase* db = FindDatabase(databaseName)) {
+    db->Open();
+    c = db->FConnection;
+  } else {
+    c = Connection(ResolveDatabaseName(databaseName));
+  }
+  std::string like = pattern.empty() ? "%" : StringReplaceAll(StringReplaceAll(pattern, "*", "%"), "?", "_");
+  TSqlStatement st(*c, "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name LIKE ? "
+                       "ORDER BY name");
+  st.Bind(1, TDbValue::Text(like));
+  list->BeginUpdate();
+  list->Clear();
+  while (st.Step()) {
+    std::string name = st.Column(0).Str;
+    if (systemTables || !StartsText("sqlite_", name)) list->Add(name);
+  }
+  list->EndUpdate();
+}
+
+std::string TSession::ResolveDatabaseName(const std::string& name) const {
+  for (const auto& a : FAliases)
+    if (SameText(a.first, name)) return a.second;
+  return ::ResolveDatabaseName(name);
+}
+
+TDatabase* TSession::FindDatabase(const std::string& name) const {
+  for (TDatabase* db : DatabaseList())
+    if (SameText(db->FDatabaseName, name) && Find(db->FSessionName) == this) return db;
+  return nullptr;
+}
+
+TDatabase* TSession::OpenDatabase(const std::string& name) {
+  TDatabase* db = FindDatabase(name);
+  if (!db) {
+    db = new TDatabase(nullptr);
+    db->FDatabaseName = name;
+    db->FSessionName = FSessionName;
+    FTemporary.push_back(db);
+  }
+  try {
+    db->Open();
+  } catch (...) {
+    if (std::find(FTemporary.begin(), FTemporary.end(), db) != FTemporary.end()) CloseDatabase(db);
+    throw;
+  }
+  return db;
+}
+
+void TSession::CloseDatabase(TDatabase* database) {
+  if (!database) return;
+  database->Close();
+  auto it = std::find(FTemporary.begin(), FTemporary.end(), database);
+  if (it == FTemporary.end()) return;
+  FTemporary.erase(it);
+  delete database;
+}
+
+int TSession::DatabaseCount() const {
+  return static_cast<int>(std::count_if(DatabaseList().begin(), DatabaseList().end(),
+                                        [this](TDatabase* db) { return Find(db->FSessionName) == this; }));
 }
 
 // =============================================================================================
@@ -326,9 +653,36 @@ std::string SqlWithRowid(const std::string& sql) {
 
 }  // namespace
 
-TDBDataSet::TDBDataSet(TComponent* owner) : TDataSet(owner) {}
+std::vector<std::string> SqlParamNames(std::string_view sql) {
+  std::vector<std::string> names;
+  ScanSqlText(sql, [](size_t, size_t) { return true; }, [&](const std::string& name) {
+    if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameText(n, name); }))
+      names.push_back(name);
+  });
+  return names;
+}
 
-TDBDataSet::~TDBDataSet() {
+// =============================================================================================
+// TSqlDataSet
+
+// Follows the master data source: a new current record there runs the detail again.
+class TSqlDataSet::TMasterLink : public TDataLink {
+ public:
+  explicit TMasterLink(TSqlDataSet* ds) : FDataSet(ds) {}
+
+ protected:
+  void ActiveChanged() override { FDataSet->MasterChanged(); }
+  void RecordChanged(TField* field) override {
+    if (!field) FDataSet->MasterChanged();
+  }
+
+ private:
+  TSqlDataSet* FDataSet;
+};
+
+TSqlDataSet::TSqlDataSet(TComponent* owner) : TDataSet(owner), FMasterLink(std::make_unique<TMasterLink>(this)) {}
+
+TSqlDataSet::~TSqlDataSet() {
   Destroying();
   // Close while this part of the object still stands: InternalClose is ours.
   if (GetActive()) {
@@ -336,36 +690,44 @@ TDBDataSet::~TDBDataSet() {
     AfterClose = nullptr;
     Close();
   }
+  FMasterLink.reset();
 }
 
-void TDBDataSet::SetDatabaseName(const std::string& v) {
-  if (v == FDatabaseName) return;
-  CheckInactive();
-  FDatabaseName = v;
+TDataSource* TSqlDataSet::GetMasterSource() const { return FMasterLink->GetDataSource(); }
+
+void TSqlDataSet::SetMasterSource(TDataSource* v) {
+  if (v && v->IsLinkedTo(this)) throw EDatabaseError(SCircularDataLink);
+  FMasterLink->SetDataSource(v);
 }
 
-std::shared_ptr<TSqlConnection> TDBDataSet::Connect() {
-  if (FConnection) return FConnection;
-  if (FDatabaseName.empty()) DatabaseError(SDatabaseNameMissing);
-  if (TDatabase* db = Database()) {
-    db->Open();
-    return db->FConnection;
-  }
-  return SharedConnection(ResolveDatabaseName(FDatabaseName));
+TDataSet* TSqlDataSet::MasterDataSet() const { return FMasterLink->DataSet(); }
+
+void TSqlDataSet::SetMasterFields(const std::string& v) {
+  if (v == FMasterFields) return;
+  FMasterFields = v;
+  MasterChanged();
 }
 
-bool TDBDataSet::CanModify() const {
+void TSqlDataSet::MasterChanged() {
+  if (!GetActive() || InState(csLoading) || InState(csDestroying)) return;
+  Close();
+  Open();
+}
+
+bool TSqlDataSet::CanModify() const {
   return TDataSet::CanModify() && !FUpdateTable.empty() && FConnection && !FConnection->ReadOnly();
 }
 
-void TDBDataSet::InternalOpen(std::vector<TDbRow>& rows) {
+void TSqlDataSet::FilterRows(std::vector<TDbRow>&) {}
+
+void TSqlDataSet::InternalOpen(std::vector<TDbRow>& rows) {
   FConnection = Connect();
-  FDatabase = Database();
-  if (FDatabase) FDatabase->FDataSets.push_back(this);
   Select(&rows);
+  KeepMasterRows(rows);
+  FilterRows(rows);
 }
 
-void TDBDataSet::InternalInitFieldDefs() {
+void TSqlDataSet::InternalInitFieldDefs() {
   FConnection = Connect();
   try {
     Select(nullptr);
@@ -376,20 +738,72 @@ void TDBDataSet::InternalInitFieldDefs() {
   InternalClose();
 }
 
-void TDBDataSet::InternalClose() {
-  if (FDatabase) {
-    auto& list = FDatabase->FDataSets;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    if (list.empty() && !FDatabase->FKeepConnection) FDatabase->FConnection.reset();
-    FDatabase = nullptr;
-  }
+void TSqlDataSet::InternalClose() {
   FConnection.reset();
   FColumns.clear();
   FUpdateTable.clear();
 }
 
+namespace {
+bool DbValuesMatch(const TDbValue& a, const TDbValue& b) {
+  if (a.IsNull() || b.IsNull()) return false;
+  auto numeric = [](const TDbValue& v) { return v.Kind == TDbValue::vkInteger || v.Kind == TDbValue::vkFloat; };
+  auto number = [](const TDbValue& v) { return v.Kind == TDbValue::vkInteger ? static_cast<double>(v.Int) : v.Float; };
+  if (numeric(a) && numeric(b)) return number(a) == number(b);
+  auto text = [](const TDbValue& v) {
+    return v.Kind == TDbValue::vkInteger ? IntToStr(v.Int) : v.Kind == TDbValue::vkFloat ? FloatToStr(v.Float) : v.Str;
+  };
+  return text(a) == text(b);
+}
+}  // namespace
+
+std::vector<TIndexField> ParseIndexFieldNames(const std::string& names) {
+  std::vector<TIndexField> out;
+  TStringList parts;
+  parts.SetText(StringReplaceAll(names, ";", "\n"));
+  for (int i = 0; i < parts.Count(); ++i) {
+    std::string p = Trim(parts[i]);
+    if (p.empty()) continue;
+    TIndexField f;
+    std::string upper = UpperCase(p);
+    auto strip = [&](std::string_view suffix) {
+      if (upper.size() > suffix.size() && upper.compare(upper.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        p = Trim(p.substr(0, p.size() - suffix.size()));
+        return true;
+      }
+      return false;
+    };
+    f.Descending = strip(" DESC");
+    if (!f.Descending) strip(" ASC");
+    f.Name = p;
+    out.push_back(f);
+  }
+  return out;
+}
+
+// A detail keeps the rows whose detail fields hold the master's current values.
+void TSqlDataSet::KeepMasterRows(std::vector<TDbRow>& rows) const {
+  TDataSet* master = MasterDataSet();
+  if (FMasterFields.empty() || !master || !master->GetActive()) return;
+  std::vector<TIndexField> masterNames = ParseIndexFieldNames(FMasterFields);
+  std::vector<TIndexField> detailNames = ParseIndexFieldNames(DetailIndexFields());
+  std::vector<std::pair<int, TDbValue>> keys;
+  for (size_t i = 0; i < masterNames.size(); ++i) {
+    const std::string& detail = i < detailNames.size() ? detailNames[i].Name : masterNames[i].Name;
+    int col = GetFieldDefs()->IndexOf(detail);
+    if (col < 0) DatabaseError(Format(SFieldNotFound, detail));
+    TField* f = master->FieldByName(masterNames[i].Name);
+    keys.emplace_back(col, master->IsEmpty() ? TDbValue() : f->GetValue());
+  }
+  std::erase_if(rows, [&](const TDbRow& r) {
+    for (const auto& [col, value] : keys)
+      if (!DbValuesMatch(r.Values[col], value)) return true;
+    return false;
+  });
+}
+
 // Runs the dataset's SELECT and describes its columns in FieldDefs; fills `rows` when given.
-void TDBDataSet::Select(std::vector<TDbRow>* rows) {
+void TSqlDataSet::Select(std::vector<TDbRow>* rows) {
   TSqlConnection& conn = *FConnection;
   std::string sql = SelectSQL(conn);
   if (Trim(sql).empty()) DatabaseError(SEmptySQLStatement);
@@ -494,7 +908,7 @@ void TDBDataSet::Select(std::vector<TDbRow>* rows) {
   }
 }
 
-void TDBDataSet::InternalPost(TDbRow& row, const TDbRow* old) {
+void TSqlDataSet::InternalPost(TDbRow& row, const TDbRow* old) {
   TSqlConnection& conn = *FConnection;
   std::vector<int> cols;
   for (int i = 0; i < static_cast<int>(FColumns.size()); ++i)
@@ -526,7 +940,7 @@ void TDBDataSet::InternalPost(TDbRow& row, const TDbRow* old) {
 }
 
 // Reads the row back, so that defaults, triggers and SQLite's type affinity show.
-void TDBDataSet::RefreshRow(TDbRow& row) {
+void TSqlDataSet::RefreshRow(TDbRow& row) {
   std::string list;
   std::vector<int> cols;
   for (int i = 0; i < static_cast<int>(FColumns.size()); ++i)
@@ -541,10 +955,66 @@ void TDBDataSet::RefreshRow(TDbRow& row) {
   for (size_t k = 0; k < cols.size(); ++k) row.Values[cols[k]] = st.Column(static_cast<int>(k));
 }
 
-void TDBDataSet::InternalDelete(const TDbRow& row) {
+void TSqlDataSet::InternalDelete(const TDbRow& row) {
   TSqlStatement st(*FConnection, "DELETE FROM " + QuoteIdent(FUpdateTable) + " WHERE rowid = ?");
   st.Bind(1, TDbValue::Integer(row.Key));
   st.Step();
+}
+
+// =============================================================================================
+// TDBDataSet
+
+TDBDataSet::TDBDataSet(TComponent* owner) : TSqlDataSet(owner) { DbDataSetList().push_back(this); }
+
+TDBDataSet::~TDBDataSet() {
+  Destroying();
+  if (GetActive()) {
+    BeforeClose = nullptr;
+    AfterClose = nullptr;
+    Close();
+  }
+  auto& list = DbDataSetList();
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+void TDBDataSet::SetDatabaseName(const std::string& v) {
+  if (v == FDatabaseName) return;
+  CheckInactive();
+  FDatabaseName = v;
+}
+
+void TDBDataSet::SetSessionName(const std::string& v) {
+  if (v == FSessionName) return;
+  CheckInactive();
+  FSessionName = v;
+}
+
+std::shared_ptr<TSqlConnection> TDBDataSet::Connect() {
+  if (FDatabaseName.empty()) DatabaseError(SDatabaseNameMissing);
+  TSession* session = DBSession();
+  session->Open();
+  if (TDatabase* db = Database()) {
+    db->Open();
+    return db->FConnection;
+  }
+  return session->Connection(session->ResolveDatabaseName(FDatabaseName));
+}
+
+void TDBDataSet::InternalOpen(std::vector<TDbRow>& rows) {
+  TSessionHourGlass hourGlass(DBSession());
+  FDatabase = Database();
+  if (FDatabase) FDatabase->FDataSets.push_back(this);
+  TSqlDataSet::InternalOpen(rows);
+}
+
+void TDBDataSet::InternalClose() {
+  if (FDatabase) {
+    auto& list = FDatabase->FDataSets;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    if (list.empty() && !FDatabase->FKeepConnection) FDatabase->FConnection.reset();
+    FDatabase = nullptr;
+  }
+  TSqlDataSet::InternalClose();
 }
 
 // =============================================================================================
@@ -580,76 +1050,66 @@ void TTable::SetIndexName(const std::string& v) {
   }
 }
 
-std::string TTable::SelectSQL(TSqlConnection& conn) const {
-  if (FTableName.empty()) DatabaseError(SNoTableName);
+std::string TableSelectSQL(TSqlConnection& conn, const std::string& tableName, const std::string& indexFieldNames,
+                           const std::string& indexName, std::vector<std::string>* orderColumns) {
+  if (tableName.empty()) throw EDatabaseError(SNoTableName);
   auto find = [&](const std::string& name) {
     TSqlStatement st(conn, "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name = ? COLLATE NOCASE");
     st.Bind(1, TDbValue::Text(name));
     return st.Step() ? st.Column(0).Str : "";
   };
-  std::string name = find(FTableName);
-  std::string ext = LowerCase(ExtractFileExt(FTableName));
-  if (name.empty() && (ext == ".db" || ext == ".dbf")) name = find(ChangeFileExt(FTableName, ""));
+  std::string name = find(tableName);
+  std::string ext = LowerCase(ExtractFileExt(tableName));
+  if (name.empty() && (ext == ".db" || ext == ".dbf")) name = find(ChangeFileExt(tableName, ""));
   // A table that is not there is left to SQLite to report ("no such table: ...").
-  std::string sql = "SELECT * FROM " + QuoteIdent(name.empty() ? FTableName : name);
-  std::vector<std::string> order;
-  if (!FIndexFieldNames.empty()) {
-    TStringList parts;
-    parts.SetText(StringReplaceAll(FIndexFieldNames, ";", "\n"));
-    for (int i = 0; i < parts.Count(); ++i)
-      if (std::string p = Trim(parts[i]); !p.empty()) order.push_back(p);
-  } else if (!FIndexName.empty()) {
-    TSqlStatement st(conn, "PRAGMA index_info(" + QuoteIdent(FIndexName) + ")");
-    while (st.Step()) order.push_back(st.Column(2).Str);
-    if (order.empty()) DatabaseError(Format(SIndexNotFound, FIndexName));
+  std::string sql = "SELECT * FROM " + QuoteIdent(name.empty() ? tableName : name);
+  std::vector<TIndexField> order;
+  if (!indexFieldNames.empty()) {
+    order = ParseIndexFieldNames(indexFieldNames);
+  } else if (!indexName.empty()) {
+    TSqlStatement st(conn, "PRAGMA index_info(" + QuoteIdent(indexName) + ")");
+    while (st.Step()) order.push_back({st.Column(2).Str, false});
+    if (order.empty()) throw EDatabaseError(Format(SIndexNotFound, indexName));
   }
-  for (size_t i = 0; i < order.size(); ++i) sql += (i ? ", " : " ORDER BY ") + QuoteIdent(order[i]);
+  for (size_t i = 0; i < order.size(); ++i) {
+    sql += (i ? ", " : " ORDER BY ") + QuoteIdent(order[i].Name) + (order[i].Descending ? " DESC" : "");
+    if (orderColumns) orderColumns->push_back(order[i].Name);
+  }
   return sql;
 }
+
+std::string TTable::SelectSQL(TSqlConnection& conn) const {
+  std::vector<std::string> columns;
+  std::string sql = TableSelectSQL(conn, FTableName, FIndexFieldNames, FIndexName, &columns);
+  FIndexColumns.clear();
+  for (const std::string& c : columns) FIndexColumns += (FIndexColumns.empty() ? "" : ";") + c;
+  return sql;
+}
+
+std::string TTable::DetailIndexFields() const { return FIndexFieldNames.empty() ? FIndexColumns : FIndexFieldNames; }
 
 // =============================================================================================
 // TQuery
 
-// Follows the master data source: a new current record there runs the query again.
-class TQuery::TMasterLink : public TDataLink {
- public:
-  explicit TMasterLink(TQuery* query) : FQuery(query) {}
-
- protected:
-  void ActiveChanged() override { FQuery->MasterChanged(); }
-  void RecordChanged(TField* field) override {
-    if (!field) FQuery->MasterChanged();
-  }
-
- private:
-  TQuery* FQuery;
-};
-
-TQuery::TQuery(TComponent* owner)
-    : TDBDataSet(owner),
-      FMasterLink(std::make_unique<TMasterLink>(this)),
-      FSQL(new TStringList),
-      FParams(new TParams) {
+TQuery::TQuery(TComponent* owner) : TDBDataSet(owner), FSQL(new TStringList), FParams(new TParams) {
   FParams->SetOwnerPersistent(this);
   FSQL->OnChange = TNotifyEvent(this, &TQuery::QueryChanged);
 }
 
 TQuery::~TQuery() {
   Destroying();
-  FMasterLink.reset();
+  SetMasterSource(nullptr);
+  if (GetActive()) {
+    BeforeClose = nullptr;
+    AfterClose = nullptr;
+    Close();
+  }
   delete FSQL;
   delete FParams;
 }
 
-TDataSource* TQuery::GetDataSource() const { return FMasterLink->GetDataSource(); }
-
-void TQuery::SetDataSource(TDataSource* v) {
-  if (v && v->GetDataSet() == this) throw EDatabaseError("Circular datalinks are not allowed");
-  FMasterLink->SetDataSource(v);
-}
-
 const TParams* TQuery::SelectParams() const {
-  TDataSet* master = FMasterLink->DataSet();
+  TDataSet* master = MasterDataSet();
   if (!master || !master->GetActive()) return FParams;
   FEffectiveParams.Assign(FParams);
   for (int i = 0; i < FEffectiveParams.Count(); ++i) {
@@ -658,13 +1118,6 @@ const TParams* TQuery::SelectParams() const {
     if (TField* f = master->FindField(p->GetName())) p->SetValue(f->GetValue());
   }
   return &FEffectiveParams;
-}
-
-// A detail query runs again for each record of its master, unless it is being loaded.
-void TQuery::MasterChanged() {
-  if (!GetActive() || InState(csLoading) || InState(csDestroying)) return;
-  Close();
-  Open();
 }
 
 void TQuery::SetRequestLive(bool v) {
@@ -682,11 +1135,10 @@ void TQuery::QueryChanged(TObject*) {
   old.Assign(FParams);
   FParams->BeginUpdate();
   FParams->Clear();
-  ScanSqlText(FSQL->GetText(), [](size_t, size_t) { return true; }, [&](const std::string& name) {
-    if (FParams->FindParam(name)) return;
+  for (const std::string& name : SqlParamNames(FSQL->GetText())) {
     if (TParam* was = old.FindParam(name)) static_cast<TParam*>(FParams->Add())->Assign(was);
     else FParams->CreateParam(ftUnknown, name, ptUnknown);
-  });
+  }
   FParams->EndUpdate();
 }
 

@@ -12,9 +12,9 @@ using namespace DBConsts;
 // =============================================================================================
 // Connections
 
-TSqlConnection::TSqlConnection(const std::string& fileName, bool create) : FFileName(fileName) {
+TSqlConnection::TSqlConnection(const std::string& fileName, bool create, bool readOnly) : FFileName(fileName) {
   if (fileName.empty()) throw EDatabaseError(SDatabaseNameMissing);
-  int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+  int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
   int rc = sqlite3_open_v2(fileName.c_str(), &FDb, flags, nullptr);
   if (rc != SQLITE_OK) {
     std::string msg = FDb ? sqlite3_errmsg(FDb) : sqlite3_errstr(rc);
@@ -98,7 +98,7 @@ void TSqlStatement::BindParams(const TParams* params) {
   for (int i = 1; i <= n; ++i) {
     const char* name = sqlite3_bind_parameter_name(FStmt, i);
     std::string_view bare = name ? std::string_view(name).substr(1) : std::string_view();
-    TParam* p = params ? params->FindParam(bare) : nullptr;
+    TParam* p = !params ? nullptr : name ? params->FindParam(bare) : i <= params->Count() ? params->Items(i - 1) : nullptr;
     if (!p) throw EDatabaseError(Format(SParameterNotFound, bare));
     if (!p->Bound()) throw EDatabaseError(Format(SNoParameterValue, bare));
     Bind(i, p->Value());
@@ -194,6 +194,16 @@ void LoadDatabaseAliases(const std::string& fileName) {
 void RegisterDatabaseAlias(const std::string& name, const std::string& path) {
   EnsureDbAliasesLoaded();
   DbAliases().Paths[UpperCase(name)] = path;
+}
+
+bool UnregisterDatabaseAlias(const std::string& name) {
+  EnsureDbAliasesLoaded();
+  return DbAliases().Paths.erase(UpperCase(name)) > 0;
+}
+
+std::vector<std::pair<std::string, std::string>> DatabaseAliases() {
+  EnsureDbAliasesLoaded();
+  return {DbAliases().Paths.begin(), DbAliases().Paths.end()};
 }
 
 std::string ResolveDatabaseName(const std::string& name) {

@@ -11,9 +11,9 @@
 
 class TSqlConnection {
  public:
-  // Opens an existing file for reading and writing (read-only when the file is); a missing
-  // file raises EDatabaseError naming it.
-  explicit TSqlConnection(const std::string& fileName, bool create = false);
+  // Opens an existing file for reading and writing (read-only when the file is, or when asked);
+  // a missing file raises EDatabaseError naming it.
+  explicit TSqlConnection(const std::string& fileName, bool create = false, bool readOnly = false);
   ~TSqlConnection();
   TSqlConnection(const TSqlConnection&) = delete;
   TSqlConnection& operator=(const TSqlConnection&) = delete;
@@ -48,6 +48,7 @@ class TSqlStatement {
   bool Empty() const { return FStmt == nullptr; }
   std::string_view Tail() const { return FTail; }
   void Bind(int index, const TDbValue& v);  // 1-based
+  // By name; a nameless "?" takes the parameter at its position.
   void BindParams(const TParams* params);
   bool Step();  // true while there is a row; EDatabaseError on failure
   int ColumnCount() const { return sqlite3_column_count(FStmt); }

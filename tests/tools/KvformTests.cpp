@@ -149,7 +149,8 @@ TEST_F(Kvform, InspectListsTheRowsAnInspectorShows) {
   ASSERT_EQ(r.Status, 0) << r.Err;
   EXPECT_EQ(r.Out,
             "DatabaseName = x.db  [paMultiSelect]\nIndexFieldNames =   [paMultiSelect]\nIndexName =   [paMultiSelect]\n"
-            "Name = Table1  []\nSessionName =   [paMultiSelect]\nTableName =   [paMultiSelect]\n");
+            "MasterFields =   [paMultiSelect]\nName = Table1  []\nSessionName =   [paMultiSelect]\n"
+            "TableName =   [paMultiSelect]\n");
 
   r = Run({"inspect", Path("f.dfm"), "Nope"});
   EXPECT_EQ(r.Status, 1);

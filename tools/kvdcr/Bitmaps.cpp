@@ -502,6 +502,82 @@ void Query(P& p) {
 
 void Database(P& p) { Cylinder(p, 4, 1, 19, 22, clYellow); }
 
+// --- ADO, sessions, Samples and XPMan (one block) --------------------------------------------
+// The ADO badge: a small globe-blue database in the bottom-right corner.
+void ADOBadge(P& p) {
+  p.Fill(13, 12, 23, 23, clOlive);
+  Cylinder(p, 14, 13, 22, 22, clAqua);
+}
+
+void ADOConnection(P& p) {
+  Cylinder(p, 1, 2, 11, 18, clAqua);
+  p.HLine(12, 21, 10, clBlack);
+  p.Fill(17, 7, 22, 13, clYellow);
+  p.Frame(17, 7, 22, 13, clBlack);
+  p.HLine(19, 20, 10, clBlack);
+}
+
+void ADOCommand(P& p) {
+  p.Fill(1, 2, 15, 14, clWhite);
+  p.Frame(1, 2, 15, 14, clBlack);
+  p.Small(3, 4, "SQL", clNavy);
+  TriangleRight(p, 6, 11, 2, clRed);
+  ADOBadge(p);
+}
+
+void ADODataSet(P& p) {
+  Grid(p, clSilver);
+  ADOBadge(p);
+}
+
+void ADOTable(P& p) {
+  Table(p);
+  ADOBadge(p);
+}
+
+void ADOQuery(P& p) {
+  Query(p);
+  p.Fill(0, 14, 9, 23, clOlive);
+  Cylinder(p, 1, 15, 8, 22, clAqua);
+}
+
+void ADOStoredProc(P& p) {
+  p.Fill(1, 2, 15, 16, clYellow);
+  p.Frame(1, 2, 15, 16, clBlack);
+  // A cog: the procedure that runs on the server.
+  p.Disc(3, 4, 13, 14, clGray, clBlack);
+  p.Disc(6, 7, 10, 11, clYellow, clBlack);
+  ADOBadge(p);
+}
+
+void Session(P& p) {
+  Cylinder(p, 1, 8, 9, 21, clYellow);
+  Cylinder(p, 13, 8, 21, 21, clYellow);
+  p.Frame(0, 2, 23, 22, clNavy);
+  p.Fill(1, 3, 22, 5, clNavy);
+}
+
+void Gauge(P& p) {
+  p.Fill(1, 7, 22, 16, clWhite);
+  p.Fill(1, 7, 12, 16, clNavy);
+  p.Frame(1, 7, 22, 16, clBlack);
+  // A "%" across the bar's end, inverted as the gauge draws its text: white on the bar.
+  auto px = [&](int x, int y) { p.Px(x, y, x <= 12 ? clWhite : clBlack); };
+  for (int i = 0; i < 6; ++i) px(14 - i, 9 + i);
+  for (int x : {9, 10})
+    for (int y : {9, 10}) px(x, y), px(x + 4, y + 4);
+}
+
+void XPManifest(P& p) {
+  p.Fill(3, 2, 20, 21, clWhite);
+  p.Frame(3, 2, 20, 21, clBlack);
+  p.Fill(5, 4, 11, 10, clRed);
+  p.Fill(12, 4, 18, 10, clLime);
+  p.Fill(5, 11, 11, 17, clBlue);
+  p.Fill(12, 11, 18, 17, clYellow);
+  p.HLine(5, 18, 19, clGray);
+}
+
 // --- Data Controls --------------------------------------------------------------------------
 void DBGrid(P& p) {
   StringGrid(p);
@@ -801,6 +877,9 @@ const std::vector<TPaletteDrawing>& PaletteDrawings() {
       {"TDRIVECOMBOBOX", DriveComboBox}, {"TFILTERCOMBOBOX", FilterComboBox}, {"THEADER", Win31Header},
       {"TCOLORGRID", ColorGrid}, {"TSPINBUTTON", SpinButton},
       {"TDATASOURCE", DataSource}, {"TTABLE", Table}, {"TQUERY", Query}, {"TDATABASE", Database},
+      {"TADOCONNECTION", ADOConnection}, {"TADOCOMMAND", ADOCommand}, {"TADODATASET", ADODataSet},
+      {"TADOTABLE", ADOTable}, {"TADOQUERY", ADOQuery}, {"TADOSTOREDPROC", ADOStoredProc},
+      {"TSESSION", Session}, {"TGAUGE", Gauge}, {"TXPMANIFEST", XPManifest},
       {"TDBGRID", DBGrid}, {"TDBNAVIGATOR", DBNavigator}, {"TDBTEXT", DBText}, {"TDBEDIT", DBEdit},
       {"TDBMEMO", DBMemo}, {"TDBIMAGE", DBImage}, {"TDBLISTBOX", DBListBox},
       {"TDBCOMBOBOX", DBComboBox}, {"TDBCHECKBOX", DBCheckBox}, {"TDBRADIOGROUP", DBRadioGroup},
