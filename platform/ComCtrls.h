@@ -824,6 +824,7 @@ class TCustomViewControl : public TCustomControl {
   void WndProc(TMessage& m) override;
   void Dispatch(TMessage& m) override;
   void Loaded() override;
+  void CreateWnd() override;
   // The content's size in pixels, for the scroll bars.
   virtual TSize ContentExtent() const = 0;
   virtual int LineHeight() const;

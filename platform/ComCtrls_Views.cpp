@@ -995,6 +995,11 @@ void TCustomViewControl::Loaded() {
   UpdateScrollBars();
 }
 
+void TCustomViewControl::CreateWnd() {
+  TCustomControl::CreateWnd();
+  UpdateScrollBars();
+}
+
 void TCustomViewControl::UpdateScrollBars() {
   TSize content = ContentExtent();
   FScrollBarsShown[0] = FScrollBarsShown[1] = false;
