@@ -901,6 +901,7 @@ class TListView : public TCustomViewControl {
   void Notification(TComponent* c, TOperation op) override;
   TRect ViewRect() const override;
   TRect ItemRect(int index) const;  // content coordinates
+  int ColumnWidth(int i) const;     // as shown: AutoSize columns fill the rest
   TRect HeaderRect() const;         // client coordinates; empty without a header
 
   TLVChangeEvent OnChange;
@@ -930,6 +931,7 @@ class TListView : public TCustomViewControl {
     int Cell = 0, CellW = 0, PerLine = 1;  // icon and list grids
   };
   TLayout Layout() const;
+  TRect ItemRect(const TLayout& l, int index) const;
   int ColumnAt(int x) const;  // header column under client x, -1 none
   int ColumnDividerAt(int x) const;
   void ItemsChanged();

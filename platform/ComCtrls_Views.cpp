@@ -1297,12 +1297,27 @@ TListView::TLayout TListView::Layout() const {
   return l;
 }
 
-TRect TListView::ItemRect(int index) const {
-  TLayout l = Layout();
+// Auto-sized columns share the width the others leave, each at least its MinWidth.
+int TListView::ColumnWidth(int i) const {
+  TListColumn* col = Column(i);
+  if (!col->GetAutoSize()) return col->GetWidth();
+  int fixed = 0, autos = 0;
+  for (int k = 0; k < FColumns->Count(); ++k) {
+    if (Column(k)->GetAutoSize()) ++autos;
+    else fixed += Column(k)->GetWidth();
+  }
+  int w = std::max(0, GetClientRect().Width() - fixed) / std::max(1, autos);
+  w = std::max(w, col->GetMinWidth());
+  return col->GetMaxWidth() > 0 ? std::min(w, col->GetMaxWidth()) : w;
+}
+
+TRect TListView::ItemRect(int index) const { return ItemRect(Layout(), index); }
+
+TRect TListView::ItemRect(const TLayout& l, int index) const {
   switch (FViewStyle) {
     case vsReport: {
       int w = 0;
-      for (int i = 0; i < FColumns->Count(); ++i) w += Column(i)->GetWidth();
+      for (int i = 0; i < FColumns->Count(); ++i) w += ColumnWidth(i);
       return Rect(0, index * l.Cell, w, (index + 1) * l.Cell);
     }
     case vsList: {
@@ -1322,13 +1337,14 @@ TSize TListView::ContentExtent() const {
   int n = FItems->Count();
   if (FViewStyle == vsReport) {
     int w = 0;
-    for (int i = 0; i < FColumns->Count(); ++i) w += Column(i)->GetWidth();
+    for (int i = 0; i < FColumns->Count(); ++i) w += ColumnWidth(i);
     return {FColumns->Count() ? w : 0, FColumns->Count() ? n * LineHeight() : 0};
   }
   if (n == 0) return {0, 0};
+  TLayout l = Layout();
   TRect last{};
   for (int i = 0; i < n; ++i) {
-    TRect r = ItemRect(i);
+    TRect r = ItemRect(l, i);
     last.Right = std::max(last.Right, r.Right);
     last.Bottom = std::max(last.Bottom, r.Bottom);
   }
@@ -1351,8 +1367,9 @@ TListItem* TListView::GetItemAt(int x, int y) const {
   if (!PtInRect(v, {x, y})) return nullptr;
   int cx = x - v.Left + FScroll.X, cy = y - v.Top + FScroll.Y;
   if (FViewStyle == vsReport && FColumns->Count() == 0) return nullptr;
+  TLayout l = Layout();
   for (int i = 0; i < FItems->Count(); ++i) {
-    TRect r = ItemRect(i);
+    TRect r = ItemRect(l, i);
     if (!PtInRect(r, {cx, cy})) continue;
     // Without RowSelect a report row answers only over its first column's icon and label.
     if (FViewStyle == vsReport && !GetRowSelect()) {
@@ -1361,7 +1378,7 @@ TListItem* TListView::GetItemAt(int x, int y) const {
       Canvas()->SetFont(GetFont());
       int right = (FCheckboxes ? ViewsCheckSize + 3 : 0) + (il ? il->GetWidth() + 2 : 0) +
                   Canvas()->TextWidth(item->FCaption) + 6;
-      right = std::min(right, Column(0)->GetWidth());
+      right = std::min(right, ColumnWidth(0));
       if (cx >= right) return nullptr;
     }
     return FItems->Item(i);
@@ -1372,7 +1389,7 @@ TListItem* TListView::GetItemAt(int x, int y) const {
 int TListView::ColumnAt(int x) const {
   int left = -FScroll.X;
   for (int i = 0; i < FColumns->Count(); ++i) {
-    int w = Column(i)->GetWidth();
+    int w = ColumnWidth(i);
     if (x >= left && x < left + w) return i;
     left += w;
   }
@@ -1382,7 +1399,7 @@ int TListView::ColumnAt(int x) const {
 int TListView::ColumnDividerAt(int x) const {
   int right = -FScroll.X;
   for (int i = 0; i < FColumns->Count(); ++i) {
-    right += Column(i)->GetWidth();
+    right += ColumnWidth(i);
     if (std::abs(x - right) <= 3) return i;
   }
   return -1;
@@ -1417,7 +1434,7 @@ void TListView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
       int divider = ColumnDividerAt(x);
       if (divider >= 0) {
         FSizingColumn = divider;
-        FSizingOffset = Column(divider)->GetWidth() - x;
+        FSizingOffset = ColumnWidth(divider) - x;
       } else if (FColumnClick) {
         FPressedColumn = ColumnAt(x);
         Invalidate();
@@ -1523,7 +1540,7 @@ void TListView::PaintHeader(TCanvas* c) {
   };
   for (int i = 0; i < FColumns->Count(); ++i) {
     TListColumn* col = Column(i);
-    TRect r{x, b, x + col->GetWidth(), b + header.Height()};
+    TRect r{x, b, x + ColumnWidth(i), b + header.Height()};
     x = r.Right;
     if (r.Width() <= 0) continue;
     bool pressed = i == FPressedColumn;
@@ -1597,7 +1614,7 @@ void TListView::PaintItem(TCanvas* c, int index, const TRect& r) {
     il->Draw(c, x, r.Top + (lh - il->GetHeight()) / 2, item->FImageIndex);
     x += il->GetWidth() + 2;
   }
-  int firstRight = FViewStyle == vsReport ? r.Left + (FColumns->Count() ? Column(0)->GetWidth() : 0) : r.Right;
+  int firstRight = FViewStyle == vsReport ? r.Left + (FColumns->Count() ? ColumnWidth(0) : 0) : r.Right;
   int textW = c->TextWidth(item->FCaption) + 6;
   TRect lr{x, r.Top, std::min(firstRight, x + textW), r.Bottom};
   if (FViewStyle == vsReport && GetRowSelect()) lr.Right = r.Right;
@@ -1611,7 +1628,7 @@ void TListView::PaintItem(TCanvas* c, int index, const TRect& r) {
   if (FViewStyle == vsReport) {
     int cx = firstRight;
     for (int i = 1; i < FColumns->Count(); ++i) {
-      int w = Column(i)->GetWidth();
+      int w = ColumnWidth(i);
       TRect cr{cx, r.Top, cx + w, r.Bottom};
       cx += w;
       if (i - 1 >= item->FSubItems->Count()) continue;
@@ -1649,8 +1666,9 @@ void TListView::Paint() {
     first = FScroll.Y / lineH;
     last = std::min(last, (FScroll.Y + view.Height()) / lineH);
   }
+  TLayout l = Layout();
   for (int i = first; i <= last; ++i) {
-    TRect r = ItemRect(i);
+    TRect r = ItemRect(l, i);
     OffsetRect(r, view.Left - FScroll.X, view.Top - FScroll.Y);
     if (r.Bottom <= view.Top || r.Top >= view.Bottom || r.Right <= view.Left || r.Left >= view.Right) continue;
     PaintItem(c, i, r);
@@ -1665,7 +1683,7 @@ void TListView::Paint() {
     }
     int x = view.Left - FScroll.X;
     for (int i = 0; i < FColumns->Count(); ++i) {
-      x += Column(i)->GetWidth();
+      x += ColumnWidth(i);
       if (x <= view.Left || x > view.Right) continue;
       c->MoveTo(x - 1, view.Top);
       c->LineTo(x - 1, std::min(bottom, view.Bottom));

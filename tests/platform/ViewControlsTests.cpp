@@ -376,6 +376,12 @@ TEST_F(ViewFixture, HeaderClickFiresColumnClickOnlyWhenColumnClickIsOn) {
   lv->Perform(WM_MOUSEMOVE, MK_LBUTTON, At(80, 5));
   lv->Perform(WM_LBUTTONUP, 0, At(80, 5));
   EXPECT_EQ(lv->Column(0)->GetWidth(), 80);
+  // An auto-sized column takes what the others leave.
+  lv->Column(1)->SetAutoSize(true);
+  EXPECT_EQ(lv->ColumnWidth(1), lv->GetClientRect().Width() - 80);
+  lv->Column(0)->SetWidth(1000);
+  lv->Column(1)->SetMinWidth(30);
+  EXPECT_EQ(lv->ColumnWidth(1), 30);
 }
 
 TEST_F(ViewFixture, ItemsBeyondTheViewScrollIntoSight) {
