@@ -324,9 +324,22 @@ void TListItems::Assign(TPersistent* source) {
   TPersistent::Assign(source);
 }
 
+// Items equal to an inherited form's are not written again.
+template <class Items>
+bool ViewsItemsToWrite(const Items* self, TFiler* filer, bool any) {
+  auto* a = Cast<Items>(filer->Ancestor);
+  if (!a) return any;
+  TMemoryStream mine, theirs;
+  self->WriteData(&mine);
+  a->WriteData(&theirs);
+  return mine.GetSize() != theirs.GetSize() ||
+         std::memcmp(mine.Memory(), theirs.Memory(), static_cast<size_t>(mine.GetSize())) != 0;
+}
+
 void TListItems::DefineProperties(TFiler* filer) {
   filer->DefineBinaryProperty(
-      "Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, Count() > 0);
+      "Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); },
+      ViewsItemsToWrite(this, filer, Count() > 0));
 }
 
 void TListItems::ReadData(TStream* stream) {
@@ -729,6 +742,7 @@ void TTreeNodes::Delete(TTreeNode* node) {
 
 void TTreeNodes::Clear() {
   if (FRoot->FChildren.empty()) return;
+  if (FOwner) FOwner->FSelected = nullptr;  // all go: no selection moves from node to node
   BeginUpdate();
   while (!FRoot->FChildren.empty()) Delete(FRoot->FChildren.back());
   EndUpdate();
@@ -769,7 +783,8 @@ void TTreeNodes::Assign(TPersistent* source) {
 
 void TTreeNodes::DefineProperties(TFiler* filer) {
   filer->DefineBinaryProperty(
-      "Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, GetFirstNode() != nullptr);
+      "Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); },
+      ViewsItemsToWrite(this, filer, GetFirstNode() != nullptr));
 }
 
 void TTreeNodes::ReadData(TStream* stream) {
@@ -1172,8 +1187,9 @@ void TListView::ItemSelected(TListItem* item, bool selected) {
   Invalidate();
 }
 
+// A deleted item leaves the selection quietly, as the native control drops it.
 void TListView::ItemDeleting(TListItem* item) {
-  if (item->FSelected && !InState(csDestroying)) ItemSelected(item, false);
+  item->FSelected = false;
   item->FFocused = false;
   if (!InState(csDestroying) && !FItems->FReading) OnDeletion(this, item);
   FHot = -1;
