@@ -1273,7 +1273,7 @@ int TListView::LineHeight() const {
 
 TRect TListView::HeaderRect() const {
   if (FViewStyle != vsReport || !FShowColumnHeaders) return {};
-  return Rect(0, 0, GetClientRect().Width(), TCustomViewControl::LineHeight() + 4);
+  return Rect(0, 0, GetClientRect().Width(), TCustomViewControl::LineHeight() + 1);
 }
 
 TRect TListView::ViewRect() const {

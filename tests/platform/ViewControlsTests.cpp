@@ -2,6 +2,7 @@
 // expansion driven by real mouse and key messages.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -494,6 +495,26 @@ TEST_F(ViewFixture, AutoExpandAndDeletionMoveAndFollowTheSelection) {
   n->Clear();
   EXPECT_EQ(tv->GetSelected(), nullptr);
   EXPECT_EQ(n->Count(), 0);
+}
+
+TEST_F(ViewFixture, ChangeDelayReportsTheSelectionOnceItSettles) {
+  auto* tv = Add<TTreeView>("TreeView1");
+  tv->SetChangeDelay(30);
+  TTreeNode* a = tv->GetItems()->Add(nullptr, "a");
+  TTreeNode* b = tv->GetItems()->Add(nullptr, "b");
+  form->Show();
+  std::vector<TTreeNode*> changes;
+  tv->OnChange = [&](TObject*, TTreeNode* n) { changes.push_back(n); };
+  a->SetSelected(true);
+  b->SetSelected(true);
+  EXPECT_TRUE(changes.empty());
+  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (changes.empty() && std::chrono::steady_clock::now() < until) Application->ProcessMessages();
+  EXPECT_EQ(changes, std::vector<TTreeNode*>{b});
+  // Once reported, the timer is gone.
+  auto settle = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+  while (std::chrono::steady_clock::now() < settle) Application->ProcessMessages();
+  EXPECT_EQ(changes.size(), 1u);
 }
 
 TEST_F(ViewFixture, OnGetImageIndexIsAskedWhenItemsArePainted) {
