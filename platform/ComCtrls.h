@@ -935,7 +935,7 @@ class TListView : public TCustomViewControl {
   int ColumnAt(int x) const;  // header column under client x, -1 none
   int ColumnDividerAt(int x) const;
   void ItemsChanged();
-  void SortIfNeeded(TItemChange change);
+  void SortIfNeeded(bool textChanged, bool dataChanged);
   bool ItemChanging(TListItem* item, TItemChange change);
   void ItemChanged(TListItem* item, TItemChange change);
   void ItemSelected(TListItem* item, bool selected);

@@ -202,7 +202,7 @@ void TListItem::SetChecked(bool v) {
 void TListItem::SetData(void* v) {
   if (v == FData) return;
   FData = v;
-  if (TListView* lv = ListView()) lv->SortIfNeeded(ctImage);  // stData sorts on data changes
+  if (TListView* lv = ListView()) lv->SortIfNeeded(false, true);
 }
 
 int TListItem::GetIndex() const { return FOwner ? FOwner->IndexOf(this) : -1; }
@@ -1152,10 +1152,10 @@ void TListView::ItemsChanged() {
 }
 
 // Sorting follows text changes for stText and stBoth, data changes for stData and stBoth.
-void TListView::SortIfNeeded(TItemChange change) {
+void TListView::SortIfNeeded(bool textChanged, bool dataChanged) {
   if (FSorting || FItems->FReading || InState(csLoading) || FSortType == stNone) return;
-  bool text = change == ctText && (FSortType == stText || FSortType == stBoth);
-  bool data = change == ctImage && (FSortType == stData || FSortType == stBoth);
+  bool text = textChanged && (FSortType == stText || FSortType == stBoth);
+  bool data = dataChanged && (FSortType == stData || FSortType == stBoth);
   if (text || data) AlphaSort();
 }
 
@@ -1169,7 +1169,7 @@ bool TListView::ItemChanging(TListItem* item, TItemChange change) {
 void TListView::ItemChanged(TListItem* item, TItemChange change) {
   if (FItems->FReading || InState(csLoading)) return;
   OnChange(this, item, change);
-  SortIfNeeded(change);
+  SortIfNeeded(change == ctText, false);
   ItemsChanged();
 }
 

@@ -275,6 +275,8 @@ TEST_F(ViewFixture, ListSortsByTextOnChangesAndByOnCompareWhenAssigned) {
   EXPECT_EQ(captions(), "zucchini,pear,fig,banana,Apple,");
   items->Item(4)->SetData(reinterpret_cast<void*>(intptr_t{99}));
   EXPECT_EQ(items->Item(0)->GetCaption(), "Apple");
+  items->Item(4)->SetImageIndex(5);  // not a data change: no sort
+  EXPECT_EQ(items->Item(4)->GetImageIndex(), 5);
   lv->CustomSort([](TListItem* a, TListItem* b, intptr_t) { return static_cast<int>(a->GetCaption().size()) - static_cast<int>(b->GetCaption().size()); }, 0);
   EXPECT_EQ(captions(), "fig,pear,Apple,banana,zucchini,");
 }
