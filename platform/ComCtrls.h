@@ -1032,7 +1032,7 @@ class TTreeView : public TCustomViewControl {
   void NodeDeleting(TTreeNode* node);
   void NodesChanged();
   void SortChildren(TTreeNode* parent, TTVCompare compare, intptr_t data, bool recurse);
-  void SortIfNeeded(TTreeNode* parent, TItemChange change);
+  void SortIfNeeded(TTreeNode* parent, bool textChanged, bool dataChanged);
   void SelectNode(TTreeNode* node);
   void FireChange();
   TTreeNodes* FItems;

@@ -442,7 +442,7 @@ TTreeNode* TTreeNode::Parent() const {
 void TTreeNode::SetText(const std::string& v) {
   if (v == FText) return;
   FText = v;
-  if (TTreeView* tv = TreeView()) tv->SortIfNeeded(FParent, ctText);
+  if (TTreeView* tv = TreeView()) tv->SortIfNeeded(FParent, true, false);
 }
 
 void TTreeNode::SetImageIndex(int v) {
@@ -468,7 +468,7 @@ void TTreeNode::SetOverlayIndex(int v) {
 void TTreeNode::SetData(void* v) {
   if (v == FData) return;
   FData = v;
-  if (TTreeView* tv = TreeView()) tv->SortIfNeeded(FParent, ctImage);
+  if (TTreeView* tv = TreeView()) tv->SortIfNeeded(FParent, false, true);
 }
 
 TTreeNode* TTreeNode::Item(int i) const {
@@ -702,7 +702,7 @@ TTreeNode* TTreeNodes::AddNode(TTreeNode* relative, const std::string& text, voi
   node->FText = text;
   node->FData = data;
   Attach(node, relative, mode);
-  if (FOwner && !FReading) FOwner->SortIfNeeded(node->FParent, ctText);
+  if (FOwner && !FReading) FOwner->SortIfNeeded(node->FParent, true, false);
   Changed();
   return node;
 }
@@ -1757,10 +1757,10 @@ void TTreeView::NodeDeleting(TTreeNode* node) {
   FHot = -1;
 }
 
-void TTreeView::SortIfNeeded(TTreeNode* parent, TItemChange change) {
+void TTreeView::SortIfNeeded(TTreeNode* parent, bool textChanged, bool dataChanged) {
   if (FItems->FReading || InState(csLoading) || FSortType == stNone || !parent) return;
-  bool text = change == ctText && (FSortType == stText || FSortType == stBoth);
-  bool data = change == ctImage && (FSortType == stData || FSortType == stBoth);
+  bool text = textChanged && (FSortType == stText || FSortType == stBoth);
+  bool data = dataChanged && (FSortType == stData || FSortType == stBoth);
   if (text || data) SortChildren(parent, nullptr, 0, false);
   NodesChanged();
 }
