@@ -960,6 +960,7 @@ class TListView : public TCustomViewControl {
   int FPressedColumn = -1;  // header button held down
   int FSizingColumn = -1;   // header divider being dragged
   int FSizingOffset = 0;
+  int FHoverTimer = 0;  // HotTrack: the item under the mouse is selected once it rests there
   bool FSorting = false;
 };
 

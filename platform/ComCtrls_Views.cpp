@@ -1104,6 +1104,7 @@ TListView::TListView(TComponent* AOwner)
 TListView::~TListView() {
   Destroying();
   DestroyHandle();
+  if (FHoverTimer) qtm::StopTimer(FHoverTimer);
   delete FItems;
   delete FColumns;
   delete FIconOptions;
@@ -1478,7 +1479,19 @@ void TListView::MouseMove(TShiftState shift, int x, int y) {
     UpdateScrollBars();
   } else if (!InState(csDesigning)) {
     TListItem* item = GetItemAt(x, y);
-    SetHot(item ? item->GetIndex() : -1);
+    int hot = item ? item->GetIndex() : -1;
+    if (GetHotTrack() && (hot != FHot || !FHoverTimer)) {
+      // Hot tracking selects the item the mouse rests on, after the system's hover time.
+      if (FHoverTimer) qtm::StopTimer(FHoverTimer);
+      FHoverTimer = 0;
+      if (item && !item->FSelected && HandleAllocated())
+        FHoverTimer = qtm::StartTimer(400, [this] {
+          qtm::StopTimer(FHoverTimer);
+          FHoverTimer = 0;
+          if (FHot >= 0 && FHot < FItems->Count()) FocusIndex(FHot, {}, false);
+        });
+    }
+    SetHot(hot);
     bool hand = GetHotTrack() && FHotTrackStyles.Contains(htHandPoint) && item;
     bool divider = !IsRectEmpty(HeaderRect()) && PtInRect(HeaderRect(), {x, y}) && ColumnDividerAt(x) >= 0;
     SetCursor(divider ? crHSplit : hand ? crHandPoint : crDefault);

@@ -519,6 +519,23 @@ TEST_F(ViewFixture, ChangeDelayReportsTheSelectionOnceItSettles) {
   EXPECT_EQ(changes.size(), 1u);
 }
 
+TEST_F(ViewFixture, HotTrackSelectsTheItemTheMouseRestsOn) {
+  auto* lv = Add<TListView>("ListView1");
+  lv->SetViewStyle(vsList);
+  for (int i = 0; i < 3; ++i) lv->GetItems()->Add()->SetCaption("Item " + std::to_string(i));
+  form->Show();
+  TRect r = lv->GetItems()->Item(1)->DisplayRect(true);
+  lv->Perform(WM_MOUSEMOVE, 0, At(r.Left + 3, r.Top + 3));
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
+  while (std::chrono::steady_clock::now() < until) Application->ProcessMessages();
+  EXPECT_EQ(lv->GetSelected(), nullptr);  // not without HotTrack
+  lv->SetHotTrack(true);
+  lv->Perform(WM_MOUSEMOVE, 0, At(r.Left + 4, r.Top + 3));
+  until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  while (!lv->GetSelected() && std::chrono::steady_clock::now() < until) Application->ProcessMessages();
+  EXPECT_EQ(lv->GetSelected(), lv->GetItems()->Item(1));
+}
+
 TEST_F(ViewFixture, OnGetImageIndexIsAskedWhenItemsArePainted) {
   auto* tv = Add<TTreeView>("TreeView1");
   auto* il = new TImageList(form.get());
