@@ -1,7 +1,7 @@
 // ComCtrls: the Windows 95 common controls. Tabs, status bars, headers, tool bars, list and
 // tree views are painted by the library; progress and track bars, rich text and date pickers
-// are the toolkit's widgets. List and tree view items and image list bitmaps are kept as the
-// bytes their form streams carry, so that they write back unchanged.
+// are the toolkit's widgets. Image list bitmaps are kept as the bytes their form streams carry,
+// so that they write back unchanged; list and tree view items stream in Delphi's record layout.
 #pragma once
 
 #include <memory>
@@ -481,28 +481,260 @@ class TImageList : public TComponent {
 };
 
 // ---------------------------------------------------------------------------------------------
-// List and tree views. Their items stream as "Items.Data" blobs, kept as bytes.
+// List and tree views. Painted by the library; their items stream as "Items.Data" in the
+// record layout of Delphi 3 (read also as later versions wrote it).
 KV_ENUM(TViewStyle, vsIcon, vsSmallIcon, vsList, vsReport)
 KV_ENUM(TListArrangement, arAlignBottom, arAlignLeft, arAlignRight, arAlignTop, arDefault, arSnapToGrid)
 KV_ENUM(TIconArrangement, iaTop, iaLeft)
 KV_ENUM(TSortType, stNone, stData, stText, stBoth)
+KV_ENUM(THotTrackStyle, htHandPoint, htUnderlineCold, htUnderlineHot)
+KV_SET(THotTrackStyles, THotTrackStyle)
+KV_ENUM(TItemChange, ctText, ctImage, ctState)
+KV_ENUM(TNodeAttachMode, naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert)
 
-// The opaque item data of a list or tree view.
-class TItemData : public TPersistent {
-  KV_CLASS(TItemData, TPersistent)
+class TListView;
+class TListItems;
+class TListItem;
+class TListColumn;
+class TTreeView;
+class TTreeNodes;
+class TTreeNode;
+
+KV_EVENT(TLVChangeEvent, "Sender: TObject; Item: TListItem; Change: TItemChange", TObject*, TListItem*, TItemChange)
+KV_EVENT(TLVChangingEvent, "Sender: TObject; Item: TListItem; Change: TItemChange; var AllowChange: Boolean",
+         TObject*, TListItem*, TItemChange, bool&)
+KV_EVENT(TLVSelectItemEvent, "Sender: TObject; Item: TListItem; Selected: Boolean", TObject*, TListItem*, bool)
+KV_EVENT(TLVColumnClickEvent, "Sender: TObject; Column: TListColumn", TObject*, TListColumn*)
+KV_EVENT(TLVCompareEvent, "Sender: TObject; Item1, Item2: TListItem; Data: Integer; var Compare: Integer",
+         TObject*, TListItem*, TListItem*, int, int&)
+KV_EVENT(TLVDeletedEvent, "Sender: TObject; Item: TListItem", TObject*, TListItem*)
+KV_EVENT(TLVNotifyEvent, "Sender: TObject; Item: TListItem", TObject*, TListItem*)
+KV_EVENT(TTVChangedEvent, "Sender: TObject; Node: TTreeNode", TObject*, TTreeNode*)
+KV_EVENT(TTVChangingEvent, "Sender: TObject; Node: TTreeNode; var AllowChange: Boolean", TObject*, TTreeNode*, bool&)
+KV_EVENT(TTVExpandingEvent, "Sender: TObject; Node: TTreeNode; var AllowExpansion: Boolean", TObject*,
+         TTreeNode*, bool&)
+KV_EVENT(TTVCollapsingEvent, "Sender: TObject; Node: TTreeNode; var AllowCollapse: Boolean", TObject*,
+         TTreeNode*, bool&)
+KV_EVENT(TTVExpandedEvent, "Sender: TObject; Node: TTreeNode", TObject*, TTreeNode*)
+KV_EVENT(TTVCompareEvent, "Sender: TObject; Node1, Node2: TTreeNode; Data: Integer; var Compare: Integer",
+         TObject*, TTreeNode*, TTreeNode*, int, int&)
+
+// CustomSort callbacks: negative, zero or positive as the first item sorts before the second.
+using TLVCompare = int (*)(TListItem* item1, TListItem* item2, intptr_t data);
+using TTVCompare = int (*)(TTreeNode* node1, TTreeNode* node2, intptr_t data);
+
+class TListItem : public TPersistent {
+  KV_CLASS(TListItem, TPersistent)
  public:
-  explicit TItemData(TPersistent* owner = nullptr) : FOwner(owner) {}
-  TPersistent* GetOwner() const override { return FOwner; }
-  const std::string& Bytes() const { return FBytes; }
-  void SetBytes(const std::string& b) { FBytes = b; }
-  void DefineProperties(TFiler* filer) override;
+  explicit TListItem(TListItems* owner = nullptr);
+  ~TListItem() override;
+  TListItems* Owner() const { return FOwner; }
+  TListView* ListView() const;
+  TPersistent* GetOwner() const override;
+  std::string GetCaption() const { return FCaption; }
+  void SetCaption(const std::string& v);
+  TStrings* GetSubItems() const;
+  void SetSubItems(TStrings* v);
+  int GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int v);
+  int GetStateIndex() const { return FStateIndex; }
+  void SetStateIndex(int v);
+  int GetOverlayIndex() const { return FOverlayIndex; }
+  void SetOverlayIndex(int v);
+  // Image of sub item i (-1: none), kept alongside SubItems.
+  int SubItemImage(int i) const;
+  void SetSubItemImage(int i, int v);
+  bool GetSelected() const { return FSelected; }
+  void SetSelected(bool v);
+  bool GetFocused() const { return FFocused; }
+  void SetFocused(bool v);
+  bool GetChecked() const { return FChecked; }
+  void SetChecked(bool v);
+  void* GetData() const { return FData; }
+  void SetData(void* v);
+  int GetIndex() const;
+  void Delete();
+  void MakeVisible(bool partialOK = false);
+  // Bounds in the view's client coordinates (the whole item, or its label with textOnly).
+  TRect DisplayRect(bool textOnly = false) const;
   void Assign(TPersistent* source) override;
-  // Item captions found in the data (list items or tree nodes), for showing.
-  std::vector<std::string> Captions() const;
 
  private:
-  TPersistent* FOwner;
-  std::string FBytes;
+  friend class TListItems;
+  friend class TListView;
+  bool Changing(TItemChange change);
+  void Changed(TItemChange change);
+  TListItems* FOwner;
+  std::string FCaption;
+  TStringList* FSubItems;
+  std::vector<int> FSubItemImages;
+  int FImageIndex = 0;
+  int FStateIndex = -1;
+  int FOverlayIndex = -1;
+  bool FSelected = false;
+  bool FFocused = false;
+  bool FChecked = false;
+  void* FData = nullptr;
+};
+
+class TListItems : public TPersistent {
+  KV_CLASS(TListItems, TPersistent)
+ public:
+  explicit TListItems(TListView* owner = nullptr);
+  ~TListItems() override;
+  TListView* Owner() const { return FOwner; }
+  TPersistent* GetOwner() const override;
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TListItem* Item(int i) const;
+  TListItem* operator[](int i) const { return Item(i); }
+  int IndexOf(const TListItem* item) const;
+  TListItem* Add();
+  TListItem* Insert(int index);
+  void Delete(int index);
+  void Clear();
+  void BeginUpdate();
+  void EndUpdate();
+  int UpdateCount() const { return FUpdateCount; }
+  void Assign(TPersistent* source) override;
+  void DefineProperties(TFiler* filer) override;
+  // The stream layout: a header (size, count), then per item its images, sub item count, data
+  // and caption, its sub items; written as Delphi 3 did, with Delphi 5's trailing sub item
+  // images only when one is set. Malformed data raises EReadError and leaves the items as
+  // they were.
+  void ReadData(TStream* stream);
+  void WriteData(TStream* stream) const;
+
+ private:
+  friend class TListItem;
+  friend class TListView;
+  TListItem* InsertAt(int index, bool notify);
+  void Changed();
+  TListView* FOwner;
+  std::vector<TListItem*> FItems;
+  int FUpdateCount = 0;
+  bool FReading = false;
+};
+
+class TTreeNode : public TPersistent {
+  KV_CLASS(TTreeNode, TPersistent)
+ public:
+  explicit TTreeNode(TTreeNodes* owner = nullptr);
+  ~TTreeNode() override;
+  TTreeNodes* Owner() const { return FOwner; }
+  TTreeView* TreeView() const;
+  TPersistent* GetOwner() const override;
+  std::string GetText() const { return FText; }
+  void SetText(const std::string& v);
+  int GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int v);
+  int GetSelectedIndex() const { return FSelectedIndex; }
+  void SetSelectedIndex(int v);
+  int GetStateIndex() const { return FStateIndex; }
+  void SetStateIndex(int v);
+  int GetOverlayIndex() const { return FOverlayIndex; }
+  void SetOverlayIndex(int v);
+  void* GetData() const { return FData; }
+  void SetData(void* v);
+  // The parent node; top-level nodes have none.
+  TTreeNode* Parent() const;
+  int Count() const { return static_cast<int>(FChildren.size()); }
+  TTreeNode* Item(int i) const;
+  int Index() const;
+  int AbsoluteIndex() const;
+  int Level() const;
+  bool GetExpanded() const { return FExpanded; }
+  void SetExpanded(bool v);
+  bool GetSelected() const;
+  void SetSelected(bool v);
+  bool GetFocused() const;
+  void SetFocused(bool v);
+  // Whether a button shows: set by adding children, or by hand for nodes filled on expanding.
+  bool GetHasChildren() const { return FHasChildren || !FChildren.empty(); }
+  void SetHasChildren(bool v);
+  bool IsVisible() const;  // every ancestor is expanded
+  bool HasAsParent(const TTreeNode* node) const;
+  TTreeNode* GetFirstChild() const;
+  TTreeNode* GetLastChild() const;
+  TTreeNode* GetNextSibling() const;
+  TTreeNode* GetPrevSibling() const;
+  TTreeNode* GetNextChild(const TTreeNode* node) const { return node ? node->GetNextSibling() : nullptr; }
+  TTreeNode* GetPrevChild(const TTreeNode* node) const { return node ? node->GetPrevSibling() : nullptr; }
+  TTreeNode* GetNext() const;  // depth first
+  TTreeNode* GetPrev() const;
+  TTreeNode* GetNextVisible() const;
+  TTreeNode* GetPrevVisible() const;
+  void Expand(bool recurse);
+  void Collapse(bool recurse);
+  void Delete();
+  void DeleteChildren();
+  void MoveTo(TTreeNode* destination, TNodeAttachMode mode);
+  bool AlphaSort();
+  bool CustomSort(TTVCompare compare, intptr_t data);
+  void MakeVisible();
+  TRect DisplayRect(bool textOnly = false) const;
+  void Assign(TPersistent* source) override;
+
+ private:
+  friend class TTreeNodes;
+  friend class TTreeView;
+  TTreeNodes* FOwner;
+  TTreeNode* FParent = nullptr;
+  std::vector<TTreeNode*> FChildren;
+  std::string FText;
+  int FImageIndex = 0;
+  int FSelectedIndex = 0;
+  int FStateIndex = -1;
+  int FOverlayIndex = -1;
+  void* FData = nullptr;
+  bool FExpanded = false;
+  bool FHasChildren = false;
+};
+
+class TTreeNodes : public TPersistent {
+  KV_CLASS(TTreeNodes, TPersistent)
+ public:
+  explicit TTreeNodes(TTreeView* owner = nullptr);
+  ~TTreeNodes() override;
+  TTreeView* Owner() const { return FOwner; }
+  TPersistent* GetOwner() const override;
+  // All nodes, depth first, as Delphi counts them.
+  int Count() const;
+  TTreeNode* Item(int absoluteIndex) const;
+  TTreeNode* operator[](int i) const { return Item(i); }
+  TTreeNode* GetFirstNode() const;
+  int TopCount() const { return FRoot->Count(); }
+  TTreeNode* Add(TTreeNode* sibling, const std::string& text);
+  TTreeNode* AddObject(TTreeNode* sibling, const std::string& text, void* data);
+  TTreeNode* AddFirst(TTreeNode* sibling, const std::string& text);
+  TTreeNode* AddChild(TTreeNode* parent, const std::string& text);
+  TTreeNode* AddChildObject(TTreeNode* parent, const std::string& text, void* data);
+  TTreeNode* AddChildFirst(TTreeNode* parent, const std::string& text);
+  TTreeNode* Insert(TTreeNode* sibling, const std::string& text);
+  TTreeNode* InsertObject(TTreeNode* sibling, const std::string& text, void* data);
+  void Delete(TTreeNode* node);
+  void Clear();
+  void BeginUpdate();
+  void EndUpdate();
+  int UpdateCount() const { return FUpdateCount; }
+  void Assign(TPersistent* source) override;
+  void DefineProperties(TFiler* filer) override;
+  // The stream layout: the top-level count, then each node depth first as a size-prefixed
+  // record of its images, data, child count and text. Malformed data raises EReadError and
+  // leaves the nodes as they were.
+  void ReadData(TStream* stream);
+  void WriteData(TStream* stream) const;
+
+ private:
+  friend class TTreeNode;
+  friend class TTreeView;
+  TTreeNode* AddNode(TTreeNode* relative, const std::string& text, void* data, TNodeAttachMode mode);
+  void Attach(TTreeNode* node, TTreeNode* relative, TNodeAttachMode mode);
+  void Detach(TTreeNode* node);
+  void Changed();
+  TTreeView* FOwner;
+  TTreeNode* FRoot;  // holds the top-level nodes; never shown
+  int FUpdateCount = 0;
+  bool FReading = false;
 };
 
 class TListColumn : public TCollectionItem {
@@ -512,17 +744,17 @@ class TListColumn : public TCollectionItem {
   std::string GetCaption() const { return FCaption; }
   void SetCaption(const std::string& v) { FCaption = v; Changed(false); }
   int GetWidth() const { return FWidth; }
-  void SetWidth(int v) { FWidth = v; Changed(false); }
+  void SetWidth(int v);
   TAlignment GetAlignment() const { return FAlignment; }
   void SetAlignment(TAlignment v) { FAlignment = v; Changed(false); }
   bool GetAutoSize() const { return FAutoSize; }
-  void SetAutoSize(bool v) { FAutoSize = v; }
+  void SetAutoSize(bool v) { FAutoSize = v; Changed(false); }
   int GetImageIndex() const { return FImageIndex; }
-  void SetImageIndex(int v) { FImageIndex = v; }
+  void SetImageIndex(int v) { FImageIndex = v; Changed(false); }
   int GetMinWidth() const { return FMinWidth; }
-  void SetMinWidth(int v) { FMinWidth = v; }
+  void SetMinWidth(int v) { FMinWidth = v; SetWidth(FWidth); }
   int GetMaxWidth() const { return FMaxWidth; }
-  void SetMaxWidth(int v) { FMaxWidth = v; }
+  void SetMaxWidth(int v) { FMaxWidth = v; SetWidth(FWidth); }
   int GetTag() const { return FTag; }
   void SetTag(int v) { FTag = v; }
   std::string GetDisplayName() const override { return FCaption.empty() ? TCollectionItem::GetDisplayName() : FCaption; }
@@ -539,33 +771,86 @@ class TListColumn : public TCollectionItem {
   int FTag = 0;
 };
 
+// Icon view placement.
+class TIconOptions : public TPersistent {
+  KV_CLASS(TIconOptions, TPersistent)
+ public:
+  explicit TIconOptions(TListView* owner = nullptr) : FOwner(owner) {}
+  TPersistent* GetOwner() const override;
+  TIconArrangement GetArrangement() const { return FArrangement; }
+  void SetArrangement(TIconArrangement v);
+  bool GetAutoArrange() const { return FAutoArrange; }
+  void SetAutoArrange(bool v) { FAutoArrange = v; }
+  bool GetWrapText() const { return FWrapText; }
+  void SetWrapText(bool v);
+  void Assign(TPersistent* source) override;
+
+ private:
+  TListView* FOwner;
+  TIconArrangement FArrangement = iaTop;
+  bool FAutoArrange = false;
+  bool FWrapText = true;
+};
+
+// What list and tree views share: the frame, the images, scrolling and hot tracking. Content
+// is laid out in pixels; the scroll position is subtracted when painting and hit testing.
 class TCustomViewControl : public TCustomControl {
   KV_CLASS(TCustomViewControl, TCustomControl)
  public:
   explicit TCustomViewControl(TComponent* AOwner);
   ~TCustomViewControl() override;
-  TItemData* GetItems() const { return FItems; }
-  void SetItems(TItemData* v) { FItems->Assign(v); }
   bool GetReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool v) { FReadOnly = v; }
   bool GetHideSelection() const { return FHideSelection; }
-  void SetHideSelection(bool v) { FHideSelection = v; }
+  void SetHideSelection(bool v) { FHideSelection = v; Invalidate(); }
   TBorderStyle GetBorderStyle() const { return FBorderStyle; }
-  void SetBorderStyle(TBorderStyle v) { FBorderStyle = v; Invalidate(); }
+  void SetBorderStyle(TBorderStyle v) { FBorderStyle = v; UpdateScrollBars(); Invalidate(); }
   TImageList* GetImages() const { return FImages; }
   void SetImages(TImageList* v);
   TImageList* GetStateImages() const { return FStateImages; }
   void SetStateImages(TImageList* v);
+  bool GetHotTrack() const { return FHotTrack; }
+  void SetHotTrack(bool v) { FHotTrack = v; Invalidate(); }
+  bool GetRowSelect() const { return FRowSelect; }
+  void SetRowSelect(bool v) { FRowSelect = v; Invalidate(); }
+  // Flat scroll bars are a look of the same bars; the toolkit draws its own.
+  bool GetFlatScrollBars() const { return FFlatScrollBars; }
+  void SetFlatScrollBars(bool v) { FFlatScrollBars = v; }
+  TPoint ScrollPos() const { return FScroll; }
+  void ScrollBy(int dx, int dy);
+  // The area items are drawn in: inside the border and scroll bars (and the list's header).
+  virtual TRect ViewRect() const;
+  TRect GetClientRect() const override;
+  TPoint ClientOrigin() const override;
   void Notification(TComponent* c, TOperation op) override;
-  TNotifyEvent OnChange;
 
  protected:
+  void WndProc(TMessage& m) override;
+  void Dispatch(TMessage& m) override;
+  void Loaded() override;
+  void CreateWnd() override;
+  // The content's size in pixels, for the scroll bars.
+  virtual TSize ContentExtent() const = 0;
+  virtual int LineHeight() const;
+  void UpdateScrollBars();
+  void ScrollIntoView(const TRect& contentRect);
   void PaintFrame();
-  TItemData* FItems;
+  // Selection colours: highlight when focused, button face when shown unfocused; false when hidden.
+  bool SelectionColors(TColor& back, TColor& fore) const;
+  int BorderWidth() const { return FBorderStyle == bsSingle ? (GetCtl3D() ? 2 : 1) : 0; }
+  void PaintBorder();  // again after the items, over any drawn under the edge
+  void SetHot(int hot);
+  int FHot = -1;  // the hot-tracked item or row, -1 none
+  TPoint FScroll{0, 0};
+  bool FScrollBarsShown[2] = {false, false};  // horizontal, vertical
 
  private:
+  void SetImageLink(TImageList*& field, TImageList* v);
   bool FReadOnly = false;
   bool FHideSelection = true;
+  bool FHotTrack = false;
+  bool FRowSelect = false;
+  bool FFlatScrollBars = false;
   TBorderStyle FBorderStyle = bsSingle;
   TImageList* FImages = nullptr;
   TImageList* FStateImages = nullptr;
@@ -576,71 +861,196 @@ class TListView : public TCustomViewControl {
  public:
   explicit TListView(TComponent* AOwner);
   ~TListView() override;
+  TListItems* GetItems() const { return FItems; }
+  void SetItems(TListItems* v) { FItems->Assign(v); }
   TCollection* GetColumns() const { return FColumns; }
   void SetColumns(TCollection* v) { FColumns->Assign(v); }
   TListColumn* Column(int i) const { return static_cast<TListColumn*>(FColumns->Items(i)); }
   TViewStyle GetViewStyle() const { return FViewStyle; }
-  void SetViewStyle(TViewStyle v) { FViewStyle = v; Invalidate(); }
+  void SetViewStyle(TViewStyle v);
   bool GetMultiSelect() const { return FMultiSelect; }
-  void SetMultiSelect(bool v) { FMultiSelect = v; }
-  bool GetRowSelect() const { return FRowSelect; }
-  void SetRowSelect(bool v) { FRowSelect = v; }
+  void SetMultiSelect(bool v);
   bool GetShowColumnHeaders() const { return FShowColumnHeaders; }
-  void SetShowColumnHeaders(bool v) { FShowColumnHeaders = v; Invalidate(); }
+  void SetShowColumnHeaders(bool v) { FShowColumnHeaders = v; UpdateScrollBars(); Invalidate(); }
   bool GetGridLines() const { return FGridLines; }
   void SetGridLines(bool v) { FGridLines = v; Invalidate(); }
   bool GetColumnClick() const { return FColumnClick; }
-  void SetColumnClick(bool v) { FColumnClick = v; }
+  void SetColumnClick(bool v) { FColumnClick = v; Invalidate(); }
+  bool GetCheckboxes() const { return FCheckboxes; }
+  void SetCheckboxes(bool v) { FCheckboxes = v; UpdateScrollBars(); Invalidate(); }
+  THotTrackStyles GetHotTrackStyles() const { return FHotTrackStyles; }
+  void SetHotTrackStyles(THotTrackStyles v) { FHotTrackStyles = v; Invalidate(); }
+  TIconOptions* GetIconOptions() const { return FIconOptions; }
+  void SetIconOptions(TIconOptions* v) { FIconOptions->Assign(v); }
   TSortType GetSortType() const { return FSortType; }
-  void SetSortType(TSortType v) { FSortType = v; }
+  void SetSortType(TSortType v);
   TImageList* GetLargeImages() const { return FLargeImages; }
   void SetLargeImages(TImageList* v);
+  TImageList* GetSmallImages() const { return GetImages(); }
+  void SetSmallImages(TImageList* v) { SetImages(v); }
+  TListItem* GetSelected() const;  // the first selected item
+  void SetSelected(TListItem* item);
+  TListItem* ItemFocused() const;
+  void SetItemFocused(TListItem* item);
+  int SelCount() const;
+  TListItem* GetNextSelected(TListItem* after) const;
+  void ClearSelection();
+  void SelectAll();
+  TListItem* GetItemAt(int x, int y) const;  // client coordinates
+  TListItem* TopItem() const;
+  int VisibleRowCount() const;
+  // Sorts with OnCompare when assigned, else by caption.
+  bool AlphaSort();
+  bool CustomSort(TLVCompare compare, intptr_t data);
   void Notification(TComponent* c, TOperation op) override;
+  TRect ViewRect() const override;
+  TRect ItemRect(int index) const;  // content coordinates
+  int ColumnWidth(int i) const;     // as shown: AutoSize columns fill the rest
+  TRect HeaderRect() const;         // client coordinates; empty without a header
+
+  TLVChangeEvent OnChange;
+  TLVChangingEvent OnChanging;
+  TLVSelectItemEvent OnSelectItem;
+  TLVColumnClickEvent OnColumnClick;
+  TLVCompareEvent OnCompare;
+  TLVDeletedEvent OnDeletion;
+  TLVDeletedEvent OnInsert;
+  TLVNotifyEvent OnGetImageIndex;
 
  protected:
   void Paint() override;
+  void Loaded() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  TSize ContentExtent() const override;
+  int LineHeight() const override;
 
  private:
+  friend class TListItem;
+  friend class TListItems;
+  friend class TIconOptions;
+  struct TLayout {
+    int Cell = 0, CellW = 0, PerLine = 1;  // icon and list grids
+  };
+  TLayout Layout() const;
+  TRect ItemRect(const TLayout& l, int index) const;
+  int ColumnAt(int x) const;  // header column under client x, -1 none
+  int ColumnDividerAt(int x) const;
+  void ItemsChanged();
+  void SortIfNeeded(bool textChanged, bool dataChanged);
+  bool ItemChanging(TListItem* item, TItemChange change);
+  void ItemChanged(TListItem* item, TItemChange change);
+  void ItemSelected(TListItem* item, bool selected);
+  void ItemDeleting(TListItem* item);
+  void FocusIndex(int index, TShiftState shift, bool byMouse);
+  void PaintItem(TCanvas* c, int index, const TRect& r);
+  void PaintHeader(TCanvas* c);
+  TImageList* ImagesFor(TViewStyle s) const { return s == vsIcon ? FLargeImages : GetImages(); }
+  TListItems* FItems;
   TControlCollection* FColumns;
+  TIconOptions* FIconOptions;
   TViewStyle FViewStyle = vsIcon;
   bool FMultiSelect = false;
-  bool FRowSelect = false;
   bool FShowColumnHeaders = true;
   bool FGridLines = false;
   bool FColumnClick = true;
+  bool FCheckboxes = false;
+  THotTrackStyles FHotTrackStyles;
   TSortType FSortType = stNone;
   TImageList* FLargeImages = nullptr;
+  int FAnchor = -1;         // shift-click range start
+  int FPressedColumn = -1;  // header button held down
+  int FSizingColumn = -1;   // header divider being dragged
+  int FSizingOffset = 0;
+  int FHoverTimer = 0;  // HotTrack: the item under the mouse is selected once it rests there
+  bool FSorting = false;
 };
 
 class TTreeView : public TCustomViewControl {
   KV_CLASS(TTreeView, TCustomViewControl)
  public:
   explicit TTreeView(TComponent* AOwner);
+  ~TTreeView() override;
+  TTreeNodes* GetItems() const { return FItems; }
+  void SetItems(TTreeNodes* v) { FItems->Assign(v); }
   int GetIndent() const { return FIndent; }
-  void SetIndent(int v) { FIndent = v; Invalidate(); }
+  void SetIndent(int v);
   bool GetShowButtons() const { return FShowButtons; }
-  void SetShowButtons(bool v) { FShowButtons = v; }
+  void SetShowButtons(bool v) { FShowButtons = v; Invalidate(); }
   bool GetShowLines() const { return FShowLines; }
-  void SetShowLines(bool v) { FShowLines = v; }
+  void SetShowLines(bool v) { FShowLines = v; Invalidate(); }
   bool GetShowRoot() const { return FShowRoot; }
-  void SetShowRoot(bool v) { FShowRoot = v; }
+  void SetShowRoot(bool v) { FShowRoot = v; UpdateScrollBars(); Invalidate(); }
   bool GetAutoExpand() const { return FAutoExpand; }
   void SetAutoExpand(bool v) { FAutoExpand = v; }
   bool GetToolTips() const { return FToolTips; }
   void SetToolTips(bool v) { FToolTips = v; }
+  bool GetRightClickSelect() const { return FRightClickSelect; }
+  void SetRightClickSelect(bool v) { FRightClickSelect = v; }
+  int GetChangeDelay() const { return FChangeDelay; }
+  void SetChangeDelay(int v) { FChangeDelay = std::max(0, v); }
   TSortType GetSortType() const { return FSortType; }
-  void SetSortType(TSortType v) { FSortType = v; }
+  void SetSortType(TSortType v);
+  TTreeNode* GetSelected() const { return FSelected; }
+  void SetSelected(TTreeNode* node);
+  TTreeNode* TopItem() const;
+  TTreeNode* GetNodeAt(int x, int y) const;  // client coordinates
+  void FullExpand();
+  void FullCollapse();
+  bool AlphaSort();
+  bool CustomSort(TTVCompare compare, intptr_t data);
+  // The visible rows in order (nodes whose ancestors are all expanded).
+  std::vector<TTreeNode*> VisibleNodes() const;
+  TRect NodeRect(const TTreeNode* node, bool textOnly) const;  // client coordinates
+
+  TTVChangedEvent OnChange;
+  TTVChangingEvent OnChanging;
+  TTVExpandingEvent OnExpanding;
+  TTVExpandedEvent OnExpanded;
+  TTVCollapsingEvent OnCollapsing;
+  TTVExpandedEvent OnCollapsed;
+  TTVCompareEvent OnCompare;
+  TTVExpandedEvent OnDeletion;
+  TTVExpandedEvent OnGetImageIndex;
+  TTVExpandedEvent OnGetSelectedIndex;
 
  protected:
   void Paint() override;
+  void Loaded() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  void KeyPress(char& key) override;
+  TSize ContentExtent() const override;
+  int LineHeight() const override;
 
  private:
+  friend class TTreeNode;
+  friend class TTreeNodes;
+  enum class THit { Nowhere, Indent, Button, Icon, Label, Right };
+  THit HitTest(int x, int y, TTreeNode** node) const;
+  int RowOf(const TTreeNode* node) const;  // -1 when hidden
+  int TextLeft(const TTreeNode* node) const;  // content x of the icon or label
+  bool DoExpand(TTreeNode* node, bool expand);
+  void NodeDeleting(TTreeNode* node);
+  void NodesChanged();
+  void SortChildren(TTreeNode* parent, TTVCompare compare, intptr_t data, bool recurse);
+  void SortIfNeeded(TTreeNode* parent, bool textChanged, bool dataChanged);
+  void SelectNode(TTreeNode* node);
+  void FireChange();
+  TTreeNodes* FItems;
+  TTreeNode* FSelected = nullptr;
   int FIndent = 19;
   bool FShowButtons = true;
   bool FShowLines = true;
   bool FShowRoot = true;
   bool FAutoExpand = false;
   bool FToolTips = true;
+  bool FRightClickSelect = false;
+  int FChangeDelay = 0;
+  int FChangeTimer = 0;
   TSortType FSortType = stNone;
 };
 

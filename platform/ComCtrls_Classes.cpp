@@ -161,7 +161,10 @@ KV_IMPLEMENT_CLASS(TImageList, "Controls") {
   b.Prop("OnChange", &TImageList::OnChange);
 }
 
-KV_IMPLEMENT_CLASS(TItemData, "ComCtrls") {}
+KV_IMPLEMENT_CLASS(TListItem, "ComCtrls") {}
+KV_IMPLEMENT_CLASS(TListItems, "ComCtrls") {}
+KV_IMPLEMENT_CLASS(TTreeNode, "ComCtrls") {}
+KV_IMPLEMENT_CLASS(TTreeNodes, "ComCtrls") {}
 
 KV_IMPLEMENT_CLASS(TListColumn, "ComCtrls") {
   b.Prop("Alignment", &TListColumn::GetAlignment, &TListColumn::SetAlignment).Default(taLeftJustify);
@@ -174,46 +177,112 @@ KV_IMPLEMENT_CLASS(TListColumn, "ComCtrls") {
   b.Prop("Width", &TListColumn::GetWidth, &TListColumn::SetWidth).Default(50);
 }
 
-KV_IMPLEMENT_CLASS(TCustomViewControl, "ComCtrls") {}
-
-template <class C>
-static void PublishView(TClassBuilder<C>& b) {
-  PublishWin(b);
-  PublishTabStop(b, true);
-  b.Prop("BorderStyle", &TCustomViewControl::GetBorderStyle, &TCustomViewControl::SetBorderStyle)
-      .Type(TypeInfoTBorderStyle()).Default(bsSingle);
-  PublishControlProperties(b, {"Color", "ParentColor", "OnClick", "OnDblClick"});
-  b.Prop("HideSelection", &TCustomViewControl::GetHideSelection, &TCustomViewControl::SetHideSelection).Default(true);
-  b.Prop("Items", &TCustomViewControl::GetItems, &TCustomViewControl::SetItems);
-  b.Prop("ReadOnly", &TCustomViewControl::GetReadOnly, &TCustomViewControl::SetReadOnly).Default(false);
-  b.Prop("StateImages", &TCustomViewControl::GetStateImages, &TCustomViewControl::SetStateImages);
-  b.Prop("OnChange", &TCustomViewControl::OnChange);
+KV_IMPLEMENT_CLASS(TIconOptions, "ComCtrls") {
+  b.Prop("Arrangement", &TIconOptions::GetArrangement, &TIconOptions::SetArrangement).Default(iaTop);
+  b.Prop("AutoArrange", &TIconOptions::GetAutoArrange, &TIconOptions::SetAutoArrange).Default(false);
+  b.Prop("WrapText", &TIconOptions::GetWrapText, &TIconOptions::SetWrapText).Default(true);
 }
 
+KV_IMPLEMENT_CLASS(TCustomViewControl, "ComCtrls") {}
+
+namespace {
+template <class C>
+void PublishViewBorder(TClassBuilder<C>& b) {
+  b.Prop("BorderStyle", &TCustomViewControl::GetBorderStyle, &TCustomViewControl::SetBorderStyle)
+      .Type(TypeInfoTBorderStyle()).Default(bsSingle);
+}
+}  // namespace
+
 KV_IMPLEMENT_CLASS(TListView, "ComCtrls") {
-  PublishView(b);
-  b.Prop("ColumnClick", &TListView::GetColumnClick, &TListView::SetColumnClick).Default(true);
+  PublishControlProperties(b, {"Align", "Anchors", "BiDiMode"});
+  PublishViewBorder(b);
+  b.Prop("Checkboxes", &TListView::GetCheckboxes, &TListView::SetCheckboxes).Default(false);
+  PublishControlProperties(b, {"Color"});
   b.Prop("Columns", &TListView::GetColumns, &TListView::SetColumns);
+  b.Prop("ColumnClick", &TListView::GetColumnClick, &TListView::SetColumnClick).Default(true);
+  PublishControlProperties(b, {"Constraints", "Ctl3D", "DragCursor", "DragMode", "Enabled", "Font"});
+  b.Prop("FlatScrollBars", &TCustomViewControl::GetFlatScrollBars, &TCustomViewControl::SetFlatScrollBars).Default(false);
   b.Prop("GridLines", &TListView::GetGridLines, &TListView::SetGridLines).Default(false);
+  b.Prop("HideSelection", &TCustomViewControl::GetHideSelection, &TCustomViewControl::SetHideSelection).Default(true);
+  b.Prop("HotTrack", &TCustomViewControl::GetHotTrack, &TCustomViewControl::SetHotTrack).Default(false);
+  b.Prop("HotTrackStyles", &TListView::GetHotTrackStyles, &TListView::SetHotTrackStyles).Default(THotTrackStyles{});
+  b.Prop("IconOptions", &TListView::GetIconOptions, &TListView::SetIconOptions);
+  b.Prop("Items", &TListView::GetItems, &TListView::SetItems);
   b.Prop("LargeImages", &TListView::GetLargeImages, &TListView::SetLargeImages);
   b.Prop("MultiSelect", &TListView::GetMultiSelect, &TListView::SetMultiSelect).Default(false);
-  b.Prop("RowSelect", &TListView::GetRowSelect, &TListView::SetRowSelect).Default(false);
+  b.Prop("ReadOnly", &TCustomViewControl::GetReadOnly, &TCustomViewControl::SetReadOnly).Default(false);
+  b.Prop("RowSelect", &TCustomViewControl::GetRowSelect, &TCustomViewControl::SetRowSelect).Default(false);
+  PublishControlProperties(b, {"ParentBiDiMode"});
+  b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(false);
+  PublishControlProperties(b, {"ParentFont", "ParentShowHint", "PopupMenu"});
   b.Prop("ShowColumnHeaders", &TListView::GetShowColumnHeaders, &TListView::SetShowColumnHeaders).Default(true);
-  b.Prop("SmallImages", &TCustomViewControl::GetImages, &TCustomViewControl::SetImages);
+  PublishControlProperties(b, {"ShowHint"});
+  b.Prop("SmallImages", &TListView::GetSmallImages, &TListView::SetSmallImages);
   b.Prop("SortType", &TListView::GetSortType, &TListView::SetSortType).Default(stNone);
+  b.Prop("StateImages", &TCustomViewControl::GetStateImages, &TCustomViewControl::SetStateImages);
+  PublishControlProperties(b, {"TabOrder"});
+  PublishTabStop(b, true);
   b.Prop("ViewStyle", &TListView::GetViewStyle, &TListView::SetViewStyle).Default(vsIcon);
+  PublishControlProperties(b, {"Visible"});
+  b.Prop("OnChange", &TListView::OnChange);
+  b.Prop("OnChanging", &TListView::OnChanging);
+  PublishControlProperties(b, {"OnClick"});
+  b.Prop("OnColumnClick", &TListView::OnColumnClick);
+  b.Prop("OnCompare", &TListView::OnCompare);
+  PublishControlProperties(b, {"OnDblClick"});
+  b.Prop("OnDeletion", &TListView::OnDeletion);
+  PublishControlProperties(b, {"OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit"});
+  b.Prop("OnGetImageIndex", &TListView::OnGetImageIndex);
+  b.Prop("OnInsert", &TListView::OnInsert);
+  PublishControlProperties(b, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
+                               "OnResize"});
+  b.Prop("OnSelectItem", &TListView::OnSelectItem);
+  PublishControlProperties(b, {"OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TTreeView, "ComCtrls") {
-  PublishView(b);
+  PublishControlProperties(b, {"Align", "Anchors"});
   b.Prop("AutoExpand", &TTreeView::GetAutoExpand, &TTreeView::SetAutoExpand).Default(false);
+  PublishControlProperties(b, {"BiDiMode"});
+  PublishViewBorder(b);
+  b.Prop("ChangeDelay", &TTreeView::GetChangeDelay, &TTreeView::SetChangeDelay).Default(0);
+  PublishControlProperties(b, {"Color", "Ctl3D", "Constraints", "DragCursor", "DragMode", "Enabled", "Font"});
+  b.Prop("HideSelection", &TCustomViewControl::GetHideSelection, &TCustomViewControl::SetHideSelection).Default(true);
+  b.Prop("HotTrack", &TCustomViewControl::GetHotTrack, &TCustomViewControl::SetHotTrack).Default(false);
   b.Prop("Images", &TCustomViewControl::GetImages, &TCustomViewControl::SetImages);
-  b.Prop("Indent", &TTreeView::GetIndent, &TTreeView::SetIndent).Default(19);
+  b.Prop("Indent", &TTreeView::GetIndent, &TTreeView::SetIndent);
+  PublishControlProperties(b, {"ParentBiDiMode"});
+  b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(false);
+  PublishControlProperties(b, {"ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu"});
+  b.Prop("ReadOnly", &TCustomViewControl::GetReadOnly, &TCustomViewControl::SetReadOnly).Default(false);
+  b.Prop("RightClickSelect", &TTreeView::GetRightClickSelect, &TTreeView::SetRightClickSelect).Default(false);
+  b.Prop("RowSelect", &TCustomViewControl::GetRowSelect, &TCustomViewControl::SetRowSelect).Default(false);
   b.Prop("ShowButtons", &TTreeView::GetShowButtons, &TTreeView::SetShowButtons).Default(true);
+  PublishControlProperties(b, {"ShowHint"});
   b.Prop("ShowLines", &TTreeView::GetShowLines, &TTreeView::SetShowLines).Default(true);
   b.Prop("ShowRoot", &TTreeView::GetShowRoot, &TTreeView::SetShowRoot).Default(true);
   b.Prop("SortType", &TTreeView::GetSortType, &TTreeView::SetSortType).Default(stNone);
+  b.Prop("StateImages", &TCustomViewControl::GetStateImages, &TCustomViewControl::SetStateImages);
+  PublishControlProperties(b, {"TabOrder"});
+  PublishTabStop(b, true);
   b.Prop("ToolTips", &TTreeView::GetToolTips, &TTreeView::SetToolTips).Default(true);
+  PublishControlProperties(b, {"Visible"});
+  b.Prop("OnChange", &TTreeView::OnChange);
+  b.Prop("OnChanging", &TTreeView::OnChanging);
+  PublishControlProperties(b, {"OnClick"});
+  b.Prop("OnCollapsed", &TTreeView::OnCollapsed);
+  b.Prop("OnCollapsing", &TTreeView::OnCollapsing);
+  b.Prop("OnCompare", &TTreeView::OnCompare);
+  PublishControlProperties(b, {"OnDblClick"});
+  b.Prop("OnDeletion", &TTreeView::OnDeletion);
+  PublishControlProperties(b, {"OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit"});
+  b.Prop("OnExpanding", &TTreeView::OnExpanding);
+  b.Prop("OnExpanded", &TTreeView::OnExpanded);
+  b.Prop("OnGetImageIndex", &TTreeView::OnGetImageIndex);
+  b.Prop("OnGetSelectedIndex", &TTreeView::OnGetSelectedIndex);
+  PublishControlProperties(b, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
+                               "OnStartDrag"});
+  b.Prop("Items", &TTreeView::GetItems, &TTreeView::SetItems);
 }
 
 KV_IMPLEMENT_CLASS(TToolButton, "ComCtrls") {

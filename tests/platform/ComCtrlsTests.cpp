@@ -39,16 +39,15 @@ TEST_F(ComCtrlsFixture, StatusBarPanelsRoundTrip) {
   EXPECT_NE(text.find("Bevel = pbRaised"), std::string::npos);
 }
 
-TEST_F(ComCtrlsFixture, ListViewColumnsAndOpaqueItemsRoundTrip) {
+TEST_F(ComCtrlsFixture, ListViewColumnsAndItemsRoundTrip) {
   auto* lv = Add<TListView>("ListView1");
   auto* col = static_cast<TListColumn*>(lv->GetColumns()->Add());
   col->SetCaption("Name");
   col->SetWidth(90);
   lv->SetViewStyle(vsReport);
-  std::string blob("\x01\x00\x00\x00\xff\x00\x05Hello\x00\x80", 14);
-  lv->GetItems()->SetBytes(blob);
+  lv->GetItems()->Add()->SetCaption("Hello");
   auto* tv = Add<TTreeView>("TreeView1");
-  tv->GetItems()->SetBytes(std::string("\x02\x00\x00\x00\x00\x10", 6));
+  tv->GetItems()->AddChild(tv->GetItems()->Add(nullptr, "Root"), "Leaf");
   tv->SetIndent(25);
   std::string text = ExpectRoundTrip(form.get(), lv);
   ExpectDefaultsOmitted(lv, text);
@@ -58,8 +57,8 @@ TEST_F(ComCtrlsFixture, ListViewColumnsAndOpaqueItemsRoundTrip) {
   s.WriteComponent(form.get());
   s.SetPosition(0);
   s.ReadComponent(&copy);
-  EXPECT_EQ(static_cast<TListView*>(copy.FindComponent("ListView1"))->GetItems()->Bytes(), blob);
-  EXPECT_EQ(static_cast<TTreeView*>(copy.FindComponent("TreeView1"))->GetItems()->Bytes().size(), 6u);
+  EXPECT_EQ(static_cast<TListView*>(copy.FindComponent("ListView1"))->GetItems()->Item(0)->GetCaption(), "Hello");
+  EXPECT_EQ(static_cast<TTreeView*>(copy.FindComponent("TreeView1"))->GetItems()->Count(), 2);
   EXPECT_NE(text.find("Items.Data = {"), std::string::npos) << text;
 }
 
