@@ -219,6 +219,7 @@ void TCustomTabControl::Paint() {
 // TTabSheet / TPageControl
 TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {
   ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  SetAlign(alClient);  // fills the page control's display area; not stored
   SetVisible(false);
 }
 

@@ -251,3 +251,25 @@ TEST_F(WinDetails, AComponentThatCannotFinishLoadingIsOneProblemAndTheRestLoad) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WinDetails, ReadPagesFillThePageControlAndTheirAlignedControlsFillThem) {
+  std::unique_ptr<TCustomForm> form(ReadForm(
+      "object Form1: TForm\n  Left = 0\n  Top = 0\n  Width = 300\n  Height = 200\n"
+      "  object PageControl1: TPageControl\n    Left = 0\n    Top = 0\n    Width = 280\n    Height = 160\n"
+      "    ActivePage = TabSheet2\n    Align = alClient\n"
+      "    object TabSheet1: TTabSheet\n      Caption = 'One'\n    end\n"
+      "    object TabSheet2: TTabSheet\n      Caption = 'Two'\n"
+      "      object Panel1: TPanel\n        Left = 0\n        Top = 0\n        Width = 10\n        Height = 10\n"
+      "        Align = alClient\n      end\n    end\n  end\nend\n"));
+  auto* pc = As<TWinControl>(form->FindComponent("PageControl1"));
+  auto* sheet = As<TWinControl>(form->FindComponent("TabSheet2"));
+  auto* panel = As<TControl>(form->FindComponent("Panel1"));
+  ASSERT_TRUE(pc && sheet && panel);
+  EXPECT_GT(sheet->GetWidth(), pc->GetWidth() - 20);
+  EXPECT_GT(sheet->GetHeight(), pc->GetHeight() - 40);
+  EXPECT_EQ(panel->BoundsRect(), sheet->GetClientRect());
+}
+
+}  // namespace
