@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <set>
 
 #include "Grids.h"
 #include "qt/QtComCtrls.h"
@@ -704,23 +705,60 @@ void TUpDown::Paint() {
 TImageList::TImageList(TComponent* AOwner) : TComponent(AOwner) {}
 TImageList::~TImageList() = default;
 
-// The stored stream is the image list's own format; its image strip is a bitmap inside it.
-void TImageList::SetBitmapData(const std::string& bytes) {
-  FData = bytes;
-  FStrip.reset();
-  size_t at = bytes.find("BM");
-  if (at == std::string::npos) return;
+namespace {
+// The bitmap file at `at` in `bytes`, or null when there is none or it does not load. `end`
+// gets where its bits end: its file size field is not filled in inside an image list stream.
+std::unique_ptr<TBitmap> ImageListBitmapAt(const std::string& bytes, size_t at, size_t& end) {
+  if (at + 54 > bytes.size() || bytes.compare(at, 2, "BM") != 0) return nullptr;
+  auto dword = [&](size_t i) {
+    uint32_t v = 0;
+    for (int k = 3; k >= 0; --k) v = v << 8 | static_cast<unsigned char>(bytes[i + static_cast<size_t>(k)]);
+    return v;
+  };
+  uint64_t width = dword(at + 18), height = dword(at + 22) & 0x7FFFFFFF, bits = dword(at + 28) & 0xFFFF;
+  uint64_t size = dword(at + 34);
+  if (size == 0) size = (width * bits + 31) / 32 * 4 * height;
+  end = static_cast<size_t>(std::min<uint64_t>(at + dword(at + 10) + size, bytes.size()));
   try {
     TMemoryStream s;
     s.Write(bytes.data() + at, static_cast<int64_t>(bytes.size() - at));
     s.SetPosition(0);
     auto bmp = std::make_unique<TBitmap>();
     bmp->LoadFromStream(&s);
-    FStrip = std::move(bmp);
+    return bmp;
   } catch (const Exception&) {
-    FStrip.reset();  // not a plain bitmap: kept as bytes only
+    return nullptr;  // not a plain bitmap: kept as bytes only
   }
+}
+}  // namespace
+
+// The stored stream is the image list's own format; its image strip is a bitmap inside it,
+// followed by the strip's mask.
+void TImageList::SetBitmapData(const std::string& bytes) {
+  FData = bytes;
+  FMask.reset();
+  size_t at = bytes.find("BM"), end = 0;
+  FStrip = at == std::string::npos ? nullptr : ImageListBitmapAt(bytes, at, end);
+  if (FStrip) FMask = ImageListBitmapAt(bytes, end, end);
+  if (FMask && (FMask->GetWidth() < FStrip->GetWidth() || FMask->GetHeight() < FStrip->GetHeight())) FMask.reset();
+  if (FMask) KeyTransparentPixels();
   OnChange(this);
+}
+
+// Paints the strip's transparent pixels in a colour it does not use otherwise, so drawing can
+// leave them out as a transparent bitmap does.
+void TImageList::KeyTransparentPixels() {
+  TCanvas* strip = FStrip->Canvas();
+  TCanvas* mask = FMask->Canvas();
+  const int w = FStrip->GetWidth(), h = FStrip->GetHeight();
+  std::set<TColor> used;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) used.insert(strip->GetPixel(x, y));
+  FKey = 0x00FF00FF;
+  while (used.count(FKey)) FKey = (FKey + 0x010101) & 0x00FFFFFF;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (ColorToRGB(mask->GetPixel(x, y)) != clBlack) strip->SetPixel(x, y, FKey);
 }
 
 int TImageList::Count() const {
@@ -732,7 +770,16 @@ void TImageList::Draw(TCanvas* canvas, int x, int y, int index) {
   if (index < 0 || index >= Count()) return;
   int perRow = FStrip->GetWidth() / FWidth;
   TRect src = Bounds((index % perRow) * FWidth, (index / perRow) * FHeight, FWidth, FHeight);
-  canvas->CopyRect(Bounds(x, y, FWidth, FHeight), FStrip->Canvas(), src);
+  if (!FMask || !FMasked) {
+    canvas->CopyRect(Bounds(x, y, FWidth, FHeight), FStrip->Canvas(), src);
+    return;
+  }
+  TBitmap image;
+  image.SetSize(FWidth, FHeight);
+  image.Canvas()->CopyRect(Rect(0, 0, FWidth, FHeight), FStrip->Canvas(), src);
+  image.SetTransparentColor(FKey);
+  image.SetTransparent(true);
+  canvas->Draw(x, y, &image);
 }
 
 void TImageList::DefineProperties(TFiler* filer) {

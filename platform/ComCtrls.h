@@ -462,7 +462,10 @@ class TImageList : public TComponent {
   void SetBitmapData(const std::string& bytes);
   // Images decoded from the stored strip (0 when it is not a plain bitmap).
   int Count() const;
+  // Masked lists draw only where the strip's mask (stored after it, white where transparent)
+  // is black.
   void Draw(TCanvas* canvas, int x, int y, int index);
+  TBitmap* Mask() const { return FMask.get(); }
   void DefineProperties(TFiler* filer) override;
   TNotifyEvent OnChange;
 
@@ -478,6 +481,9 @@ class TImageList : public TComponent {
   bool FShareImages = false;
   std::string FData;
   std::unique_ptr<TBitmap> FStrip;
+  std::unique_ptr<TBitmap> FMask;
+  void KeyTransparentPixels();
+  TColor FKey = clNone;  // a colour not in the strip, standing for its transparent pixels
 };
 
 // ---------------------------------------------------------------------------------------------

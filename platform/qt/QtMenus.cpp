@@ -48,26 +48,6 @@ void Empty(QWidget* w) {
 bool gQtMenusInPlace = false;
 bool gQtMenusStale = false;
 
-// A Delphi image list's stream holds the colour strip and after it the strip's mask (white
-// where transparent); null when there is no mask.
-QImage QtMenusStripMask(TImageList* images) {
-  const std::string& d = images->BitmapData();
-  size_t at = d.find("BM");
-  if (at == std::string::npos) return {};
-  if (at + 54 > d.size()) return {};
-  auto dword = [&](size_t i) {
-    auto b = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(d[i + k])); };
-    return b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
-  };
-  // The colour bitmap's file size field is not filled in: its end is where its bits end.
-  uint32_t width = dword(at + 18), height = dword(at + 22) & 0x7FFFFFFF, bits = dword(at + 28) & 0xFFFF;
-  uint32_t sizeImage = dword(at + 34);
-  if (sizeImage == 0) sizeImage = (width * bits + 31) / 32 * 4 * height;
-  size_t mask = at + dword(at + 10) + sizeImage;
-  if (mask + 2 > d.size() || d.compare(mask, 2, "BM") != 0) return {};
-  return QImage::fromData(reinterpret_cast<const uchar*>(d.data() + mask), static_cast<int>(d.size() - mask), "BMP");
-}
-
 // The item's icon: its ImageIndex in the menu's Images (with the list's mask, or else its
 // corner colour as transparent), else its own Bitmap.
 QIcon QtMenusIcon(TMenuItem* item, TMenu* menu) {
@@ -78,7 +58,7 @@ QIcon QtMenusIcon(TMenuItem* item, TMenu* menu) {
     TBitmap bmp;
     bmp.SetSize(w, h);
     images->Draw(bmp.Canvas(), 0, 0, index);
-    QImage mask = images->GetMasked() ? QtMenusStripMask(images) : QImage();
+    QImage mask = images->GetMasked() && images->Mask() ? ToQImage(images->Mask()) : QImage();
     if (mask.isNull()) {
       bmp.SetTransparent(images->GetMasked());
       return QIcon(ToQPixmap(&bmp));
