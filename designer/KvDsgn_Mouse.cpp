@@ -232,23 +232,34 @@ bool TKFormDesigner::DoubleClick(TMessage&) {
 bool TKFormDesigner::KeyDown(TControl*, uint16_t key) {
   if (key != VK_DELETE || !GetCanDelete()) return false;
   if (FSelected == FForm) return false;
-  if (FSaveList->Count() > 0) Modified();
   std::vector<TComponent*> doomed;
-  for (int i = 0; i < FSaveList->Count(); ++i) {
-    doomed.push_back(Marker(i)->FControl);
-    delete Marker(i);
+  {
+    TKDotBatch batch(this);
+    if (FSaveList->Count() > 0) Modified();
+    for (int i = 0; i < FSaveList->Count(); ++i) {
+      doomed.push_back(Marker(i)->FControl);
+      delete Marker(i);
+    }
+    FSaveList->Clear();
   }
-  FSaveList->Clear();
-  // Freeing a container frees its child controls too, so each item is looked up among the
-  // form's components again before it is freed.
-  for (TComponent* item : doomed) {
-    bool alive = false;
-    for (int i = 0; i < FForm->ComponentCount() && !alive; ++i) alive = FForm->Components(i) == item;
-    if (!alive) continue;
-    if (auto* control = dynamic_cast<TControl*>(item)) control->SetParent(nullptr);
-    if (auto* icon = dynamic_cast<TKvIcon*>(item)) DestroyIcon(icon);
-    delete item;
+  // Freeing a container frees its child controls too: only what is still among the form's
+  // components is freed, and the form tells the engine of each one that leaves it.
+  std::unordered_set<TComponent*> alive;
+  alive.reserve(FForm->ComponentCount());
+  for (int i = 0; i < FForm->ComponentCount(); ++i) alive.insert(FForm->Components(i));
+  FAlive = &alive;
+  try {
+    for (TComponent* item : doomed) {
+      if (!alive.count(item)) continue;
+      if (auto* control = dynamic_cast<TControl*>(item)) control->SetParent(nullptr);
+      if (auto* icon = dynamic_cast<TKvIcon*>(item)) DestroyIcon(icon);
+      delete item;
+    }
+  } catch (...) {
+    FAlive = nullptr;
+    throw;
   }
+  FAlive = nullptr;
   SelectComponent(LastSelectable());
   return true;
 }
