@@ -309,6 +309,8 @@ void TKSaveBitmaps::HideDots() {
       batch.Touch(dot->GetParent());
       dot->SetShown(false);
     }
+  // A synchronous paint of the control paints every area uncovered since, as its repaint did.
+  if (FControl) batch.Paint(FControl);
 }
 
 void TKSaveBitmaps::PlaceDot(TKSizeKind kind, int x, int y) {
@@ -446,14 +448,11 @@ void TKFormDesigner::ShowSelect() {
   for (int i = 0; i < FSaveList->Count(); ++i) Marker(i)->UpdateDots();
 }
 
+// The handles are windows of their own: what they leave uncovered is painted again by the
+// toolkit, and the marked controls need no repaint of their own.
 void TKFormDesigner::HideSelect() {
   TKDotBatch batch(this);
-  for (int i = FSaveList->Count() - 1; i >= 0; --i) {
-    Marker(i)->HideDots();
-    TControl* control = Marker(i)->FControl;
-    control->Invalidate();
-    batch.Paint(control);
-  }
+  for (int i = FSaveList->Count() - 1; i >= 0; --i) Marker(i)->HideDots();
 }
 
 bool TKFormDesigner::IsIncludeSelections(TControl* control) const {
