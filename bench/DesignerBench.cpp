@@ -50,6 +50,8 @@ class TBenchDesign {
     for (int i = 0; i < Form()->ComponentCount(); ++i)
       if (dynamic_cast<TButton*>(Form()->Components(i))) list.Add(Form()->Components(i));
     Engine->SetSelections(&list);
+    Engine->ShowSelect();  // as a band or a click leaves them: with their handles shown
+    Application->ProcessMessages();
   }
 
   int ButtonCount() const {
@@ -73,6 +75,7 @@ void BM_RubberBandOverAll(benchmark::State& state) {
     SendInput(design.Form(), WM_LBUTTONDOWN, from, MK_LBUTTON);
     SendInput(design.Form(), WM_MOUSEMOVE, to, MK_LBUTTON);
     SendInput(design.Form(), WM_LBUTTONUP, to);
+    Application->ProcessMessages();  // and the handles painted, as the user sees them
   }
   TComponentList selected;
   design.Engine->GetSelections(&selected);

@@ -3,6 +3,8 @@
 // editor on double click, and the designed form's own menu.
 #include "KvDsgn.h"
 
+#include <memory>
+
 #include "KvFrmDsg.h"
 #include "Windows.h"
 
@@ -234,13 +236,16 @@ bool TKFormDesigner::KeyDown(TControl*, uint16_t key) {
   if (FSelected == FForm) return false;
   std::vector<TComponent*> doomed;
   {
+    // The markers leave the list before the design is marked modified: placing handles that
+    // go at once would cost a window each.
     TKDotBatch batch(this);
-    if (FSaveList->Count() > 0) Modified();
+    std::vector<std::unique_ptr<TKSaveBitmaps>> markers;
     for (int i = 0; i < FSaveList->Count(); ++i) {
       doomed.push_back(Marker(i)->FControl);
-      delete Marker(i);
+      markers.emplace_back(Marker(i));
     }
     FSaveList->Clear();
+    if (!markers.empty()) Modified();
   }
   // Freeing a container frees its child controls too: only what is still among the form's
   // components is freed, and the form tells the engine of each one that leaves it.
