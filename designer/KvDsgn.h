@@ -55,7 +55,7 @@ class TKPopupMenu : public TPopupMenu {
 // first of nested passes does the work; the inner ones only join it.
 class TKDotBatch {
  public:
-  explicit TKDotBatch(TKFormDesigner* designer);
+  TKDotBatch();
   ~TKDotBatch() noexcept(false);
   TKDotBatch(const TKDotBatch&) = delete;
   TKDotBatch& operator=(const TKDotBatch&) = delete;
@@ -69,9 +69,11 @@ class TKDotBatch {
   // Painted at the end instead of now.
   void Paint(TControl* control) { FPaint = control; }
   void Forget(TKvDot* dot);
+  // The pass under way, if any (one engine runs at a time: passes of two engines are one).
+  static TKDotBatch* Current() { return FCurrent; }
 
  private:
-  TKFormDesigner* FDesigner;
+  static inline TKDotBatch* FCurrent = nullptr;
   bool FOwner;
   int FUncaught;
   std::vector<TWinControl*> FParents;
@@ -301,7 +303,6 @@ class TKFormDesigner : public TFormDesigner {
   TRect FBounds;
   TStringList* FSortList = nullptr;
   TComponentList* FSelections = nullptr;
-  TKDotBatch* FDotBatch = nullptr;  // the pass over the handles under way
   // While Delete frees the selection: the form's components not freed yet.
   std::unordered_set<TComponent*>* FAlive = nullptr;
 

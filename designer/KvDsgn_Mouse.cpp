@@ -238,7 +238,7 @@ bool TKFormDesigner::KeyDown(TControl*, uint16_t key) {
   {
     // The markers leave the list before the design is marked modified: placing handles that
     // go at once would cost a window each.
-    TKDotBatch batch(this);
+    TKDotBatch batch;
     std::vector<std::unique_ptr<TKSaveBitmaps>> markers;
     for (int i = 0; i < FSaveList->Count(); ++i) {
       doomed.push_back(Marker(i)->FControl);

@@ -39,14 +39,13 @@ bool KvDsgnIsKeyMessage(uint32_t msg) { return msg >= WM_KEYFIRST && msg <= WM_K
 // ---------------------------------------------------------------------------------------------
 // TKDotBatch
 
-TKDotBatch::TKDotBatch(TKFormDesigner* designer)
-    : FDesigner(designer), FOwner(!designer->FDotBatch), FUncaught(std::uncaught_exceptions()) {
-  if (FOwner) designer->FDotBatch = this;
+TKDotBatch::TKDotBatch() : FOwner(!FCurrent), FUncaught(std::uncaught_exceptions()) {
+  if (FOwner) FCurrent = this;
 }
 
 TKDotBatch::~TKDotBatch() noexcept(false) {
   if (!FOwner) return;
-  FDesigner->FDotBatch = nullptr;
+  FCurrent = nullptr;
   const bool unwinding = std::uncaught_exceptions() > FUncaught;
   std::exception_ptr failure;
   for (TWinControl* parent : FParents) {
@@ -137,13 +136,14 @@ void TKvDot::WndProc(TMessage& message) {
   if (designing && !InState(csDestroying)) SetDesigning(true, false);
 }
 
+// A handle left to a form that goes may outlive its engine: it asks nothing of it here.
 TKvDot::~TKvDot() {
-  if (FDesigner->FDotBatch) FDesigner->FDotBatch->Forget(this);
+  if (TKDotBatch* batch = TKDotBatch::Current()) batch->Forget(this);
 }
 
 void TKvDot::SetShown(bool shown) {
   if (!shown) SetBounds(0, 0, 0, 0);
-  if (TKDotBatch* batch = FDesigner->FDotBatch) {
+  if (TKDotBatch* batch = TKDotBatch::Current()) {
     Invalidate();
     if (shown) batch->Paint(this);
   } else {
@@ -214,12 +214,12 @@ TKSaveBitmaps::TKSaveBitmaps(TKFormDesigner* designer, TControl* control, bool m
 
 TKSaveBitmaps::~TKSaveBitmaps() {
   FDestroying = true;
-  TKDotBatch batch(FDesigner);
+  TKDotBatch batch;
   // While the form itself goes, it frees the handles on it and its controls.
   bool formGoes = FForm->InState(csDestroying);
   for (int k = MR; k >= LT; --k) {
     TKvDot* dot = MadeDot(k);
-    if (!dot || (formGoes && dot->GetParent())) continue;
+    if (!dot || formGoes) continue;
     batch.Touch(dot->GetParent());
     delete dot;
   }
@@ -239,7 +239,7 @@ TKvDot* TKSaveBitmaps::Dot(TKSizeKind kind) {
 void TKSaveBitmaps::ParentDot(TKvDot* dot) {
   TWinControl* parent = FControl == FForm ? FForm : FControl->GetParent();
   if (dot->GetParent() == parent) return;
-  TKDotBatch* batch = FDesigner->FDotBatch;
+  TKDotBatch* batch = TKDotBatch::Current();
   if (batch) {
     batch->Touch(dot->GetParent());
     batch->Touch(parent);
@@ -281,7 +281,7 @@ void TKSaveBitmaps::SetMulti(bool multi) {
 
 void TKSaveBitmaps::UpdateDots() {
   if (FDestroying || FControl == FForm || dynamic_cast<TKvDot*>(FControl)) return;
-  TKDotBatch batch(FDesigner);
+  TKDotBatch batch;
   TRect r = KvDsgnRectInParent(FControl);
   TPoint m{r.Left + FControl->GetWidth() / 2, r.Top + FControl->GetHeight() / 2};
   if (FMulti) {
@@ -303,7 +303,7 @@ void TKSaveBitmaps::UpdateDots() {
 }
 
 void TKSaveBitmaps::HideDots() {
-  TKDotBatch batch(FDesigner);
+  TKDotBatch batch;
   for (int k = LT; k <= MR; ++k)
     if (TKvDot* dot = MadeDot(k)) {
       batch.Touch(dot->GetParent());
@@ -315,7 +315,7 @@ void TKSaveBitmaps::HideDots() {
 
 void TKSaveBitmaps::PlaceDot(TKSizeKind kind, int x, int y) {
   TKvDot* dot = Dot(kind);
-  TKDotBatch* batch = FDesigner->FDotBatch;  // UpdateDots runs one
+  TKDotBatch* batch = TKDotBatch::Current();  // UpdateDots runs one
   batch->Touch(dot->GetParent());
   dot->SetBounds(x - 3, y - 3, 5, 5);
   dot->SetColor(FColor);
@@ -360,7 +360,7 @@ void TKFormDesigner::SelectComponent(TPersistent* instance) {
 }
 
 void TKFormDesigner::SetSelections(TComponentList* list) {
-  TKDotBatch batch(this);
+  TKDotBatch batch;
   bool multi = list->Count() > 1;
   ClearSaveList(0);
   ResetSelections();
@@ -394,7 +394,7 @@ void TKFormDesigner::InternalSetSelections() {
 }
 
 bool TKFormDesigner::AddOrRemoveComponent(TComponent* item) {
-  TKDotBatch batch(this);
+  TKDotBatch batch;
   ResetSelections();
   bool added = true;
   int n = FSaveList->Count();
@@ -420,7 +420,7 @@ bool TKFormDesigner::AddOrRemoveComponent(TComponent* item) {
 }
 
 void TKFormDesigner::ClearSaveList(int first) {
-  TKDotBatch batch(this);
+  TKDotBatch batch;
   for (int i = FSaveList->Count() - 1; i >= first; --i) {
     delete Marker(i);
     FSaveList->Delete(i);
@@ -430,7 +430,7 @@ void TKFormDesigner::ClearSaveList(int first) {
 void TKFormDesigner::SetSaveList(int index, TComponent* control, bool multi) {
   auto* c = dynamic_cast<TControl*>(control);
   if (!c) return;
-  TKDotBatch batch(this);
+  TKDotBatch batch;
   if (index < FSaveList->Count()) {
     Marker(index)->Attach(c, multi);
     ClearSaveList(index + 1);
@@ -444,14 +444,14 @@ void TKFormDesigner::AddSaveList(TComponent* control, bool multi) {
 }
 
 void TKFormDesigner::ShowSelect() {
-  TKDotBatch batch(this);
+  TKDotBatch batch;
   for (int i = 0; i < FSaveList->Count(); ++i) Marker(i)->UpdateDots();
 }
 
 // The handles are windows of their own: what they leave uncovered is painted again by the
 // toolkit, and the marked controls need no repaint of their own.
 void TKFormDesigner::HideSelect() {
-  TKDotBatch batch(this);
+  TKDotBatch batch;
   for (int i = FSaveList->Count() - 1; i >= 0; --i) Marker(i)->HideDots();
 }
 
@@ -468,7 +468,7 @@ TComponent* TKFormDesigner::OneOfSelections(TComponent* item) const {
 }
 
 void TKFormDesigner::KeepSiblings(TWinControl* parent) {
-  TKDotBatch batch(this);
+  TKDotBatch batch;
   ResetSelections();
   for (int i = FSaveList->Count() - 1; i >= 0; --i) {
     TKSaveBitmaps* marker = Marker(i);
