@@ -240,6 +240,7 @@ void TKFormDesigner::Modified() {
 
 void TKFormDesigner::Notification(TComponent* component, TOperation operation) {
   if (dynamic_cast<TKvDot*>(component)) return;
+  if (FAlive && operation == opRemove) FAlive->erase(component);
   if (FObjectInspector) FObjectInspector->FormNotification(component, operation);
 }
 

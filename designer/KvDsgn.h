@@ -5,6 +5,9 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "Classes.h"
 #include "DsgnIntf.h"
@@ -17,6 +20,7 @@
 class TKvFormDesigner;
 class TKvObjectInspector;
 class TKFormDesigner;
+class TKvDot;
 class TKReader;
 
 // Engine-to-inspector messages, always posted to the inspector window (first parameter 0).
@@ -45,6 +49,38 @@ class TKPopupMenu : public TPopupMenu {
   using TPopupMenu::TPopupMenu;
 };
 
+// One pass of the engine over many grab handles: the handles' parents realign once at its end
+// instead of at every handle, handles already above every other control of their parent are
+// not raised again, and the handles and controls it changes are painted once at its end. The
+// first of nested passes does the work; the inner ones only join it.
+class TKDotBatch {
+ public:
+  TKDotBatch();
+  ~TKDotBatch() noexcept(false);
+  TKDotBatch(const TKDotBatch&) = delete;
+  TKDotBatch& operator=(const TKDotBatch&) = delete;
+
+  // Called before a handle's parent changes its children or their bounds.
+  void Touch(TWinControl* parent);
+  // Whether the handle is above every control of its parent that is not a handle.
+  bool OnTop(TKvDot* dot);
+  // The handle is now the topmost child of its parent.
+  void Raised(TKvDot* dot);
+  // Painted at the end instead of now.
+  void Paint(TControl* control) { FPaint = control; }
+  void Forget(TKvDot* dot);
+  // The pass under way, if any (one engine runs at a time: passes of two engines are one).
+  static TKDotBatch* Current() { return FCurrent; }
+
+ private:
+  static inline TKDotBatch* FCurrent = nullptr;
+  bool FOwner;
+  int FUncaught;
+  std::vector<TWinControl*> FParents;
+  std::unordered_map<TWinControl*, std::unordered_set<TKvDot*>> FOnTop;
+  TControl* FPaint = nullptr;
+};
+
 // One grab handle: a 5 x 5 windowed control on the marked control's parent. Enabled (black) it
 // takes its own mouse input and resizes its control; disabled (grey) its input goes to the
 // engine like that of any design control.
@@ -52,6 +88,7 @@ class TKvDot : public TWinControl {
   KV_CLASS(TKvDot, TWinControl)
  public:
   TKvDot(TKSizeKind kind, TKFormDesigner* designer);
+  ~TKvDot() override;
   void WndProc(TMessage& message) override;
   void SetShown(bool shown);
   void SetControl(TControl* control, bool multi);
@@ -71,7 +108,8 @@ class TKvDot : public TWinControl {
   void DotMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
 };
 
-// The selection marker of one selected surface control: its eight handles.
+// The selection marker of one selected surface control: its eight handles, each made when it
+// is first placed (the middle ones of a multiple selection never are).
 class TKSaveBitmaps : public TObject {
   KV_CLASS(TKSaveBitmaps, TObject)
  public:
@@ -81,8 +119,12 @@ class TKSaveBitmaps : public TObject {
   void SetMulti(bool multi);
   void UpdateDots();
   void HideDots();
+  // The handle on the parent the marked control's handles go on.
+  void ParentDot(TKvDot* dot);
   void PlaceDot(TKSizeKind kind, int x, int y);
-  TKvDot* Dot(TKSizeKind kind) const { return static_cast<TKvDot*>(FDots.Get(kind)); }
+  // The handle, made now if it was not yet.
+  TKvDot* Dot(TKSizeKind kind);
+  TKvDot* MadeDot(int kind) const { return static_cast<TKvDot*>(FDots.Get(kind)); }
 
   bool FDestroying = false;
   TCustomForm* FForm;
@@ -261,6 +303,8 @@ class TKFormDesigner : public TFormDesigner {
   TRect FBounds;
   TStringList* FSortList = nullptr;
   TComponentList* FSelections = nullptr;
+  // While Delete frees the selection: the form's components not freed yet.
+  std::unordered_set<TComponent*>* FAlive = nullptr;
 
  private:
   void TearDown();

@@ -3,6 +3,8 @@
 // editor on double click, and the designed form's own menu.
 #include "KvDsgn.h"
 
+#include <memory>
+
 #include "KvFrmDsg.h"
 #include "Windows.h"
 
@@ -232,23 +234,37 @@ bool TKFormDesigner::DoubleClick(TMessage&) {
 bool TKFormDesigner::KeyDown(TControl*, uint16_t key) {
   if (key != VK_DELETE || !GetCanDelete()) return false;
   if (FSelected == FForm) return false;
-  if (FSaveList->Count() > 0) Modified();
   std::vector<TComponent*> doomed;
-  for (int i = 0; i < FSaveList->Count(); ++i) {
-    doomed.push_back(Marker(i)->FControl);
-    delete Marker(i);
+  {
+    // The markers leave the list before the design is marked modified: placing handles that
+    // go at once would cost a window each.
+    TKDotBatch batch;
+    std::vector<std::unique_ptr<TKSaveBitmaps>> markers;
+    for (int i = 0; i < FSaveList->Count(); ++i) {
+      doomed.push_back(Marker(i)->FControl);
+      markers.emplace_back(Marker(i));
+    }
+    FSaveList->Clear();
+    if (!markers.empty()) Modified();
   }
-  FSaveList->Clear();
-  // Freeing a container frees its child controls too, so each item is looked up among the
-  // form's components again before it is freed.
-  for (TComponent* item : doomed) {
-    bool alive = false;
-    for (int i = 0; i < FForm->ComponentCount() && !alive; ++i) alive = FForm->Components(i) == item;
-    if (!alive) continue;
-    if (auto* control = dynamic_cast<TControl*>(item)) control->SetParent(nullptr);
-    if (auto* icon = dynamic_cast<TKvIcon*>(item)) DestroyIcon(icon);
-    delete item;
+  // Freeing a container frees its child controls too: only what is still among the form's
+  // components is freed, and the form tells the engine of each one that leaves it.
+  std::unordered_set<TComponent*> alive;
+  alive.reserve(FForm->ComponentCount());
+  for (int i = 0; i < FForm->ComponentCount(); ++i) alive.insert(FForm->Components(i));
+  FAlive = &alive;
+  try {
+    for (TComponent* item : doomed) {
+      if (!alive.count(item)) continue;
+      if (auto* control = dynamic_cast<TControl*>(item)) control->SetParent(nullptr);
+      if (auto* icon = dynamic_cast<TKvIcon*>(item)) DestroyIcon(icon);
+      delete item;
+    }
+  } catch (...) {
+    FAlive = nullptr;
+    throw;
   }
+  FAlive = nullptr;
   SelectComponent(LastSelectable());
   return true;
 }

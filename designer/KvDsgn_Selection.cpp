@@ -2,6 +2,9 @@
 // surface, FSaveList with the grab handles) and the handles' own resize drag.
 #include "KvDsgn.h"
 
+#include <algorithm>
+#include <exception>
+
 #include "Windows.h"
 
 KV_IMPLEMENT_CLASS(TKvDot, "KvDsgn") {}
@@ -34,10 +37,75 @@ bool KvDsgnIsKeyMessage(uint32_t msg) { return msg >= WM_KEYFIRST && msg <= WM_K
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
+// TKDotBatch
+
+TKDotBatch::TKDotBatch() : FOwner(!FCurrent), FUncaught(std::uncaught_exceptions()) {
+  if (FOwner) FCurrent = this;
+}
+
+TKDotBatch::~TKDotBatch() noexcept(false) {
+  if (!FOwner) return;
+  FCurrent = nullptr;
+  const bool unwinding = std::uncaught_exceptions() > FUncaught;
+  std::exception_ptr failure;
+  for (TWinControl* parent : FParents) {
+    try {
+      parent->EnableAlign();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
+  if (FPaint && !failure) {
+    try {
+      // One synchronous paint takes every area invalidated since.
+      FPaint->Update();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }
+  if (failure && !unwinding) std::rethrow_exception(failure);
+}
+
+void TKDotBatch::Touch(TWinControl* parent) {
+  if (!parent || std::find(FParents.begin(), FParents.end(), parent) != FParents.end()) return;
+  parent->DisableAlign();
+  FParents.push_back(parent);
+}
+
+bool TKDotBatch::OnTop(TKvDot* dot) {
+  TWinControl* parent = dot->GetParent();
+  if (!parent) return true;
+  auto [it, fresh] = FOnTop.try_emplace(parent);
+  if (fresh) {
+    // Windowed children come last in the child list, topmost last: the handles above the
+    // topmost other control.
+    for (int i = parent->ControlCount() - 1; i >= 0; --i) {
+      auto* above = dynamic_cast<TKvDot*>(parent->Controls(i));
+      if (!above) break;
+      it->second.insert(above);
+    }
+  }
+  return it->second.count(dot) != 0;
+}
+
+void TKDotBatch::Raised(TKvDot* dot) {
+  if (auto it = FOnTop.find(dot->GetParent()); it != FOnTop.end()) it->second.insert(dot);
+}
+
+void TKDotBatch::Forget(TKvDot* dot) {
+  for (auto& [parent, dots] : FOnTop) dots.erase(dot);
+  if (FPaint == dot) FPaint = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
 // TKvDot
 
+// A handle has no owner: the form hears of every insertion and removal among its components,
+// and so would each of its thousands of components of every handle. It goes with its marker,
+// or with its parent like every child control.
 TKvDot::TKvDot(TKSizeKind kind, TKFormDesigner* designer)
-    : TWinControl(designer->FForm), FKind(kind), FDesigner(designer), FForm(designer->FForm) {
+    : TWinControl(nullptr), FKind(kind), FDesigner(designer), FForm(designer->FForm) {
+  SetDesigning(true, false);
   SetBounds(0, 0, 0, 0);
   SetEnabled(true);
   SetVisible(false);
@@ -68,9 +136,19 @@ void TKvDot::WndProc(TMessage& message) {
   if (designing && !InState(csDestroying)) SetDesigning(true, false);
 }
 
+// A handle left to a form that goes may outlive its engine: it asks nothing of it here.
+TKvDot::~TKvDot() {
+  if (TKDotBatch* batch = TKDotBatch::Current()) batch->Forget(this);
+}
+
 void TKvDot::SetShown(bool shown) {
   if (!shown) SetBounds(0, 0, 0, 0);
-  Repaint();
+  if (TKDotBatch* batch = TKDotBatch::Current()) {
+    Invalidate();
+    if (shown) batch->Paint(this);
+  } else {
+    Repaint();
+  }
 }
 
 void TKvDot::SetControl(TControl* control, bool multi) {
@@ -130,40 +208,71 @@ void TKvDot::DotMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
 
 TKSaveBitmaps::TKSaveBitmaps(TKFormDesigner* designer, TControl* control, bool multi)
     : FForm(designer->FForm), FDesigner(designer) {
-  for (int k = LT; k <= MR; ++k) {
-    auto* dot = new TKvDot(static_cast<TKSizeKind>(k), designer);
-    dot->FOnBeginSize = [this](TObject*) { HideDots(); };
-    dot->FOnEndSize = [this](TObject*) { UpdateDots(); };
-    FDots.Add(dot);
-  }
+  for (int k = LT; k <= MR; ++k) FDots.Add(nullptr);
   Attach(control, multi);
 }
 
 TKSaveBitmaps::~TKSaveBitmaps() {
   FDestroying = true;
-  // While the form itself goes, it frees the handles it owns.
-  if (!FForm->InState(csDestroying))
-    for (int k = MR; k >= LT; --k) delete Dot(static_cast<TKSizeKind>(k));
+  TKDotBatch batch;
+  // While the form itself goes, it frees the handles on it and its controls.
+  bool formGoes = FForm->InState(csDestroying);
+  for (int k = MR; k >= LT; --k) {
+    TKvDot* dot = MadeDot(k);
+    if (!dot || formGoes) continue;
+    batch.Touch(dot->GetParent());
+    delete dot;
+  }
+}
+
+TKvDot* TKSaveBitmaps::Dot(TKSizeKind kind) {
+  if (TKvDot* dot = MadeDot(kind)) return dot;
+  auto* dot = new TKvDot(kind, FDesigner);
+  FDots.Put(kind, dot);
+  dot->FOnBeginSize = [this](TObject*) { HideDots(); };
+  dot->FOnEndSize = [this](TObject*) { UpdateDots(); };
+  ParentDot(dot);
+  dot->SetControl(FControl, FMulti);
+  return dot;
+}
+
+void TKSaveBitmaps::ParentDot(TKvDot* dot) {
+  TWinControl* parent = FControl == FForm ? FForm : FControl->GetParent();
+  if (dot->GetParent() == parent) return;
+  TKDotBatch* batch = TKDotBatch::Current();
+  if (batch) {
+    batch->Touch(dot->GetParent());
+    batch->Touch(parent);
+  }
+  FDesigner->FState.Include(dsBusy);
+  try {
+    dot->SetParent(parent);
+  } catch (...) {
+    FDesigner->FState.Exclude(dsBusy);
+    throw;
+  }
+  FDesigner->FState.Exclude(dsBusy);
+  if (batch && parent) batch->Raised(dot);  // a new child is the topmost
 }
 
 void TKSaveBitmaps::Attach(TControl* control, bool multi) {
   FControl = control;
   FMulti = multi;
   FColor = multi ? KvDotMultiColor : clBlack;
-  FDesigner->FState.Include(dsBusy);
   for (int k = LT; k <= MR; ++k) {
-    TKvDot* dot = Dot(static_cast<TKSizeKind>(k));
+    TKvDot* dot = MadeDot(k);
+    if (!dot) continue;
     dot->SetShown(false);
-    dot->SetParent(control == FForm ? FForm : control->GetParent());
+    ParentDot(dot);
     dot->SetControl(control, multi);
   }
-  FDesigner->FState.Exclude(dsBusy);
 }
 
 void TKSaveBitmaps::SetMulti(bool multi) {
   FMulti = multi;
   for (int k = LT; k <= MR; ++k) {
-    TKvDot* dot = Dot(static_cast<TKSizeKind>(k));
+    TKvDot* dot = MadeDot(k);
+    if (!dot) continue;
     dot->SetShown(false);
     dot->SetControl(dot->FControl, multi);
   }
@@ -172,6 +281,7 @@ void TKSaveBitmaps::SetMulti(bool multi) {
 
 void TKSaveBitmaps::UpdateDots() {
   if (FDestroying || FControl == FForm || dynamic_cast<TKvDot*>(FControl)) return;
+  TKDotBatch batch;
   TRect r = KvDsgnRectInParent(FControl);
   TPoint m{r.Left + FControl->GetWidth() / 2, r.Top + FControl->GetHeight() / 2};
   if (FMulti) {
@@ -193,15 +303,27 @@ void TKSaveBitmaps::UpdateDots() {
 }
 
 void TKSaveBitmaps::HideDots() {
-  for (int k = LT; k <= MR; ++k) Dot(static_cast<TKSizeKind>(k))->SetShown(false);
+  TKDotBatch batch;
+  for (int k = LT; k <= MR; ++k)
+    if (TKvDot* dot = MadeDot(k)) {
+      batch.Touch(dot->GetParent());
+      dot->SetShown(false);
+    }
+  // A synchronous paint of the control paints every area uncovered since, as its repaint did.
+  if (FControl) batch.Paint(FControl);
 }
 
 void TKSaveBitmaps::PlaceDot(TKSizeKind kind, int x, int y) {
   TKvDot* dot = Dot(kind);
+  TKDotBatch* batch = TKDotBatch::Current();  // UpdateDots runs one
+  batch->Touch(dot->GetParent());
   dot->SetBounds(x - 3, y - 3, 5, 5);
   dot->SetColor(FColor);
   // Handles stay above the controls of their parent.
-  dot->BringToFront();
+  if (!batch->OnTop(dot)) {
+    dot->BringToFront();
+    batch->Raised(dot);
+  }
   dot->SetShown(true);
 }
 
@@ -238,9 +360,14 @@ void TKFormDesigner::SelectComponent(TPersistent* instance) {
 }
 
 void TKFormDesigner::SetSelections(TComponentList* list) {
+  TKDotBatch batch;
   bool multi = list->Count() > 1;
   ClearSaveList(0);
   ResetSelections();
+  // The icon of each non-visual component, looked up once for the whole list.
+  std::unordered_map<TComponent*, TKvIcon*> icons;
+  for (int j = 0; j < FIconComponents->Count(); ++j)
+    icons.emplace(static_cast<TComponent*>(FIconComponents->Get(j)), static_cast<TKvIcon*>(FIcons->Get(j)));
   for (int i = 0; i < list->Count(); ++i) {
     TComponent* item = list->Items(i);
     if (auto* icon = dynamic_cast<TKvIcon*>(item)) {
@@ -249,8 +376,8 @@ void TKFormDesigner::SetSelections(TComponentList* list) {
       continue;
     }
     FSelections->Add(item);
-    int j = FIconComponents->IndexOf(item);
-    AddSaveList(j >= 0 ? static_cast<TKvIcon*>(FIcons->Get(j)) : item, multi);
+    auto j = icons.find(item);
+    AddSaveList(j != icons.end() ? j->second : item, multi);
   }
   InternalSetSelections();
 }
@@ -267,6 +394,7 @@ void TKFormDesigner::InternalSetSelections() {
 }
 
 bool TKFormDesigner::AddOrRemoveComponent(TComponent* item) {
+  TKDotBatch batch;
   ResetSelections();
   bool added = true;
   int n = FSaveList->Count();
@@ -292,6 +420,7 @@ bool TKFormDesigner::AddOrRemoveComponent(TComponent* item) {
 }
 
 void TKFormDesigner::ClearSaveList(int first) {
+  TKDotBatch batch;
   for (int i = FSaveList->Count() - 1; i >= first; --i) {
     delete Marker(i);
     FSaveList->Delete(i);
@@ -301,6 +430,7 @@ void TKFormDesigner::ClearSaveList(int first) {
 void TKFormDesigner::SetSaveList(int index, TComponent* control, bool multi) {
   auto* c = dynamic_cast<TControl*>(control);
   if (!c) return;
+  TKDotBatch batch;
   if (index < FSaveList->Count()) {
     Marker(index)->Attach(c, multi);
     ClearSaveList(index + 1);
@@ -314,14 +444,15 @@ void TKFormDesigner::AddSaveList(TComponent* control, bool multi) {
 }
 
 void TKFormDesigner::ShowSelect() {
+  TKDotBatch batch;
   for (int i = 0; i < FSaveList->Count(); ++i) Marker(i)->UpdateDots();
 }
 
+// The handles are windows of their own: what they leave uncovered is painted again by the
+// toolkit, and the marked controls need no repaint of their own.
 void TKFormDesigner::HideSelect() {
-  for (int i = FSaveList->Count() - 1; i >= 0; --i) {
-    Marker(i)->HideDots();
-    Marker(i)->FControl->Repaint();
-  }
+  TKDotBatch batch;
+  for (int i = FSaveList->Count() - 1; i >= 0; --i) Marker(i)->HideDots();
 }
 
 bool TKFormDesigner::IsIncludeSelections(TControl* control) const {
@@ -337,6 +468,7 @@ TComponent* TKFormDesigner::OneOfSelections(TComponent* item) const {
 }
 
 void TKFormDesigner::KeepSiblings(TWinControl* parent) {
+  TKDotBatch batch;
   ResetSelections();
   for (int i = FSaveList->Count() - 1; i >= 0; --i) {
     TKSaveBitmaps* marker = Marker(i);

@@ -183,3 +183,31 @@ TEST_F(DesignerTest, ResizingPastTheOppositeEdgeStopsAtZeroSize) {
   EXPECT_EQ(button->GetWidth(), 0);
   EXPECT_EQ(button->GetHeight(), 0);
 }
+
+TEST_F(DesignerTest, HandlesGoBackAboveAControlPutOverThemAndIdleOnesStayUnmade) {
+  auto* a = Add<TButton>("Button1", 16, 16, 75, 25);
+  auto* b = Add<TButton>("Button2", 16, 64, 75, 25);
+  TComponentList both;
+  both.Add(a);
+  both.Add(b);
+  Engine->SetSelections(&both);
+  Engine->ShowSelect();
+  auto* cover = Add<TPanel>("Panel1", 0, 0, 100, 40);  // over Button1; a new window is the topmost
+  Engine->ShowSelect();
+  auto zOrder = [&](TControl* c) {
+    for (int i = 0; i < Form()->ControlCount(); ++i)
+      if (Form()->Controls(i) == c) return i;
+    return -1;
+  };
+  for (int m = 0; m < 2; ++m) {
+    auto* marker = static_cast<TKSaveBitmaps*>(Engine->FSaveList->Get(m));
+    for (TKSizeKind k : {LT, LB, RT, RB}) EXPECT_GT(zOrder(marker->Dot(k)), zOrder(cover)) << m << int(k);
+    EXPECT_EQ(marker->MadeDot(MT), nullptr);  // a multiple selection never shows them
+  }
+
+  Press({20, 70}, MK_SHIFT);  // Button2 out: Button1's marker shows all eight, above the panel
+  Release({20, 70});
+  ASSERT_EQ(Engine->FSaveList->Count(), 1);
+  EXPECT_EQ(DotAt(Engine, 0, MT)->BoundsRect(), Bounds(53 - 3, 16 - 3, 5, 5));
+  EXPECT_GT(zOrder(DotAt(Engine, 0, MT)), zOrder(cover));
+}
