@@ -963,10 +963,7 @@ int TCustomViewControl::LineHeight() const {
 
 // Mouse messages arrive in window coordinates; the view works in client ones.
 void TCustomViewControl::WndProc(TMessage& m) {
-  if (m.Msg >= WM_MOUSEFIRST && m.Msg < WM_MOUSEWHEEL && BorderWidth()) {
-    TPoint p = TWMMouse(m).Pos();
-    m.LParam = PointToLParam({p.X - BorderWidth(), p.Y - BorderWidth()});
-  }
+  ShiftMouseInsideBorder(m, BorderWidth());
   TCustomControl::WndProc(m);
 }
 

@@ -691,6 +691,9 @@ void GrabWindow(TWinControl* control, TBitmap* bitmap, bool withNonClient = fals
 // SendInput): a mouse message goes to the innermost widget under the client point, a key
 // message (WM_KEYDOWN / WM_KEYUP with a virtual key) to the focused one. keys: MK_ flags.
 void SendInput(TWinControl* control, uint32_t msg, const TPoint& client, intptr_t keys = 0, uint16_t vk = 0);
+// For controls that draw their own border of this width and work inside it: a mouse message's
+// position (window coordinates) moved into those client coordinates. The wheel's is left alone.
+void ShiftMouseInsideBorder(TMessage& m, int border);
 
 // An inverting frame over a windowed control's client area, above all its children: drawing
 // the same rectangle again removes it.

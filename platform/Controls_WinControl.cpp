@@ -669,6 +669,12 @@ void GrabWindow(TWinControl* control, TBitmap* bitmap, bool withNonClient) {
   qtw::Grab(control->Handle(), bitmap, withNonClient);
 }
 
+void ShiftMouseInsideBorder(TMessage& m, int border) {
+  if (m.Msg < WM_MOUSEFIRST || m.Msg >= WM_MOUSEWHEEL || border == 0) return;
+  TPoint p = TWMMouse(m).Pos();
+  m.LParam = PointToLParam({p.X - border, p.Y - border});
+}
+
 void SendInput(TWinControl* control, uint32_t msg, const TPoint& client, intptr_t keys, uint16_t vk) {
   qtw::SendInput(control->Handle(), msg, client, keys, vk);
 }

@@ -173,10 +173,7 @@ TPoint TCustomGrid::ClientOrigin() const {
 
 // Mouse messages arrive in window coordinates; the grid works in client ones.
 void TCustomGrid::WndProc(TMessage& m) {
-  if (m.Msg >= WM_MOUSEFIRST && m.Msg < WM_MOUSEWHEEL && BorderWidth()) {
-    TPoint p = TWMMouse(m).Pos();
-    m.LParam = PointToLParam({p.X - BorderWidth(), p.Y - BorderWidth()});
-  }
+  ShiftMouseInsideBorder(m, BorderWidth());
   TCustomControl::WndProc(m);
 }
 
