@@ -380,10 +380,13 @@ void TWinControl::DestroyWnd() {
   FShowing = false;
 }
 
+// A designed control shows whatever its Visible says, and so does a designed form: a form file
+// stores Visible = False for almost every form, and its design must still be seen.
 void TWinControl::UpdateShowing() {
-  bool show = FParent ? DesignVisible() && FParent->FShowing : GetVisible();
+  bool visible = FParent || Cast<TCustomForm>(this) ? DesignVisible() : GetVisible();
+  bool show = visible && (!FParent || FParent->FShowing);
   if (show && !FHandle) CreateHandle();
-  if (FHandle) qtw::SetVisible(FHandle, FParent ? DesignVisible() : GetVisible());
+  if (FHandle) qtw::SetVisible(FHandle, visible);
   if (show == FShowing) return;
   FShowing = show;
   for (size_t i = 0; i < FWinControls.size(); ++i) FWinControls[i]->UpdateShowing();

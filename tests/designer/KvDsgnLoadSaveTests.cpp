@@ -67,6 +67,10 @@ TEST_F(LoadSaveTest, AFormFileOpensSavesWithItsHandlersAndGeneratesItsUnit) {
   TCustomForm* form = design->GetForm();
   EXPECT_EQ(form->GetName(), "Form7");
   EXPECT_EQ(form->GetCaption(), "Loaded");
+  // Its file stores no Visible (False, as for almost every form): the design shows all the same,
+  // and saving keeps it False.
+  EXPECT_FALSE(form->GetVisible());
+  EXPECT_TRUE(form->Showing());
   EXPECT_EQ(design->FResName, "TFORM7");
   EXPECT_TRUE(design->FHasFileName);
   EXPECT_FALSE(design->FModified);
