@@ -2,6 +2,7 @@
 
 #include "ExtCtrls.h"
 #include "TypInfo.h"
+#include "Windows.h"
 
 KV_IMPLEMENT_CLASS(TKvObjectInspector, "KvObjIns") {
   b.Prop("OnDestroy", &TKvObjectInspector::FOnDestroy);
@@ -41,6 +42,14 @@ void TKvObjectInspector::SelectDesigner(TFormDesigner*) {}
 void TKvObjectInspector::RefreshGrid() {}
 
 void TKvObjectInspector::FormNotification(TComponent*, TOperation) {}
+
+void TKvObjectInspector::ObjectChanged(TKFormDesigner* designer) {
+  if (FForm) PostMessage(FForm, KM_OBJECTCHANGED, 0, reinterpret_cast<intptr_t>(designer));
+}
+
+void TKvObjectInspector::ObjectModified(TKFormDesigner* designer) {
+  if (FForm) PostMessage(FForm, KM_OBJECTMODIFIED, 0, reinterpret_cast<intptr_t>(designer));
+}
 
 void TKvObjectInspector::EditForm(TForm* form) {
   if (FEditDesigner && !FEditDesigner->IsTornDown()) FEditDesigner->Destroy();

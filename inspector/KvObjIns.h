@@ -12,15 +12,15 @@
 
 constexpr TTypeKinds KvInspectorTypeKinds = 0x047E;
 
-class TKvObjectInspector : public TComponent {
+class TKvObjectInspector : public TComponent, public IKInspectorHost {
   KV_CLASS(TKvObjectInspector, TComponent)
  public:
   explicit TKvObjectInspector(TComponent* AOwner);
   ~TKvObjectInspector() override;
 
-  TTypeKinds GetTypeKinds() const { return FTypeKinds; }
+  TTypeKinds GetTypeKinds() const override { return FTypeKinds; }
   void SetTypeKinds(TTypeKinds v) { FTypeKinds = v; }
-  bool GetCanDelete() const { return FCanDelete; }
+  bool GetCanDelete() const override { return FCanDelete; }
   void SetCanDelete(bool v) { FCanDelete = v; }
 
   void Show();
@@ -28,7 +28,10 @@ class TKvObjectInspector : public TComponent {
   TForm* Form() const { return FForm; }
   void SelectDesigner(TFormDesigner* designer);
   void RefreshGrid();
-  void FormNotification(TComponent* component, TOperation operation);
+  void FormNotification(TComponent* component, TOperation operation) override;
+  // Posted to the window, which handles them after the engine's current message.
+  void ObjectChanged(TKFormDesigner* designer) override;
+  void ObjectModified(TKFormDesigner* designer) override;
   // Attaches an engine of this component's own to a live form, ending the previous one.
   void EditForm(TForm* form);
   TKFormDesigner* EditDesigner() const { return FEditDesigner; }
