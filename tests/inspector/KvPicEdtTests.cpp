@@ -162,8 +162,8 @@ TEST_F(KvPicEdtTest, ACorruptOrUnknownFileIsReportedAndTheOldPictureStays) {
   Row(Image, "Picture")->Edit();
   EXPECT_EQ(widths, (std::vector<int>{9, 1}));
   EXPECT_EQ(Image->GetPicture()->GetWidth(), 9);
-  EXPECT_EQ(User.Boxes, (std::vector<std::string>{"Bitmap image is not valid", "PNG image is not valid",
-                                                  "Unknown picture file extension (.xyz)"}));
+  EXPECT_EQ(User.Boxes, (std::vector<std::string>{"Bitmap image is not valid.", "PNG image is not valid.",
+                                                  "Unknown picture file extension (.xyz)."}));
 }
 
 TEST_F(KvPicEdtTest, ClearThenOkEmptiesThePictureAndCancelKeepsIt) {

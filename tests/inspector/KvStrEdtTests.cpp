@@ -45,12 +45,14 @@ class KvStrEdtTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(Dir); }
 
-  // The property editor of the inspector's row for `prop` of each component given.
-  std::unique_ptr<TStringsProperty> Row(std::vector<TPersistent*> components, const char* prop) {
+  // The property editor of an inspector row for the list property of each component given.
+  std::unique_ptr<TStringsProperty> Row(std::vector<std::pair<TPersistent*, const char*>> properties) {
     auto ed = std::make_unique<TStringsProperty>();
-    ed->Setup(nullptr, static_cast<int>(components.size()));
-    for (size_t i = 0; i < components.size(); ++i)
-      ed->SetPropEntry(static_cast<int>(i), components[i], GetPropInfo(components[i], prop));
+    ed->Setup(nullptr, static_cast<int>(properties.size()));
+    for (size_t i = 0; i < properties.size(); ++i) {
+      auto [component, name] = properties[i];
+      ed->SetPropEntry(static_cast<int>(i), component, GetPropInfo(component, name));
+    }
     return ed;
   }
 
@@ -64,12 +66,12 @@ class KvStrEdtTest : public ::testing::Test {
 };
 
 TEST_F(KvStrEdtTest, TheRowReadsTStringsAndOffersOnlyTheDialog) {
-  auto row = Row({Memo}, "Lines");
+  auto row = Row({{Memo, "Lines"}});
   EXPECT_EQ(row->GetValue(), "[TStrings]");
   SetLines(Memo->GetLines(), {"a", "b"});
   SetLines(ListBox->GetItems(), {"c"});
   EXPECT_EQ(row->GetValue(), "[TStrings]");
-  EXPECT_EQ(Row({Memo, ListBox}, "Lines")->GetValue(), "[TStrings]");
+  EXPECT_EQ(Row({{Memo, "Lines"}, {ListBox, "Items"}})->GetValue(), "[TStrings]");
   EXPECT_EQ(row->GetAttributes(), TPropertyAttributes{paDialog});
   row->SetValue("ignored text");
   EXPECT_EQ(LinesOf(Memo->GetLines()), (std::vector<std::string>{"a", "b"}));
@@ -77,7 +79,7 @@ TEST_F(KvStrEdtTest, TheRowReadsTStringsAndOffersOnlyTheDialog) {
 
 TEST_F(KvStrEdtTest, AnEmptyTextHandsNilToTheSetterWhichRefusesItAndKeepsTheLines) {
   SetLines(ListBox->GetItems(), {"kept"});
-  auto row = Row({ListBox}, "Items");
+  auto row = Row({{ListBox, "Items"}});
   try {
     row->SetValue("");
     FAIL() << "a list box's items cannot become nil";
@@ -100,7 +102,7 @@ TEST_F(KvStrEdtTest, OkCopiesTheTypedLinesToEverySelectedComponent) {
       })
       .Then([&] { TModalUser::Click(Window()->OKButton); });
   User.Start();
-  Row({Memo, ListBox}, "Lines")->Edit();
+  Row({{Memo, "Lines"}, {ListBox, "Items"}})->Edit();
   EXPECT_EQ(User.StepsRun, 2);
   EXPECT_EQ(counterAtStart, "2 lines") << "counted as soon as the dialog shows";
   EXPECT_TRUE(codeItemAtStart);
@@ -116,14 +118,16 @@ TEST_F(KvStrEdtTest, CancelEscapeAndTheCloseBoxLeaveTheListAlone) {
   for (int way = 0; way < 3; ++way) {
     SetLines(Memo->GetLines(), before);
     TModalUser user([] { return static_cast<TCustomForm*>(fmKvStrEdt); });
+    TModalResult closedWith = mrNone;
     user.Then([&] { Window()->Memo->SetText("changed"); }).Then([&] {
       if (way == 0) TModalUser::Click(Window()->CancelButton);
       if (way == 1) Window()->OKButton->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
       if (way == 2) Window()->Close();
+      closedWith = Window()->GetModalResult();
     });
     user.Start();
-    Row({Memo}, "Lines")->Edit();
-    EXPECT_EQ(user.StepsRun, 2) << way;
+    Row({{Memo, "Lines"}})->Edit();
+    EXPECT_EQ(closedWith, mrCancel) << way;
     EXPECT_EQ(LinesOf(Memo->GetLines()), before) << way;
   }
 }
@@ -255,7 +259,7 @@ TEST_F(KvStrEdtTest, AnUnsetListRaisesTheAssignErrorWithoutShowingTheDialog) {
   TNilLines holder(nullptr);
   User.Then([&] { ADD_FAILURE() << "no dialog for an unset list"; });
   User.Start();
-  auto row = Row({&holder}, "Lines");
+  auto row = Row({{&holder, "Lines"}});
   EXPECT_EQ(row->GetValue(), "[TStrings]");
   try {
     row->Edit();
