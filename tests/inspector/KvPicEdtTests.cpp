@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "Buttons.h"
+#include "CountingDesigner.h"
 #include "KvPicEdt.h"
 #include "ModalUser.h"
 #include "TypInfo.h"
@@ -256,11 +257,13 @@ TEST_F(KvPicEdtTest, TheComponentEditorEditsPictureAndIgnoresComponentsWithoutOn
   Image->GetPicture()->LoadFromFile(BitmapFile("a.bmp", 4, 4).string());
   User.Then([&] { TModalUser::Click(Window()->Clear); }).Then([&] { TModalUser::Click(Window()->OKButton); });
   User.Start();
+  TCountingDesigner designer;
   TGraphicEditor editor;
-  editor.Setup(Image, nullptr);
+  editor.Setup(Image, &designer);
   editor.Edit();
   EXPECT_EQ(User.StepsRun, 2);
   EXPECT_EQ(Image->GetPicture()->GetGraphic(), nullptr);
+  EXPECT_EQ(designer.ModifiedCount, 1) << "the design knows it changed";
 
   TModalUser none([] { return static_cast<TCustomForm*>(fmPicEdt); });
   none.Then([] { ADD_FAILURE() << "no dialog without a Picture"; });
