@@ -97,7 +97,7 @@ std::string KvFileNamePart(const std::string& path) {
 // ---------------------------------------------------------------------------------------------
 // TKvFormDesigner
 
-TKvFormDesigner::TKvFormDesigner(TComponent* AOwner) : TComponent(AOwner), FOwner(AOwner) {
+TKvFormDesigner::TKvFormDesigner(TComponent* AOwner) : TComponent(AOwner) {
   if (!(AOwner && AOwner->InState(csDesigning)) && !FDesignerWindow) {
     FDesignerWindow = new TfmKvFrmDsg(Application);
     FDesignerWindow->FFormDesigner = this;

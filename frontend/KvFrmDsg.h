@@ -75,7 +75,6 @@ class TKvFormDesigner : public TComponent, public IKDesignerHost {
   bool FCloseOnHide = true;
   int FGridX = 8;
   int FGridY = 8;
-  TComponent* FOwner;
 };
 
 // The designer window. Its layout comes from forms/KvFrmDsg.dfm.

@@ -216,6 +216,7 @@ void TDirectoryListBox::Update() {
   // A directory that went away falls back to the nearest existing parent.
   while (FDirectory != "/" && !fs::is_directory(FDirectory, ec)) FDirectory = fs::path(FDirectory).parent_path().string();
   ReadDirectoryNames();
+  TCustomListBox::Update();
 }
 
 void TDirectoryListBox::Change() {
@@ -346,7 +347,10 @@ void TFileListBox::ReadFileNames() {
   SetItemIndex(-1);
 }
 
-void TFileListBox::Update() { ReadFileNames(); }
+void TFileListBox::Update() {
+  ReadFileNames();
+  TCustomListBox::Update();
+}
 
 void TFileListBox::SetDirectory(const std::string& v) {
   if (v.empty()) return;

@@ -42,8 +42,9 @@ class TDirectoryListBox : public TCustomListBox {
   std::string GetItemPath(int index) const;
   // Opens the selected item's directory, as a double click or Enter does.
   void OpenCurrent();
-  // Reads the file system again.
-  void Update();
+  // Reads the file system again, then repaints as every control's Update does (Delphi hides
+  // that one; a C++ function of the same signature overrides it, so it does both).
+  void Update() override;
   // Index of the item of the current directory (the last of the path).
   int CurrentIndex() const { return FCurrentIndex; }
   void Notification(TComponent* c, TOperation op) override;
@@ -90,8 +91,8 @@ class TFileListBox : public TCustomListBox {
   // changing Directory when the path names another.
   std::string GetFileName() const;
   void SetFileName(const std::string& v);
-  // Reads the directory again.
-  void Update();
+  // Reads the directory again, then repaints (see TDirectoryListBox::Update).
+  void Update() override;
   void Notification(TComponent* c, TOperation op) override;
 
   TNotifyEvent OnChange;

@@ -52,10 +52,10 @@ void Undo(TWindowHandle* h) {
     e->undo();
     // A line edit tells of typed changes only; this one is the user's too.
     qtw::Notify(h, EN_CHANGE);
-  } else if (auto* e = QtClipbrdEdit<QTextEdit>(h)) {
-    e->undo();
-  } else if (auto* e = QtClipbrdEdit<QPlainTextEdit>(h)) {
-    e->undo();
+  } else if (auto* text = QtClipbrdEdit<QTextEdit>(h)) {
+    text->undo();
+  } else if (auto* plain = QtClipbrdEdit<QPlainTextEdit>(h)) {
+    plain->undo();
   }
 }
 

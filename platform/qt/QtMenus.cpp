@@ -116,7 +116,7 @@ void Fill(QWidget* target, TMenuItem* parent, TMenu* menu) {
     if (item->Count() > 0) {
       auto* sub = new QMenu(QtMenusText(item), target);
       Fill(sub, item, menu);
-      QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, item, menu] {
+      QObject::connect(sub, &QMenu::aboutToShow, sub, [item, menu] {
         gQtMenusInPlace = true;
         try {
           MenuItemShowing(item);

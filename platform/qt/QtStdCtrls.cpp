@@ -265,8 +265,8 @@ void SetText(TWindowHandle* h, const std::string& text) {
       e->insert(QString(s[i]));
     }
     e->setCursorPosition(0);
-  } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
-    if (e->text() != FromStd(text)) e->setText(FromStd(text));
+  } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
+    if (line->text() != FromStd(text)) line->setText(FromStd(text));
   } else if (auto* m = qobject_cast<QTextEdit*>(w)) {
     if (m->toPlainText() != FromWindowsText(text)) m->setPlainText(FromWindowsText(text));
   } else if (auto* c = qobject_cast<QComboBox*>(w)) {

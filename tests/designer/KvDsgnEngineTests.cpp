@@ -201,6 +201,7 @@ namespace {
 
 // A host of designs that records what the engine asks and tells.
 struct RecordingHost : IKDesignerHost, IKInspectorHost {
+  virtual ~RecordingHost() = default;
   TClass Chosen = nullptr;
   int Resets = 0;
   std::vector<TKFormDesigner*> Changed;

@@ -106,7 +106,8 @@ TEST(KvConfrm, EachButtonAnswersItsKindAndTheQuestionIsDrawn) {
   EXPECT_EQ(picture->GetHeight(), 37);
   const std::pair<TBitBtn*, TModalResult> answers[] = {
       {dialog->BitBtn1, mrYes}, {dialog->BitBtn2, mrNo}, {dialog->BitBtn3, mrCancel}};
-  for (auto [button, result] : answers) {
+  for (const auto& [answer, result] : answers) {
+    TBitBtn* button = answer;  // clang 14 cannot capture a structured binding
     user.Then([button] { TDialogUser::Click(button); });
     EXPECT_EQ(user.Run(dialog.get()), result) << button->GetName();
   }
