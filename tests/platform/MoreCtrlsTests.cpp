@@ -6,7 +6,7 @@
 
 #include "ActnList.h"
 #include "ControlsTests.h"
-#include "ExtCtrlsMore.h"
+#include "ExtCtrls.h"
 #include "Spin.h"
 #include "StdReg.h"
 #include "StreamCheck.h"

@@ -7,7 +7,6 @@
 #include "ColorGrd.h"
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
-#include "ExtCtrlsMore.h"
 #include "MPlayer.h"
 #include "Spin.h"
 #include "StdCtrls.h"
