@@ -17,7 +17,6 @@
 #include "DemoRun.h"
 #include "Dialogs.h"
 #include "ExtCtrls.h"
-#include "ExtCtrlsMore.h"
 #include "Forms.h"
 #include "KvClass.h"
 #include "KvFrmDsg.h"

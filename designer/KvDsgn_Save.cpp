@@ -3,6 +3,7 @@
 // has the current components and properties; the filtering reader brings the two together.
 #include "KvDsgn.h"
 
+#include "KvFormUnit.h"
 #include "KvReader.h"
 #include "SysUtils.h"
 
@@ -44,62 +45,19 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   std::string base, unitName;
   bool lowerCaseExt;
   KvSaveSplitName(fileName, base, unitName, lowerCaseExt);
-  TStringList units, events, fields, handlers, headings, lines;
-  lines.Add("unit " + unitName + ";");
-  lines.Add("");
-  lines.Add("interface");
-  lines.Add("");
 
   // Scan the stored image for units, fields and event sections.
+  TStringList events, unitLines;
   FFormStream->SetPosition(0);
   FFormStream->ReadResHeader();
   {
     TKReader scan(FFormStream, 4096);
     FFormClassName = FilterFormStream(scan, nullptr, "");
-    units.Assign(&scan.Units);
     events.Assign(&scan.Events);
-    fields.Assign(&scan.Fields);
+    if (writeUnit) unitLines.SetText(FormUnitText(unitName, FFormClassName, scan.Units, scan.Fields, events));
   }
-  // A handler shared by several events is declared once: a unit cannot declare a name twice.
-  for (int i = 0; i < events.Count(); ++i) {
-    const std::string e = events.Get(i);
-    size_t eq = e.find(" = ");
-    if (e.empty() || e[0] == '[' || eq == std::string::npos) continue;
-    const std::string heading = e.substr(eq + 3);
-    const std::string handler = heading.substr(0, heading.find('('));
-    if (handlers.IndexOf(handler) >= 0) continue;  // names compared ignoring case
-    handlers.Add(handler);
-    headings.Add(heading + ";");
-  }
-
   TMemoryStream live;
   live.WriteComponent(FForm);
-
-  lines.Add("uses");
-  std::string line = "  ";
-  for (int i = 0; i < units.Count(); ++i) {
-    line += units.Get(i) + ", ";
-    if (i != units.Count() - 1 && line.size() > 70) {
-      lines.Add(line.substr(0, line.size() - 1));
-      line = "  ";
-    }
-  }
-  lines.Add(line.substr(0, line.size() >= 2 ? line.size() - 2 : 0) + ";");
-
-  lines.Add("");
-  lines.Add("type");
-  lines.Add("  " + FFormClassName + " = class(TForm)");
-  for (int i = 0; i < fields.Count(); ++i) lines.Add(fields.Get(i));
-  for (int i = 0; i < headings.Count(); ++i) lines.Add("    procedure " + headings.Get(i));
-  for (const char* l : {"  private", "  protected", "  public", "  end;", "", "var"}) lines.Add(l);
-  lines.Add("  " + FFormClassName.substr(std::min<size_t>(1, FFormClassName.size())) + ": " +
-            FFormClassName + ";");
-  for (const char* l : {"", "implementation", "", "{$R *.DFM}", ""}) lines.Add(l);
-  for (int i = 0; i < headings.Count(); ++i) {
-    lines.Add("procedure " + FFormClassName + "." + headings.Get(i));
-    for (const char* l : {"begin", "  {}", "end;", ""}) lines.Add(l);
-  }
-  lines.Add("end.");
 
   // Put the handler names back into the live form's stream and write the form file. Each file
   // is written whole to a temporary file and renamed over the old one, so a failed save never
@@ -108,7 +66,7 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   TKReader apply(&live, 4096);
   FilterFormStream(apply, &events, FFormClassName);
 
-  if (writeUnit) lines.SaveToFile(base + (lowerCaseExt ? ".pas" : ".PAS"));
+  if (writeUnit) unitLines.SaveToFile(base + (lowerCaseExt ? ".pas" : ".PAS"));
   apply.OutStream.SaveToFile(base + (lowerCaseExt ? ".dfm" : ".DFM"));
   FHasFileName = true;
   FModified = false;

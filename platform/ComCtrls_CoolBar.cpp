@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ComCtrls.h"
-#include "ExtCtrlsMore.h"
+#include "ExtCtrls.h"
 #include "SysUtils.h"
 #include "qt/QtWidgets.h"
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "TypInfo.h"
+#include "qt/QtMoreCtrls.h"
 
 PTypeInfo TypeInfoTBevelWidth() {
   static PTypeInfo ti = MakeOrdTypeInfo("TBevelWidth", tkInteger, otSLong, 1, INT32_MAX);
@@ -113,9 +114,16 @@ class TGroupButton : public TRadioButton {
 };
 KV_IMPLEMENT_CLASS(TGroupButton, "ExtCtrls") {}
 
+KV_IMPLEMENT_CLASS(TTimer, "ExtCtrls") {
+  b.Prop("Enabled", &TTimer::GetEnabled, &TTimer::SetEnabled).Default(true);
+  b.Prop("Interval", &TTimer::GetInterval, &TTimer::SetInterval).Default(1000);
+  b.Prop("OnTimer", &TTimer::GetOnTimer, &TTimer::SetOnTimer);
+}
+
 void RegisterExtCtrlsClasses() {
   RegisterClasses({TPanel::StaticClass(), TBevel::StaticClass(), TShape::StaticClass(), TImage::StaticClass(),
-                   TPaintBox::StaticClass(), TRadioGroup::StaticClass()});
+                   TPaintBox::StaticClass(), TRadioGroup::StaticClass(), TNotebook::StaticClass(),
+                   TPage::StaticClass(), TTimer::StaticClass(), TSplitter::StaticClass(), THeader::StaticClass()});
 }
 
 // =============================================================================================
@@ -509,4 +517,64 @@ void TCustomRadioGroup::SetColumns(int v) {
   FColumns = std::clamp(v, 1, 16);
   ArrangeButtons();
   Invalidate();
+}
+
+// =============================================================================================
+// TTimer
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {}
+
+TTimer::~TTimer() {
+  if (FTimerId) qtm::StopTimer(FTimerId);
+}
+
+void TTimer::UpdateTimer() {
+  if (FTimerId) qtm::StopTimer(FTimerId);
+  FTimerId = 0;
+  if (FInterval == 0 || !FEnabled || !FOnTimer || InState(csDesigning) || InState(csLoading)) return;
+  FTimerId = qtm::StartTimer(static_cast<int>(FInterval), [this] { Timer(); });
+}
+
+void TTimer::SetEnabled(bool v) {
+  if (v == FEnabled) return;
+  FEnabled = v;
+  UpdateTimer();
+}
+
+void TTimer::SetInterval(unsigned v) {
+  if (v == FInterval) return;
+  FInterval = v;
+  UpdateTimer();
+}
+
+void TTimer::SetOnTimer(TNotifyEvent v) {
+  FOnTimer = v;
+  UpdateTimer();
+}
+
+void TTimer::Loaded() {
+  TComponent::Loaded();
+  UpdateTimer();
+}
+
+void TTimer::Timer() { FOnTimer(this); }
+
+// =============================================================================================
+TRect DrawButtonFace(TCanvas* c, const TRect& r, bool down) {
+  c->GetBrush()->SetStyle(bsSolid);
+  c->GetBrush()->SetColor(clBtnFace);
+  c->FillRect(r);
+  c->GetBrush()->SetColor(clBlack);
+  c->FrameRect(r);
+  TRect in = r;
+  InflateRect(in, -1, -1);
+  if (down) {
+    c->GetPen()->SetColor(clBtnShadow);
+    c->MoveTo(in.Left, in.Bottom - 1);
+    c->LineTo(in.Left, in.Top);
+    c->LineTo(in.Right, in.Top);
+    OffsetRect(in, 1, 1);
+    return in;
+  }
+  Frame3D(c, in, clBtnHighlight, clBtnShadow, 1);
+  return in;
 }

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "Consts.h"
-#include "ExtCtrlsMore.h"
+#include "ExtCtrls.h"
 #include "SysUtils.h"
 
 namespace fs = std::filesystem;

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "ExtCtrlsMore.h"
+#include "ExtCtrls.h"
 #include "SysUtils.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "Buttons.h"
-#include "ExtCtrlsMore.h"
+#include "ExtCtrls.h"
 #include "Graphics.h"
 #include "qt/QtComCtrls.h"
 #include "qt/QtMoreCtrls.h"

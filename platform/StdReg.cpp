@@ -11,7 +11,7 @@
 #include "DBGrids.h"
 #include "DbTables.h"
 #include "Dialogs.h"
-#include "ExtCtrlsMore.h"
+#include "ExtCtrls.h"
 #include "FileCtrl.h"
 #include "Forms.h"
 #include "Gauges.h"
@@ -34,7 +34,6 @@ void RegisterStandardClasses() {
   RegisterMaskClasses();
   RegisterCheckLstClasses();
   RegisterExtCtrlsClasses();
-  RegisterExtCtrlsMoreClasses();
   RegisterButtonsClasses();
   RegisterMenusClasses();
   RegisterDialogsClasses();

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ComCtrls.h"
-#include "ExtCtrlsMore.h"
+#include "ExtCtrls.h"
 
 KV_EVENT(TPageChangeEvent, "Sender: TObject; NewTab: Integer; var AllowChange: Boolean", TObject*, int, bool&)
 

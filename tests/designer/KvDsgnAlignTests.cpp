@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "DesignerFixture.h"
-#include "ExtCtrlsMore.h"
+#include "ExtCtrls.h"
 #include "KvAlign.h"
 #include "KvSize.h"
 #include "qt/QtMenus.h"

@@ -1,7 +1,7 @@
 // Insertion by palette click, the component editor on double click, the designed form's own
 // menu, and keys the engine leaves to the controls.
 #include "DesignerFixture.h"
-#include "ExtCtrlsMore.h"
+#include "ExtCtrls.h"
 #include "KvTbNtBk.h"
 #include "StdReg.h"
 #include "qt/QtMenus.h"

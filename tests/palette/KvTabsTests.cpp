@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "FormText.h"
 #include "Forms.h"
 #include "KvTabs.h"
 #include "StdCtrls.h"
@@ -64,14 +65,9 @@ struct KvTabsFixture : ::testing::Test {
   }
   // Reads a form stream given as text (or, when empty, the form as written) into a new form.
   std::unique_ptr<TForm> Reload(const std::string& text = "") {
-    TMemoryStream in, bin;
-    if (text.empty()) {
-      bin.WriteComponent(form.get());
-    } else {
-      in.Write(text.data(), static_cast<int64_t>(text.size()));
-      in.SetPosition(0);
-      ObjectTextToBinary(&in, &bin);
-    }
+    if (!text.empty()) return ReadFormText(text);
+    TMemoryStream bin;
+    bin.WriteComponent(form.get());
     bin.SetPosition(0);
     auto copy = std::make_unique<TForm>(nullptr);
     bin.ReadComponent(copy.get());

@@ -8,6 +8,7 @@
 
 #include "ADODB.h"
 #include "DbTestFile.h"
+#include "FormText.h"
 #include "Forms.h"
 #include "StdReg.h"
 #include "SysUtils.h"
@@ -21,31 +22,6 @@ std::string ErrorOf(const std::function<void()>& f) {
     return std::string(e.ClassName()) + ": " + e.Message();
   }
   return "(no exception)";
-}
-
-// Reads Delphi form text into a fresh form; problems the reader meets go to `problems`.
-std::unique_ptr<TForm> LoadFormText(const std::string& text, bool designing = false,
-                                    std::vector<std::string>* problems = nullptr) {
-  RegisterStandardClasses();
-  TMemoryStream in, bin;
-  in.Write(text.data(), static_cast<int64_t>(text.size()));
-  in.SetPosition(0);
-  ObjectTextToBinary(&in, &bin);
-  bin.SetPosition(0);
-  auto form = std::make_unique<TForm>(nullptr);
-  if (designing) form->SetDesigning(true);
-  TReader reader(&bin, 4096);
-  reader.OnFindMethod = [](TReader*, const std::string&, const TMethodEntry*& address, bool& error) {
-    address = nullptr;
-    error = false;
-  };
-  if (problems)
-    reader.OnError = [problems](TReader*, const std::string& message, bool& handled) {
-      problems->push_back(message);
-      handled = true;
-    };
-  reader.ReadRootComponent(form.get());
-  return form;
 }
 
 std::string FormText(TComponent* root) {
@@ -493,8 +469,8 @@ TEST_F(ADOTest, StoredActiveOnAMissingDatabaseFailsAtLoadOrLoadsClosedInDesign) 
       "      'select * from t')\n"
       "  end\n"
       "end\n";
-  EXPECT_EQ(ErrorOf([&] { LoadFormText(text); }), "EOleException: Could not find file 'C:\\data\\x.accdb'.");
-  auto form = LoadFormText(text, true);
+  EXPECT_EQ(ErrorOf([&] { ReadFormText(text); }), "EOleException: Could not find file 'C:\\data\\x.accdb'.");
+  auto form = ReadFormText(text, true);
   auto* q = static_cast<TADOQuery*>(form->FindComponent("ADOQuery1"));
   ASSERT_NE(q, nullptr);
   EXPECT_FALSE(q->GetActive());
@@ -502,17 +478,18 @@ TEST_F(ADOTest, StoredActiveOnAMissingDatabaseFailsAtLoadOrLoadsClosedInDesign) 
   // The same form on this machine's copy of the data opens.
   std::string here = StringReplaceAll(text, "C:\\data\\x.accdb", Path);
   here = StringReplaceAll(here, "select * from t", "select * from depts");
-  form = LoadFormText(here);
+  form = ReadFormText(here);
   q = static_cast<TADOQuery*>(form->FindComponent("ADOQuery1"));
   EXPECT_TRUE(q->GetActive());
   EXPECT_EQ(q->RecordCount(), 3);
 }
 
 TEST(ADOStreaming, CorpusDataModuleRoundTripsWithItsParameters) {
+  RegisterStandardClasses();
   std::string text = CorpusText("038_");
   if (text.empty()) GTEST_SKIP() << "corpus missing";
   std::vector<std::string> problems;
-  auto form = LoadFormText(text, true, &problems);
+  auto form = ReadFormText(text, true, &problems);
   for (const std::string& p : problems)
     EXPECT_TRUE(p.find("Lookup") != std::string::npos || p.find("KeyFields") != std::string::npos) << p;
   auto* conn = static_cast<TADOConnection*>(form->FindComponent("ADOConnection"));
@@ -547,17 +524,18 @@ TEST(ADOStreaming, CorpusDataModuleRoundTripsWithItsParameters) {
   EXPECT_EQ(saved.find("ConnectionString"), std::string::npos) << "nothing set, nothing stored";
   EXPECT_EQ(saved.find("Active"), std::string::npos);
   // Read back and written again, the text stands.
-  EXPECT_EQ(FormText(LoadFormText(saved, true).get()), saved);
+  EXPECT_EQ(FormText(ReadFormText(saved, true).get()), saved);
 }
 
 TEST(ADOStreaming, CorpusFormsOfConnectionsAndManifestsLoad) {
+  RegisterStandardClasses();
   for (const char* prefix : {"006_", "040_", "042_"}) {
     std::string text = CorpusText(prefix);
     if (text.empty()) GTEST_SKIP() << "corpus missing";
     std::vector<std::string> problems;
     SCOPED_TRACE(prefix);
     std::unique_ptr<TForm> form;
-    std::string error = ErrorOf([&] { form = LoadFormText(text, true, &problems); });
+    std::string error = ErrorOf([&] { form = ReadFormText(text, true, &problems); });
     EXPECT_EQ(error, "(no exception)");
     for (const std::string& p : problems)
       for (const char* mine : {"TADO", "TXPManifest", "Parameters", "Connection", "CommandText", "CursorType", "Provider"})

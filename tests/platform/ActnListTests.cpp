@@ -15,6 +15,8 @@
 #include "DBActns.h"
 #include "DBCtrls.h"
 #include "DbTestFile.h"
+#include "FormFixture.h"
+#include "FormText.h"
 #include "StdActns.h"
 #include "StdReg.h"
 #include "StreamCheck.h"
@@ -36,48 +38,19 @@ std::string Block(const std::string& text, const std::string& name) {
   return text.substr(at, end - at);
 }
 
-std::unique_ptr<TForm> LoadText(const std::string& text, bool skipMethods = false) {
-  TMemoryStream src, bin;
-  src.Write(text.data(), static_cast<int64_t>(text.size()));
-  src.SetPosition(0);
-  ObjectTextToBinary(&src, &bin);
-  bin.SetPosition(0);
-  auto form = std::make_unique<TForm>(nullptr);
-  TReader reader(&bin, 4096);
-  if (skipMethods)
-    reader.OnFindMethod = [](TReader*, const std::string&, const TMethodEntry*& address, bool& error) {
-      address = nullptr;
-      error = false;
-    };
-  reader.ReadRootComponent(form.get());
-  return form;
-}
-
-struct ActnListTest : ::testing::Test {
+struct ActnListTest : FormFixture {
   void SetUp() override {
-    RegisterStandardClasses();
-    form = std::make_unique<TForm>(nullptr);
+    FormFixture::SetUp();
     form->SetName("Form1");
-    form->SetBounds(0, 0, 400, 300);
     list = Add<TActionList>("ActionList1");
   }
+  // As FormFixture::Add; an action joins the list.
   template <class T>
   T* Add(const char* name, TWinControl* parent = nullptr) {
-    auto* c = new T(form.get());
-    c->SetName(name);
-    if constexpr (std::is_base_of_v<TControl, T>) c->SetParent(parent ? parent : form.get());
+    T* c = FormFixture::Add<T>(name, parent);
     if constexpr (std::is_base_of_v<TContainedAction, T>) c->SetActionList(list);
     return c;
   }
-  std::unique_ptr<TForm> Reload() {
-    TMemoryStream s;
-    s.WriteComponent(form.get());
-    s.SetPosition(0);
-    auto copy = std::make_unique<TForm>(nullptr);
-    s.ReadComponent(copy.get());
-    return copy;
-  }
-  std::unique_ptr<TForm> form;
   TActionList* list = nullptr;
 };
 
@@ -527,7 +500,7 @@ TEST_F(ActnListTest, DelphiFormWithActionsLoadsLinksAndWritesBackWithoutLinkedPr
   if (text.empty()) GTEST_SKIP() << "no corpus";
   if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
   // Its handlers are in a unit this test does not have: they stay unbound.
-  auto loaded = LoadText(text, true);
+  auto loaded = ReadFormText(text);
   auto* cut = Cast<TEditCut>(loaded->FindComponent("EditCut1"));
   ASSERT_NE(cut, nullptr);
   auto* tool = As<TToolButton>(loaded->FindComponent("ToolButton4"));

@@ -2,23 +2,13 @@
 
 #include "Buttons.h"
 #include "ControlsTests.h"
+#include "FormFixture.h"
 #include "StdReg.h"
 #include "StreamCheck.h"
 
 namespace {
 
-struct ButtonsForm : ::testing::Test {
-  TForm* Form = nullptr;
-  void SetUp() override {
-    RegisterStandardClasses();
-    Form = new TForm(nullptr);
-    Form->SetName("Form1");
-    Form->SetBounds(50, 50, 400, 300);
-  }
-  void TearDown() override {
-    delete Form;
-    Application->ProcessMessages();
-  }
+struct ButtonsForm : Form1Fixture {
   TSpeedButton* Speed(const char* name, int x, int group) {
     auto* b = new TSpeedButton(Form);
     b->SetName(name);

@@ -4,25 +4,12 @@
 
 #include "ComCtrls.h"
 #include "ControlsTests.h"
+#include "FormFixture.h"
 #include "StreamCheck.h"
 
 namespace {
 
-struct ComCtrlsFixture : ::testing::Test {
-  void SetUp() override {
-    RegisterCommonControlClasses();
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 400, 300);
-  }
-  template <class T>
-  T* Add(const char* name) {
-    auto* c = new T(form.get());
-    c->SetName(name);
-    c->SetParent(form.get());
-    return c;
-  }
-  std::unique_ptr<TForm> form;
-};
+struct ComCtrlsFixture : FormFixture {};
 
 TEST_F(ComCtrlsFixture, StatusBarPanelsRoundTrip) {
   auto* sb = Add<TStatusBar>("StatusBar1");
@@ -52,13 +39,9 @@ TEST_F(ComCtrlsFixture, ListViewColumnsAndItemsRoundTrip) {
   std::string text = ExpectRoundTrip(form.get(), lv);
   ExpectDefaultsOmitted(lv, text);
   ExpectRoundTrip(form.get(), tv);
-  TForm copy(nullptr);
-  TMemoryStream s;
-  s.WriteComponent(form.get());
-  s.SetPosition(0);
-  s.ReadComponent(&copy);
-  EXPECT_EQ(static_cast<TListView*>(copy.FindComponent("ListView1"))->GetItems()->Item(0)->GetCaption(), "Hello");
-  EXPECT_EQ(static_cast<TTreeView*>(copy.FindComponent("TreeView1"))->GetItems()->Count(), 2);
+  std::unique_ptr<TForm> copy = Reload();
+  EXPECT_EQ(static_cast<TListView*>(copy->FindComponent("ListView1"))->GetItems()->Item(0)->GetCaption(), "Hello");
+  EXPECT_EQ(static_cast<TTreeView*>(copy->FindComponent("TreeView1"))->GetItems()->Count(), 2);
   EXPECT_NE(text.find("Items.Data = {"), std::string::npos) << text;
 }
 
@@ -72,12 +55,8 @@ TEST_F(ComCtrlsFixture, ImageListKeepsItsBitmapBytesAndDecodesAPlainStrip) {
   std::string bytes = "IL\x01\x01" + std::string(reinterpret_cast<const char*>(bmp.Memory()), bmp.GetSize());
   il->SetBitmapData(bytes);
   EXPECT_EQ(il->Count(), 2);
-  TForm copy(nullptr);
-  TMemoryStream s;
-  s.WriteComponent(form.get());
-  s.SetPosition(0);
-  s.ReadComponent(&copy);
-  auto* back = static_cast<TImageList*>(copy.FindComponent("ImageList1"));
+  std::unique_ptr<TForm> copy = Reload();
+  auto* back = static_cast<TImageList*>(copy->FindComponent("ImageList1"));
   EXPECT_EQ(back->BitmapData(), bytes);
   // Bytes that hold no bitmap still come back unchanged.
   il->SetBitmapData("IL not a bitmap");

@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "DBCtrls.h"
 #include "DBGrids.h"
 #include "DbTables.h"
+#include "FormText.h"
 #include "Forms.h"
 #include "StdReg.h"
 #include "DbTestFile.h"
@@ -143,13 +143,7 @@ TEST_F(DBGridsTest, PersistentColumnsRoundTripAndLoadFromDelphiText) {
       "      end\n      item\n        Expanded = False\n        FieldName = 'Note'\n"
       "        PickList.Strings = (\n          'one'\n          'two')\n        Title.Caption = 'Remark'\n"
       "        Width = 77\n        Visible = True\n      end>\n  end\nend\n";
-  TMemoryStream in, bin;
-  in.Write(dfm, static_cast<int64_t>(std::strlen(dfm)));
-  in.SetPosition(0);
-  ObjectTextToBinary(&in, &bin);
-  bin.SetPosition(0);
-  std::unique_ptr<TForm> loaded(new TForm(nullptr));
-  bin.ReadComponent(loaded.get());
+  std::unique_ptr<TForm> loaded = ReadFormText(dfm);
   auto* g2 = static_cast<TDBGrid*>(loaded->FindComponent("DBGrid2"));
   ASSERT_NE(g2, nullptr);
   ASSERT_EQ(g2->GetColumns()->Count(), 2);

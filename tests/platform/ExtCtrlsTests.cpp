@@ -2,23 +2,16 @@
 
 #include "ControlsTests.h"
 #include "ExtCtrls.h"
+#include "FormFixture.h"
 #include "StdReg.h"
 #include "StreamCheck.h"
 
 namespace {
 
-struct ExtForm : ::testing::Test {
-  TForm* Form = nullptr;
+struct ExtForm : Form1Fixture {
   void SetUp() override {
-    RegisterStandardClasses();
-    Form = new TForm(nullptr);
-    Form->SetName("Form1");
-    Form->SetBounds(50, 50, 400, 300);
+    Form1Fixture::SetUp();
     Form->SetColor(clBtnFace);
-  }
-  void TearDown() override {
-    delete Form;
-    Application->ProcessMessages();
   }
   template <class T>
   T* Add(const char* name, int x, int y, int w, int h) {

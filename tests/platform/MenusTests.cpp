@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlsTests.h"
+#include "FormText.h"
 #include "Menus.h"
 #include "StreamCheck.h"
 #include "TypInfo.h"
@@ -70,16 +71,8 @@ const char* kMenuChildren = R"(  object MainMenu1: TMainMenu
 end
 )";
 
-TCustomForm* LoadForm(const std::string& children) {
-  std::string text = "object Form1: TForm\n  Menu = MainMenu1\n  PixelsPerInch = 96\n  TextHeight = 13\n" + children;
-  TMemoryStream src, bin;
-  src.Write(text.data(), static_cast<int64_t>(text.size()));
-  src.SetPosition(0);
-  ObjectTextToBinary(&src, &bin);
-  bin.SetPosition(0);
-  auto* form = new TForm(nullptr);
-  bin.ReadComponent(form);
-  return form;
+std::unique_ptr<TForm> LoadForm(const std::string& children) {
+  return ReadFormText("object Form1: TForm\n  Menu = MainMenu1\n  PixelsPerInch = 96\n  TextHeight = 13\n" + children);
 }
 
 template <class T>

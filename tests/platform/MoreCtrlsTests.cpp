@@ -6,7 +6,8 @@
 
 #include "ActnList.h"
 #include "ControlsTests.h"
-#include "ExtCtrlsMore.h"
+#include "ExtCtrls.h"
+#include "FormFixture.h"
 #include "Spin.h"
 #include "StdReg.h"
 #include "StreamCheck.h"
@@ -14,30 +15,8 @@
 
 namespace {
 
-struct MoreCtrlsFixture : ::testing::Test {
-  void SetUp() override {
-    RegisterStandardClasses();
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 400, 300);
-  }
-  template <class T>
-  T* Add(const char* name, TWinControl* parent = nullptr) {
-    auto* c = new T(form.get());
-    c->SetName(name);
-    if constexpr (std::is_base_of_v<TControl, T>) c->SetParent(parent ? parent : form.get());
-    return c;
-  }
-  // Writes the form and reads it into a fresh one.
-  std::unique_ptr<TForm> Reload() {
-    TMemoryStream s;
-    s.WriteComponent(form.get());
-    s.SetPosition(0);
-    auto copy = std::make_unique<TForm>(nullptr);
-    s.ReadComponent(copy.get());
-    return copy;
-  }
+struct MoreCtrlsFixture : FormFixture {
   static intptr_t Pos(int x, int y) { return (static_cast<intptr_t>(y) << 16) | (x & 0xFFFF); }
-  std::unique_ptr<TForm> form;
 };
 
 // ---------------------------------------------------------------------------------------------

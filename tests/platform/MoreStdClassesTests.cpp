@@ -6,8 +6,10 @@
 
 #include "ColorGrd.h"
 #include "ComCtrls.h"
+#include "DBGrids.h"
 #include "ExtCtrls.h"
-#include "ExtCtrlsMore.h"
+#include "FormFixture.h"
+#include "FormText.h"
 #include "MPlayer.h"
 #include "Spin.h"
 #include "StdCtrls.h"
@@ -16,36 +18,16 @@
 
 namespace {
 
-struct MoreStdFixture : ::testing::Test {
+struct MoreStdFixture : FormFixture {
   void SetUp() override {
-    RegisterStandardClasses();
-    form = std::make_unique<TForm>(nullptr);
+    FormFixture::SetUp();
     form->SetBounds(0, 0, 600, 400);
-  }
-  template <class T>
-  T* Add(const char* name, TWinControl* parent = nullptr) {
-    auto* c = new T(form.get());
-    c->SetName(name);
-    if constexpr (std::is_base_of_v<TControl, T>) c->SetParent(parent ? parent : form.get());
-    return c;
   }
   static intptr_t Pos(int x, int y) { return (static_cast<intptr_t>(y) << 16) | (x & 0xFFFF); }
   static void Click(TControl* c, int x, int y, bool right = false) {
     c->Perform(right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, Pos(x, y));
     c->Perform(right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, Pos(x, y));
   }
-  // A form read from Delphi text.
-  static std::unique_ptr<TForm> ReadText(const std::string& text) {
-    TMemoryStream src, bin;
-    src.Write(text.data(), static_cast<int64_t>(text.size()));
-    src.SetPosition(0);
-    ObjectTextToBinary(&src, &bin);
-    bin.SetPosition(0);
-    auto f = std::make_unique<TForm>(nullptr);
-    bin.ReadComponent(f.get());
-    return f;
-  }
-  std::unique_ptr<TForm> form;
 };
 
 // --- TMediaPlayer ---------------------------------------------------------------------------
@@ -120,7 +102,7 @@ TEST_F(MoreStdFixture, MediaPlayerButtonsClickThroughOnClickAndOnPostClick) {
 // AutoOpen opens at load time; without a device the form still loads and the error is kept.
 TEST_F(MoreStdFixture, MediaPlayerAutoOpenDoesNotStopAFormFromLoading) {
   std::unique_ptr<TForm> f;
-  ASSERT_NO_THROW(f = ReadText("object Form1: TForm\n"
+  ASSERT_NO_THROW(f = ReadFormText("object Form1: TForm\n"
                                "  object MediaPlayer1: TMediaPlayer\n"
                                "    Left = 8\n    Top = 8\n    Width = 253\n    Height = 30\n"
                                "    AutoOpen = True\n    DeviceType = dtSequencer\n"
@@ -317,23 +299,19 @@ TEST_F(MoreStdFixture, HeaderStreamsWidthsAsInternalSections) {
   ExpectDefaultsOmitted(header, text);
   EXPECT_NE(text.find("InternalSections = (\r\n      120\r\n      45)"), std::string::npos) << text;
   EXPECT_LT(text.find("Sections.Strings"), text.find("InternalSections")) << text;
-  TMemoryStream s;
-  s.WriteComponent(form.get());
-  s.SetPosition(0);
-  auto copy = std::make_unique<TForm>(nullptr);
-  s.ReadComponent(copy.get());
+  auto copy = Reload();
   auto* h2 = Cast<THeader>(copy->FindComponent("Header1"));
   ASSERT_NE(h2, nullptr);
   EXPECT_EQ(h2->GetSectionWidth(0), 120);
   EXPECT_EQ(h2->GetSectionWidth(1), 45);
   // Also read: "width,text" items, which bring their texts with them.
-  auto f = ReadText("object Form1: TForm\n  object Header1: THeader\n"
+  auto f = ReadFormText("object Form1: TForm\n  object Header1: THeader\n"
                     "    InternalSections = (\n      '70,First'\n      '30,Second')\n  end\nend\n");
   auto* h3 = Cast<THeader>(f->FindComponent("Header1"));
   ASSERT_EQ(h3->SectionCount(), 2);
   EXPECT_EQ(h3->GetSections()->Get(1), "Second");
   EXPECT_EQ(h3->GetSectionWidth(0), 70);
-  EXPECT_THROW(ReadText("object Form1: TForm\n  object Header1: THeader\n"
+  EXPECT_THROW(ReadFormText("object Form1: TForm\n  object Header1: THeader\n"
                         "    InternalSections = (\n      'wide,First')\n  end\nend\n"),
                EReadError);
 }
@@ -342,7 +320,7 @@ TEST_F(MoreStdFixture, HeaderStreamsWidthsAsInternalSections) {
 // Band 0 as a real Delphi 5 form has it: the tool bar sits after the grip, as wide as the band
 // less the grip and margin, as tall as MinHeight; the edges lie outside the client area.
 TEST_F(MoreStdFixture, CoolBarPlacesBandControlsAsTheRebarDoes) {
-  auto f = ReadText("object Form1: TForm\n  Width = 900\n  Height = 300\n"
+  auto f = ReadFormText("object Form1: TForm\n  Width = 900\n  Height = 300\n"
                     "  object CoolBar: TCoolBar\n    Align = alNone\n    Left = 1\n    Top = 1\n    Width = 855\n    Height = 48\n"
                     "    Bands = <\n      item\n        Control = ToolBar\n        ImageIndex = -1\n"
                     "        MinHeight = 41\n        Width = 851\n      end>\n"
@@ -451,6 +429,18 @@ TEST_F(MoreStdFixture, CoolBarRoundTrip) {
   delete images;
   EXPECT_EQ(bar->GetImages(), nullptr);
   (void)edit;
+}
+
+// A class's unit is what a generated uses clause names, whichever file implements it.
+TEST(StandardClasses, ReportTheUnitDelphiDeclaresThemIn) {
+  const std::pair<TClass, const char*> expected[] = {
+      {TDBGrid::StaticClass(), "DBGrids"},      {TColumn::StaticClass(), "DBGrids"},
+      {TNotebook::StaticClass(), "ExtCtrls"},   {TPage::StaticClass(), "ExtCtrls"},
+      {TTimer::StaticClass(), "ExtCtrls"},      {TSplitter::StaticClass(), "ExtCtrls"},
+      {THeader::StaticClass(), "ExtCtrls"},     {TPanel::StaticClass(), "ExtCtrls"},
+      {TListView::StaticClass(), "ComCtrls"},   {TTreeView::StaticClass(), "ComCtrls"},
+      {TListItems::StaticClass(), "ComCtrls"},  {TTreeNodes::StaticClass(), "ComCtrls"}};
+  for (const auto& [cls, unit] : expected) EXPECT_STREQ(cls->UnitName, unit) << cls->Name;
 }
 
 }  // namespace

@@ -6,23 +6,13 @@
 
 #include "Consts.h"
 #include "ControlsTests.h"
+#include "FormText.h"
 #include "Menus.h"
 #include "StdReg.h"
 #include "StreamCheck.h"
 #include "TypInfo.h"
 
 namespace {
-
-TCustomForm* ReadForm(const std::string& text) {
-  TMemoryStream src, bin;
-  src.Write(text.data(), static_cast<int64_t>(text.size()));
-  src.SetPosition(0);
-  ObjectTextToBinary(&src, &bin);
-  bin.SetPosition(0);
-  auto* form = new TForm(nullptr);
-  bin.ReadComponent(form);
-  return form;
-}
 
 TMainMenu* FileMenu(TComponent* owner) {
   return NewMenu(owner, "MainMenu1", {NewItem("&File", 0, false, true, nullptr, 0, "File1")});
@@ -122,7 +112,7 @@ TEST_F(NonClientTest, StoredClientSizeIsTheClientAreaWithAMenu) {
   end
 end
 )";
-  std::unique_ptr<TCustomForm> form(ReadForm(text));
+  std::unique_ptr<TCustomForm> form(ReadFormText(text));
   int bar = form->NonClientArea().MenuBar;
   ASSERT_GT(bar, 0);
   EXPECT_EQ(form->GetClientHeight(), 200);
@@ -132,7 +122,7 @@ end
   std::string written = StreamAsText(form.get());
   EXPECT_NE(written.find("ClientHeight = 200"), std::string::npos) << written;
   EXPECT_EQ(written.find("  Height ="), std::string::npos) << written;
-  std::unique_ptr<TCustomForm> again(ReadForm(written));
+  std::unique_ptr<TCustomForm> again(ReadFormText(written));
   EXPECT_EQ(again->GetClientHeight(), 200);
   EXPECT_EQ(again->GetHeight(), 200 + bar);
 }
@@ -153,7 +143,7 @@ TEST_F(NonClientTest, StoredHeightIsTheOuterSizeWithAMenu) {
   end
 end
 )";
-  std::unique_ptr<TCustomForm> form(ReadForm(text));
+  std::unique_ptr<TCustomForm> form(ReadFormText(text));
   EXPECT_EQ(form->GetHeight(), 240);
   EXPECT_EQ(form->GetClientHeight(), 240 - form->NonClientArea().MenuBar);
   std::string written = StreamAsText(form.get());
@@ -310,7 +300,7 @@ TEST_F(NonClientTest, StreamedPositionComesWithTheScrolledPlaces) {
   std::string text = StreamAsText(&f.Form);
   EXPECT_NE(text.find("VertScrollBar.Position = 40"), std::string::npos) << text;
   EXPECT_EQ(text.find("VertScrollBar.Range"), std::string::npos) << text;  // AutoScroll measures it
-  std::unique_ptr<TCustomForm> copy(ReadForm(text));
+  std::unique_ptr<TCustomForm> copy(ReadFormText(text));
   EXPECT_EQ(copy->GetVertScrollBar()->GetPosition(), 40);
   auto* far = As<TControl>(copy->FindComponent(f.Far->GetName()));
   ASSERT_NE(far, nullptr);

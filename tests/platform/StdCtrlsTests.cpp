@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ControlsTests.h"
+#include "FormFixture.h"
+#include "FormText.h"
 #include "StdCtrls.h"
 #include "StdReg.h"
 #include "StreamCheck.h"
@@ -8,18 +10,7 @@
 
 namespace {
 
-struct StdForm : ::testing::Test {
-  TForm* Form = nullptr;
-  void SetUp() override {
-    RegisterStandardClasses();
-    Form = new TForm(nullptr);
-    Form->SetName("Form1");
-    Form->SetBounds(50, 50, 400, 300);
-  }
-  void TearDown() override {
-    delete Form;
-    Application->ProcessMessages();
-  }
+struct StdForm : Form1Fixture {
   template <class T>
   T* Add(const char* name, int x, int y, TWinControl* parent = nullptr) {
     auto* c = new T(Form);
@@ -250,15 +241,9 @@ TEST_F(StdForm, ItemIndexReadBeforeItemsStillSelects) {
   const char* text =
       "object Form1: TForm\n  object ListBox1: TListBox\n    ItemIndex = 1\n    Items.Strings = (\n      'a'\n      'b')\n  end\n"
       "  object ComboBox1: TComboBox\n    Style = csDropDownList\n    ItemIndex = 0\n    Items.Strings = (\n      'x'\n      'y')\n  end\nend\n";
-  TMemoryStream src, bin;
-  src.Write(text, static_cast<int64_t>(strlen(text)));
-  src.SetPosition(0);
-  ObjectTextToBinary(&src, &bin);
-  bin.SetPosition(0);
-  TForm form(nullptr);
-  bin.ReadComponent(&form);
-  EXPECT_EQ(static_cast<TListBox*>(form.FindComponent("ListBox1"))->GetItemIndex(), 1);
-  auto* combo = static_cast<TComboBox*>(form.FindComponent("ComboBox1"));
+  std::unique_ptr<TForm> form = ReadFormText(text);
+  EXPECT_EQ(static_cast<TListBox*>(form->FindComponent("ListBox1"))->GetItemIndex(), 1);
+  auto* combo = static_cast<TComboBox*>(form->FindComponent("ComboBox1"));
   EXPECT_EQ(combo->GetItemIndex(), 0);
   EXPECT_EQ(combo->GetText(), "x");
 }

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <fstream>
 #include <memory>
 
 #include "ComCtrls.h"
+#include "FormFixture.h"
+#include "FormText.h"
 #include "StreamCheck.h"
 
 namespace {
@@ -52,17 +53,11 @@ std::string CorpusTreeData(const std::string& file) {
   return out;
 }
 
-struct ViewFixture : ::testing::Test {
-  void SetUp() override {
-    RegisterCommonControlClasses();
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 400, 300);
-  }
+struct ViewFixture : FormFixture {
+  // A view at (10, 10), 200 x 120.
   template <class T>
   T* Add(const char* name) {
-    auto* c = new T(form.get());
-    c->SetName(name);
-    c->SetParent(form.get());
+    T* c = FormFixture::Add<T>(name);
     c->SetBounds(10, 10, 200, 120);
     return c;
   }
@@ -73,7 +68,6 @@ struct ViewFixture : ::testing::Test {
     c->Perform(WM_LBUTTONUP, 0, At(x, y));
   }
   static void Key(TWinControl* c, uint16_t vk) { c->Perform(WM_KEYDOWN, vk, 0); }
-  std::unique_ptr<TForm> form;
 };
 
 // --- Streams -------------------------------------------------------------------------------
@@ -121,12 +115,8 @@ TEST_F(ViewFixture, ListItemsBuiltInCodeSurviveAFormRoundTrip) {
   std::string text = ExpectRoundTrip(form.get(), lv);
   ExpectDefaultsOmitted(lv, text);
 
-  TForm copy(nullptr);
-  TMemoryStream s;
-  s.WriteComponent(form.get());
-  s.SetPosition(0);
-  s.ReadComponent(&copy);
-  TListItems* got = static_cast<TListView*>(copy.FindComponent("ListView1"))->GetItems();
+  std::unique_ptr<TForm> copy = Reload();
+  TListItems* got = static_cast<TListView*>(copy->FindComponent("ListView1"))->GetItems();
   ASSERT_EQ(got->Count(), 3);
   EXPECT_EQ(got->Item(0)->GetCaption(), "first");
   EXPECT_EQ(got->Item(0)->GetImageIndex(), 0);  // the VCL's default
@@ -236,13 +226,7 @@ TEST_F(ViewFixture, MalformedDataInAFormStreamFailsTheLoadCleanly) {
       "    Items.Data = {0100000019000000}\n"
       "  end\n"
       "end\n";
-  TMemoryStream in, bin;
-  in.Write(text, static_cast<int64_t>(std::strlen(text)));
-  in.SetPosition(0);
-  ObjectTextToBinary(&in, &bin);
-  bin.SetPosition(0);
-  TForm copy(nullptr);
-  EXPECT_THROW(bin.ReadComponent(&copy), EReadError);
+  EXPECT_THROW(ReadFormText(text), EReadError);
 }
 
 // --- Sorting -------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "ControlsTests.h"
 #include "Db.h"
 #include "DbTables.h"
+#include "FormText.h"
 #include "Grids.h"
 #include "StdCtrls.h"
 #include "StdReg.h"
@@ -24,17 +25,6 @@ struct WinDetails : ::testing::Test {
 // One notch of the wheel over `control`, at client point `at` (negative delta: towards the user).
 intptr_t Wheel(TControl* control, int delta, TPoint at = {5, 5}) {
   return control->Perform(WM_MOUSEWHEEL, MakeWParam(0, static_cast<uint16_t>(delta)), PointToLParam(at));
-}
-
-TCustomForm* ReadForm(const std::string& text) {
-  TMemoryStream src, bin;
-  src.Write(text.data(), static_cast<int64_t>(text.size()));
-  src.SetPosition(0);
-  ObjectTextToBinary(&src, &bin);
-  bin.SetPosition(0);
-  auto form = std::make_unique<TForm>(nullptr);
-  bin.ReadComponent(form.get());
-  return form.release();
 }
 
 // --- The wheel.
@@ -171,7 +161,7 @@ TEST_F(WinDetails, AFormsBorderWidthIsABandInItsColourAroundTheClientArea) {
 }
 
 TEST_F(WinDetails, BorderWidthOfFormsAndToolBarsStreams) {
-  std::unique_ptr<TCustomForm> form(ReadForm(
+  std::unique_ptr<TCustomForm> form(ReadFormText(
       "object Form1: TForm\n  BorderWidth = 4\n  object ToolBar1: TToolBar\n    Left = 0\n    Top = 0\n"
       "    Width = 200\n    Height = 40\n    BorderWidth = 3\n"
       "    object ToolButton1: TToolButton\n      Left = 0\n      Top = 0\n    end\n  end\nend\n"));
@@ -190,7 +180,7 @@ TEST_F(WinDetails, BorderWidthOfFormsAndToolBarsStreams) {
 TEST_F(WinDetails, TabOrderReadFromAStreamIsSortedOnceAllSiblingsAreThere) {
   // Listed in creation order; their tab orders run backwards, which applying each as read
   // (while later siblings are missing) gets wrong.
-  std::unique_ptr<TCustomForm> form(ReadForm(
+  std::unique_ptr<TCustomForm> form(ReadFormText(
       "object Form1: TForm\n"
       "  object A: TEdit\n    Left = 0\n    Top = 0\n    TabOrder = 2\n  end\n"
       "  object B: TEdit\n    Left = 0\n    Top = 30\n    TabOrder = 1\n  end\n"
@@ -255,7 +245,7 @@ TEST_F(WinDetails, AComponentThatCannotFinishLoadingIsOneProblemAndTheRestLoad) 
 namespace {
 
 TEST_F(WinDetails, ReadPagesFillThePageControlAndTheirAlignedControlsFillThem) {
-  std::unique_ptr<TCustomForm> form(ReadForm(
+  std::unique_ptr<TCustomForm> form(ReadFormText(
       "object Form1: TForm\n  Left = 0\n  Top = 0\n  Width = 300\n  Height = 200\n"
       "  object PageControl1: TPageControl\n    Left = 0\n    Top = 0\n    Width = 280\n    Height = 160\n"
       "    ActivePage = TabSheet2\n    Align = alClient\n"

@@ -1,5 +1,6 @@
 #include "ReaderTestUtil.h"
 
+#include "FormText.h"
 #include "StdReg.h"
 
 std::string StreamBytes(TMemoryStream& s) {
@@ -34,16 +35,7 @@ std::string BinaryToText(const std::string& bytes) {
 
 std::unique_ptr<TForm> LoadForm(const std::string& text) {
   RegisterStandardClasses();
-  TMemoryStream s;
-  Load(s, TextToBinary(text));
-  auto form = std::make_unique<TForm>(nullptr);
-  TReader reader(&s, 4096);
-  reader.OnFindMethod = [](TReader*, const std::string&, const TMethodEntry*& address, bool& error) {
-    address = nullptr;
-    error = false;
-  };
-  reader.ReadRootComponent(form.get());
-  return form;
+  return ReadFormText(text);
 }
 
 std::string OutFormStream(TKReader& reader) {

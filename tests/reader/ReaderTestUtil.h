@@ -18,7 +18,7 @@ std::string StreamBytes(TMemoryStream& s);
 // The form stream of the reader's output, without its resource header.
 std::string OutFormStream(TKReader& reader);
 
-// A live form read from a text form with the library's reader; handler names need no code.
+// A live form read from a text form (the standard classes registered); handler names need no code.
 std::unique_ptr<TForm> LoadForm(const std::string& text);
 
 struct TFilterOptions {
