@@ -9,11 +9,6 @@
 #include "TypInfo.h"
 #include "qt/QtWidgets.h"
 
-#if __has_include("EmbeddedForms.h")
-#include "EmbeddedForms.h"
-#define KV_HAVE_EMBEDDED_FORMS 1
-#endif
-
 KV_IMPLEMENT_CLASS(TDesigner, "Forms") {}
 
 KV_IMPLEMENT_CLASS(TCustomForm, "Forms") {}
@@ -484,14 +479,6 @@ namespace {
 std::map<std::string, std::string, bool (*)(const std::string&, const std::string&)>& Layouts() {
   static std::map<std::string, std::string, bool (*)(const std::string&, const std::string&)> m(
       [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
-  static bool embedded = false;
-  if (!embedded) {
-    embedded = true;
-#ifdef KV_HAVE_EMBEDDED_FORMS
-    for (int i = 0; i < kvEmbeddedFormCount; ++i)
-      RegisterFormLayout(std::string(reinterpret_cast<const char*>(kvEmbeddedForms[i].Data), kvEmbeddedForms[i].Size));
-#endif
-  }
   return m;
 }
 

@@ -363,7 +363,7 @@ class TForm : public TCustomForm {
 //   TfmAbout(TComponent* AOwner) : TForm(AOwner) { InitInheritedComponent(this, TForm::StaticClass()); }
 bool InitInheritedComponent(TComponent* instance, TClass rootAncestor);
 // Registers a text form layout under the class named in its first line ("object X: TClass").
-// The build registers every forms/*.dfm this way; tests register their own.
+// The kit registers its forms/*.dfm this way when it loads; tests register their own.
 void RegisterFormLayout(const std::string& text);
 void UnregisterFormLayout(const std::string& className);
 bool HasFormLayout(const std::string& className);

@@ -500,6 +500,12 @@ void TMetafile::WriteData(TStream* stream) {
   WriteStreamBytes(stream, FData);
 }
 
+void TBitmap::SaveToPngFile(const std::string& fileName) {
+  TPngImage png;
+  png.Assign(this);
+  png.SaveToFile(fileName);
+}
+
 KV_IMPLEMENT_CLASS(TBitmap, "Graphics") {}
 KV_IMPLEMENT_CLASS(TIcon, "Graphics") {}
 KV_IMPLEMENT_CLASS(TQtImageGraphic, "Graphics") {}

@@ -416,6 +416,8 @@ class TBitmap : public TGraphic {
   std::vector<TColor> GetPalette() const;
   bool GetMonochrome() const;
   void SetMonochrome(bool v);
+  // Writes the bitmap as a PNG file (EFCreateError when the file cannot be written).
+  void SaveToPngFile(const std::string& fileName);
   // tmAuto: the bottom-left pixel; tmFixed: the colour set (setting one makes the mode tmFixed).
   TColor GetTransparentColor() const;
   void SetTransparentColor(TColor v);
@@ -504,6 +506,8 @@ class TQtImageGraphic : public TGraphic {
  public:
   TQtImageGraphic();
   ~TQtImageGraphic() override;
+  // Takes a graphic of its own class, or a non-empty TBitmap, which it encodes in its format
+  // (EConvertError for a format that can only be read, such as GIF).
   void Assign(TPersistent* source) override;
   bool Empty() const override { return FData.empty(); }
   int GetWidth() const override;

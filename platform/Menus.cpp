@@ -529,6 +529,9 @@ bool IsMenuKey(TControl* control, uint16_t key, TShiftState shift) {
   return false;
 }
 
+bool HighlightMenuItem(TMenuItem* item) { return qtm::Highlight(item); }
+bool TriggerMenuItem(TMenuItem* item) { return qtm::Trigger(item); }
+
 bool ContextPopup(TControl* control, const TPoint& screenPos) {
   if (control->InState(csDesigning)) return false;
   for (TControl* c = control; c; c = c->GetParent()) {

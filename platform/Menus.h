@@ -285,6 +285,11 @@ bool IsMenuKey(TControl* control, uint16_t key, TShiftState shift);
 // while designing). True when a menu was shown.
 bool ContextPopup(TControl* control, const TPoint& screenPos);
 
+// For tests and scripted runs, acting on the entry that shows item in an open menu bar or popup as
+// the user would: moving onto it, or clicking it. False when the item is not shown.
+bool HighlightMenuItem(TMenuItem* item);
+bool TriggerMenuItem(TMenuItem* item);
+
 // Builders, as Delphi's: NewMenu(owner, "MainMenu1", {NewItem(...), NewLine(), ...}).
 TMenuItem* NewItem(const std::string& caption, TShortCut shortCut, bool checked, bool enabled,
                    TNotifyEvent onClick, THelpContext helpContext, const std::string& name);

@@ -25,6 +25,15 @@
 #include <typeinfo>
 #include <vector>
 
+// KV_UNIT names a namespace of its own for each source file of the libraries: the unity build
+// (CMake's UNITY_BUILD_UNIQUE_ID) defines it per file, so that file-local helpers of files
+// compiled together cannot clash, whatever their names:
+//   namespace { namespace KV_UNIT { std::string Helper(); } }   ...   KV_UNIT::Helper()
+// A file compiled alone has its own anonymous namespace, and KV_UNIT is empty.
+#ifndef KV_UNIT
+#define KV_UNIT
+#endif
+
 class TObject;
 class TComponent;
 struct TClassInfo;

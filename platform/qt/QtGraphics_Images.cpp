@@ -644,6 +644,22 @@ void TIcon::Draw(TCanvas* canvas, const TRect& rect) { CanvasDrawImage(canvas, r
 
 // ---------------------------------------------------------------------------------------------
 // TQtImageGraphic
+namespace {
+namespace KV_UNIT {
+
+// The bitmap as a file of the codec's format; empty for no or an empty bitmap, or a format that
+// Qt cannot write.
+std::string EncodeBitmap(TBitmap* bitmap, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!bitmap || bitmap->Empty() || !BitmapImage(bitmap).save(&buffer, format)) return {};
+  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+}  // namespace KV_UNIT
+}  // namespace
+
 TQtImageGraphic::TQtImageGraphic() : FImage(new TBitmapImage) {}
 TQtImageGraphic::~TQtImageGraphic() = default;
 
@@ -654,8 +670,10 @@ void TQtImageGraphic::Assign(TPersistent* source) {
     Changed();
   } else if (!source) {
     SetBytes({});
+  } else if (std::string file = KV_UNIT::EncodeBitmap(Cast<TBitmap>(source), FormatName()); !file.empty()) {
+    SetBytes(std::move(file));
   } else {
-    TGraphic::Assign(source);
+    TGraphic::Assign(source);  // neither a bitmap nor a format Qt can write: EConvertError
   }
 }
 

@@ -555,8 +555,4 @@ void SetScrollBar(TWindowHandle* h, bool vertical, int min, int max, int positio
   s->setValue(position);
 }
 
-bool SavePng(TBitmap* bitmap, const std::string& fileName) {
-  return BitmapImage(bitmap).save(FromStd(fileName), "PNG");
-}
-
 }  // namespace qtstd

@@ -82,7 +82,4 @@ void SetOwnerDraw(TWindowHandle* h, TCanvas* canvas, TDrawItemProc draw);
 void SetScrollBar(TWindowHandle* h, bool vertical, int min, int max, int position, int pageSize,
                   int smallChange, int largeChange);
 
-// Image files through the toolkit's codecs: writes bitmap to fileName as PNG; false on failure.
-bool SavePng(TBitmap* bitmap, const std::string& fileName);
-
 }  // namespace qtstd

@@ -888,17 +888,4 @@ int DoubleClickTime() {
   return QGuiApplication::styleHints()->mouseDoubleClickInterval();
 }
 
-void BuildPlainWidgetTree(const std::vector<int>& parents, const std::vector<TRect>& bounds) {
-  EnsureApplication();
-  std::vector<QWidget*> widgets(parents.size());
-  for (size_t i = 0; i < parents.size(); ++i) {
-    widgets[i] = parents[i] < 0 ? new QWidget : new QWidget(widgets[parents[i]]);
-    widgets[i]->setGeometry(ToQRect(bounds[i]));
-  }
-  widgets[0]->show();
-  QCoreApplication::processEvents();
-  widgets[0]->repaint();
-  delete widgets[0];
-}
-
 }  // namespace qtw

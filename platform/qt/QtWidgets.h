@@ -97,10 +97,6 @@ TRect ScreenRect();
 TRect WorkArea();
 int DoubleClickTime();
 
-// The baseline of the controls benchmark: builds plain QWidgets in the same tree (parents[i]
-// is the index of widget i's parent, -1 for the window), shows and paints them, destroys them.
-void BuildPlainWidgetTree(const std::vector<int>& parents, const std::vector<TRect>& bounds);
-
 }  // namespace qtw
 
 // --- Shared between the controls and the backend.

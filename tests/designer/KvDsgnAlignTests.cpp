@@ -6,7 +6,6 @@
 #include "ExtCtrls.h"
 #include "KvAlign.h"
 #include "KvSize.h"
-#include "qt/QtMenus.h"
 
 namespace {
 
@@ -69,7 +68,7 @@ class AlignTest : public DesignerTest {
   // Runs a context menu item as a click on it in the shown popup does.
   void Choose(const std::string& caption) {
     TMenuItem* item = PopupItem(caption);
-    ASSERT_TRUE(item && qtm::Trigger(item)) << caption;
+    ASSERT_TRUE(item && TriggerMenuItem(item)) << caption;
     Application->ProcessMessages();
     Engine->GetPopupMenu()->ClosePopup();
   }

@@ -4,7 +4,6 @@
 #include "ExtCtrls.h"
 #include "KvTbNtBk.h"
 #include "StdReg.h"
-#include "qt/QtMenus.h"
 
 namespace {
 
@@ -217,12 +216,12 @@ TEST_F(MouseTest, PointingAtTheDesignedFormsOwnMenuSelectsTheItem) {
   Form()->Perform(WM_MENUSELECT, MakeWParam(open->Command(), 0), static_cast<intptr_t>(file->Handle()));
   EXPECT_EQ(Engine->Selected(), Form());
 
-  ASSERT_TRUE(qtm::Highlight(help));
+  ASSERT_TRUE(HighlightMenuItem(help));
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{help}));
-  ASSERT_TRUE(qtm::Highlight(file));
+  ASSERT_TRUE(HighlightMenuItem(file));
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{file}));
   bool shown = false;
-  for (int i = 0; i < 20 && !(shown = qtm::Highlight(open)); ++i) Application->ProcessMessages();
+  for (int i = 0; i < 20 && !(shown = HighlightMenuItem(open)); ++i) Application->ProcessMessages();
   ASSERT_TRUE(shown);
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{open}));
   EXPECT_EQ(Engine->SelectedComponent(), open);

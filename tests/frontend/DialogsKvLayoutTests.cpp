@@ -13,7 +13,6 @@
 #include "KvSize.h"
 #include "KvToolOp.h"
 #include "Menus.h"
-#include "qt/QtStdCtrls.h"
 
 namespace {
 
@@ -57,7 +56,7 @@ void CheckAndPicture(TCustomForm* dialog) {
   EXPECT_EQ(shot.GetWidth(), dialog->GetWidth());
   std::string file = KV_BIN_DIR "/../dialogs-";
   file.append(dialog->ClassName()).append(".png");
-  qtstd::SavePng(&shot, file);
+  shot.SaveToPngFile(file);
   dialog->Hide();
 }
 

@@ -582,6 +582,42 @@ TEST(ImageFormats, PngKeepsItsBytesAndBadDataIsRefused) {
   }
 }
 
+TEST(ImageFormats, BitmapsSaveAsPngAndReadOnlyFormatsRefuseThem) {
+  TBitmap b;
+  b.SetSize(4, 3);
+  b.Canvas()->SetPixel(0, 0, clRed);
+  b.Canvas()->SetPixel(3, 2, clBlue);
+  const std::string path = ::testing::TempDir() + "kv_bitmap_test.png";
+  b.SaveToPngFile(path);
+  TPicture p;
+  p.LoadFromFile(path);  // by extension, so the file must really be a PNG
+  std::remove(path.c_str());
+  ASSERT_NE(Cast<TPngImage>(p.GetGraphic()), nullptr);
+  TBitmap back;
+  back.Assign(p.GetGraphic());
+  EXPECT_EQ(back.GetWidth(), 4);
+  EXPECT_EQ(back.GetHeight(), 3);
+  EXPECT_EQ(back.Canvas()->GetPixel(0, 0), clRed);
+  EXPECT_EQ(back.Canvas()->GetPixel(3, 2), clBlue);
+  EXPECT_EQ(back.Canvas()->GetPixel(1, 1), clWhite);
+
+  TGIFImage gif;  // Qt reads GIF but cannot write it
+  try {
+    gif.Assign(&b);
+    ADD_FAILURE();
+  } catch (const EConvertError& e) {
+    EXPECT_STREQ(e.what(), "Cannot assign a TBitmap to a TGIFImage");
+  }
+  TBitmap empty;
+  EXPECT_THROW(empty.SaveToPngFile(::testing::TempDir() + "kv_empty.png"), EConvertError);
+  try {
+    b.SaveToPngFile("/nonexistent-kv-folder/shot.png");
+    ADD_FAILURE();
+  } catch (const EFCreateError& e) {
+    EXPECT_TRUE(std::string(e.what()).starts_with("Cannot create file /nonexistent-kv-folder/shot.png")) << e.what();
+  }
+}
+
 TEST(FileFormats, FiltersListTheLatestRegisteredFirst) {
   EXPECT_EQ(GraphicFilter(TBitmap::StaticClass()), "Bitmaps (*.bmp)|*.bmp");
   EXPECT_EQ(GraphicFilter(TMetafile::StaticClass()),

@@ -90,6 +90,24 @@ TEST_F(Kvform, TextToResourceAndBack) {
   EXPECT_EQ(ReadFileBytes(Path("bare.txt")), kText);
 }
 
+// The conversions run on the core library alone; the commands that need live forms load the rest
+// (and Qt) when they run. The dynamic loader's own log says what a run loaded.
+TEST_F(Kvform, ConversionsLoadNoGuiLibraryAndFormCommandsLoadThemOnDemand) {
+  Put("in.txt", kText);
+  setenv("LD_DEBUG", "libs", 1);
+  const TRun convert = Run({"tobinary", Path("in.txt"), Path("out.dfm")});
+  const TRun check = Run({"check", Path("out.dfm")});
+  unsetenv("LD_DEBUG");
+  ASSERT_EQ(convert.Status, 0) << convert.Err;
+  EXPECT_NE(convert.Err.find("libKvCore.so"), std::string::npos) << convert.Err;
+  for (const char* lib : {"libKvVcl.so", "libKvKit.so", "libQt6", "libsqlite3"})
+    EXPECT_EQ(convert.Err.find(lib), std::string::npos) << lib;
+  ASSERT_EQ(check.Status, 0) << check.Err;
+  EXPECT_NE(check.Out.find(": ok"), std::string::npos) << check.Out;
+  for (const char* lib : {"kvform-gui.so", "libKvKit.so", "libQt6Widgets"})
+    EXPECT_NE(check.Err.find(lib), std::string::npos) << lib;
+}
+
 TEST_F(Kvform, CorpusFileRoundTripsByteForByte) {
   const fs::path f = fs::path(EnvOr("KV_CORPUS_DIR", KV_CORPUS_DIR)) / "binary" / "006_scrgrab_UNIT1.dfm";
   if (!fs::exists(f)) GTEST_SKIP() << "no corpus";

@@ -14,7 +14,6 @@
 #include "Forms.h"
 #include "StdReg.h"
 #include "KvClass.h"
-#include "qt/QtStdCtrls.h"
 
 namespace {
 constexpr int kSize = 24;
@@ -101,7 +100,7 @@ void WritePreview(const std::string& fileName, const TNamedBitmaps& bitmaps) {
     c->TextOut(x, y + kSize * scale + 2, bitmaps[i].first);
     c->GetBrush()->SetStyle(bsSolid);
   }
-  if (!qtstd::SavePng(&sheet, fileName)) throw EFCreateError(Format(SFCreateError, fileName));
+  sheet.SaveToPngFile(fileName);
 }
 }  // namespace
 

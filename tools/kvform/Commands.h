@@ -22,8 +22,14 @@ using TCommandHandler = int (*)(TCommandContext& ctx);
 
 int CmdToText(TCommandContext& ctx);
 int CmdToBinary(TCommandContext& ctx);
-int CmdInspect(TCommandContext& ctx);
+
+// The commands that need live forms, in the module kvform-gui (see GuiModule.h), which exports
+// each under its own name.
+extern "C" {
+int CmdCheck(TCommandContext& ctx);
+int CmdRender(TCommandContext& ctx);
 int CmdGlyph(TCommandContext& ctx);
+int CmdInspect(TCommandContext& ctx);
 int CmdResave(TCommandContext& ctx);
 int CmdUnit(TCommandContext& ctx);
-int CmdCheck(TCommandContext& ctx);  int CmdRender(TCommandContext& ctx);
+}

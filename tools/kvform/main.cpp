@@ -8,24 +8,28 @@
 #include <string_view>
 
 #include "Commands.h"
+#include "GuiModule.h"
 #include "SysUtils.h"
 
 namespace {
 
 struct TCommand {
   const char* Name;
-  TCommandHandler Handler;
+  TCommandHandler Handler;  // nullptr: in the forms module, exported as ModuleSymbol
+  const char* ModuleSymbol;
   const char* Usage;
 };
 
 constexpr TCommand kCommands[] = {
-    {"totext", CmdToText, "totext IN [OUT]     binary form file (resource or bare TPF0) to text"},
-    {"tobinary", CmdToBinary, "tobinary IN OUT     text form file to a resource-framed binary file"},
-    {"check", CmdCheck, "check FILE...       load form files, listing every problem"}, {"render", CmdRender, "render FILE OUT.png   screenshot of a form, offscreen"},
-    {"glyph", CmdGlyph, "glyph ART.txt [--indent N]   Glyph.Data or Picture.Data lines of a pixel-art file"},
-    {"inspect", CmdInspect, "inspect FILE [COMPONENT] [--kinds MASK]   the inspector's rows for a component"},
-    {"resave", CmdResave, "resave IN OUT [--unit]   open a form file in a design and save it as OUT (and its unit)"},
-    {"unit", CmdUnit, "unit IN             the unit source that saving a design of IN writes"},
+    {"totext", CmdToText, nullptr, "totext IN [OUT]     binary form file (resource or bare TPF0) to text"},
+    {"tobinary", CmdToBinary, nullptr, "tobinary IN OUT     text form file to a resource-framed binary file"},
+    {"check", nullptr, "CmdCheck", "check FILE...       load form files, listing every problem"},
+    {"render", nullptr, "CmdRender", "render FILE OUT.png   screenshot of a form, offscreen"},
+    {"glyph", nullptr, "CmdGlyph", "glyph ART.txt [--indent N]   Glyph.Data or Picture.Data lines of a pixel-art file"},
+    {"inspect", nullptr, "CmdInspect",
+     "inspect FILE [COMPONENT] [--kinds MASK]   the inspector's rows for a component"},
+    {"resave", nullptr, "CmdResave", "resave IN OUT [--unit]   open a form file in a design and save it as OUT (and its unit)"},
+    {"unit", nullptr, "CmdUnit", "unit IN             the unit source that saving a design of IN writes"},
 };
 
 void PrintUsage(std::FILE* f) {
@@ -51,12 +55,14 @@ int main(int argc, char** argv) {
     if (name != c.Name) continue;
     TCommandContext ctx{std::vector<std::string>(argv + 2, argv + argc), ""};
     try {
-      return c.Handler(ctx);
+      TCommandHandler handler = c.Handler ? c.Handler : LoadGuiCommand(c.ModuleSymbol);
+      return handler(ctx);
     } catch (const TUsageError& e) {
       std::fprintf(stderr, "kvform %s: %s\nusage: kvform %s\n", c.Name, e.what(), c.Usage);
       return 2;
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "kvform: %s: %s\n", ctx.Subject.c_str(), e.what());
+      if (ctx.Subject.empty()) std::fprintf(stderr, "kvform: %s\n", e.what());
+      else std::fprintf(stderr, "kvform: %s: %s\n", ctx.Subject.c_str(), e.what());
       return 1;
     }
   }

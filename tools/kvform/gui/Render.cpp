@@ -4,7 +4,6 @@
 #include "Commands.h"
 #include "FormFile.h"
 #include "Forms.h"
-#include "qt/QtStdCtrls.h"
 
 int CmdRender(TCommandContext& ctx) {
   if (ctx.Args.size() != 2) throw TUsageError("expected FILE OUT.png");
@@ -17,6 +16,7 @@ int CmdRender(TCommandContext& ctx) {
   for (int i = 0; i < 5; ++i) Application->ProcessMessages();
   TBitmap shot;
   GrabWindow(form.get(), &shot, true);
-  if (!qtstd::SavePng(&shot, ctx.Args[1])) throw EFCreateError("Cannot create file " + ctx.Args[1]);
+  ctx.Subject = ctx.Args[1];
+  shot.SaveToPngFile(ctx.Args[1]);
   return 0;
 }
