@@ -18,6 +18,11 @@ int KvRoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 namespace {
 
+std::unordered_set<const void*>& KvLiveEngines() {
+  static std::unordered_set<const void*> engines;
+  return engines;
+}
+
 // The dots stay at multiples of the grid step in the form's unscrolled coordinates.
 int KvDsgnGridOffset(int scrollPos, int step) { return (step - scrollPos % step) % step; }
 
@@ -35,6 +40,7 @@ TKFormDesigner::TKFormDesigner(TKvFormDesigner* formDesigner, TKvObjectInspector
       FHasFileName(!fileName.empty()),
       FIsLiveForm(liveForm != nullptr),
       FLiveForm(liveForm) {
+  KvLiveEngines().insert(this);
   FSelections = new TComponentList();
   FSaveList = new TList();
   FIcons = new TList();
@@ -106,15 +112,19 @@ TKFormDesigner::TKFormDesigner(TKvFormDesigner* formDesigner, TKvObjectInspector
     FState.Exclude(dsAttaching);
     // No shell file drops are registered: nothing here would handle them.
   } catch (...) {
+    KvLiveEngines().erase(this);
     TearDown();
     throw;
   }
 }
 
 TKFormDesigner::~TKFormDesigner() {
+  KvLiveEngines().erase(this);
   if (!FCanClose) QueryDestroy();
   TearDown();
 }
+
+bool TKFormDesigner::Exists(const void* designer) { return KvLiveEngines().count(designer) > 0; }
 
 bool TKFormDesigner::QueryDestroy() {
   FCanClose = false;

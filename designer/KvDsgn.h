@@ -150,6 +150,9 @@ class TKFormDesigner : public TFormDesigner {
   TCustomForm* GetForm() const { return FForm; }
   bool QueryDestroy();
   bool IsTornDown() const { return FState.Contains(dsTornDown); }
+  // Whether an engine lives at that address: messages posted by an engine may arrive after it
+  // was freed.
+  static bool Exists(const void* designer);
 
   // --- Settings, read from the designer component (or the inspector) on every use.
   bool GetCanInsert() const;

@@ -23,7 +23,7 @@ constexpr TCommand kCommands[] = {
     {"tobinary", CmdToBinary, "tobinary IN OUT     text form file to a resource-framed binary file"},
     {"check", CmdCheck, "check FILE...       load form files, listing every problem"}, {"render", CmdRender, "render FILE OUT.png   screenshot of a form, offscreen"},
     {"glyph", CmdGlyph, "glyph ART.txt [--indent N]   Glyph.Data or Picture.Data lines of a pixel-art file"},
-    {"inspect", CmdInspect, "inspect FILE [COMPONENT] [--kinds MASK]   the inspector's rows for a component"},
+    {"inspect", CmdInspect, "inspect FILE [COMPONENT] [--kinds MASK] [--expand]   the inspector window's rows for a component"},
     {"resave", CmdResave, "resave IN OUT [--unit]   open a form file in a design and save it as OUT (and its unit)"},
     {"unit", CmdUnit, "unit IN             the unit source that saving a design of IN writes"},
 };
