@@ -137,12 +137,12 @@ void TfmKvObjIns::FormResize(TObject*) {
 // ---------------------------------------------------------------------------------------------
 // The designer and the rows.
 
-TKFormDesigner* TfmKvObjIns::Engine() const { return dynamic_cast<TKFormDesigner*>(FDesigner); }
+TKFormDesigner* TfmKvObjIns::Engine() const { return static_cast<TKFormDesigner*>(FDesigner); }
 
+// The engine may have been freed without telling the window (its message about that is still
+// queued, or it was not the active design): its address is checked before anything reads it.
 bool TfmKvObjIns::DesignerGone() const {
-  if (!FDesigner) return true;
-  TKFormDesigner* engine = Engine();
-  return engine && engine->IsTornDown();
+  return !FDesigner || !TKFormDesigner::Exists(FDesigner) || Engine()->IsTornDown();
 }
 
 void TfmKvObjIns::ClearEditors() {
@@ -157,7 +157,8 @@ void TfmKvObjIns::HideGrid() {
 }
 
 void TfmKvObjIns::SelectDesigner(TFormDesigner* designer) {
-  FDesigner = designer;
+  // Only engines are inspected: a designer of another kind is taken as none.
+  FDesigner = designer && TKFormDesigner::Exists(designer) ? designer : nullptr;
   FSelected = nullptr;
   ClearEditors();
   if (InState(csDestroying) || !FEditors || DesignerGone()) {
@@ -328,7 +329,7 @@ void TfmKvObjIns::ComponentListDropDown(TObject*) {
   items->AddObject(root->GetName(), root);
   for (int i = 0; i < root->ComponentCount(); ++i) {
     TComponent* c = root->Components(i);
-    if (!c->GetName().empty() && (!engine || engine->Listable(c))) items->AddObject(c->GetName(), c);
+    if (!c->GetName().empty() && engine->Listable(c)) items->AddObject(c->GetName(), c);
   }
   items->EndUpdate();
   if (!FSelected) return;
