@@ -600,6 +600,12 @@ void TApplication::HandleException(TObject* sender) {
   }
 }
 
+bool TApplication::HelpContext(THelpContext context) {
+  bool callHelp = true;
+  if (OnHelp) OnHelp(HELP_CONTEXT, context, callHelp);
+  return OnHelp && !callHelp;
+}
+
 void TApplication::ShowException(const Exception& e) {
   std::string msg = e.Message();
   if (!msg.empty() && msg.back() != '.') msg += '.';

@@ -372,6 +372,11 @@ bool HasFormLayout(const std::string& className);
 // TApplication
 KV_EVENT(TExceptionEvent, "Sender: TObject; E: Exception", TObject*, const Exception&)
 
+// The help system's requests: Command is HELP_CONTEXT with the context as Data; a handler that
+// shows the topic itself clears CallHelp.
+KV_EVENT(THelpEvent, "Command: Word; Data: Longint; var CallHelp: Boolean", uint16_t, int, bool&)
+constexpr uint16_t HELP_CONTEXT = 1;
+
 // MessageBox flags and answers (IDOK 1, IDCANCEL 2, ...).
 constexpr int MB_OK = 0x0;
 constexpr int MB_OKCANCEL = 0x1;
@@ -415,6 +420,9 @@ class TApplication : public TComponent {
   void HandleException(TObject* sender);
   void ShowException(const Exception& e);
   int MessageBox(const std::string& text, const std::string& caption, int flags = MB_OK);
+  // Asks for the help topic of a context. There is no help viewer: only OnHelp can show one,
+  // and the answer is True when it did.
+  bool HelpContext(THelpContext context);
 
   std::string GetTitle() const { return FTitle; }
   void SetTitle(const std::string& v) { FTitle = v; }
@@ -422,6 +430,7 @@ class TApplication : public TComponent {
   void Notification(TComponent* c, TOperation op) override;
 
   TExceptionEvent OnException;
+  THelpEvent OnHelp;
   TNotifyEvent OnIdle;
 
  private:
