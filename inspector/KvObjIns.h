@@ -193,7 +193,7 @@ class TfmKvObjIns : public TForm {
   bool FReady = false;
   std::string FValueText;
   TFormDesigner* FDesigner = nullptr;
-  int FRow = -1;
+  int FRow = 0;  // as a new form's fields start: FormCreate's SelectRow(-1) then hides the grid
   bool FSplitting = false;
   bool FScrolling = false;
   TComponent* FSelected = nullptr;
