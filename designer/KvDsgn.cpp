@@ -5,8 +5,6 @@
 #include <cmath>
 
 #include "Dialogs.h"
-#include "KvFrmDsg.h"
-#include "KvObjIns.h"
 #include "SysUtils.h"
 #include "Windows.h"
 
@@ -31,14 +29,14 @@ int KvDsgnGridOffset(int scrollPos, int step) { return (step - scrollPos % step)
 // ---------------------------------------------------------------------------------------------
 // Construction and teardown.
 
-TKFormDesigner::TKFormDesigner(TKvFormDesigner* formDesigner, TKvObjectInspector* objectInspector,
+TKFormDesigner::TKFormDesigner(IKDesignerHost* formDesigner, IKInspectorHost* objectInspector,
                                const std::string& fileName, TForm* liveForm)
     : FState{dsAttaching},
-      FFormDesigner(formDesigner),
-      FObjectInspector(objectInspector),
       FFileName(fileName),
       FHasFileName(!fileName.empty()),
       FIsLiveForm(liveForm != nullptr),
+      FFormDesigner(formDesigner),
+      FObjectInspector(objectInspector),
       FLiveForm(liveForm) {
   KvLiveEngines().insert(this);
   FSelections = new TComponentList();
@@ -75,9 +73,7 @@ TKFormDesigner::TKFormDesigner(TKvFormDesigner* formDesigner, TKvObjectInspector
     if (fileName.empty()) {
       FModified = false;
       if (!liveForm) {
-        int top = 200;
-        if (FFormDesigner && FFormDesigner->FDesignerWindow)
-          top = FFormDesigner->FDesignerWindow->GetTop() + FFormDesigner->FDesignerWindow->GetHeight();
+        int top = FFormDesigner ? FFormDesigner->NewDesignTop() : 200;
         FForm->SetBounds(200, top, KvRoundHalfEven(0.68 * GetSystemMetrics(SM_CXFULLSCREEN)),
                          KvRoundHalfEven(0.63 * GetSystemMetrics(SM_CYFULLSCREEN)));
         FForm->SetVisible(true);
@@ -182,7 +178,7 @@ void TKFormDesigner::TearDown() {
 
 void TKFormDesigner::FormClose() {
   if (!QueryDestroy()) return;
-  if (FActive) PostToInspector(KM_OBJECTCHANGED, 0);
+  if (FActive && FObjectInspector) FObjectInspector->ObjectChanged(nullptr);
   FModified = false;
   Destroy();
 }
@@ -192,18 +188,13 @@ bool TKFormDesigner::Activate() {
   FActive = true;
   FDownPos = {0, 0};
   if (FFormDesigner) FFormDesigner->DesignerChanged(this);
-  PostToInspector(KM_OBJECTCHANGED, reinterpret_cast<intptr_t>(this));
+  if (FObjectInspector) FObjectInspector->ObjectChanged(this);
   return true;
 }
 
 bool TKFormDesigner::Deactivate() {
   FActive = false;
   return true;
-}
-
-void TKFormDesigner::PostToInspector(uint32_t msg, intptr_t param) {
-  if (!FObjectInspector) return;
-  if (TControl* window = FObjectInspector->Form()) PostMessage(window, msg, 0, param);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -243,7 +234,7 @@ TPoint TKFormDesigner::SnapStep(TPoint d) const {
 
 void TKFormDesigner::Modified() {
   ShowSelect();
-  PostToInspector(KM_OBJECTMODIFIED, reinterpret_cast<intptr_t>(this));
+  if (FObjectInspector) FObjectInspector->ObjectModified(this);
   FModified = true;
   if (FFormDesigner) FFormDesigner->DesignerChanged(this);
 }
@@ -262,7 +253,7 @@ bool TKFormDesigner::IsDesignMsg(TControl* sender, TMessage& message) {
   switch (message.Msg) {
     case WM_MOVE:
     case WM_SIZE:
-      if (!FDragging) {
+      if (FDrag == kdNone) {
         if (sender == FForm) Modified();
         else if (sender == FSelectedComponent) ShowSelect();
       }
@@ -277,10 +268,10 @@ bool TKFormDesigner::IsDesignMsg(TControl* sender, TMessage& message) {
     case WM_ERASEBKGND: return GetDisplayGrid() && sender == FForm;
     case WM_SETCURSOR: return KeepCursor();
     case WM_NCMOUSEMOVE:
-      if (FDragging) MouseMove(sender);
+      if (FDrag != kdNone) MouseMove(sender);
       return false;
     case WM_NCLBUTTONUP:
-      if (FDragging) MouseUp(message);
+      if (FDrag != kdNone) MouseUp(message);
       return false;
     case WM_KEYDOWN: return KeyDown(sender, static_cast<uint16_t>(message.WParam));
     case WM_HSCROLL:

@@ -17,8 +17,6 @@
 #include "Menus.h"
 #include "StdCtrls.h"
 
-class TKvFormDesigner;
-class TKvObjectInspector;
 class TKFormDesigner;
 class TKvDot;
 class TKReader;
@@ -29,8 +27,74 @@ constexpr uint32_t KM_OBJECTMODIFIED = WM_USER + 1;  // second parameter: the en
 
 constexpr TTypeKinds KvEngineTypeKinds = 0x04FE;  // an engine without designer or inspector
 
+// What an engine asks of the designer component that opened its design (TKvFormDesigner
+// implements it). Settings are read on every use, never copied.
+class IKDesignerHost {
+ public:
+  virtual bool GetCanInsert() const = 0;
+  virtual bool GetCanDelete() const = 0;
+  virtual bool GetSnapToGrid() const = 0;
+  virtual bool GetDisplayGrid() const = 0;
+  virtual int GetGridX() const = 0;
+  virtual int GetGridY() const = 0;
+  virtual TTypeKinds GetTypeKinds() const = 0;
+  // The class chosen on the palette (nil: the pointer), and going back to the pointer.
+  virtual TClass PaletteClass() = 0;
+  virtual void ResetPalette() = 0;
+  // The top edge of a new blank design, so that it does not hide under the host's tool window.
+  virtual int NewDesignTop() = 0;
+  // A design's modified state or activation changed.
+  virtual void DesignerChanged(TKFormDesigner* designer) = 0;
+
+ protected:
+  ~IKDesignerHost() = default;
+};
+
+// What an engine tells the object inspector that shows its selection (TKvObjectInspector
+// implements it), and the settings it takes from it when there is no designer component.
+class IKInspectorHost {
+ public:
+  virtual TTypeKinds GetTypeKinds() const = 0;
+  virtual bool GetCanDelete() const = 0;
+  // The selection of designer changed; nil: there is nothing to inspect any more.
+  virtual void ObjectChanged(TKFormDesigner* designer) = 0;
+  // A property of designer's selection may have changed.
+  virtual void ObjectModified(TKFormDesigner* designer) = 0;
+  // Every component notification of the designed form but those about grab handles.
+  virtual void FormNotification(TComponent* component, TOperation operation) = 0;
+
+ protected:
+  ~IKInspectorHost() = default;
+};
+
+// The alignment and size dialogs, installed by the units that hold them. Each fills its choice
+// and answers whether the user confirmed it. Codes: 0 no change; alignment 1 left sides / tops,
+// 2 centres, 3 right sides / bottoms, 4 equal spacing, 5 centre in the window; size 1 shrink to
+// the smallest, 2 grow to the largest, 3 the typed Width / Height.
+struct TKAlignChoice {
+  int Horizontal = 0;
+  int Vertical = 0;
+};
+struct TKSizeChoice {
+  int WidthCode = 0;
+  int HeightCode = 0;
+  int Width = 0;
+  int Height = 0;
+};
+extern bool (*KAlignDialogProc)(TKAlignChoice& choice);
+extern bool (*KSizeDialogProc)(TKSizeChoice& choice);
+
 enum TKDesignStateFlag : uint8_t { dsAttaching, dsTornDown, dsBusy };
 using TKDesignState = TSet<TKDesignStateFlag>;
+
+// What the press on the design surface that is under way does until its release.
+enum TKDragState : uint8_t {
+  kdNone,     // no press under way
+  kdPressed,  // moving drags the selected control, or the band when the form is selected
+  kdGroup,    // pressed on a member of the selection: moving drags the whole selection
+  kdBand,     // the rubber band is on the screen
+  kdSize,     // a grab handle is dragged: it resizes its control
+};
 
 // Positions of the eight grab handles, in handle-list order.
 KV_ENUM(TKSizeKind, LT, LB, RT, RB, MT, MB, ML, MR)
@@ -56,7 +120,7 @@ class TKPopupMenu : public TPopupMenu {
 class TKDotBatch {
  public:
   TKDotBatch();
-  ~TKDotBatch() noexcept(false);
+  ~TKDotBatch();
   TKDotBatch(const TKDotBatch&) = delete;
   TKDotBatch& operator=(const TKDotBatch&) = delete;
 
@@ -140,7 +204,7 @@ class TKFormDesigner : public TFormDesigner {
  public:
   // A new blank form (no file name, no live form), a form loaded from fileName, or the host's
   // live form. Any failure tears the engine down before the exception leaves.
-  TKFormDesigner(TKvFormDesigner* formDesigner, TKvObjectInspector* objectInspector,
+  TKFormDesigner(IKDesignerHost* formDesigner, IKInspectorHost* objectInspector,
                  const std::string& fileName, TForm* liveForm);
   // Asks the owner (OnDesignerDestroy) unless it was asked already, then tears down.
   ~TKFormDesigner() override;
@@ -258,7 +322,10 @@ class TKFormDesigner : public TFormDesigner {
   // accepts child controls, at the last the form.
   TControl* InsertionParent(TControl* target) const;
   bool ControlWantsMouse(TControl* sender, int x, int y);
+  // The rubber band from the press point to p, inverted over the form; EraseBand inverts the
+  // band on the screen back. Both are no-ops when there is nothing to draw or erase.
   void DrawBand(const TPoint& p);
+  void EraseBand();
   bool SelectInBand();
   TComponent* LastSelectable();
   TKPopupMenu* GetPopupMenu() const { return FPopupMenu; }
@@ -266,14 +333,37 @@ class TKFormDesigner : public TFormDesigner {
   // The grid pattern, rebuilt at construction and when the form's colour changes.
   void BuildGridBitmap();
 
-  // --- State read by the front end, the inspector and the handles.
+  // --- Queries of the engine's state, for its callers and tests.
+  TComponent* Selected() const { return FSelected; }  // the one selected component, or the form
+  TComponent* SelectedComponent() const { return FSelectedComponent; }
+  int MarkerCount() const { return FSaveList->Count(); }
+  TKSaveBitmaps* Marker(int i) const { return static_cast<TKSaveBitmaps*>(FSaveList->Get(i)); }
+  int IconCount() const { return FIcons->Count(); }
+  TKvIcon* Icon(int i) const { return static_cast<TKvIcon*>(FIcons->Get(i)); }
+  TComponent* IconComponent(int i) const { return static_cast<TComponent*>(FIconComponents->Get(i)); }
+  // The icon that stands for a non-visual component, or nil.
+  TKvIcon* IconOf(TComponent* component) const;
+  TKDragState DragState() const { return FDrag; }
+  TBitmap* GridBitmap() const { return FGridBitmap; }
+  // The stored image of the form stream, and the resource name it was read or made with.
+  TMemoryStream* FormImage() const { return FFormStream; }
+  const std::string& ResName() const { return FResName; }
+
+  // --- State the front end reads and sets.
   TCustomForm* FForm = nullptr;
   TKDesignState FState;
-  TKvFormDesigner* FFormDesigner;
-  TKvObjectInspector* FObjectInspector;
   std::string FFileName;
   bool FHasFileName = false;
   bool FIsLiveForm = false;
+  bool FModified = false;
+  TKvDesignerDestroy OnDesignerDestroy;
+
+ private:
+  friend class TKvDot;
+  friend class TKSaveBitmaps;
+
+  IKDesignerHost* FFormDesigner;
+  IKInspectorHost* FObjectInspector;
   TForm* FLiveForm;
   TBitmap* FGridBitmap = nullptr;
   bool FCanClose = false;
@@ -284,7 +374,6 @@ class TKFormDesigner : public TFormDesigner {
   TMemoryStream* FFormStream = nullptr;
   TKPopupMenu* FPopupMenu = nullptr;
   TMenu* FMenu = nullptr;
-  bool FModified = false;
   bool FActive = false;
   bool FShowHandles = false;
   bool FMoved = false;
@@ -292,11 +381,8 @@ class TKFormDesigner : public TFormDesigner {
   TPoint FBandPos;
   TShiftState FShift;
   TComponent* FTarget = nullptr;
-  bool FDragging = false;
-  bool FBandShown = false;
-  bool FMoveGroup = false;
+  TKDragState FDrag = kdNone;
   TPoint FLastPos;
-  TKvDesignerDestroy OnDesignerDestroy;
   TComponent* FSelected = nullptr;
   TComponent* FSelectedComponent = nullptr;
   TList* FSaveList = nullptr;
@@ -309,17 +395,15 @@ class TKFormDesigner : public TFormDesigner {
   // While Delete frees the selection: the form's components not freed yet.
   std::unordered_set<TComponent*>* FAlive = nullptr;
 
- private:
   void TearDown();
   void FormClose();
   bool Activate();
   bool Deactivate();
-  void PostToInspector(uint32_t msg, intptr_t param);
   void SetSelected(TComponent* item);
   void ResetSelections();
   void KeepSiblings(TWinControl* parent);
-  TKSaveBitmaps* Marker(int i) const { return static_cast<TKSaveBitmaps*>(FSaveList->Get(i)); }
   TPoint SnapStep(TPoint d) const;
+  void InvertBand();
   intptr_t HandleDrag(int dragMessage, TDragRec* dragRec);
   void DropFields(TKvDragField* source, const TPoint& screenPoint);
   bool PrepareAlign(bool horizontal);

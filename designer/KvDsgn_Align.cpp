@@ -6,31 +6,11 @@
 
 #include <climits>
 
-#include "KvAlign.h"
-#include "KvSize.h"
 #include "SysUtils.h"
 
 namespace {
 
 TControl* KvAlignItem(TStringList* list, int i) { return static_cast<TControl*>(list->GetObject(i)); }
-
-// Runs a dialog of the engine: kept in its unit's global variable while it runs, freed after.
-template <class TDialog>
-bool KvAlignRunDialog(TDialog*& global, const std::function<void(TDialog*)>& onOk) {
-  auto* dialog = new TDialog(Application);
-  global = dialog;
-  try {
-    bool ok = dialog->ShowModal() == mrOk;
-    if (ok) onOk(dialog);
-    global = nullptr;
-    delete dialog;
-    return ok;
-  } catch (...) {
-    global = nullptr;
-    delete dialog;
-    throw;
-  }
-}
 
 }  // namespace
 
@@ -149,14 +129,13 @@ void TKFormDesigner::AlignBottoms(TObject*) {
   Modified();
 }
 
+bool (*KAlignDialogProc)(TKAlignChoice& choice) = nullptr;
+bool (*KSizeDialogProc)(TKSizeChoice& choice) = nullptr;
+
 void TKFormDesigner::Align(TObject*) {
-  int horizontal = 0, vertical = 0;
-  if (!KvAlignRunDialog<TfmKvAlign>(fmKvAlign, [&](TfmKvAlign* d) {
-        horizontal = d->HorizontalGroup->GetItemIndex();
-        vertical = d->VerticalGroup->GetItemIndex();
-      }))
-    return;
-  switch (horizontal) {
+  TKAlignChoice choice;
+  if (!KAlignDialogProc || !KAlignDialogProc(choice)) return;
+  switch (choice.Horizontal) {
     case 1: AlignLeft(); break;
     case 2: AlignHorizCenter(); break;
     case 3: AlignRight(); break;
@@ -164,7 +143,7 @@ void TKFormDesigner::Align(TObject*) {
     case 5: AlignHorizCenterWindow(); break;
     default: break;
   }
-  switch (vertical) {
+  switch (choice.Vertical) {
     case 1: AlignTops(); break;
     case 2: AlignVertCenter(); break;
     case 3: AlignBottoms(); break;
@@ -175,21 +154,21 @@ void TKFormDesigner::Align(TObject*) {
 }
 
 void TKFormDesigner::Size(TObject*) {
-  int widthCode = 0, heightCode = 0, sizeWidth = 0, sizeHeight = 0;
-  if (!KvAlignRunDialog<TfmKvSize>(fmKvSize, [&](TfmKvSize* d) {
-        widthCode = d->WidthGroup->GetItemIndex();
-        heightCode = d->HeightGroup->GetItemIndex();
-        sizeWidth = d->SizeWidth;
-        sizeHeight = d->SizeHeight;
-      }))
-    return;
+  TKSizeChoice choice;
+  if (!KSizeDialogProc || !KSizeDialogProc(choice)) return;
   if (FSaveList->Count() == 0 || FSelected == FForm) return;
   PrepareSize();
   for (int i = 0; i < FSortList->Count(); ++i) {
     TControl* c = KvAlignItem(FSortList, i);
-    int w = widthCode == 1 ? FBounds.Left : widthCode == 2 ? FBounds.Right : widthCode == 3 ? sizeWidth : c->GetWidth();
+    int w = choice.WidthCode == 1   ? FBounds.Left
+            : choice.WidthCode == 2 ? FBounds.Right
+            : choice.WidthCode == 3 ? choice.Width
+                                    : c->GetWidth();
     c->SetBounds(c->GetLeft(), c->GetTop(), w, c->GetHeight());
-    int h = heightCode == 1 ? FBounds.Top : heightCode == 2 ? FBounds.Bottom : heightCode == 3 ? sizeHeight : c->GetHeight();
+    int h = choice.HeightCode == 1   ? FBounds.Top
+            : choice.HeightCode == 2 ? FBounds.Bottom
+            : choice.HeightCode == 3 ? choice.Height
+                                     : c->GetHeight();
     c->SetBounds(c->GetLeft(), c->GetTop(), c->GetWidth(), h);
   }
   Modified();

@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "KvFrmDsg.h"
 #include "Windows.h"
 
 namespace {
@@ -59,11 +58,10 @@ bool TKFormDesigner::ControlWantsMouse(TControl* sender, int x, int y) {
 }
 
 bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& message) {
-  if (FDragging) return false;
+  if (FDrag != kdNone) return false;
   // A press makes the design the active window, keys included, even where no window manager
   // activates windows on click.
   if (!FForm->Active() && FForm->GetVisible()) FForm->SetFocus();
-  FBandShown = false;
   FMoved = false;
   SetCapture(FCaptureLabel);
   TRect clip = KvMouseScreenRect(FForm);
@@ -95,9 +93,8 @@ bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& 
     return true;
   }
 
-  TfmKvFrmDsg* window = FFormDesigner ? FFormDesigner->FDesignerWindow : nullptr;
-  if (TClass cls = window ? window->GetSelectedComponent() : nullptr) {
-    window->SetPointer();
+  if (TClass cls = FFormDesigner ? FFormDesigner->PaletteClass() : nullptr) {
+    FFormDesigner->ResetPalette();
     if (GetCanInsert()) {
       ReleaseCapture();
       CreateComponent(cls, InsertionParent(target), FDownPos.X, FDownPos.Y, 0, 0);
@@ -107,6 +104,7 @@ bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& 
   }
 
   FTarget = target;
+  bool moveGroup = false;
   if (FShift.Contains(ssCtrl) && target != FForm && dynamic_cast<TWinControl*>(target)) {
     SelectComponent(FForm);
     if (KvMouseAcceptsControls(target)) clip = KvMouseClientAreaOnScreen(target);
@@ -122,7 +120,7 @@ bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& 
     if (OneOfSelections(target)) {
       if (target->GetParent()) KeepSiblings(target->GetParent());
       else SelectComponent(target);
-      FMoveGroup = true;
+      moveGroup = true;
     } else {
       SelectComponent(target);
     }
@@ -130,7 +128,7 @@ bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& 
   }
   FShowHandles = true;
   ClipCursor(&clip);
-  FDragging = true;
+  FDrag = moveGroup ? kdGroup : kdPressed;
   return !senderWantsMouse;
 }
 
@@ -138,16 +136,16 @@ bool TKFormDesigner::MouseMove(TControl* sender) {
   TPoint c = GetCursorPos();
   TPoint q = FForm->ScreenToClient(c);
   if (ControlWantsMouse(sender, q.X, q.Y)) return false;
-  if (!FActive || !FDragging) return false;
+  if (!FActive || FDrag == kdNone) return false;
   TPoint d = SnapStep({c.X - FLastPos.X, c.Y - FLastPos.Y});
-  if (FMoveGroup) {
+  if (FDrag == kdGroup) {
     if (FShift.Contains(ssShift)) return false;
     for (int i = 0; i < FSaveList->Count(); ++i) {
       TControl* m = Marker(i)->FControl;
       m->SetBounds(m->GetLeft() + d.X, m->GetTop() + d.Y, m->GetWidth(), m->GetHeight());
     }
   } else if (FSelected == FForm) {
-    DrawBand(q);
+    EraseBand();
     DrawBand(q);
     return true;
   } else {
@@ -164,13 +162,23 @@ bool TKFormDesigner::MouseMove(TControl* sender) {
 }
 
 void TKFormDesigner::DrawBand(const TPoint& p) {
-  FBandShown = FSelected == FForm && !FMoveGroup;
-  if (!FBandShown) return;
+  if (FDrag != kdPressed || FSelected != FForm) return;
+  FBandPos = p;
+  InvertBand();
+  FDrag = kdBand;
+}
+
+void TKFormDesigner::EraseBand() {
+  if (FDrag != kdBand) return;
+  InvertBand();
+  FDrag = kdPressed;
+}
+
+// The inverting frame over the form: drawing the same rectangle again erases it.
+void TKFormDesigner::InvertBand() {
   TRect band{std::min(FDownPos.X, FBandPos.X), std::min(FDownPos.Y, FBandPos.Y),
              std::max(FDownPos.X, FBandPos.X), std::max(FDownPos.Y, FBandPos.Y)};
-  // The inverting frame over the form: drawing the same rectangle again erases it.
   if (!IsRectEmpty(band)) DrawXorFrame(FForm, band);
-  FBandPos = p;
 }
 
 bool TKFormDesigner::SelectInBand() {
@@ -198,19 +206,21 @@ bool TKFormDesigner::SelectInBand() {
 }
 
 bool TKFormDesigner::MouseUp(TMessage&) {
-  if (!FDragging) return false;
-  DrawBand(FForm->ScreenToClient(GetCursorPos()));
-  if (FBandShown) SelectInBand();
-  FBandShown = false;
+  if (FDrag == kdNone) return false;
+  EraseBand();
+  // A press on the selected form selects what the band from it to the release point touches.
+  if (FDrag != kdGroup && FSelected == FForm) {
+    FBandPos = FForm->ScreenToClient(GetCursorPos());
+    SelectInBand();
+  }
   if (FMoved) Modified();
   ShowSelect();
   ClipCursor(nullptr);
-  FDragging = false;
-  FMoveGroup = false;
+  FDrag = kdNone;
   return true;
 }
 
-bool TKFormDesigner::KeepCursor() { return FActive && FDragging; }
+bool TKFormDesigner::KeepCursor() { return FActive && FDrag != kdNone; }
 
 bool TKFormDesigner::DoubleClick(TMessage&) {
   TPoint cursor = GetCursorPos();

@@ -43,27 +43,33 @@ TKDotBatch::TKDotBatch() : FOwner(!FCurrent), FUncaught(std::uncaught_exceptions
   if (FOwner) FCurrent = this;
 }
 
-TKDotBatch::~TKDotBatch() noexcept(false) {
+// A destructor must not throw: a failure while the parents realign or repaint (a handler of
+// the host's) goes to the application's exception handling, as one in a message handler does,
+// unless an exception is already leaving the pass.
+TKDotBatch::~TKDotBatch() {
   if (!FOwner) return;
   FCurrent = nullptr;
   const bool unwinding = std::uncaught_exceptions() > FUncaught;
-  std::exception_ptr failure;
+  bool failed = false;
+  auto report = [&] {
+    failed = true;
+    if (!unwinding && Application) Application->HandleException(nullptr);
+  };
   for (TWinControl* parent : FParents) {
     try {
       parent->EnableAlign();
     } catch (...) {
-      if (!failure) failure = std::current_exception();
+      if (!failed) report();
     }
   }
-  if (FPaint && !failure) {
+  if (FPaint && !failed) {
     try {
       // One synchronous paint takes every area invalidated since.
       FPaint->Update();
     } catch (...) {
-      failure = std::current_exception();
+      report();
     }
   }
-  if (failure && !unwinding) std::rethrow_exception(failure);
 }
 
 void TKDotBatch::Touch(TWinControl* parent) {
@@ -158,13 +164,13 @@ void TKvDot::SetControl(TControl* control, bool multi) {
 
 void TKvDot::DotMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
   FMoved = false;
-  FDesigner->FDragging = true;
+  FDesigner->FDrag = kdSize;
   FLastPos = GetCursorPos();
   if (FOnBeginSize) FOnBeginSize(this);
 }
 
 void TKvDot::DotMouseMove(TObject*, TShiftState, int, int) {
-  if (!FDesigner->FDragging || !FControl) return;
+  if (FDesigner->FDrag == kdNone || !FControl) return;
   TPoint c = GetCursorPos();
   TPoint d{c.X - FLastPos.X, c.Y - FLastPos.Y};
   if (FDesigner->GetSnapToGrid()) {
@@ -198,7 +204,7 @@ void TKvDot::DotMouseMove(TObject*, TShiftState, int, int) {
 }
 
 void TKvDot::DotMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-  FDesigner->FDragging = false;
+  FDesigner->FDrag = kdNone;
   if (FMoved) FDesigner->Modified();
   if (FOnEndSize) FOnEndSize(this);
 }
@@ -340,15 +346,18 @@ void TKFormDesigner::SetSelected(TComponent* item) {
   FSelected = item;
   FSelectedComponent = KvDsgnComponentOf(item);
   if (FShowHandles) ShowSelect();
-  PostToInspector(KM_OBJECTCHANGED, item ? reinterpret_cast<intptr_t>(this) : 0);
+  if (FObjectInspector) FObjectInspector->ObjectChanged(item ? this : nullptr);
+}
+
+TKvIcon* TKFormDesigner::IconOf(TComponent* component) const {
+  int i = FIconComponents->IndexOf(component);
+  return i < 0 ? nullptr : Icon(i);
 }
 
 void TKFormDesigner::SelectComponent(TPersistent* instance) {
   auto* item = dynamic_cast<TComponent*>(instance);
-  if (item) {
-    int i = FIconComponents->IndexOf(item);
-    if (i >= 0) item = static_cast<TKvIcon*>(FIcons->Get(i));
-  }
+  if (item)
+    if (TKvIcon* icon = IconOf(item)) item = icon;
   bool alreadyAlone = FSaveList->Count() == 1 && FSelected && FSelected == item;
   if (!alreadyAlone) {
     if (auto* control = dynamic_cast<TControl*>(item)) SetSaveList(0, control, false);
@@ -390,7 +399,7 @@ void TKFormDesigner::InternalSetSelections() {
   if (FSelections->Count() == 0) return;
   FSelected = FSelections->Count() == 1 ? FSelections->Items(0) : nullptr;
   FSelectedComponent = FSelected;
-  PostToInspector(KM_OBJECTCHANGED, reinterpret_cast<intptr_t>(this));
+  if (FObjectInspector) FObjectInspector->ObjectChanged(this);
 }
 
 bool TKFormDesigner::AddOrRemoveComponent(TComponent* item) {

@@ -61,6 +61,7 @@ object fmPicEdt: TfmPicEdt
       BorderStyle = bsSingle
       BorderWidth = 5
       Color = clWindow
+      Ctl3D = False
       TabOrder = 0
       object ImagePaintBox: TPaintBox
         Left = 5

@@ -1,8 +1,22 @@
 #include "KvAlign.h"
 
+#include "KvDsgn.h"
 #include "StdReg.h"
 
 TfmKvAlign* fmKvAlign = nullptr;
+
+namespace {
+
+bool KvAlignDialog(TKAlignChoice& choice) {
+  return KvRunEngineDialog<TfmKvAlign>(fmKvAlign, [&](TfmKvAlign* d) {
+    choice.Horizontal = d->HorizontalGroup->GetItemIndex();
+    choice.Vertical = d->VerticalGroup->GetItemIndex();
+  });
+}
+
+[[maybe_unused]] const bool KvAlignDialogInstalled = (KAlignDialogProc = KvAlignDialog, true);
+
+}  // namespace
 
 KV_IMPLEMENT_CLASS(TfmKvAlign, "KvAlign") {
   b.Field("Button1", &TfmKvAlign::Button1);

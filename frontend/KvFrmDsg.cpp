@@ -142,6 +142,19 @@ void TKvFormDesigner::DesignerChanged(TKFormDesigner* designer) {
   if (FDesignerWindow) FDesignerWindow->DesignerChanged(designer);
 }
 
+TClass TKvFormDesigner::PaletteClass() {
+  return FDesignerWindow ? FDesignerWindow->GetSelectedComponent() : nullptr;
+}
+
+void TKvFormDesigner::ResetPalette() {
+  if (FDesignerWindow) FDesignerWindow->SetPointer();
+}
+
+// New designs open below the window, which spans the top of the screen.
+int TKvFormDesigner::NewDesignTop() {
+  return FDesignerWindow ? FDesignerWindow->GetTop() + FDesignerWindow->GetHeight() : 200;
+}
+
 TKvTabbedNotebook* TKvFormDesigner::KvTabbedNotebook1() const {
   return FDesignerWindow ? FDesignerWindow->KvTabbedNotebook1 : nullptr;
 }

@@ -14,10 +14,11 @@
 class TfmKvFrmDsg;
 class TKvTabbedNotebook;
 class TfmKvAlignP;
+class TKvObjectInspector;
 
 constexpr TTypeKinds KvDesignerTypeKinds = 0x0EFE;
 
-class TKvFormDesigner : public TComponent {
+class TKvFormDesigner : public TComponent, public IKDesignerHost {
   KV_CLASS(TKvFormDesigner, TComponent)
  public:
   explicit TKvFormDesigner(TComponent* AOwner);
@@ -30,19 +31,18 @@ class TKvFormDesigner : public TComponent {
   void Hide();
   // Signature of a form's OnCloseQuery, so a host routes its own close query through it.
   void CloseQuery(TObject* sender, bool& canClose);
-  void DesignerChanged(TKFormDesigner* designer);
   TKvTabbedNotebook* KvTabbedNotebook1() const;
   TKvObjectInspector* ObjectInspector() const;
 
-  TTypeKinds GetTypeKinds() const { return FTypeKinds; }
+  TTypeKinds GetTypeKinds() const override { return FTypeKinds; }
   void SetTypeKinds(TTypeKinds v) { FTypeKinds = v; }
-  bool GetCanInsert() const { return FCanInsert; }
+  bool GetCanInsert() const override { return FCanInsert; }
   void SetCanInsert(bool v) { FCanInsert = v; }
-  bool GetCanDelete() const { return FCanDelete; }
+  bool GetCanDelete() const override { return FCanDelete; }
   void SetCanDelete(bool v) { FCanDelete = v; }
-  bool GetSnapToGrid() const { return FSnapToGrid; }
+  bool GetSnapToGrid() const override { return FSnapToGrid; }
   void SetSnapToGrid(bool v) { FSnapToGrid = v; }
-  bool GetDisplayGrid() const { return FDisplayGrid; }
+  bool GetDisplayGrid() const override { return FDisplayGrid; }
   void SetDisplayGrid(bool v) { FDisplayGrid = v; }
   bool GetHideOnEmpty() const { return FHideOnEmpty; }
   void SetHideOnEmpty(bool v) { FHideOnEmpty = v; }
@@ -50,10 +50,16 @@ class TKvFormDesigner : public TComponent {
   void SetShowOnFirst(bool v) { FShowOnFirst = v; }
   bool GetCloseOnHide() const { return FCloseOnHide; }
   void SetCloseOnHide(bool v) { FCloseOnHide = v; }
-  int GetGridX() const { return FGridX; }
+  int GetGridX() const override { return FGridX; }
   void SetGridX(int v) { FGridX = v; }
-  int GetGridY() const { return FGridY; }
+  int GetGridY() const override { return FGridY; }
   void SetGridY(int v) { FGridY = v; }
+
+  // What its designs ask of it.
+  TClass PaletteClass() override;
+  void ResetPalette() override;
+  int NewDesignTop() override;
+  void DesignerChanged(TKFormDesigner* designer) override;
 
   TfmKvFrmDsg* FDesignerWindow = nullptr;
   TNotifyEvent FOnDestroy;

@@ -2,10 +2,27 @@
 
 #include "Consts.h"
 #include "Dialogs.h"
+#include "KvAlign.h"
+#include "KvDsgn.h"
 #include "KvToolOp.h"
 #include "StdReg.h"
 
 TfmKvSize* fmKvSize = nullptr;
+
+namespace {
+
+bool KvSizeDialog(TKSizeChoice& choice) {
+  return KvRunEngineDialog<TfmKvSize>(fmKvSize, [&](TfmKvSize* d) {
+    choice.WidthCode = d->WidthGroup->GetItemIndex();
+    choice.HeightCode = d->HeightGroup->GetItemIndex();
+    choice.Width = d->SizeWidth;
+    choice.Height = d->SizeHeight;
+  });
+}
+
+[[maybe_unused]] const bool KvSizeDialogInstalled = (KSizeDialogProc = KvSizeDialog, true);
+
+}  // namespace
 
 KV_IMPLEMENT_CLASS(TfmKvSize, "KvSize") {
   b.Field("WidthGroup", &TfmKvSize::WidthGroup);

@@ -5,6 +5,7 @@
 #include "KvStrEdt.h"
 #include "SysUtils.h"
 #include "TypInfo.h"
+#include "Windows.h"
 
 KV_IMPLEMENT_CLASS(TKvObjectInspector, "KvObjIns") {
   b.Prop("OnDestroy", &TKvObjectInspector::FOnDestroy);
@@ -159,6 +160,14 @@ void TKvObjectInspector::RefreshGrid() {
 
 void TKvObjectInspector::FormNotification(TComponent* component, TOperation operation) {
   if (FForm) FForm->FormNotification(component, operation);
+}
+
+void TKvObjectInspector::ObjectChanged(TKFormDesigner* designer) {
+  if (FForm) PostMessage(FForm, KM_OBJECTCHANGED, 0, reinterpret_cast<intptr_t>(designer));
+}
+
+void TKvObjectInspector::ObjectModified(TKFormDesigner* designer) {
+  if (FForm) PostMessage(FForm, KM_OBJECTMODIFIED, 0, reinterpret_cast<intptr_t>(designer));
 }
 
 void TKvObjectInspector::EditForm(TForm* form) {

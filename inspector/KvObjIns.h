@@ -66,15 +66,15 @@ class TKvInspectorRows {
 // The caption without its indent and mark: the property name.
 std::string StripRowMarks(const std::string& caption);
 
-class TKvObjectInspector : public TComponent {
+class TKvObjectInspector : public TComponent, public IKInspectorHost {
   KV_CLASS(TKvObjectInspector, TComponent)
  public:
   explicit TKvObjectInspector(TComponent* AOwner);
   ~TKvObjectInspector() override;
 
-  TTypeKinds GetTypeKinds() const { return FTypeKinds; }
+  TTypeKinds GetTypeKinds() const override { return FTypeKinds; }
   void SetTypeKinds(TTypeKinds v) { FTypeKinds = v; }
-  bool GetCanDelete() const { return FCanDelete; }
+  bool GetCanDelete() const override { return FCanDelete; }
   void SetCanDelete(bool v) { FCanDelete = v; }
 
   // The forwarding operations do nothing once the window is gone (the application frees it
@@ -85,7 +85,10 @@ class TKvObjectInspector : public TComponent {
   TComboBox* ComponentList() const;
   void SelectDesigner(TFormDesigner* designer);
   void RefreshGrid();
-  void FormNotification(TComponent* component, TOperation operation);
+  void FormNotification(TComponent* component, TOperation operation) override;
+  // Posted to the window, which handles them after the engine's current message.
+  void ObjectChanged(TKFormDesigner* designer) override;
+  void ObjectModified(TKFormDesigner* designer) override;
   // Attaches an engine of this component's own to a live form, ending the previous one.
   void EditForm(TForm* form);
   TKFormDesigner* EditDesigner() const { return FEditDesigner; }

@@ -97,6 +97,9 @@ TfmPicEdt::TfmPicEdt(TComponent* AOwner) : TForm(AOwner) {
 }
 
 TfmPicEdt::~TfmPicEdt() {
+  // OnDestroy would run in TCustomForm's destructor, after this one: run it while this is a TfmPicEdt.
+  if (OnDestroy) OnDestroy(this);
+  OnDestroy = {};
   if (fmPicEdt == this) fmPicEdt = nullptr;
 }
 

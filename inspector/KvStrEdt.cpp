@@ -64,9 +64,7 @@ void TfmKvStrEdt::FormCreate(TObject*) {
   CodeEditorItem->SetEnabled(false);
 }
 
-void TfmKvStrEdt::UpdateLineCount() { LineCount->SetCaption(IntToStr(Memo->GetLines()->Count()) + " lines"); }
-
-void TfmKvStrEdt::MemoChange(TObject*) { UpdateLineCount(); }
+void TfmKvStrEdt::MemoChange(TObject*) { LineCount->SetCaption(IntToStr(Memo->GetLines()->Count()) + " lines"); }
 
 void TfmKvStrEdt::LoadItemClick(TObject*) {
   OpenDialog->SetTitle("Load String list");

@@ -44,15 +44,13 @@ class TfmKvStrEdt : public TForm {
   TMenuItem* CodeEditorItem = nullptr;
 
   void FormCreate(TObject* Sender);
+  // The line counter ("12 lines") follows every change of the memo's text.
   void MemoChange(TObject* Sender);
   void LoadItemClick(TObject* Sender);
   void SaveItemClick(TObject* Sender);
   void CodeEditorItemClick(TObject* Sender);
   void CodeWndBtnClick(TObject* Sender);
   void HelpButtonClick(TObject* Sender);
-
-  // "12 lines": the memo's line count.
-  void UpdateLineCount();
 };
 
 // Holds a private copy of a list and lets the user edit it in the window.

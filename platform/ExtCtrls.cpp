@@ -160,7 +160,7 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
 TRect TCustomPanel::GetClientRect() const {
   TRect r = Rect(0, 0, FWidth, FHeight);
   int inset = GetBorderWidth() + (FBevelOuter != bvNone ? FBevelWidth : 0) + (FBevelInner != bvNone ? FBevelWidth : 0) +
-              (FBorderStyle == bsSingle ? 2 : 0);
+              (FBorderStyle == bsSingle ? (GetCtl3D() ? 2 : 1) : 0);
   InflateRect(r, -inset, -inset);
   return r;
 }
@@ -169,10 +169,12 @@ void TCustomPanel::Paint() {
   TCanvas* c = Canvas();
   TRect r = Rect(0, 0, FWidth, FHeight);
   TColor top, bottom;
-  if (FBorderStyle == bsSingle) {
+  if (FBorderStyle == bsSingle && GetCtl3D()) {
     // The sunken client edge Windows draws around a bordered window.
     Frame3D(c, r, clBtnShadow, clBtnHighlight, 1);
     Frame3D(c, r, cl3DDkShadow, cl3DLight, 1);
+  } else if (FBorderStyle == bsSingle) {
+    Frame3D(c, r, clWindowFrame, clWindowFrame, 1);  // a flat window's one-pixel border
   }
   if (FBevelOuter != bvNone) {
     BevelColors(FBevelOuter, top, bottom);

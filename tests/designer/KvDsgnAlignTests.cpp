@@ -96,7 +96,7 @@ TEST_F(AlignTest, EqualSpacingSortsByLeftNumericallyAndKeepsTheLastInPlace) {
   c->SetLeft(20);
   Engine->AlignHorizSpaceEqually();
   EXPECT_EQ(Lefts({b, c, a}), (std::vector<int>{9, 54, 100}));  // step 91 div 2 = 45
-  EXPECT_EQ(Engine->FSaveList->Count(), 3);
+  EXPECT_EQ(Engine->MarkerCount(), 3);
 }
 
 TEST_F(AlignTest, VerticalSpacingFromTheAlignmentDialogOfTheEditMenu) {
@@ -212,14 +212,14 @@ TEST_F(AlignTest, ASelectionOverAPanelAndTheFormAlignsTheFirstMarkersSiblingsOnl
   std::vector<TComponent*> inner{inner1, inner2};
   std::sort(inner.begin(), inner.end());
   EXPECT_EQ(sel, inner);
-  EXPECT_EQ(Engine->FSaveList->Count(), 2);
+  EXPECT_EQ(Engine->MarkerCount(), 2);
 
   Select({outer2, inner1, outer1});
   Engine->AlignTops();
   EXPECT_EQ(outer1->GetTop(), 16);
   EXPECT_EQ(outer2->GetTop(), 16);
   EXPECT_EQ(inner1->GetTop(), 8);
-  EXPECT_EQ(Engine->FSaveList->Count(), 2);
+  EXPECT_EQ(Engine->MarkerCount(), 2);
 }
 
 TEST_F(AlignTest, SizeDialogShrinksGrowsOrTakesTheTypedWidth) {
@@ -249,8 +249,8 @@ TEST_F(AlignTest, SizeDialogShrinksGrowsOrTakesTheTypedWidth) {
 
 TEST_F(AlignTest, EqualLeftsPutTheEarlierMarkerOnTopAndIconsStayAboveControls) {
   Engine->CreateComponent(TTimer::StaticClass(), Form(), 20, 20, 0, 0);
-  ASSERT_EQ(Engine->FIcons->Count(), 1);
-  auto* icon = static_cast<TControl*>(Engine->FIcons->Get(0));
+  ASSERT_EQ(Engine->IconCount(), 1);
+  auto* icon = Engine->Icon(0);
   auto* a = Add<TButton>("Button1", 16, 16, 75, 25);
   auto* b = Add<TButton>("Button2", 16, 24, 75, 25);  // created later: above a
   auto* c = Add<TButton>("Button3", 40, 20, 75, 25);  // not selected, above both
@@ -263,16 +263,16 @@ TEST_F(AlignTest, EqualLeftsPutTheEarlierMarkerOnTopAndIconsStayAboveControls) {
   EXPECT_GT(KvAlignTestZ(a), KvAlignTestZ(b));
   EXPECT_GT(KvAlignTestZ(b), KvAlignTestZ(c));
   EXPECT_GT(KvAlignTestZ(icon), KvAlignTestZ(a)) << "icons stay on top";
-  ASSERT_EQ(Engine->FSaveList->Count(), 2);  // new markers, in sorted order, still grey
-  EXPECT_EQ(static_cast<TKSaveBitmaps*>(Engine->FSaveList->Get(0))->FControl, b);
-  EXPECT_EQ(static_cast<TKSaveBitmaps*>(Engine->FSaveList->Get(0))->Dot(LT)->GetColor(), TColor(0x808080));
+  ASSERT_EQ(Engine->MarkerCount(), 2);  // new markers, in sorted order, still grey
+  EXPECT_EQ(Engine->Marker(0)->FControl, b);
+  EXPECT_EQ(Engine->Marker(0)->Dot(LT)->GetColor(), TColor(0x808080));
 
   // Sending back goes the same sorted way; the markers are now b, a, so b ends at the back.
   Window()->SendToBackItem->Click();
   EXPECT_EQ(Engine->ControlAt(Form(), overlap), c);
   EXPECT_LT(KvAlignTestZ(b), KvAlignTestZ(a));
   EXPECT_LT(KvAlignTestZ(a), KvAlignTestZ(c));
-  EXPECT_EQ(Engine->FSaveList->Count(), 2);
+  EXPECT_EQ(Engine->MarkerCount(), 2);
 }
 
 TEST_F(AlignTest, RightClickOnAMemberKeepsItsSiblingsAndPopsTheMenuUpThere) {
@@ -283,10 +283,10 @@ TEST_F(AlignTest, RightClickOnAMemberKeepsItsSiblingsAndPopsTheMenuUpThere) {
   auto* alone = Add<TButton>("Button4", 16, 120, 60, 25);
   Select({a, inner, b});
   RightClick({30, 70});  // on b
-  EXPECT_EQ(Engine->FSaveList->Count(), 2);
-  EXPECT_EQ(Engine->FSelected, nullptr);  // still a multiple selection
+  EXPECT_EQ(Engine->MarkerCount(), 2);
+  EXPECT_EQ(Engine->Selected(), nullptr);  // still a multiple selection
   EXPECT_EQ(Selection().size(), 2u);
-  EXPECT_FALSE(Engine->FDragging);
+  EXPECT_EQ(Engine->DragState(), kdNone);
   TRect shown = Engine->GetPopupMenu()->PopupBounds();
   TPoint at = Form()->ClientToScreen({30, 70});
   EXPECT_EQ((TPoint{shown.Left, shown.Top}), at);

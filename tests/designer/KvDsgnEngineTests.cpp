@@ -31,9 +31,9 @@ TEST_F(DesignerTest, NewBlankFormOpensBelowTheDesignerWindowNamedAndModified) {
   EXPECT_TRUE(Engine->FModified);
   EXPECT_TRUE(form->InState(csDesigning));
   EXPECT_EQ(form->GetDesigner(), Engine);
-  EXPECT_EQ(Engine->FSelected, form);
-  EXPECT_EQ(Engine->FResName, "TFORM");
-  EXPECT_GT(Engine->FFormStream->GetSize(), 0);
+  EXPECT_EQ(Engine->Selected(), form);
+  EXPECT_EQ(Engine->ResName(), "TFORM");
+  EXPECT_GT(Engine->FormImage()->GetSize(), 0);
 }
 
 TEST_F(DesignerTest, SecondNewFormTakesTheNextFreeName) {
@@ -141,8 +141,8 @@ TEST_F(DesignerTest, GridDotsStayOnTheGridOfTheUnscrolledFormWhenItScrolls) {
 
 TEST_F(DesignerTest, ColourChangeRebuildsTheGridInTheFormsColour) {
   Form()->SetColor(clWhite);
-  EXPECT_EQ(Engine->FGridBitmap->Canvas()->GetPixel(3, 3), clWhite);
-  EXPECT_EQ(Engine->FGridBitmap->Canvas()->GetPixel(8, 8), clBlack);
+  EXPECT_EQ(Engine->GridBitmap()->Canvas()->GetPixel(3, 3), clWhite);
+  EXPECT_EQ(Engine->GridBitmap()->Canvas()->GetPixel(8, 8), clBlack);
 }
 
 TEST_F(DesignerTest, RenamesAndTrivialOperations) {
@@ -195,4 +195,72 @@ TEST(DesignerEngine, EditFormTwiceEndsTheFirstDesignAndTheInspectorEndsItsLast) 
   }
   EXPECT_EQ(second.GetDesigner(), nullptr);  // the host's form is left as it was
   EXPECT_FALSE(second.InState(csDesigning));
+}
+
+namespace {
+
+// A host of designs that records what the engine asks and tells.
+struct RecordingHost : IKDesignerHost, IKInspectorHost {
+  TClass Chosen = nullptr;
+  int Resets = 0;
+  std::vector<TKFormDesigner*> Changed;
+  std::vector<TKFormDesigner*> InspectorChanged;
+  int Modifications = 0;
+  std::vector<TComponent*> Inserted;
+
+  bool GetCanInsert() const override { return true; }
+  bool GetCanDelete() const override { return true; }
+  bool GetSnapToGrid() const override { return false; }
+  bool GetDisplayGrid() const override { return false; }
+  int GetGridX() const override { return 4; }
+  int GetGridY() const override { return 4; }
+  TTypeKinds GetTypeKinds() const override { return 0x0002; }
+  TClass PaletteClass() override { return Chosen; }
+  void ResetPalette() override {
+    Chosen = nullptr;
+    ++Resets;
+  }
+  int NewDesignTop() override { return 321; }
+  void DesignerChanged(TKFormDesigner* d) override { Changed.push_back(d); }
+  void ObjectChanged(TKFormDesigner* d) override { InspectorChanged.push_back(d); }
+  void ObjectModified(TKFormDesigner*) override { ++Modifications; }
+  void FormNotification(TComponent* c, TOperation op) override {
+    if (op == opInsert) Inserted.push_back(c);
+  }
+};
+
+}  // namespace
+
+TEST(DesignerEngine, TalksToItsHostsOnlyThroughTheirInterfaces) {
+  RecordingHost host;
+  auto* engine = new TKFormDesigner(&host, &host, "", nullptr);
+  TCustomForm* form = engine->GetForm();
+  EXPECT_EQ(form->GetTop(), 321);  // where the host wants new designs
+  EXPECT_EQ(engine->GetTypeKinds(), 0x0002);
+  EXPECT_EQ(engine->GetGridXY(), (TPoint{4, 4}));
+
+  form->Perform(WM_ACTIVATE, WA_ACTIVE, 0);
+  ASSERT_FALSE(host.InspectorChanged.empty());
+  EXPECT_EQ(host.InspectorChanged.back(), engine);
+  EXPECT_EQ(host.Changed.back(), engine);
+
+  // A press with a class chosen on the palette inserts it and puts the palette back.
+  host.Chosen = TButton::StaticClass();
+  host.Inserted.clear();
+  int modifications = host.Modifications;
+  SendInput(form, WM_LBUTTONDOWN, {40, 40}, MK_LBUTTON);
+  SendInput(form, WM_LBUTTONUP, {40, 40});
+  EXPECT_EQ(host.Chosen, nullptr);
+  EXPECT_EQ(host.Resets, 1);
+  auto* button = dynamic_cast<TButton*>(form->FindComponent("Button1"));
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->GetLeft(), 40);
+  EXPECT_GT(host.Modifications, modifications);
+  // The inspector hears of the new button, never of its grab handles.
+  EXPECT_EQ(host.Inserted, (std::vector<TComponent*>{button}));
+
+  // Closing the active design leaves the inspector nothing to show.
+  engine->FModified = false;
+  form->Perform(WM_CLOSE, 0, 0);
+  EXPECT_EQ(host.InspectorChanged.back(), nullptr);
 }

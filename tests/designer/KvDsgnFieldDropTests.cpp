@@ -102,9 +102,9 @@ TEST_F(FieldDropTest, StringAndMemoStackLabelsAndControlsSharingANewDataSource) 
   EXPECT_EQ(source->GetDataSet(), People);
   EXPECT_EQ(DataSourceCount(), 1);
   // The new data source's icon goes to the middle of the form.
-  int icon = Engine->FIconComponents->IndexOf(source);
-  ASSERT_GE(icon, 0);
-  EXPECT_EQ(static_cast<TKvIcon*>(Engine->FIcons->Get(icon))->BoundsRect().TopLeft(),
+  TKvIcon* icon = Engine->IconOf(source);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->BoundsRect().TopLeft(),
             (TPoint{Form()->GetWidth() / 2, Form()->GetHeight() / 2}));
 
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{memo}));  // the last one created

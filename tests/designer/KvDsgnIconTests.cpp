@@ -68,11 +68,6 @@ class IconTest : public DesignerTest {
     TimerBitmap();
   }
 
-  TKvIcon* IconOf(TKFormDesigner* engine, TComponent* c) const {
-    int i = engine->FIconComponents->IndexOf(c);
-    return i < 0 ? nullptr : static_cast<TKvIcon*>(engine->FIcons->Get(i));
-  }
-
   std::vector<std::string> ComponentNames() const {
     std::vector<std::string> names;
     Engine->GetComponentNames(nullptr, [&](const std::string& n) { names.push_back(n); });
@@ -110,10 +105,10 @@ TEST_F(IconTest, ALoadedFormShowsIconsAtTheRecordedPositionsWithTheClassBitmap) 
   ASSERT_NE(engine, Engine);
   TCustomForm* form = engine->GetForm();
 
-  TKvIcon* sourceIcon = IconOf(engine, form->FindComponent("DataSource1"));
-  TKvIcon* timerIcon = IconOf(engine, form->FindComponent("Timer1"));
+  TKvIcon* sourceIcon = engine->IconOf(form->FindComponent("DataSource1"));
+  TKvIcon* timerIcon = engine->IconOf(form->FindComponent("Timer1"));
   ASSERT_TRUE(sourceIcon && timerIcon);
-  EXPECT_EQ(engine->FIcons->Count(), 2);
+  EXPECT_EQ(engine->IconCount(), 2);
   EXPECT_EQ(sourceIcon->BoundsRect(), Bounds(120, 40, 28, 28));
   EXPECT_EQ(timerIcon->BoundsRect(), Bounds(-12, -6, 28, 28));
   EXPECT_EQ(timerIcon->GetParent(), form);
@@ -131,11 +126,11 @@ TEST_F(IconTest, ALoadedFormShowsIconsAtTheRecordedPositionsWithTheClassBitmap) 
 TEST_F(IconTest, AnInsertedComponentSelectsItsIconAndMovingTheIconMovesItsPosition) {
   auto* timer = Engine->CreateComponent(TIconTestTimer::StaticClass(), Form(), 40, 32, 0, 0);
   ASSERT_EQ(timer->ClassType(), TIconTestTimer::StaticClass());  // the component, never the icon
-  TKvIcon* icon = IconOf(Engine, timer);
+  TKvIcon* icon = Engine->IconOf(timer);
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(icon->BoundsRect(), Bounds(40, 32, 28, 28));
-  EXPECT_EQ(Engine->FSelected, icon);
-  EXPECT_EQ(Engine->FSelectedComponent, timer);
+  EXPECT_EQ(Engine->Selected(), icon);
+  EXPECT_EQ(Engine->SelectedComponent(), timer);
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{timer}));
 
   Drag({44, 36}, {60, 44});  // two grid steps right, one down
@@ -147,7 +142,7 @@ TEST_F(IconTest, NoIconClassesGetNoIconAndCannotBePickedButAreListed) {
   auto* part = new TIconTestPart(Form());
   part->SetName("Part1");
   EXPECT_EQ(Engine->CreateIcon(part), nullptr);
-  EXPECT_EQ(Engine->FIcons->Count(), 0);
+  EXPECT_EQ(Engine->IconCount(), 0);
   auto* panel = Add<TIconTestPanel>("IconTestPanel1", 40, 40, 120, 80);
   EXPECT_FALSE(Engine->Selectable(panel));
 
@@ -168,8 +163,8 @@ TEST_F(IconTest, DeletingASelectedIconFreesItsComponent) {
   Form()->Perform(WM_KEYDOWN, VK_DELETE, 0);
 
   EXPECT_EQ(Form()->FindComponent("DataSource1"), nullptr);
-  EXPECT_EQ(Engine->FIcons->Count(), 1);
-  EXPECT_EQ(Engine->FIconComponents->Get(0), keep);
+  EXPECT_EQ(Engine->IconCount(), 1);
+  EXPECT_EQ(Engine->IconComponent(0), keep);
   std::vector<std::string> names = ComponentNames();
   EXPECT_EQ(std::find(names.begin(), names.end(), "DataSource1"), names.end());
   int icons = 0;
@@ -179,7 +174,7 @@ TEST_F(IconTest, DeletingASelectedIconFreesItsComponent) {
 
 TEST_F(IconTest, IconsStayAboveControlsInsertedOrBroughtToTheFront) {
   auto* timer = Engine->CreateComponent(TIconTestTimer::StaticClass(), Form(), 60, 60, 0, 0);
-  TKvIcon* icon = IconOf(Engine, timer);
+  TKvIcon* icon = Engine->IconOf(timer);
   auto* panel = static_cast<TControl*>(Engine->CreateComponent(TPanel::StaticClass(), Form(), 40, 40, 0, 0));
   EXPECT_GT(ZOrder(icon), ZOrder(panel));
 
@@ -192,25 +187,25 @@ TEST_F(IconTest, IconsStayAboveControlsInsertedOrBroughtToTheFront) {
 
 TEST_F(IconTest, SetSelectionsMapsComponentsAndIconsToOneAnother) {
   auto* source = Engine->CreateComponent(TDataSource::StaticClass(), Form(), 40, 32, 0, 0);
-  TKvIcon* icon = IconOf(Engine, source);
+  TKvIcon* icon = Engine->IconOf(source);
   auto* button = Add<TButton>("Button1", 120, 32, 75, 25);
 
   TComponentList both;
   both.Add(source);  // the component stands for its icon
   both.Add(button);
   Engine->SetSelections(&both);
-  ASSERT_EQ(Engine->FSaveList->Count(), 2);
-  EXPECT_EQ(static_cast<TKSaveBitmaps*>(Engine->FSaveList->Get(0))->FControl, icon);
-  EXPECT_TRUE(static_cast<TKSaveBitmaps*>(Engine->FSaveList->Get(0))->FMulti);
+  ASSERT_EQ(Engine->MarkerCount(), 2);
+  EXPECT_EQ(Engine->Marker(0)->FControl, icon);
+  EXPECT_TRUE(Engine->Marker(0)->FMulti);
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{source, button}));
-  EXPECT_EQ(Engine->FSelected, nullptr);
+  EXPECT_EQ(Engine->Selected(), nullptr);
 
   TComponentList alone;
   alone.Add(icon);  // the icon stands for its component
   Engine->SetSelections(&alone);
-  ASSERT_EQ(Engine->FSaveList->Count(), 1);
-  EXPECT_EQ(static_cast<TKSaveBitmaps*>(Engine->FSaveList->Get(0))->FControl, icon);
+  ASSERT_EQ(Engine->MarkerCount(), 1);
+  EXPECT_EQ(Engine->Marker(0)->FControl, icon);
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{source}));
-  EXPECT_EQ(Engine->FSelected, source);
-  EXPECT_EQ(Engine->FSelectedComponent, source);
+  EXPECT_EQ(Engine->Selected(), source);
+  EXPECT_EQ(Engine->SelectedComponent(), source);
 }

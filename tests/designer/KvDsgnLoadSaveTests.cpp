@@ -71,7 +71,7 @@ TEST_F(LoadSaveTest, AFormFileOpensSavesWithItsHandlersAndGeneratesItsUnit) {
   // and saving keeps it False.
   EXPECT_FALSE(form->GetVisible());
   EXPECT_TRUE(form->Showing());
-  EXPECT_EQ(design->FResName, "TFORM7");
+  EXPECT_EQ(design->ResName(), "TFORM7");
   EXPECT_TRUE(design->FHasFileName);
   EXPECT_FALSE(design->FModified);
   auto* button = dynamic_cast<TButton*>(form->FindComponent("Button1"));

@@ -90,7 +90,7 @@ TEST_F(MouseTest, APaletteClassLandsAtThePressPointInItsDefaultSizeNamedInTurn) 
   TPoint size = KvMouseTestDefaultSize(TButton::StaticClass());
   EXPECT_EQ(first->BoundsRect(), Bounds(101, 61, size.X, size.Y));
   EXPECT_EQ(first->GetParent(), Form());
-  EXPECT_EQ(Engine->FSelected, first);
+  EXPECT_EQ(Engine->Selected(), first);
   EXPECT_TRUE(Engine->FModified);
   EXPECT_EQ(Palette()->SelectedClass(), nullptr);
   EXPECT_TRUE(PointerDown());
@@ -98,7 +98,7 @@ TEST_F(MouseTest, APaletteClassLandsAtThePressPointInItsDefaultSizeNamedInTurn) 
   Press({101, 161});  // the palette is back on the pointer: a plain press selects the form
   Release({101, 161});
   EXPECT_EQ(Form()->FindComponent("Button2"), nullptr);
-  EXPECT_EQ(Engine->FSelected, Form());
+  EXPECT_EQ(Engine->Selected(), Form());
 
   Choose("Standard", TButton::StaticClass());
   Press({101, 161});
@@ -106,7 +106,7 @@ TEST_F(MouseTest, APaletteClassLandsAtThePressPointInItsDefaultSizeNamedInTurn) 
   auto* second = dynamic_cast<TButton*>(Form()->FindComponent("Button2"));
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(second->GetTop(), 161);
-  EXPECT_EQ(Engine->FSelected, second);
+  EXPECT_EQ(Engine->Selected(), second);
 }
 
 TEST_F(MouseTest, WithInsertionOffThePressSelectsAndDragsAndThePaletteStillResets) {
@@ -117,7 +117,7 @@ TEST_F(MouseTest, WithInsertionOffThePressSelectsAndDragsAndThePaletteStillReset
   MoveTo({36, 20});
   Release({36, 20});
   EXPECT_EQ(Form()->FindComponent("Button2"), nullptr);
-  EXPECT_EQ(Engine->FSelected, existing);
+  EXPECT_EQ(Engine->Selected(), existing);
   EXPECT_EQ(existing->GetLeft(), 32);
   EXPECT_EQ(Palette()->SelectedClass(), nullptr);
   EXPECT_TRUE(PointerDown());
@@ -155,13 +155,13 @@ TEST_F(MouseTest, ANonVisualClassGetsItsIconAtThePressPoint) {
   Release({40, 30});
   auto* timer = dynamic_cast<TTimer*>(Form()->FindComponent("Timer1"));
   ASSERT_NE(timer, nullptr);
-  ASSERT_EQ(Engine->FIcons->Count(), 1);
-  auto* icon = static_cast<TKvIcon*>(Engine->FIcons->Get(0));
+  ASSERT_EQ(Engine->IconCount(), 1);
+  auto* icon = Engine->Icon(0);
   EXPECT_EQ(icon->BoundsRect(), Bounds(40, 30, 28, 28));
   EXPECT_EQ(icon->Component(), timer);
   EXPECT_EQ(timer->GetDesignInfo(), (30 << 16) | 40);
-  EXPECT_EQ(Engine->FSelected, icon);
-  EXPECT_EQ(Engine->FSelectedComponent, timer);
+  EXPECT_EQ(Engine->Selected(), icon);
+  EXPECT_EQ(Engine->SelectedComponent(), timer);
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{timer}));
 
   // The icon is picked and dragged like a control, and carries the position along.
@@ -184,13 +184,13 @@ TEST_F(MouseTest, DoubleClickSelectsAndRunsTheComponentEditorOfTheControlUnderTh
   ASSERT_EQ(KvMouseTestEdits::Seen.size(), 1u);
   EXPECT_EQ(KvMouseTestEdits::Seen[0].first, panel);
   EXPECT_EQ(KvMouseTestEdits::Seen[0].second, Engine);
-  EXPECT_EQ(Engine->FSelected, panel);
-  EXPECT_FALSE(Engine->FDragging);
+  EXPECT_EQ(Engine->Selected(), panel);
+  EXPECT_EQ(Engine->DragState(), kdNone);
 
   // The default editor asks for an event handler the engine cannot make: nothing is bound.
   SendInput(Form(), WM_LBUTTONDBLCLK, {20, 20}, MK_LBUTTON);
   SendInput(Form(), WM_LBUTTONUP, {20, 20});
-  EXPECT_EQ(Engine->FSelected, button);
+  EXPECT_EQ(Engine->Selected(), button);
   EXPECT_FALSE(button->OnClick);
   EXPECT_EQ(KvMouseTestEdits::Seen.size(), 1u);
 }
@@ -215,7 +215,7 @@ TEST_F(MouseTest, PointingAtTheDesignedFormsOwnMenuSelectsTheItem) {
 
   // Before any bar entry, a sub-menu's item finds no menu to look in.
   Form()->Perform(WM_MENUSELECT, MakeWParam(open->Command(), 0), static_cast<intptr_t>(file->Handle()));
-  EXPECT_EQ(Engine->FSelected, Form());
+  EXPECT_EQ(Engine->Selected(), Form());
 
   ASSERT_TRUE(qtm::Highlight(help));
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{help}));
@@ -225,7 +225,7 @@ TEST_F(MouseTest, PointingAtTheDesignedFormsOwnMenuSelectsTheItem) {
   for (int i = 0; i < 20 && !(shown = qtm::Highlight(open)); ++i) Application->ProcessMessages();
   ASSERT_TRUE(shown);
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{open}));
-  EXPECT_EQ(Engine->FSelectedComponent, open);
+  EXPECT_EQ(Engine->SelectedComponent(), open);
 }
 
 TEST_F(MouseTest, KeysTheEngineRefusesReachTheControl) {
@@ -246,5 +246,5 @@ TEST_F(MouseTest, KeysTheEngineRefusesReachTheControl) {
   edit->Perform(WM_KEYDOWN, VK_DELETE, 0);
   EXPECT_EQ(reached, (std::vector<uint16_t>{VK_DELETE, VK_LEFT}));
   EXPECT_EQ(Form()->FindComponent("Button1"), nullptr);
-  EXPECT_EQ(Engine->FSelected, edit);
+  EXPECT_EQ(Engine->Selected(), edit);
 }

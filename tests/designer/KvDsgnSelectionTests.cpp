@@ -4,7 +4,7 @@
 namespace {
 
 TKvDot* DotAt(TKFormDesigner* engine, int marker, TKSizeKind kind) {
-  return static_cast<TKSaveBitmaps*>(engine->FSaveList->Get(marker))->Dot(kind);
+  return engine->Marker(marker)->Dot(kind);
 }
 
 }  // namespace
@@ -12,7 +12,7 @@ TKvDot* DotAt(TKFormDesigner* engine, int marker, TKSizeKind kind) {
 TEST_F(DesignerTest, OneSelectedControlShowsEightBlackHandlesOnItsEdges) {
   auto* button = Add<TButton>("Button1", 40, 32, 75, 25);
   Engine->SelectComponent(button);
-  ASSERT_EQ(Engine->FSaveList->Count(), 1);
+  ASSERT_EQ(Engine->MarkerCount(), 1);
   struct { TKSizeKind Kind; int X, Y; } expected[] = {
       {LT, 40, 32}, {LB, 40, 57}, {RT, 115, 32}, {RB, 115, 57},
       {MT, 77, 32}, {MB, 77, 57}, {ML, 40, 44}, {MR, 115, 44}};
@@ -25,7 +25,7 @@ TEST_F(DesignerTest, OneSelectedControlShowsEightBlackHandlesOnItsEdges) {
   }
   EXPECT_EQ(DotAt(Engine, 0, LT)->GetCursor(), crSizeNWSE);
   EXPECT_EQ(DotAt(Engine, 0, MR)->GetCursor(), crSizeWE);
-  EXPECT_EQ(Engine->FSelected, button);
+  EXPECT_EQ(Engine->Selected(), button);
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{button}));
 }
 
@@ -36,8 +36,8 @@ TEST_F(DesignerTest, ShiftClicksToggleAMultipleSelectionWithGreyCorners) {
   Release({20, 20});
   Press({20, 70}, MK_SHIFT);
   Release({20, 70});
-  ASSERT_EQ(Engine->FSaveList->Count(), 2);
-  EXPECT_EQ(Engine->FSelected, nullptr);
+  ASSERT_EQ(Engine->MarkerCount(), 2);
+  EXPECT_EQ(Engine->Selected(), nullptr);
   for (int m = 0; m < 2; ++m) {
     EXPECT_EQ(DotAt(Engine, m, LT)->GetColor(), TColor(0x808080));
     EXPECT_FALSE(DotAt(Engine, m, LT)->GetEnabled());
@@ -48,7 +48,7 @@ TEST_F(DesignerTest, ShiftClicksToggleAMultipleSelectionWithGreyCorners) {
 
   Press({20, 20}, MK_SHIFT);  // out again: the other marker turns black
   Release({20, 20});
-  ASSERT_EQ(Engine->FSaveList->Count(), 1);
+  ASSERT_EQ(Engine->MarkerCount(), 1);
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{b}));
   EXPECT_EQ(DotAt(Engine, 0, MT)->GetColor(), clBlack);
   EXPECT_TRUE(DotAt(Engine, 0, MT)->GetEnabled());
@@ -57,7 +57,7 @@ TEST_F(DesignerTest, ShiftClicksToggleAMultipleSelectionWithGreyCorners) {
 
   Press({20, 70}, MK_SHIFT);  // the only one out: the form is selected, without handles
   Release({20, 70});
-  EXPECT_EQ(Engine->FSelected, Form());
+  EXPECT_EQ(Engine->Selected(), Form());
   EXPECT_EQ(DotAt(Engine, 0, LT)->GetWidth(), 0);
 }
 
@@ -80,7 +80,7 @@ TEST_F(DesignerTest, ResizingWithTheRightBottomHandleSnapsTheStep) {
   Release({114 + 11, 56 + 3});
   EXPECT_EQ(button->GetWidth(), 83);
   EXPECT_EQ(button->GetHeight(), 25);
-  EXPECT_FALSE(Engine->FDragging);
+  EXPECT_EQ(Engine->DragState(), kdNone);
   EXPECT_EQ(rb->BoundsRect(), Bounds(123 - 3, 57 - 3, 5, 5));  // handles follow
 }
 
@@ -88,9 +88,8 @@ TEST_F(DesignerTest, ClickOnEmptyAreaKeepsTheFormSelectedWithoutABand) {
   Add<TButton>("Button1", 100, 100, 75, 25);
   Press({20, 20});
   Release({20, 20});
-  EXPECT_EQ(Engine->FSelected, Form());
-  EXPECT_FALSE(Engine->FBandShown);
-  EXPECT_FALSE(Engine->FDragging);
+  EXPECT_EQ(Engine->Selected(), Form());
+  EXPECT_EQ(Engine->DragState(), kdNone);
 }
 
 TEST_F(DesignerTest, BandOnTheFormSearchesAllOwnedControlsCtrlBandOnlyAContainer) {
@@ -161,12 +160,12 @@ TEST_F(DesignerTest, DeleteRemovesAContainerAndItsSelectedChildOnce) {
   SendInput(Form(), WM_KEYDOWN, {}, 0, VK_DELETE);
   EXPECT_EQ(Form()->FindComponent("Panel1"), nullptr);
   EXPECT_EQ(Form()->FindComponent("Button1"), nullptr);
-  EXPECT_EQ(Engine->FSelected, keep);  // the last selectable left
+  EXPECT_EQ(Engine->Selected(), keep);  // the last selectable left
   EXPECT_TRUE(Engine->FModified);
 
   Engine->SelectComponent(Form());
   SendInput(Form(), WM_KEYDOWN, {}, 0, VK_DELETE);  // the form cannot go
-  EXPECT_EQ(Engine->FSelected, Form());
+  EXPECT_EQ(Engine->Selected(), Form());
   Designer->SetCanDelete(false);
   Engine->SelectComponent(keep);
   SendInput(Form(), WM_KEYDOWN, {}, 0, VK_DELETE);
@@ -200,14 +199,36 @@ TEST_F(DesignerTest, HandlesGoBackAboveAControlPutOverThemAndIdleOnesStayUnmade)
     return -1;
   };
   for (int m = 0; m < 2; ++m) {
-    auto* marker = static_cast<TKSaveBitmaps*>(Engine->FSaveList->Get(m));
+    auto* marker = Engine->Marker(m);
     for (TKSizeKind k : {LT, LB, RT, RB}) EXPECT_GT(zOrder(marker->Dot(k)), zOrder(cover)) << m << int(k);
     EXPECT_EQ(marker->MadeDot(MT), nullptr);  // a multiple selection never shows them
   }
 
   Press({20, 70}, MK_SHIFT);  // Button2 out: Button1's marker shows all eight, above the panel
   Release({20, 70});
-  ASSERT_EQ(Engine->FSaveList->Count(), 1);
+  ASSERT_EQ(Engine->MarkerCount(), 1);
   EXPECT_EQ(DotAt(Engine, 0, MT)->BoundsRect(), Bounds(53 - 3, 16 - 3, 5, 5));
   EXPECT_GT(zOrder(DotAt(Engine, 0, MT)), zOrder(cover));
+}
+
+TEST_F(DesignerTest, DragStateFollowsThePressFromBandToGroupMoveToRelease) {
+  auto* b1 = Add<TButton>("Button1", 16, 16, 60, 25);
+  auto* b2 = Add<TButton>("Button2", 16, 64, 60, 25);
+  Press({200, 200});
+  EXPECT_EQ(Engine->DragState(), kdPressed);
+  MoveTo({10, 70});
+  EXPECT_EQ(Engine->DragState(), kdBand);
+  MoveTo({10, 10});  // the band follows: erased and drawn again
+  EXPECT_EQ(Engine->DragState(), kdBand);
+  Release({10, 10});
+  EXPECT_EQ(Engine->DragState(), kdNone);
+  ASSERT_EQ(Selection(), (std::vector<TComponent*>{b1, b2}));
+
+  Press({20, 20});  // on a member of the selection: the group moves
+  EXPECT_EQ(Engine->DragState(), kdGroup);
+  MoveTo({36, 20});
+  Release({36, 20});
+  EXPECT_EQ(Engine->DragState(), kdNone);
+  EXPECT_EQ(b1->GetLeft(), 32);
+  EXPECT_EQ(b2->GetLeft(), 32);
 }

@@ -72,7 +72,7 @@ TEST_F(DesignStreamTest, HandlerNamesTheHostLacksSurviveLoadAndSave) {
   auto* button = static_cast<TButton*>(Design->GetForm()->FindComponent("Button1"));
   ASSERT_NE(button, nullptr);
   EXPECT_FALSE(button->OnClick);  // nothing of the host to bind to
-  EXPECT_EQ(Design->FResName, "TFORM2");
+  EXPECT_EQ(Design->ResName(), "TFORM2");
   Design->FModified = true;
 
   Design->WriteUnits((Dir / "Saved.dfm").string(), false);
@@ -205,7 +205,7 @@ TEST_F(DesignStreamTest, ResourceNameIsCutAtSeventySixCharacters) {
   bytes.replace(3, 9, longName);
   WriteFileAtomic((Dir / "Long.dfm").string(), bytes);
   Open(Dir / "Long.dfm");
-  EXPECT_EQ(Design->FResName, longName.substr(0, 76));
+  EXPECT_EQ(Design->ResName(), longName.substr(0, 76));
   EXPECT_EQ(Design->GetForm()->GetName(), "LongForm");
 }
 

@@ -158,8 +158,8 @@ TEST_F(DesignerTest, EnvironmentOptionsChangeTheGridOfEveryDesign) {
   EXPECT_EQ(Designer->GetGridX(), 4);
   EXPECT_EQ(Designer->GetGridY(), 12);
   EXPECT_FALSE(Designer->GetSnapToGrid());
-  EXPECT_EQ(Engine->FGridBitmap->Canvas()->GetPixel(4, 12), clBlack);  // rebuilt at once
-  EXPECT_NE(Engine->FGridBitmap->Canvas()->GetPixel(8, 8), clBlack);
+  EXPECT_EQ(Engine->GridBitmap()->Canvas()->GetPixel(4, 12), clBlack);  // rebuilt at once
+  EXPECT_NE(Engine->GridBitmap()->Canvas()->GetPixel(8, 8), clBlack);
 }
 
 TEST_F(DesignerTest, TheWindowIsAFixedHeightBarAtLeast600Wide) {

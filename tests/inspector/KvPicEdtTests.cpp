@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "Buttons.h"
+#include "CountingDesigner.h"
 #include "KvPicEdt.h"
 #include "ModalUser.h"
 #include "TypInfo.h"
@@ -162,8 +163,8 @@ TEST_F(KvPicEdtTest, ACorruptOrUnknownFileIsReportedAndTheOldPictureStays) {
   Row(Image, "Picture")->Edit();
   EXPECT_EQ(widths, (std::vector<int>{9, 1}));
   EXPECT_EQ(Image->GetPicture()->GetWidth(), 9);
-  EXPECT_EQ(User.Boxes, (std::vector<std::string>{"Bitmap image is not valid", "PNG image is not valid",
-                                                  "Unknown picture file extension (.xyz)"}));
+  EXPECT_EQ(User.Boxes, (std::vector<std::string>{"Bitmap image is not valid.", "PNG image is not valid.",
+                                                  "Unknown picture file extension (.xyz)."}));
 }
 
 TEST_F(KvPicEdtTest, ClearThenOkEmptiesThePictureAndCancelKeepsIt) {
@@ -256,11 +257,13 @@ TEST_F(KvPicEdtTest, TheComponentEditorEditsPictureAndIgnoresComponentsWithoutOn
   Image->GetPicture()->LoadFromFile(BitmapFile("a.bmp", 4, 4).string());
   User.Then([&] { TModalUser::Click(Window()->Clear); }).Then([&] { TModalUser::Click(Window()->OKButton); });
   User.Start();
+  TCountingDesigner designer;
   TGraphicEditor editor;
-  editor.Setup(Image, nullptr);
+  editor.Setup(Image, &designer);
   editor.Edit();
   EXPECT_EQ(User.StepsRun, 2);
   EXPECT_EQ(Image->GetPicture()->GetGraphic(), nullptr);
+  EXPECT_EQ(designer.ModifiedCount, 1) << "the design knows it changed";
 
   TModalUser none([] { return static_cast<TCustomForm*>(fmPicEdt); });
   none.Then([] { ADD_FAILURE() << "no dialog without a Picture"; });

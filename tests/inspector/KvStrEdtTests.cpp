@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "Consts.h"
+#include "CountingDesigner.h"
 #include "KvStrEdt.h"
 #include "ModalUser.h"
 #include "TypInfo.h"
@@ -45,46 +46,44 @@ class KvStrEdtTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(Dir); }
 
-  // The property editor of the inspector's row for `prop` of each component given.
-  std::unique_ptr<TStringsProperty> Row(std::vector<TPersistent*> components, const char* prop) {
+  // The property editor of an inspector row for the list property of each component given.
+  std::unique_ptr<TStringsProperty> Row(std::vector<std::pair<TPersistent*, const char*>> properties) {
     auto ed = std::make_unique<TStringsProperty>();
-    ed->Setup(nullptr, static_cast<int>(components.size()));
-    for (size_t i = 0; i < components.size(); ++i)
-      ed->SetPropEntry(static_cast<int>(i), components[i], GetPropInfo(components[i], prop));
+    ed->Setup(&Designer, static_cast<int>(properties.size()));
+    for (size_t i = 0; i < properties.size(); ++i) {
+      auto [component, name] = properties[i];
+      ed->SetPropEntry(static_cast<int>(i), component, GetPropInfo(component, name));
+    }
     return ed;
   }
 
   TfmKvStrEdt* Window() const { return fmKvStrEdt; }
 
   fs::path Dir;
+  TCountingDesigner Designer;
   std::unique_ptr<TForm> Owner;
   TMemo* Memo = nullptr;
   TListBox* ListBox = nullptr;
   TModalUser User{[] { return static_cast<TCustomForm*>(fmKvStrEdt); }};
 };
 
-TEST_F(KvStrEdtTest, TheRowReadsTStringsAndOffersOnlyTheDialog) {
-  auto row = Row({Memo}, "Lines");
+TEST_F(KvStrEdtTest, TheRowReadsTStringsAndOnlyAnEmptyTextReachesTheSetter) {
+  auto row = Row({{Memo, "Lines"}});
   EXPECT_EQ(row->GetValue(), "[TStrings]");
   SetLines(Memo->GetLines(), {"a", "b"});
   SetLines(ListBox->GetItems(), {"c"});
   EXPECT_EQ(row->GetValue(), "[TStrings]");
-  EXPECT_EQ(Row({Memo, ListBox}, "Lines")->GetValue(), "[TStrings]");
+  EXPECT_EQ(Row({{Memo, "Lines"}, {ListBox, "Items"}})->GetValue(), "[TStrings]");
   EXPECT_EQ(row->GetAttributes(), TPropertyAttributes{paDialog});
   row->SetValue("ignored text");
-  EXPECT_EQ(LinesOf(Memo->GetLines()), (std::vector<std::string>{"a", "b"}));
-}
-
-TEST_F(KvStrEdtTest, AnEmptyTextHandsNilToTheSetterWhichRefusesItAndKeepsTheLines) {
-  SetLines(ListBox->GetItems(), {"kept"});
-  auto row = Row({ListBox}, "Items");
+  // nil reaches the setter, which refuses it: the lines stay.
   try {
     row->SetValue("");
-    FAIL() << "a list box's items cannot become nil";
+    FAIL() << "a memo's lines cannot become nil";
   } catch (const EConvertError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot assign a nil to a ", 0), 0u) << e.what();
   }
-  EXPECT_EQ(LinesOf(ListBox->GetItems()), (std::vector<std::string>{"kept"}));
+  EXPECT_EQ(LinesOf(Memo->GetLines()), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST_F(KvStrEdtTest, OkCopiesTheTypedLinesToEverySelectedComponent) {
@@ -100,7 +99,7 @@ TEST_F(KvStrEdtTest, OkCopiesTheTypedLinesToEverySelectedComponent) {
       })
       .Then([&] { TModalUser::Click(Window()->OKButton); });
   User.Start();
-  Row({Memo, ListBox}, "Lines")->Edit();
+  Row({{Memo, "Lines"}, {ListBox, "Items"}})->Edit();
   EXPECT_EQ(User.StepsRun, 2);
   EXPECT_EQ(counterAtStart, "2 lines") << "counted as soon as the dialog shows";
   EXPECT_TRUE(codeItemAtStart);
@@ -108,6 +107,7 @@ TEST_F(KvStrEdtTest, OkCopiesTheTypedLinesToEverySelectedComponent) {
   const std::vector<std::string> typed{"x", "y", "z"};
   EXPECT_EQ(LinesOf(Memo->GetLines()), typed);
   EXPECT_EQ(LinesOf(ListBox->GetItems()), typed);
+  EXPECT_EQ(Designer.ModifiedCount, 1);
   EXPECT_EQ(fmKvStrEdt, nullptr) << "the window goes with its editor";
 }
 
@@ -116,16 +116,19 @@ TEST_F(KvStrEdtTest, CancelEscapeAndTheCloseBoxLeaveTheListAlone) {
   for (int way = 0; way < 3; ++way) {
     SetLines(Memo->GetLines(), before);
     TModalUser user([] { return static_cast<TCustomForm*>(fmKvStrEdt); });
+    TModalResult closedWith = mrNone;
     user.Then([&] { Window()->Memo->SetText("changed"); }).Then([&] {
       if (way == 0) TModalUser::Click(Window()->CancelButton);
       if (way == 1) Window()->OKButton->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
       if (way == 2) Window()->Close();
+      closedWith = Window()->GetModalResult();
     });
     user.Start();
-    Row({Memo}, "Lines")->Edit();
-    EXPECT_EQ(user.StepsRun, 2) << way;
+    Row({{Memo, "Lines"}})->Edit();
+    EXPECT_EQ(closedWith, mrCancel) << way;
     EXPECT_EQ(LinesOf(Memo->GetLines()), before) << way;
   }
+  EXPECT_EQ(Designer.ModifiedCount, 0);
 }
 
 TEST_F(KvStrEdtTest, AnEmptyListCountsNoLinesAndOffersNoCodeEditorNorSave) {
@@ -255,7 +258,7 @@ TEST_F(KvStrEdtTest, AnUnsetListRaisesTheAssignErrorWithoutShowingTheDialog) {
   TNilLines holder(nullptr);
   User.Then([&] { ADD_FAILURE() << "no dialog for an unset list"; });
   User.Start();
-  auto row = Row({&holder}, "Lines");
+  auto row = Row({{&holder, "Lines"}});
   EXPECT_EQ(row->GetValue(), "[TStrings]");
   try {
     row->Edit();
