@@ -57,7 +57,7 @@ class TInspectedDesign {
 };
 
 // Alternates between two buttons so that every iteration is a real selection change.
-void BM_InspectSelectOne(benchmark::State& state) {
+void BM_InspectorSelectOne(benchmark::State& state) {
   TInspectedDesign design(static_cast<int>(state.range(0)));
   TComponent* pair[2] = {design.Form()->FindComponent("Button1"), design.Form()->FindComponent("Button2")};
   int k = 0;
@@ -67,9 +67,9 @@ void BM_InspectSelectOne(benchmark::State& state) {
   }
   state.counters["rows"] = design.Window->Rows()->Count();
 }
-BENCHMARK(BM_InspectSelectOne)->Arg(20)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InspectorSelectOne)->Arg(20)->Arg(2000)->Unit(benchmark::kMillisecond);
 
-void BM_InspectBandOverAll(benchmark::State& state) {
+void BM_InspectorBandOverAll(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
   TInspectedDesign design(count);
   const TPoint from{1, 1}, to{kInsColumns * kInsCell + 2, (count / kInsColumns + 1) * kInsCell + 2};
@@ -83,13 +83,13 @@ void BM_InspectBandOverAll(benchmark::State& state) {
   }
   state.counters["rows"] = design.Window->Rows()->Count();
 }
-BENCHMARK(BM_InspectBandOverAll)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InspectorBandOverAll)->Arg(1000)->Unit(benchmark::kMillisecond);
 
-void BM_InspectComponentList(benchmark::State& state) {
+void BM_InspectorComponentList(benchmark::State& state) {
   TInspectedDesign design(static_cast<int>(state.range(0)));
   for (auto _ : state) design.Window->ComponentListDropDown(nullptr);
   state.counters["entries"] = design.Window->ComponentList->GetItems()->Count();
 }
-BENCHMARK(BM_InspectComponentList)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InspectorComponentList)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

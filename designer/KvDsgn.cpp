@@ -353,20 +353,7 @@ void TKFormDesigner::ValidateRename(TComponent* component, const std::string&,
   FRenaming = false;
 }
 
-TMethod TKFormDesigner::CreateMethod(const std::string&, PTypeInfo) { return {}; }
-
-std::string TKFormDesigner::GetMethodName(const TMethod& method) {
-  if (!method.Assigned()) return "";
-  return TObject::MethodName(method);
-}
-
-void TKFormDesigner::GetMethods(PTypeInfo, const TGetStrProc&) { ShowMessage("GetMethods"); }
-
 std::string TKFormDesigner::GetPrivateDirectory() { return "C:\\"; }
-
-bool TKFormDesigner::MethodExists(const std::string&) { return false; }
-
-void TKFormDesigner::RenameMethod(const std::string&, const std::string&) {}
 
 void TKFormDesigner::ShowMethod(const std::string&) {}
 

@@ -410,6 +410,8 @@ class TKFormDesigner : public TFormDesigner {
   void PrepareSize();
   void FindMethod(TReader* reader, const std::string& methodName, const TMethodEntry*& address,
                   bool& error);
+  // The entry that stands for a handler the host lacks: its name, no code.
+  static const TMethodEntry* HandlerEntry(const std::string& name);
   void WriteFormImage();
 };
 

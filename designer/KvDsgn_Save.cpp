@@ -1,6 +1,6 @@
-// KvDsgn: saving a design as a form file and, on request, a unit source. The stored form
-// image still names the handlers and fields the form had when the design began; the live form
-// has the current components and properties; the filtering reader brings the two together.
+// KvDsgn: saving a design as a form file and, on request, a unit source. The live form, read
+// by the filtering reader, gives the unit's uses list, fields and handlers and the form file's
+// contents; the stored form image gives the form's class name.
 #include "KvDsgn.h"
 
 #include "KvReader.h"
@@ -50,15 +50,24 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   lines.Add("interface");
   lines.Add("");
 
-  // Scan the stored image for units, fields and event sections.
+  // The stored image gives the form's class name (a loaded file's own); the live form gives the
+  // units, fields and event sections of what the design holds now, components inserted since
+  // the design began and handlers given since included.
   FFormStream->SetPosition(0);
   FFormStream->ReadResHeader();
   {
     TKReader scan(FFormStream, 4096);
     FFormClassName = FilterFormStream(scan, nullptr, "");
+  }
+  TMemoryStream live;
+  live.WriteComponent(FForm);
+  {
+    live.SetPosition(0);
+    TKReader scan(&live, 4096);
+    FilterFormStream(scan, nullptr, FFormClassName);
     units.Assign(&scan.Units);
-    events.Assign(&scan.Events);
     fields.Assign(&scan.Fields);
+    events.Assign(&scan.Events);
   }
   // A handler shared by several events is declared once: a unit cannot declare a name twice.
   for (int i = 0; i < events.Count(); ++i) {
@@ -71,9 +80,6 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
     handlers.Add(handler);
     headings.Add(heading + ";");
   }
-
-  TMemoryStream live;
-  live.WriteComponent(FForm);
 
   lines.Add("uses");
   std::string line = "  ";

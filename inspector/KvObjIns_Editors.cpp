@@ -146,15 +146,17 @@ void TfmKvObjIns::HandleEditorKey(uint16_t& key, void (TfmKvObjIns::*exitHandler
       FocusValueEditor();
       break;
     case VK_UP:
+    case VK_DOWN: {
+      const int step = key == VK_UP ? -1 : 1;
       key = 0;
       (this->*exitHandler)(this);
-      if (PropertyGrid->GetRow() > 0) PropertyGrid->SetRow(PropertyGrid->GetRow() - 1);
+      const int row = PropertyGrid->GetRow() + step;
+      if (row < 0 || row >= PropertyGrid->GetRowCount()) break;
+      PropertyGrid->SetRow(row);
+      // The new row's editor may be the other one: the keys go on reaching an editor.
+      FocusValueEditor();
       break;
-    case VK_DOWN:
-      key = 0;
-      (this->*exitHandler)(this);
-      if (PropertyGrid->GetRow() < PropertyGrid->GetRowCount() - 1) PropertyGrid->SetRow(PropertyGrid->GetRow() + 1);
-      break;
+    }
     default:
       break;
   }

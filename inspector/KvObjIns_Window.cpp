@@ -54,6 +54,8 @@ constexpr int KvObjInsMinColumn = 36;
 TfmKvObjIns::TfmKvObjIns(TComponent* AOwner) : TForm(AOwner) {
   RegisterStandardClasses();
   RegisterKvTbNtBkClasses();
+  // A host may have an inspector without a designer component, which registers the notebook.
+  RegisterClass(TKvTabbedNotebook::StaticClass());
   InitInheritedComponent(this, TForm::StaticClass());
 }
 
@@ -172,7 +174,6 @@ void TfmKvObjIns::SelectDesigner(TFormDesigner* designer) {
     for (int i = 0; i < list.Count(); ++i) FInspected.push_back(list[i]);
     FEditors->Build(&list, FInspector ? FInspector->GetTypeKinds() : KvInspectorTypeKinds, FDesigner);
   }
-  ComponentPath->SetCaption(FSelected ? FSelected->GetName() + ": " + FSelected->ClassName() : "");
   int r = RefreshGrid();
   FRow = -1;
   if (r == PropertyGrid->GetRow()) {
@@ -185,6 +186,8 @@ void TfmKvObjIns::SelectDesigner(TFormDesigner* designer) {
 
 int TfmKvObjIns::RefreshGrid() {
   if (!FDesigner || !FEditors) return 0;
+  // The path follows a rename typed into the Name row.
+  ComponentPath->SetCaption(FSelected ? FSelected->GetName() + ": " + FSelected->ClassName() : "");
   const std::string old = StripRowMarks(PropertyGrid->Cells(0, PropertyGrid->GetRow()));
   int found = -1, before = 0;
   const int n = FEditors->Count();

@@ -74,3 +74,8 @@ void InspectorTest::Key(uint16_t vk) {
   SendInput(target, WM_KEYDOWN, {}, 0, vk);
   SendInput(target, WM_KEYUP, {}, 0, vk);
 }
+
+void InspectorTest::Leave() {
+  Window->PropertyGrid->SetFocus();
+  Pump();
+}

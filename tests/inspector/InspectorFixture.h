@@ -36,6 +36,8 @@ class InspectorTest : public ::testing::Test {
   // Replaces the edit box's text key by key (letters arrive in lower case), then a key.
   void Type(const std::string& text);
   void Key(uint16_t vk);
+  // Moves the focus from the value editor to the grid, as a click on the grid does.
+  void Leave();
   void Pump();
 
   TForm* Host = nullptr;

@@ -1,5 +1,7 @@
 // The in-place value editors: which editor a row gets, when typed text is committed, the
 // drop-down list, the dialog button, and texts that the property editors refuse.
+#include <cctype>
+
 #include "InspectorFixture.h"
 
 #include "Buttons.h"
@@ -47,12 +49,15 @@ TEST_F(InspectorTest, NameRowRenamesAsTypedAndRefusesBadNames) {
   ASSERT_TRUE(GoTo("Name"));
   Type("go");
   EXPECT_EQ(b->GetName(), "go");
+  EXPECT_EQ(Boxes.size(), 1u);  // the empty name on the way, after the old one was erased
+  Pump();
   EXPECT_EQ(Window->ComponentPath->GetCaption(), "go: TButton");
-  for (const char* bad : {"1x", "taken", ""}) {
+  // Each keystroke renames: the name is the last text accepted on the way.
+  for (auto [bad, kept] : {std::pair{"1x", "go"}, {"taken", "take"}, {"", "take"}}) {
     Boxes.clear();
     Type(bad);
     EXPECT_FALSE(Boxes.empty()) << bad;
-    EXPECT_EQ(b->GetName(), "go") << bad;
+    EXPECT_EQ(b->GetName(), kept) << bad;
   }
 }
 
@@ -115,15 +120,19 @@ TEST_F(InspectorTest, ARefusedValueShowsTheEditorsMessageAndLeavingAgainRetries)
   EXPECT_NE(Boxes[0].find("abc"), std::string::npos) << Boxes[0];
   EXPECT_EQ(b->GetLeft(), 8);
   EXPECT_EQ(Window->ValueEdit->GetText(), "abc");  // left as typed
-  Window->ValueEditExit(nullptr);  // leaving again retries (and is refused again)
+  Leave();  // leaving again retries (and is refused again)
+  EXPECT_EQ(Boxes.size(), 2u);
   EXPECT_EQ(b->GetLeft(), 8);
+  Window->ValueEdit->SetFocus();
   Type("16");
-  Window->ValueEditExit(nullptr);
+  Leave();
   EXPECT_EQ(b->GetLeft(), 16);
+  EXPECT_EQ(Boxes.size(), 2u);
 }
 
 // Every standard control class: bad texts typed into every row that takes text change nothing
-// when refused, and nothing crashes.
+// when refused, and nothing crashes. String rows take every keystroke, so the text's last key
+// (and Enter) is the one whose refusal must change nothing.
 TEST_F(InspectorTest, BadInputIntoEveryRowOfEveryStandardControl) {
   const std::vector<TClass> classes = {
       TButton::StaticClass(),   TLabel::StaticClass(),     TEdit::StaticClass(),       TMemo::StaticClass(),
@@ -147,12 +156,14 @@ TEST_F(InspectorTest, BadInputIntoEveryRowOfEveryStandardControl) {
         TWinControl* editor = Window->ValueList->GetVisible() ? static_cast<TWinControl*>(Window->ValueList)
                                                               : static_cast<TWinControl*>(Window->ValueEdit);
         if (Window->ValueEdit->GetVisible() && Window->ValueEdit->GetReadOnly()) break;
+        editor->SetFocus();
+        if (editor == Window->ValueEdit && !text.empty()) Type(text.substr(0, text.size() - 1));
         TMemoryStream before;
         before.WriteComponent(c);
         Boxes.clear();
-        editor->SetFocus();
         if (editor == Window->ValueEdit) {
-          Type(text);
+          if (text.empty()) Type("");
+          else Key(static_cast<uint16_t>(std::toupper(static_cast<unsigned char>(text.back()))));
         } else {
           editor->SetText(text);
           Window->ValueListChange(nullptr);

@@ -63,19 +63,20 @@ TEST(KvObjectInspector, EditFormEnginesEndWithTheirFormOrTheComponent) {
   host2->SetName("Live2");
   auto* inspector = new TKvObjectInspector(nullptr);
   inspector->EditForm(host1);
-  TKFormDesigner* first = inspector->EditDesigner();
-  ASSERT_NE(first, nullptr);
+  ASSERT_NE(inspector->EditDesigner(), nullptr);
+  EXPECT_EQ(host1->GetDesigner(), inspector->EditDesigner());
   inspector->EditForm(host2);
-  EXPECT_FALSE(TKFormDesigner::Exists(first));  // the first engine went before the second came
+  // The first engine went before the second came (which may take its address).
   EXPECT_EQ(host1->GetDesigner(), nullptr);
+  EXPECT_FALSE(host1->InState(csDesigning));
   ASSERT_NE(inspector->EditDesigner(), nullptr);
   EXPECT_EQ(inspector->EditDesigner()->GetForm(), host2);
   Application->ProcessMessages();
   EXPECT_EQ(inspector->Form()->Designer(), inspector->EditDesigner());
 
-  // Closing the edited form ends its design and hides the window.
+  // Closing the edited form (its close box) ends its design and hides the window.
   inspector->Show();
-  host2->Close();
+  host2->Perform(WM_CLOSE, 0, 0);
   Application->ProcessMessages();
   EXPECT_EQ(inspector->EditDesigner(), nullptr);
   EXPECT_FALSE(inspector->Form()->GetVisible());
@@ -182,8 +183,12 @@ TEST_F(InspectorTest, ExpandingNearTheBottomScrollsJustEnoughButKeepsTheRowOnScr
   auto* b = Add<TButton>("Button1");
   Select({b});
   TStringGrid* g = Window->PropertyGrid;
+  // A window of a few rows, so that Font can be the last one shown.
+  Window->SetHeight(SizeOverhead + 2 * RowPitch);
+  Pump();
   ASSERT_TRUE(GoTo("Font"));
   int font = g->GetRow();
+  ASSERT_LT(g->VisibleRowCount(), font);
   // Put Font on the last visible line.
   g->SetTopRow(std::max(0, font - g->VisibleRowCount() + 1));
   ASSERT_EQ(g->GetTopRow() + g->VisibleRowCount() - 1, font);
