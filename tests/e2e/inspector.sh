@@ -27,29 +27,35 @@ wait_design() {
 }
 settle() { sleep 0.3; }
 at() { echo "$((fx + $1)) $((fy + $2))"; }
-click_at() { xdotool mousemove --sync "$1" "$2" click 1; settle; }
+# (without --sync: a pointer already at the spot would never report its move)
+click_at() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; settle; }
 
 # The inspector's rows as the dump lists them: the index of a row, waiting for it to exist.
 row_of() { wait_design "^row [0-9]+ $1 = " | awk '{print $2}'; }
 wait_value() { wait_design "^row [0-9]+ $1 = $2\$" >/dev/null; }
 
-# go_row NAME: scrolls the grid until the row shows, clicks its name (the grid makes it
-# current) and clicks the name again (the editor takes the focus with its text selected).
+# go_row NAME: clicks the row's name (the grid makes it current) and clicks the name again (the
+# editor takes the focus with its text selected). A row out of view is reached from the nearest
+# row shown with Up or Down in the editor, which scroll the grid.
 go_row() {
-  local row gx gy pitch top shown namew y i
+  local row near gx gy pitch top shown y key
   row="$(row_of "$1")"
-  for ((i = 0; i < 20; i++)); do
-    read -r _ gx gy pitch _ top shown namew < <(wait_design '^inspector ')
-    ((row >= top && row < top + shown)) && break
-    xdotool mousemove --sync $((gx + 20)) $((gy + 20)) click $((row < top ? 4 : 5))
-    settle
-  done
-  ((row >= top && row < top + shown)) || fail "row $1 ($row) never scrolled into view"
+  read -r _ gx gy pitch _ top shown _ < <(wait_design '^inspector ')
+  near=$row
+  ((near < top)) && near=$top
+  ((near >= top + shown)) && near=$((top + shown - 1))
   xdotool windowfocus --sync "$inspector"
-  y=$((gy + (row - top) * pitch + pitch / 2))
+  y=$((gy + (near - top) * pitch + pitch / 2))
   click_at $((gx + 10)) "$y"
+  wait_design "^inspector [0-9]+ [0-9]+ [0-9]+ $near " >/dev/null
+  click_at $((gx + 10)) "$y"
+  key=Down
+  ((row < near)) && key=Up
+  for ((; near != row; near += (row > near ? 1 : -1))); do
+    xdotool key "$key"
+    sleep 0.1
+  done
   wait_design "^inspector [0-9]+ [0-9]+ [0-9]+ $row " >/dev/null
-  click_at $((gx + 10)) "$y"
 }
 
 # --- A new form with a button and a list box from the Standard page.
@@ -123,6 +129,7 @@ click_at "$bx" "$by"
 editor="$(wait_window '^String list editor$')"
 xdotool windowfocus --sync "$editor"
 read -r ex ey _ _ < <(geometry "$editor")
+sleep 0.5  # the dialog focuses its first control once it is active
 click_at $((ex + 100)) $((ey + 100))  # into the memo
 xdotool type --delay 50 $'Alpha\nBeta\nGamma'
 shot "7-items"
@@ -138,7 +145,7 @@ shot "8-items-done"
 go_row Font
 read -r _ gx gy pitch _ top _ _ < <(wait_design '^inspector ')
 row="$(row_of Font)"
-xdotool mousemove --sync $((gx + 10)) $((gy + (row - top) * pitch + pitch / 2)) click --repeat 2 --delay 80 1
+xdotool mousemove $((gx + 10)) $((gy + (row - top) * pitch + pitch / 2)) sleep 0.1 click --repeat 2 --delay 80 1
 settle
 go_row Size
 xdotool type 14
