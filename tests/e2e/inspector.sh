@@ -130,8 +130,17 @@ editor="$(wait_window '^String list editor$')"
 xdotool windowfocus --sync "$editor"
 read -r ex ey _ _ < <(geometry "$editor")
 sleep 0.5  # the dialog focuses its first control once it is active
-click_at $((ex + 100)) $((ey + 100))  # into the memo
-xdotool type --delay 50 $'Alpha\nBeta\nGamma'
+# Two tabs reach the memo from the first control. (A click into the memo does not give it the
+# focus on X: the memo's native widget never sees the press.)
+xdotool key Tab
+sleep 0.2
+xdotool key Tab
+sleep 0.2
+xdotool type --delay 50 Alpha
+xdotool key Return
+xdotool type --delay 50 Beta
+xdotool key Return
+xdotool type --delay 50 Gamma
 shot "7-items"
 click_at $((ex + 185 + 37)) $((ey + 248 + 12))
 for ((i = 0; i < 50; i++)); do
