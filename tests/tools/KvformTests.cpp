@@ -141,7 +141,7 @@ TEST_F(Kvform, InspectListsTheRowsTheInspectorWindowShows) {
   EXPECT_NE(r.Out.find("\n  Caption = Hello\n"), std::string::npos) << r.Out;
   EXPECT_NE(r.Out.find("\n  Color = clBtnFace\n"), std::string::npos);
   EXPECT_NE(r.Out.find("\n+Font = (TFont)\n"), std::string::npos);
-  EXPECT_EQ(r.Out.find("Style"), std::string::npos);  // collapsed, as a new selection shows it
+  EXPECT_EQ(r.Out.find("Style = [fsBold]"), std::string::npos);  // collapsed, as a new selection shows it
   EXPECT_NE(r.Out.find("\n  Name = Form1\n"), std::string::npos);
   EXPECT_EQ(r.Out.find("OnCreate"), std::string::npos);  // events are not in the default kinds
 
