@@ -20,6 +20,8 @@
 #include "Forms.h"
 #include "KvClass.h"
 #include "KvFrmDsg.h"
+#include "KvObjIns.h"
+#include "KvPicEdt.h"
 #include "KvReg.h"
 #include "KvTbNtBk.h"
 #include "Menus.h"
@@ -43,6 +45,10 @@ class TDemoForm : public TForm {
 
     Designer = new TKvFormDesigner(this);
     Designer->SetName("KvFormDesigner1");
+    // The inspector stands at the left edge, beside the designs, which open at x = 200 below
+    // the designer window (the window puts the inspector's top there too).
+    if (TForm* inspector = Designer->ObjectInspector() ? Designer->ObjectInspector()->Form() : nullptr)
+      inspector->SetBounds(0, inspector->GetTop(), 196, inspector->GetHeight());
 
     auto* menu = new TMainMenu(this);
     menu->SetName("MainMenu1");
@@ -123,11 +129,32 @@ class TDemoForm : public TForm {
 
 KV_IMPLEMENT_CLASS(TDemoForm, "KvDemo") {}
 
+std::string DumpInspector(TKvObjectInspector* inspector) {
+  TfmKvObjIns* window = inspector ? inspector->Form() : nullptr;
+  if (!window || !window->GetVisible() || !window->PropertyGrid->GetVisible()) return "";
+  TStringGrid* grid = window->PropertyGrid;
+  TPoint o = grid->ClientOrigin();
+  std::string text = Format("inspector %d %d %d %d %d %d %d\n", o.X, o.Y, grid->RowHeights(0) + 1, grid->GetRow(),
+                            grid->GetTopRow(), grid->VisibleRowCount(), grid->ColWidths(0));
+  if (window->EditButton->GetVisible() && window->ValuePanel->GetVisible()) {
+    TBitBtn* b = window->EditButton;
+    TPoint c = b->ClientToScreen({b->GetWidth() / 2, b->GetHeight() / 2});
+    text += Format("editbutton %d %d\n", c.X, c.Y);
+  }
+  for (int i = 0; i < grid->GetRowCount(); ++i)
+    text += Format("row %d %s = %s\n", i, StripRowMarks(grid->Cells(0, i)).c_str(), grid->Cells(1, i).c_str());
+  return text;
+}
+
 // --dump FILE: keeps FILE describing the current design, rewritten whole whenever it changes,
 // for scripts that drive the designer with a real mouse:
 //   palette X Y              screen origin of the palette page shown
 //   form NAME X Y W H        screen origin and client size of the designed form
 //   NAME CLASS PARENT L T W H [selected]   one line per control, bounds in its parent
+//   inspector X Y PITCH ROW TOP SHOWN NAMEW   the inspector's grid: screen origin, row pitch,
+//                            current row, first row shown, rows shown, width of the name column
+//   editbutton X Y           screen centre of the inspector's ellipsis button, when shown
+//   row I NAME = VALUE       one line per row of the inspector, as shown
 // Non-visual components show their design position, as their icons do.
 void StartDesignDump(TDemoForm* host, const std::string& path) {
   auto* timer = new TTimer(host);
@@ -165,6 +192,7 @@ void StartDesignDump(TDemoForm* host, const std::string& path) {
                        selection.IndexOf(c) >= 0 ? " selected" : "");
       }
     }
+    text += DumpInspector(host->Designer->ObjectInspector());
     if (text == *last) return;
     *last = text;
     WriteFileAtomic(path, text);
@@ -178,6 +206,8 @@ int main(int argc, char** argv) {
   // palette, with the palette bitmaps built next to this program.
   RegisterStandardComponents();
   KvReg::Register();
+  // Pictures, glyphs and icons get the picture editor in the inspector.
+  RegisterPictureEditors();
   std::filesystem::path exeDir = std::filesystem::canonical("/proc/self/exe").parent_path();
   try {
     ReadDCRFile((exeDir / "KvStd.dcr").string());

@@ -16,6 +16,11 @@ int KvRoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 namespace {
 
+std::unordered_set<const void*>& KvLiveEngines() {
+  static std::unordered_set<const void*> engines;
+  return engines;
+}
+
 // The dots stay at multiples of the grid step in the form's unscrolled coordinates.
 int KvDsgnGridOffset(int scrollPos, int step) { return (step - scrollPos % step) % step; }
 
@@ -33,6 +38,7 @@ TKFormDesigner::TKFormDesigner(IKDesignerHost* formDesigner, IKInspectorHost* ob
       FFormDesigner(formDesigner),
       FObjectInspector(objectInspector),
       FLiveForm(liveForm) {
+  KvLiveEngines().insert(this);
   FSelections = new TComponentList();
   FSaveList = new TList();
   FIcons = new TList();
@@ -102,15 +108,19 @@ TKFormDesigner::TKFormDesigner(IKDesignerHost* formDesigner, IKInspectorHost* ob
     FState.Exclude(dsAttaching);
     // No shell file drops are registered: nothing here would handle them.
   } catch (...) {
+    KvLiveEngines().erase(this);
     TearDown();
     throw;
   }
 }
 
 TKFormDesigner::~TKFormDesigner() {
+  KvLiveEngines().erase(this);
   if (!FCanClose) QueryDestroy();
   TearDown();
 }
+
+bool TKFormDesigner::Exists(const void* designer) { return KvLiveEngines().count(designer) > 0; }
 
 bool TKFormDesigner::QueryDestroy() {
   FCanClose = false;
@@ -343,20 +353,7 @@ void TKFormDesigner::ValidateRename(TComponent* component, const std::string&,
   FRenaming = false;
 }
 
-TMethod TKFormDesigner::CreateMethod(const std::string&, PTypeInfo) { return {}; }
-
-std::string TKFormDesigner::GetMethodName(const TMethod& method) {
-  if (!method.Assigned()) return "";
-  return TObject::MethodName(method);
-}
-
-void TKFormDesigner::GetMethods(PTypeInfo, const TGetStrProc&) { ShowMessage("GetMethods"); }
-
 std::string TKFormDesigner::GetPrivateDirectory() { return "C:\\"; }
-
-bool TKFormDesigner::MethodExists(const std::string&) { return false; }
-
-void TKFormDesigner::RenameMethod(const std::string&, const std::string&) {}
 
 void TKFormDesigner::ShowMethod(const std::string&) {}
 

@@ -214,6 +214,9 @@ class TKFormDesigner : public TFormDesigner {
   TCustomForm* GetForm() const { return FForm; }
   bool QueryDestroy();
   bool IsTornDown() const { return FState.Contains(dsTornDown); }
+  // Whether an engine lives at that address: messages posted by an engine may arrive after it
+  // was freed.
+  static bool Exists(const void* designer);
 
   // --- Settings, read from the designer component (or the inspector) on every use.
   bool GetCanInsert() const;
@@ -407,6 +410,8 @@ class TKFormDesigner : public TFormDesigner {
   void PrepareSize();
   void FindMethod(TReader* reader, const std::string& methodName, const TMethodEntry*& address,
                   bool& error);
+  // The entry that stands for a handler the host lacks: its name, no code.
+  static const TMethodEntry* HandlerEntry(const std::string& name);
   void WriteFormImage();
 };
 

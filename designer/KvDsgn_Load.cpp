@@ -1,5 +1,5 @@
 // KvDsgn: loading a form file into the designed form, and the stored form image that saving
-// scans again for unit names, field declarations and handler names.
+// scans again for unit names and field declarations.
 #include "KvDsgn.h"
 
 #include <cstring>
@@ -35,12 +35,12 @@ bool TKFormDesigner::ReadComponents(const std::string& fileName) {
   return true;
 }
 
-// Handlers named by the file need not exist in the host: their events stay empty, and the
-// names live on in the stored image until the next save writes them back.
-void TKFormDesigner::FindMethod(TReader*, const std::string&, const TMethodEntry*& address,
+// Handlers named by the file need not exist in the host, and a design runs none of the host's
+// code: each event takes the handler's name only (KvDsgn_Methods.cpp), which saving writes back.
+void TKFormDesigner::FindMethod(TReader*, const std::string& methodName, const TMethodEntry*& address,
                                 bool& error) {
   error = false;
-  address = nullptr;
+  address = HandlerEntry(methodName);
 }
 
 bool TKFormDesigner::IsStoredProp(TPersistent* instance, PPropInfo prop) {

@@ -1,6 +1,6 @@
-// KvDsgn: saving a design as a form file and, on request, a unit source. The stored form
-// image still names the handlers and fields the form had when the design began; the live form
-// has the current components and properties; the filtering reader brings the two together.
+// KvDsgn: saving a design as a form file and, on request, a unit source. The live form, read
+// by the filtering reader, gives the unit's uses list, fields and handlers and the form file's
+// contents; the stored form image gives the form's class name.
 #include "KvDsgn.h"
 
 #include "KvFormUnit.h"
@@ -46,18 +46,25 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   bool lowerCaseExt;
   KvSaveSplitName(fileName, base, unitName, lowerCaseExt);
 
-  // Scan the stored image for units, fields and event sections.
+  // The stored image gives the form's class name (a loaded file's own); the live form gives the
+  // units, fields and event sections of what the design holds now, components inserted since
+  // the design began and handlers given since included.
   TStringList events, unitLines;
   FFormStream->SetPosition(0);
   FFormStream->ReadResHeader();
   {
     TKReader scan(FFormStream, 4096);
     FFormClassName = FilterFormStream(scan, nullptr, "");
-    events.Assign(&scan.Events);
-    if (writeUnit) unitLines.SetText(FormUnitText(unitName, FFormClassName, scan.Units, scan.Fields, events));
   }
   TMemoryStream live;
   live.WriteComponent(FForm);
+  {
+    live.SetPosition(0);
+    TKReader scan(&live, 4096);
+    FilterFormStream(scan, nullptr, FFormClassName);
+    events.Assign(&scan.Events);
+    if (writeUnit) unitLines.SetText(FormUnitText(unitName, FFormClassName, scan.Units, scan.Fields, events));
+  }
 
   // Put the handler names back into the live form's stream and write the form file. Each file
   // is written whole to a temporary file and renamed over the old one, so a failed save never

@@ -1,6 +1,9 @@
+// KvObjIns: the inspector component and the row list.
 #include "KvObjIns.h"
 
 #include "ExtCtrls.h"
+#include "KvStrEdt.h"
+#include "SysUtils.h"
 #include "TypInfo.h"
 #include "Windows.h"
 
@@ -13,9 +16,113 @@ KV_IMPLEMENT_CLASS(TKvObjectInspector, "KvObjIns") {
       .Default(false);
 }
 
+// ---------------------------------------------------------------------------------------------
+// TKvInspectorRows
+
+namespace {
+
+// Deeper keys would need a third character and no longer sort as levels do.
+constexpr int KvMaxRowLevel = 9;
+
+std::string KvLevelKey(int level) { return Format("%2d", level); }
+
+}  // namespace
+
+TKvInspectorRows::TKvInspectorRows() : FItems(new TStringList()) {}
+
+TKvInspectorRows::~TKvInspectorRows() {
+  Clear();
+  delete FItems;
+}
+
+void TKvInspectorRows::Build(TComponentList* components, TTypeKinds kinds, TFormDesigner* designer) {
+  Clear();
+  FInsertAt = 0;
+  FLevelKey = KvLevelKey(0);
+  GetComponentProperties(components, kinds, designer, [this](TPropertyEditor* e) { AddEditor(e); });
+}
+
+void TKvInspectorRows::Clear() {
+  for (int i = FItems->Count() - 1; i >= 0; --i) delete FItems->GetObject(i);
+  FItems->Clear();
+}
+
+TPropertyEditor* TKvInspectorRows::Editor(int i) const {
+  return static_cast<TPropertyEditor*>(FItems->GetObject(i));
+}
+
+int TKvInspectorRows::Level(int i) const { return StrToInt(Trim(FItems->Get(i))); }
+
+bool TKvInspectorRows::Expanded(int i) const {
+  return i + 1 < FItems->Count() && FItems->Get(i + 1) > FItems->Get(i);
+}
+
+void TKvInspectorRows::AddEditor(TPropertyEditor* editor) {
+  FItems->InsertObject(FInsertAt, FLevelKey, editor);
+  ++FInsertAt;
+  ++FAddedCount;
+}
+
+int TKvInspectorRows::Toggle(int i) {
+  const std::string key = FItems->Get(i);
+  if (Expanded(i)) {
+    int removed = 0;
+    while (i + 1 < FItems->Count() && FItems->Get(i + 1) > key) {
+      delete FItems->GetObject(i + 1);
+      FItems->Delete(i + 1);
+      ++removed;
+    }
+    return -removed;
+  }
+  int level = Level(i);
+  if (level >= KvMaxRowLevel) return 0;
+  FInsertAt = i + 1;
+  FLevelKey = KvLevelKey(level + 1);
+  FAddedCount = 0;
+  Editor(i)->GetProperties([this](TPropertyEditor* e) { AddEditor(e); });
+  return FAddedCount;
+}
+
+void TKvInspectorRows::ExpandAll() {
+  for (int i = 0; i < Count(); ++i)
+    if (!Expanded(i) && Editor(i)->GetAttributes().Contains(paSubProperties)) Toggle(i);
+}
+
+std::string TKvInspectorRows::Caption(int i, std::string& name) const {
+  TPropertyEditor* editor = Editor(i);
+  name = editor->GetName();
+  std::string caption(std::min(2 * Level(i), 20), ' ');
+  if (editor->GetAttributes().Contains(paSubProperties))
+    caption += Expanded(i) ? "- " : "+";
+  else
+    caption += "  ";
+  return caption + name;
+}
+
+std::string TKvInspectorRows::Value(int i, bool forEdit) const {
+  TPropertyEditor* editor = Editor(i);
+  if (forEdit || editor->AllEqual()) return editor->GetValue();
+  return "";
+}
+
+std::string StripRowMarks(const std::string& caption) {
+  std::string name;
+  for (char c : caption)
+    if (c != ' ' && c != '+' && c != '-') name += c;
+  return name;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TKvObjectInspector
+
 TKvObjectInspector::TKvObjectInspector(TComponent* AOwner) : TComponent(AOwner) {
   // Form files of designed forms may hold bevels although no palette page offers them.
   RegisterClass(TBevel::StaticClass());
+  // Every string list property is edited with the string list editor from now on, also when a
+  // host registered another editor for them after an earlier inspector.
+  RegisterPropertyEditor(TStrings::StaticClass()->TypeInfo(), nullptr, "", TStringsProperty::StaticClass());
+  FForm = new TfmKvObjIns(Application);
+  FForm->FInspector = this;
 }
 
 TKvObjectInspector::~TKvObjectInspector() {
@@ -26,7 +133,11 @@ TKvObjectInspector::~TKvObjectInspector() {
     designer->OnDesignerDestroy = {};
     designer->Destroy();
   }
-  if (FForm && !FForm->InState(csDestroying)) delete FForm;
+  if (FForm) {
+    FForm->FInspector = nullptr;
+    if (!FForm->InState(csDestroying)) delete FForm;
+    FForm = nullptr;
+  }
 }
 
 void TKvObjectInspector::Show() {
@@ -37,11 +148,19 @@ void TKvObjectInspector::Hide() {
   if (FForm) FForm->Hide();
 }
 
-void TKvObjectInspector::SelectDesigner(TFormDesigner*) {}
+TComboBox* TKvObjectInspector::ComponentList() const { return FForm ? FForm->ComponentList : nullptr; }
 
-void TKvObjectInspector::RefreshGrid() {}
+void TKvObjectInspector::SelectDesigner(TFormDesigner* designer) {
+  if (FForm) FForm->SelectDesigner(designer);
+}
 
-void TKvObjectInspector::FormNotification(TComponent*, TOperation) {}
+void TKvObjectInspector::RefreshGrid() {
+  if (FForm) FForm->RefreshGrid();
+}
+
+void TKvObjectInspector::FormNotification(TComponent* component, TOperation operation) {
+  if (FForm) FForm->FormNotification(component, operation);
+}
 
 void TKvObjectInspector::ObjectChanged(TKFormDesigner* designer) {
   if (FForm) PostMessage(FForm, KM_OBJECTCHANGED, 0, reinterpret_cast<intptr_t>(designer));
@@ -61,6 +180,9 @@ void TKvObjectInspector::EditForm(TForm* form) {
 
 bool TKvObjectInspector::DesignerClosing(TObject*) {
   FEditDesigner = nullptr;
-  if (FForm) FForm->Close();
+  if (FForm) {
+    FForm->FDesigner = nullptr;
+    FForm->Close();
+  }
   return true;
 }

@@ -336,6 +336,11 @@ void TComponentProperty::SetValue(const std::string& value) {
 // ---------------------------------------------------------------------------------------------
 // Events
 
+void TComponentNameProperty::SetValue(const std::string& value) {
+  if (value.empty()) InvalidValue();
+  TStringProperty::SetValue(value);
+}
+
 bool TMethodProperty::AllEqual() {
   TMethod v = GetMethodValue();
   for (int i = 1; i < PropCount(); ++i) {

@@ -240,6 +240,8 @@ class TComponentNameProperty : public TStringProperty {
  public:
   TPropertyAttributes GetAttributes() override { return {}; }
   int GetEditLimit() override { return 63; }
+  // A designed component keeps a name: the form file and the unit refer to it by that name.
+  void SetValue(const std::string& value) override;
 };
 
 // An event: its value is the handler's name.

@@ -132,16 +132,18 @@ class TEvent {
   explicit operator bool() const { return FMethod.Assigned(); }
   void operator()(Args... a) const {
     if (FMethod.Code) {
-      (*static_cast<const Thunk*>(FMethod.Code->Thunk.get()))(FMethod.Data, a...);
+      if (FMethod.Code->Thunk) (*static_cast<const Thunk*>(FMethod.Code->Thunk.get()))(FMethod.Data, a...);
     } else if (FMethod.Closure) {
       (*static_cast<const Function*>(FMethod.Closure.get()))(a...);
     }
   }
 
   const TMethod& Method() const { return FMethod; }
-  // Takes a generic method; a published method or closure of another signature is refused.
+  // Takes a generic method; a published method or closure of another signature is refused. An
+  // entry without a signature only names a handler (one a designed form names and its host
+  // lacks): any event takes it, and calling it does nothing.
   void SetMethod(const TMethod& m) {
-    if (m.Code && *m.Code->Signature != typeid(Thunk)) RaiseMethodMismatch(m.Code->Name);
+    if (m.Code && m.Code->Signature && *m.Code->Signature != typeid(Thunk)) RaiseMethodMismatch(m.Code->Name);
     if (!m.Code && m.Closure && *m.ClosureType != typeid(Function)) RaiseMethodMismatch("closure");
     FMethod = m;
   }

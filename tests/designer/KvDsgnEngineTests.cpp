@@ -154,7 +154,10 @@ TEST_F(DesignerTest, RenamesAndTrivialOperations) {
   EXPECT_EQ(Engine->GetObjectName(button), "OkButton");
   EXPECT_EQ(Engine->GetPrivateDirectory(), "C:\\");
   EXPECT_FALSE(Engine->MethodExists("Button1Click"));
-  EXPECT_FALSE(Engine->CreateMethod("X", nullptr).Assigned());
+  // A handler of a design is a name without code; the empty name is no handler.
+  const TMethod handler = Engine->CreateMethod("X", nullptr);
+  EXPECT_EQ(Engine->GetMethodName(handler), "X");
+  EXPECT_FALSE(Engine->CreateMethod("", nullptr).Assigned());
   EXPECT_EQ(Engine->GetMethodName({}), "");
   EXPECT_EQ(Engine->GetRoot(), Form());
 }

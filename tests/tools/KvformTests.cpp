@@ -148,27 +148,32 @@ TEST_F(Kvform, UsageErrorsExitWith2) {
 
 }  // namespace
 
-// The inspector's rows: values as the editors show them, sub-properties indented, filtered by kind.
-TEST_F(Kvform, InspectListsTheRowsAnInspectorShows) {
+// The inspector window's rows: captions with their marks, values as the editors show them,
+// sub-properties only when expanded, filtered by kind.
+TEST_F(Kvform, InspectListsTheRowsTheInspectorWindowShows) {
   Put("f.dfm",
       "object Form1: TForm1\r\n  Caption = 'Hello'\r\n  Color = clBtnFace\r\n  Font.Style = [fsBold]\r\n"
       "  OnCreate = FormCreate\r\n  object Table1: TTable\r\n    DatabaseName = 'x.db'\r\n  end\r\nend\r\n");
   TRun r = Run({"inspect", Path("f.dfm")});
   ASSERT_EQ(r.Status, 0) << r.Err;
-  EXPECT_NE(r.Out.find("\nCaption = Hello  [paMultiSelect,paAutoUpdate]\n"), std::string::npos) << r.Out;
-  EXPECT_NE(r.Out.find("\nColor = clBtnFace  [paValueList,paDialog,paMultiSelect,paRevertable]\n"), std::string::npos);
-  EXPECT_NE(r.Out.find("\nFont = (TFont)  [paSubProperties,paDialog,paMultiSelect,paReadOnly]\n"), std::string::npos);
-  EXPECT_NE(r.Out.find("\n  Style = [fsBold]  "), std::string::npos);
-  EXPECT_NE(r.Out.find("\n    fsBold = True  "), std::string::npos);
-  EXPECT_NE(r.Out.find("\nName = Form1  []\n"), std::string::npos);
+  EXPECT_NE(r.Out.find("\n  Caption = Hello\n"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("\n  Color = clBtnFace\n"), std::string::npos);
+  EXPECT_NE(r.Out.find("\n+Font = (TFont)\n"), std::string::npos);
+  EXPECT_EQ(r.Out.find("Style = [fsBold]"), std::string::npos);  // collapsed, as a new selection shows it
+  EXPECT_NE(r.Out.find("\n  Name = Form1\n"), std::string::npos);
   EXPECT_EQ(r.Out.find("OnCreate"), std::string::npos);  // events are not in the default kinds
+
+  r = Run({"inspect", Path("f.dfm"), "--expand"});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_NE(r.Out.find("\n- Font = (TFont)\n"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("\n  - Style = [fsBold]\n"), std::string::npos);
+  EXPECT_NE(r.Out.find("\n      fsBold = True\n"), std::string::npos);
 
   r = Run({"inspect", Path("f.dfm"), "table1", "--kinds", "$0400"});  // long strings only
   ASSERT_EQ(r.Status, 0) << r.Err;
   EXPECT_EQ(r.Out,
-            "DatabaseName = x.db  [paMultiSelect]\nIndexFieldNames =   [paMultiSelect]\nIndexName =   [paMultiSelect]\n"
-            "MasterFields =   [paMultiSelect]\nName = Table1  []\nSessionName =   [paMultiSelect]\n"
-            "TableName =   [paMultiSelect]\n");
+            "  DatabaseName = x.db\n  IndexFieldNames = \n  IndexName = \n  MasterFields = \n  Name = Table1\n"
+            "  SessionName = \n  TableName = \n");
 
   r = Run({"inspect", Path("f.dfm"), "Nope"});
   EXPECT_EQ(r.Status, 1);

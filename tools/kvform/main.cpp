@@ -27,7 +27,7 @@ constexpr TCommand kCommands[] = {
     {"render", nullptr, "CmdRender", "render FILE OUT.png   screenshot of a form, offscreen"},
     {"glyph", nullptr, "CmdGlyph", "glyph ART.txt [--indent N]   Glyph.Data or Picture.Data lines of a pixel-art file"},
     {"inspect", nullptr, "CmdInspect",
-     "inspect FILE [COMPONENT] [--kinds MASK]   the inspector's rows for a component"},
+     "inspect FILE [COMPONENT] [--kinds MASK] [--expand]   the inspector window's rows for a component"},
     {"resave", nullptr, "CmdResave", "resave IN OUT [--unit]   open a form file in a design and save it as OUT (and its unit)"},
     {"unit", nullptr, "CmdUnit", "unit IN             the unit source that saving a design of IN writes"},
 };

@@ -1,33 +1,27 @@
-// kvform inspect: the rows an object inspector shows for a component of a form.
+// kvform inspect: the rows the object inspector window shows for a component of a form, built
+// by the window's own row list; --expand opens every row with sub-properties.
 #include <cstdio>
 
 #include "Commands.h"
 #include "DsgnIntf.h"
 #include "FormFile.h"
 #include "Forms.h"
+#include "KvObjIns.h"
 
 namespace {
 
-std::string AttributeText(TPropertyAttributes a) {
-  return SetToString(TypeInfoOf<TPropertyAttributes>(), a.Mask());
-}
-
-// One line per editor, sub-properties two blanks deeper; objects nest at most a few levels.
-void PrintRows(TPropertyEditor* ed, int level) {
-  std::string value;
-  try {
-    value = ed->AllEqual() ? ed->GetValue() : "";
-  } catch (const Exception& e) {
-    value = "<" + e.Message() + ">";
+// One line per row, as the inspector window's two columns show it: the caption with its indent
+// and mark, then the value text.
+void PrintRows(const TKvInspectorRows& rows) {
+  for (int i = 0; i < rows.Count(); ++i) {
+    std::string name, value;
+    try {
+      value = rows.Value(i, false);
+    } catch (const Exception& e) {
+      value = "<" + e.Message() + ">";
+    }
+    std::printf("%s = %s\n", rows.Caption(i, name).c_str(), value.c_str());
   }
-  TPropertyAttributes attrs = ed->GetAttributes();
-  std::printf("%s%s = %s  %s\n", std::string(2 * level, ' ').c_str(), ed->GetName().c_str(), value.c_str(),
-              AttributeText(attrs).c_str());
-  if (attrs.Contains(paSubProperties) && level < 8)
-    ed->GetProperties([&](TPropertyEditor* sub) {
-      std::unique_ptr<TPropertyEditor> owned(sub);
-      PrintRows(sub, level + 1);
-    });
 }
 
 }  // namespace
@@ -35,8 +29,11 @@ void PrintRows(TPropertyEditor* ed, int level) {
 int CmdInspect(TCommandContext& ctx) {
   std::vector<std::string> args;
   TTypeKinds kinds = 0x0EFE;
+  bool expand = false;
   for (size_t i = 0; i < ctx.Args.size(); ++i) {
-    if (ctx.Args[i] == "--kinds") {
+    if (ctx.Args[i] == "--expand") {
+      expand = true;
+    } else if (ctx.Args[i] == "--kinds") {
       int v;
       if (i + 1 >= ctx.Args.size() || !TryStrToInt(ctx.Args[i + 1], v) || v < 0 || v > 0xFFFF)
         throw TUsageError("--kinds takes a 16-bit mask such as 0x0EFE or $0EFE");
@@ -46,7 +43,7 @@ int CmdInspect(TCommandContext& ctx) {
       args.push_back(ctx.Args[i]);
     }
   }
-  if (args.empty() || args.size() > 2) throw TUsageError("expected FILE [COMPONENT] [--kinds MASK]");
+  if (args.empty() || args.size() > 2) throw TUsageError("expected FILE [COMPONENT] [--kinds MASK] [--expand]");
   ctx.Subject = args[0];
   auto form = LoadFormFile(args[0], [](const std::string& path, const std::string& message) {
     std::fprintf(stderr, "kvform: warning: %s: %s\n", path.c_str(), message.c_str());
@@ -58,9 +55,9 @@ int CmdInspect(TCommandContext& ctx) {
   }
   TComponentList list;
   list.Add(target);
-  GetComponentProperties(&list, kinds, nullptr, [](TPropertyEditor* ed) {
-    std::unique_ptr<TPropertyEditor> owned(ed);
-    PrintRows(ed, 0);
-  });
+  TKvInspectorRows rows;
+  rows.Build(&list, kinds, nullptr);
+  if (expand) rows.ExpandAll();
+  PrintRows(rows);
   return 0;
 }
