@@ -755,15 +755,33 @@ void TReader::ReadComponents(TComponent* owner, TComponent* parent, const TGetCh
 }
 
 // A component that fails to finish loading (a dataset whose database is not there) is one more
-// problem for OnError; the components after it still finish theirs.
+// problem for OnError; the components after it still finish theirs. Their Loaded calls are
+// bracketed, so that a parent realigns once after all its children rather than after each.
 void TReader::CallLoaded(const std::vector<TComponent*>& loaded) {
-  for (TComponent* c : loaded) {
+  for (TComponent* c : loaded) c->BeginLoadedCalls();
+  size_t ended = 0;
+  bool ending = false;
+  auto each = [&](TComponent* c, void (TComponent::*step)()) {
     try {
-      c->Loaded();
+      (c->*step)();
     } catch (const Exception& e) {
       Parent = c;
       if (!Error(e.Message())) throw;
     }
+  };
+  try {
+    for (TComponent* c : loaded) each(c, &TComponent::Loaded);
+    ending = true;
+    for (; ended < loaded.size(); ++ended) each(loaded[ended], &TComponent::EndLoadedCalls);
+  } catch (...) {
+    // The failure OnError refused is the one to report; the brackets still close.
+    for (size_t i = ending ? ended + 1 : 0; i < loaded.size(); ++i) {
+      try {
+        loaded[i]->EndLoadedCalls();
+      } catch (...) {
+      }
+    }
+    throw;
   }
 }
 

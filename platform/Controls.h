@@ -475,6 +475,9 @@ class TWinControl : public TControl {
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   void SetChildOrder(TComponent* child, int order) override;
   void Loaded() override;
+  // Alignment waits while the reader finishes loading the children.
+  void BeginLoadedCalls() override;
+  void EndLoadedCalls() override;
 
   // --- Alignment.
   void DisableAlign();

@@ -230,6 +230,9 @@ void TWinControl::Loaded() {
   if (ControlState.Contains(csAlignmentNeeded)) Realign();
 }
 
+void TWinControl::BeginLoadedCalls() { DisableAlign(); }
+void TWinControl::EndLoadedCalls() { EnableAlign(); }
+
 // --- Alignment.
 void TWinControl::DisableAlign() { ++FAlignLevel; }
 

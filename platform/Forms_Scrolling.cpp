@@ -318,6 +318,16 @@ void TScrollingWinControl::AlignControls(TControl* aControl, TRect& rect) {
   TWinControl::AlignControls(aControl, rect);
 }
 
+void TScrollingWinControl::BeginLoadedCalls() {
+  TWinControl::BeginLoadedCalls();
+  DisableAutoRange();
+}
+
+void TScrollingWinControl::EndLoadedCalls() {
+  TWinControl::EndLoadedCalls();
+  EnableAutoRange();
+}
+
 void TScrollingWinControl::Loaded() {
   TWinControl::Loaded();
   CalcAutoRange();

@@ -1,9 +1,12 @@
 // kvform render: shows a form offscreen and saves what it looks like as a PNG file.
 #include <cstdio>
 
+#include "Classes.h"
 #include "Commands.h"
+#include "Consts.h"
 #include "FormFile.h"
 #include "Forms.h"
+#include "SysUtils.h"
 #include "qt/QtStdCtrls.h"
 
 int CmdRender(TCommandContext& ctx) {
@@ -17,6 +20,12 @@ int CmdRender(TCommandContext& ctx) {
   for (int i = 0; i < 5; ++i) Application->ProcessMessages();
   TBitmap shot;
   GrabWindow(form.get(), &shot, true);
-  if (!qtstd::SavePng(&shot, ctx.Args[1])) throw EFCreateError("Cannot create file " + ctx.Args[1]);
+  ctx.Subject = ctx.Args[1];  // from here on a failure is the output's, not the form's
+  if (!qtstd::SavePng(&shot, ctx.Args[1])) {
+    // The encoder gives no reason; opening the file ourselves does (and throws it) when the
+    // file is what failed.
+    TFileStream probe(ctx.Args[1], fmCreate);
+    throw EFCreateError(Format(SFCreateError, ctx.Args[1]) + ": the PNG encoder failed");
+  }
   return 0;
 }

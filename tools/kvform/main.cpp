@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "Commands.h"
+#include "DbTables.h"
 #include "SysUtils.h"
 
 namespace {
@@ -38,6 +39,8 @@ void PrintUsage(std::FILE* f) {
 int main(int argc, char** argv) {
   // Every command works on forms without showing them: no screen needed, unless one is asked for.
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // Forms come from anywhere: loading one never writes to the databases it names.
+  SetDatabasesReadOnly(true);
   if (argc < 2) {
     PrintUsage(stderr);
     return 2;
