@@ -10,6 +10,7 @@
 #include "ComCtrls.h"
 #include "DbTables.h"
 #include "DbTestFile.h"
+#include "ExtCtrls.h"
 #include "FormText.h"
 #include "Forms.h"
 #include "StdCtrls.h"
@@ -107,15 +108,15 @@ TEST(HostileForm, DeletingASubtreeFreesItsNodesChildrenFirst) {
 namespace {
 int gAlignCalls = 0;
 
-class TCountingPanel : public TWinControl {
-  KV_CLASS(TCountingPanel, TWinControl)
+class TCountingPanel : public TPanel {
+  KV_CLASS(TCountingPanel, TPanel)
  public:
-  using TWinControl::TWinControl;
+  using TPanel::TPanel;
 
  protected:
   void AlignControls(TControl* aControl, TRect& rect) override {
     ++gAlignCalls;
-    TWinControl::AlignControls(aControl, rect);
+    TPanel::AlignControls(aControl, rect);
   }
 };
 KV_IMPLEMENT_CLASS(TCountingPanel, "HostileFormTests") {}
@@ -126,7 +127,7 @@ TEST(HostileForm, ParentAlignsOnceAfterItsChildrenLoad) {
   RegisterClass(TCountingPanel::StaticClass());
   std::string text =
       "object Form1: TForm\n  Width = 400\n  Height = 300\n  object Panel1: TCountingPanel\n"
-      "    Width = 200\n    Height = 100\n    Align = alTop\n"
+      "    Width = 200\n    Height = 100\n    Align = alTop\n    BevelOuter = bvNone\n"
       "    object Bar: TLabel\n      Align = alBottom\n      Caption = 'bar'\n    end\n";
   for (int i = 0; i < 50; ++i)
     text += "    object L" + std::to_string(i) + ": TLabel\n      Top = " + std::to_string(i * 3) +
@@ -168,15 +169,20 @@ class HostileDbForm : public TDbFileTest {
     q.Open();
     return q.RecordCount();
   }
-  std::string QueryText(const std::string& sql, const std::string& database) const {
-    return "object Form1: TForm\n  object Query1: TQuery\n    Active = True\n    DatabaseName = '" + database +
+  static std::string Query(const std::string& sql, const std::string& database) {
+    return "  object Query1: TQuery\n    Active = True\n    DatabaseName = '" + database +
            "'\n    SQL.Strings = (\n      '" + sql + "')\n  end\n";
   }
+  std::string Database(const char* connected) const {
+    return std::string("  object Database1: TDatabase\n    Connected = ") + connected +
+           "\n    DatabaseName = 'Db1'\n    Params.Strings = (\n      'DATABASE=" + Path + "')\n  end\n";
+  }
+  static std::string Form(const std::string& body) { return "object Form1: TForm\n" + body + "end\n"; }
 };
 
 TEST_F(HostileDbForm, OpeningADatasetNeverRunsAStatementThatWrites) {
   std::vector<std::string> problems;
-  auto form = ReadFormText(QueryText("DELETE FROM t RETURNING a", Path) + "end\n", false, &problems);
+  auto form = ReadFormText(Form(Query("DELETE FROM t RETURNING a", Path)), false, &problems);
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_EQ(problems[0], "A dataset opens only statements that read data: DELETE FROM t RETURNING a");
   EXPECT_FALSE(static_cast<TQuery*>(form->FindComponent("Query1"))->GetActive());
@@ -202,10 +208,7 @@ TEST_F(HostileDbForm, ReadOnlyDatabasesRefuseEveryWrite) {
 }
 
 TEST_F(HostileDbForm, DesignedFormsOpenTheirDatabasesReadOnly) {
-  auto form = ReadFormText("object Form1: TForm\n  object Database1: TDatabase\n    Connected = True\n"
-                           "    DatabaseName = 'Db1'\n    Params.Strings = (\n      'DATABASE=" + Path +
-                               "')\n  end\n" + QueryText("SELECT a FROM t", Path) + "end\n",
-                           true);
+  auto form = ReadFormText(Form(Database("True") + Query("SELECT a FROM t", Path)), true);
   auto* db = static_cast<TDatabase*>(form->FindComponent("Database1"));
   ASSERT_TRUE(db->GetConnected());
   EXPECT_THROW(db->Execute("DELETE FROM t"), EDatabaseError);
@@ -219,13 +222,9 @@ TEST_F(HostileDbForm, DesignedFormsOpenTheirDatabasesReadOnly) {
 
 // A dataset read before the database it names once opened on no connection at all.
 TEST_F(HostileDbForm, DatasetBeforeItsDatabaseOpensOnIt) {
-  const std::string database = "  object Database1: TDatabase\n    Connected = True\n    DatabaseName = 'Db1'\n"
-                               "    Params.Strings = (\n      'DATABASE=" + Path + "')\n  end\n";
   for (const char* connected : {"True", "False"}) {
     SCOPED_TRACE(connected);
-    std::string db = database;
-    db.replace(db.find("True"), 4, connected);
-    auto form = ReadFormText(QueryText("SELECT a FROM t", "Db1") + db + "end\n");
+    auto form = ReadFormText(Form(Query("SELECT a FROM t", "Db1") + Database(connected)));
     auto* q = static_cast<TQuery*>(form->FindComponent("Query1"));
     ASSERT_TRUE(q->GetActive());
     EXPECT_EQ(q->RecordCount(), 2);

@@ -305,7 +305,8 @@ TEST_F(Kvform, WindowedControlInsideAnEditChecksRendersAndResaves) {
   const TRun render = Run({"render", Path("hidden.txt"), Path("out.png")});
   EXPECT_EQ(render.Status, 0) << render.Err;
   EXPECT_TRUE(fs::exists(Path("out.png")));
-  const TRun resave = Run({"resave", Path("hidden.txt"), Path("out.dfm")});
+  ASSERT_EQ(Run({"tobinary", Path("hidden.txt"), Path("hidden.dfm")}).Status, 0);
+  const TRun resave = Run({"resave", Path("hidden.dfm"), Path("out.dfm")});
   EXPECT_EQ(resave.Status, 0) << resave.Err;
 }
 
@@ -337,7 +338,7 @@ TEST_F(Kvform, RenderBlamesTheOutputItCannotWriteAndSaysWhy) {
   for (const std::string& out : {Path("dir.png"), Path("missing/out.png")}) {
     const TRun r = Run({"render", Path("in.txt"), out});
     EXPECT_EQ(r.Status, 1);
-    EXPECT_TRUE(r.Err.starts_with("kvform: " + out + ": Cannot create file " + out + ": ")) << r.Err;
+    EXPECT_NE(r.Err.find("kvform: " + out + ": Cannot create file " + out + ": "), std::string::npos) << r.Err;
     EXPECT_EQ(r.Err.find(Path("in.txt")), std::string::npos) << r.Err;
   }
 }
