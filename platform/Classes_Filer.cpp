@@ -689,6 +689,7 @@ TComponent* TReader::ReadComponent(TComponent* component) {
 }
 
 TComponent* TReader::ReadRootComponent(TComponent* root) {
+  TReaderDepth depth(this);  // the root is a level too, as the text form counts it
   ReadSignature();
   uint8_t flags;
   int childPos;

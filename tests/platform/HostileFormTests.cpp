@@ -255,3 +255,56 @@ TEST(HostileForm, PropertyPathLongerThanAShortStringSaysSo) {
   in2.SetPosition(0);
   EXPECT_NO_THROW(ObjectTextToBinary(&in2, &out2));
 }
+
+namespace {
+// A form whose panels nest `levels` deep below it.
+std::string NestedPanels(int levels) {
+  std::string text = "object Form1: TForm\n";
+  for (int i = 0; i < levels; ++i) text += "object P" + std::to_string(i) + ": TPanel\n";
+  for (int i = 0; i <= levels; ++i) text += "end\n";
+  return text;
+}
+}  // namespace
+
+// Objects nest at most 256 deep, the form included: deeper input is refused with the line or
+// offset where it goes too deep, rather than recursed into.
+TEST(HostileForm, NestingIsRefusedBeyond256Levels) {
+  RegisterStandardClasses();
+  auto form = ReadFormText(NestedPanels(255));
+  EXPECT_NE(form->FindComponent("P254"), nullptr);
+  try {
+    ReadFormText(NestedPanels(256));
+    FAIL() << "read";
+  } catch (const EParserError& e) {
+    EXPECT_EQ(e.Message(), "Nesting deeper than 256 levels on line 257");
+  }
+  // A binary stream, which the text converter cannot make, is held to the same depth.
+  for (int levels : {256, 257}) {
+    TMemoryStream bin;
+    {
+      TWriter w(&bin, 4096);
+      w.WriteSignature();
+      for (int i = 0; i < levels; ++i) {
+        w.WritePrefix(0, 0);
+        w.WriteStr(i == 0 ? "TForm" : "TPanel");
+        w.WriteStr(i == 0 ? "Form1" : "P" + std::to_string(i));
+        w.WriteListEnd();  // no properties
+      }
+      for (int i = 0; i < levels; ++i) w.WriteListEnd();  // no more children
+      w.FlushBuffer();
+    }
+    bin.SetPosition(0);
+    TForm read(nullptr);
+    if (levels == 256) {
+      bin.ReadComponent(&read);
+      EXPECT_NE(read.FindComponent("P255"), nullptr);
+    } else {
+      try {
+        bin.ReadComponent(&read);
+        ADD_FAILURE() << "read";
+      } catch (const EReadError& e) {
+        EXPECT_TRUE(e.Message().starts_with("Nesting too deep at offset ")) << e.Message();
+      }
+    }
+  }
+}
