@@ -758,10 +758,11 @@ void TReader::ReadComponents(TComponent* owner, TComponent* parent, const TGetCh
 // A component that fails to finish loading (a dataset whose database is not there) is one more
 // problem for OnError; the components after it still finish theirs. Their Loaded calls are
 // bracketed, so that a parent realigns once after all its children rather than after each.
+// The brackets close last read first: a parent's realigning may free children it made (a tab
+// set rebuilding its pages), which by then are done with theirs.
 void TReader::CallLoaded(const std::vector<TComponent*>& loaded) {
   for (TComponent* c : loaded) c->BeginLoadedCalls();
-  size_t ended = 0;
-  bool ending = false;
+  size_t open = loaded.size();  // brackets still open: loaded[0, open)
   auto each = [&](TComponent* c, void (TComponent::*step)()) {
     try {
       (c->*step)();
@@ -772,13 +773,15 @@ void TReader::CallLoaded(const std::vector<TComponent*>& loaded) {
   };
   try {
     for (TComponent* c : loaded) each(c, &TComponent::Loaded);
-    ending = true;
-    for (; ended < loaded.size(); ++ended) each(loaded[ended], &TComponent::EndLoadedCalls);
+    while (open > 0) {
+      --open;
+      each(loaded[open], &TComponent::EndLoadedCalls);
+    }
   } catch (...) {
-    // The failure OnError refused is the one to report; the brackets still close.
-    for (size_t i = ending ? ended + 1 : 0; i < loaded.size(); ++i) {
+    // The failure OnError refused is the one to report; the other brackets still close.
+    while (open > 0) {
       try {
-        loaded[i]->EndLoadedCalls();
+        loaded[--open]->EndLoadedCalls();
       } catch (...) {
       }
     }

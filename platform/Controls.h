@@ -585,6 +585,7 @@ class TWinControl : public TControl {
   std::vector<TWinControl*> FWinControls;
   std::vector<TWinControl*> FTabList;
   int FAlignLevel = 0;
+  bool FInLoadedCalls = false;  // between a reader's BeginLoadedCalls and EndLoadedCalls
   bool FFromWindow = false;
   bool FTabStop = false;
   bool FShowing = false;
