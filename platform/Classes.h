@@ -319,6 +319,11 @@ class TComponent : public TPersistent {
   void SetReading(bool value);
   void SetWriting(bool value);
   virtual void Loaded();
+  // A reader calls these on each component it read before the first Loaded and after the
+  // last: work every child's Loaded would redo on its parent (realigning it) waits for the end,
+  // so that loading stays linear in the number of components.
+  virtual void BeginLoadedCalls() {}
+  virtual void EndLoadedCalls() {}
   // Marks the component as being destroyed and tells those that asked for it. Safe to call
   // early from a derived destructor so that listeners still see the full object.
   void Destroying();

@@ -689,6 +689,7 @@ TComponent* TReader::ReadComponent(TComponent* component) {
 }
 
 TComponent* TReader::ReadRootComponent(TComponent* root) {
+  TReaderDepth depth(this);  // the root is a level too, as the text form counts it
   ReadSignature();
   uint8_t flags;
   int childPos;
@@ -755,15 +756,36 @@ void TReader::ReadComponents(TComponent* owner, TComponent* parent, const TGetCh
 }
 
 // A component that fails to finish loading (a dataset whose database is not there) is one more
-// problem for OnError; the components after it still finish theirs.
+// problem for OnError; the components after it still finish theirs. Their Loaded calls are
+// bracketed, so that a parent realigns once after all its children rather than after each.
+// The brackets close last read first: a parent's realigning may free children it made (a tab
+// set rebuilding its pages), which by then are done with theirs.
 void TReader::CallLoaded(const std::vector<TComponent*>& loaded) {
-  for (TComponent* c : loaded) {
+  for (TComponent* c : loaded) c->BeginLoadedCalls();
+  size_t open = loaded.size();  // brackets still open: loaded[0, open)
+  auto each = [&](TComponent* c, void (TComponent::*step)()) {
     try {
-      c->Loaded();
+      (c->*step)();
     } catch (const Exception& e) {
       Parent = c;
       if (!Error(e.Message())) throw;
     }
+  };
+  try {
+    for (TComponent* c : loaded) each(c, &TComponent::Loaded);
+    while (open > 0) {
+      --open;
+      each(loaded[open], &TComponent::EndLoadedCalls);
+    }
+  } catch (...) {
+    // The failure OnError refused is the one to report; the other brackets still close.
+    while (open > 0) {
+      try {
+        loaded[--open]->EndLoadedCalls();
+      } catch (...) {
+      }
+    }
+    throw;
   }
 }
 

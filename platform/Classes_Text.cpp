@@ -19,6 +19,7 @@ constexpr size_t kBinaryBytesPerLine = 32;
 constexpr const char* kTooDeepBinary = "Nesting deeper than %d levels at offset %d";
 constexpr const char* kTooDeepText = "Nesting deeper than 256 levels";
 constexpr const char* kInvalidName = "Invalid name at offset %d";
+constexpr const char* kNameTooLong = "Name longer than 255 characters: %s...";
 
 // Counts nesting for the lifetime of one recursive call.
 class TDepthGuard {
@@ -619,7 +620,8 @@ class TTextToBinary {
   // A short string (name, identifier, set element) as 8-bit text in the ANSI code page.
   void WriteShortString(const std::string& s) {
     std::string bytes;
-    if (!TryUtf8ToAnsi(s, bytes) || bytes.size() > 255) FLex.Error(SInvalidString);
+    if (!TryUtf8ToAnsi(s, bytes)) FLex.Error(SInvalidString);
+    if (bytes.size() > 255) FLex.Error(Format(kNameTooLong, s.substr(0, 32)));
     FWriter.WriteRawStr(bytes);
   }
 

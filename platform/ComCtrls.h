@@ -683,6 +683,8 @@ class TTreeNode : public TPersistent {
  private:
   friend class TTreeNodes;
   friend class TTreeView;
+  void SetExpandedState(bool expand);
+  void SetSubtreeExpanded(bool expand);
   TTreeNodes* FOwner;
   TTreeNode* FParent = nullptr;
   std::vector<TTreeNode*> FChildren;

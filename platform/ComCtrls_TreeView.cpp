@@ -13,8 +13,16 @@ constexpr uint16_t ViewsVkMultiply = 0x6A, ViewsVkAdd = 0x6B, ViewsVkSubtract = 
 // TTreeNode
 TTreeNode::TTreeNode(TTreeNodes* owner) : FOwner(owner) {}
 
+// Descendants go from a work list, not by recursion: a read tree may nest deeper than the stack.
 TTreeNode::~TTreeNode() {
-  for (TTreeNode* n : FChildren) delete n;
+  std::vector<TTreeNode*> doomed = std::move(FChildren);
+  while (!doomed.empty()) {
+    TTreeNode* n = doomed.back();
+    doomed.pop_back();
+    doomed.insert(doomed.end(), n->FChildren.begin(), n->FChildren.end());
+    n->FChildren.clear();
+    delete n;
+  }
 }
 
 TTreeView* TTreeNode::TreeView() const { return FOwner ? FOwner->Owner() : nullptr; }
@@ -160,24 +168,40 @@ TTreeNode* TTreeNode::GetPrevVisible() const {
   return n;
 }
 
-void TTreeNode::Expand(bool recurse) {
-  TTreeView* tv = TreeView();
-  if (!FExpanded && GetHasChildren()) {
-    if (tv) tv->DoExpand(this, true);
-    else FExpanded = true;
+void TTreeNode::SetExpandedState(bool expand) {
+  if (expand ? FExpanded || !GetHasChildren() : !FExpanded) return;
+  if (TTreeView* tv = TreeView()) tv->DoExpand(this, expand);
+  else FExpanded = expand;
+}
+
+// The subtree in pre-order from a work list: its depth is the file's to choose, not the stack's.
+// Children are taken after their parent expands, which may add them. The view lays its rows
+// out once, at the end.
+void TTreeNode::SetSubtreeExpanded(bool expand) {
+  if (FOwner) FOwner->BeginUpdate();
+  try {
+    std::vector<TTreeNode*> todo{this};
+    while (!todo.empty()) {
+      TTreeNode* n = todo.back();
+      todo.pop_back();
+      n->SetExpandedState(expand);
+      todo.insert(todo.end(), n->FChildren.rbegin(), n->FChildren.rend());
+    }
+  } catch (...) {
+    if (FOwner) FOwner->EndUpdate();
+    throw;
   }
-  if (recurse)
-    for (TTreeNode* c : std::vector<TTreeNode*>(FChildren)) c->Expand(true);
+  if (FOwner) FOwner->EndUpdate();
+}
+
+void TTreeNode::Expand(bool recurse) {
+  if (recurse) SetSubtreeExpanded(true);
+  else SetExpandedState(true);
 }
 
 void TTreeNode::Collapse(bool recurse) {
-  TTreeView* tv = TreeView();
-  if (FExpanded) {
-    if (tv) tv->DoExpand(this, false);
-    else FExpanded = false;
-  }
-  if (recurse)
-    for (TTreeNode* c : std::vector<TTreeNode*>(FChildren)) c->Collapse(true);
+  if (recurse) SetSubtreeExpanded(false);
+  else SetExpandedState(false);
 }
 
 void TTreeNode::Delete() {
@@ -318,10 +342,17 @@ void TTreeNodes::Detach(TTreeNode* node) {
 void TTreeNodes::Delete(TTreeNode* node) {
   if (!node || node->FOwner != this || node == FRoot) return;
   BeginUpdate();
-  while (!node->FChildren.empty()) Delete(node->FChildren.back());
-  if (FOwner) FOwner->NodeDeleting(node);
-  Detach(node);
-  delete node;
+  // Deepest last child first, each node after its children, walking up instead of recursing.
+  for (TTreeNode* n = node;;) {
+    while (!n->FChildren.empty()) n = n->FChildren.back();
+    TTreeNode* parent = n->FParent;
+    bool last = n == node;
+    if (FOwner) FOwner->NodeDeleting(n);
+    Detach(n);
+    delete n;
+    if (last) break;
+    n = parent;
+  }
   EndUpdate();
 }
 
@@ -513,15 +544,20 @@ void TTreeView::SortIfNeeded(TTreeNode* parent, bool textChanged, bool dataChang
 }
 
 void TTreeView::SortChildren(TTreeNode* parent, TTVCompare compare, intptr_t data, bool recurse) {
-  std::stable_sort(parent->FChildren.begin(), parent->FChildren.end(), [&](TTreeNode* a, TTreeNode* b) {
+  auto before = [&](TTreeNode* a, TTreeNode* b) {
     int r = 0;
     if (compare) r = compare(a, b, data);
     else if (OnCompare) OnCompare(this, a, b, static_cast<int>(data), r);
     else r = ViewsCompareText(a->FText, b->FText);
     return r < 0;
-  });
-  if (recurse)
-    for (TTreeNode* c : parent->FChildren) SortChildren(c, compare, data, true);
+  };
+  std::vector<TTreeNode*> todo{parent};  // a work list: trees may nest deeper than the stack
+  while (!todo.empty()) {
+    TTreeNode* n = todo.back();
+    todo.pop_back();
+    std::stable_sort(n->FChildren.begin(), n->FChildren.end(), before);
+    if (recurse) todo.insert(todo.end(), n->FChildren.begin(), n->FChildren.end());
+  }
 }
 
 bool TTreeView::AlphaSort() { return CustomSort(nullptr, 0); }

@@ -475,6 +475,9 @@ class TWinControl : public TControl {
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   void SetChildOrder(TComponent* child, int order) override;
   void Loaded() override;
+  // Alignment waits while the reader finishes loading the children.
+  void BeginLoadedCalls() override;
+  void EndLoadedCalls() override;
 
   // --- Alignment.
   void DisableAlign();
@@ -582,6 +585,7 @@ class TWinControl : public TControl {
   std::vector<TWinControl*> FWinControls;
   std::vector<TWinControl*> FTabList;
   int FAlignLevel = 0;
+  bool FInLoadedCalls = false;  // between a reader's BeginLoadedCalls and EndLoadedCalls
   bool FFromWindow = false;
   bool FTabStop = false;
   bool FShowing = false;

@@ -227,7 +227,24 @@ void TWinControl::SetChildOrder(TComponent* child, int order) {
 // Alignment waits for the whole stream, as the controls' sizes arrive one property at a time.
 void TWinControl::Loaded() {
   TControl::Loaded();
-  if (ControlState.Contains(csAlignmentNeeded)) Realign();
+  if (!ControlState.Contains(csAlignmentNeeded)) return;
+  if (!FInLoadedCalls) return Realign();
+  // Aligned as read, while the children still load; what their Loaded calls change realigns
+  // once more, when the reader's bracket ends.
+  if (FAlignLevel == 1) {
+    TRect r = GetClientRect();
+    AlignControls(nullptr, r);
+  }
+}
+
+void TWinControl::BeginLoadedCalls() {
+  DisableAlign();
+  FInLoadedCalls = true;
+}
+
+void TWinControl::EndLoadedCalls() {
+  FInLoadedCalls = false;
+  EnableAlign();
 }
 
 // --- Alignment.

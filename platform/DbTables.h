@@ -74,6 +74,7 @@ inline constexpr const char* SDuplicateSessionName = "Duplicate session name '%s
 inline constexpr const char* SSessionActive = "Cannot perform this operation on an active session";
 inline constexpr const char* SInvalidAliasName = "Invalid alias name %s";
 inline constexpr const char* SSessionNameMissing = "Session name missing";
+inline constexpr const char* SStatementChangesData = "A dataset opens only statements that read data: %s";
 }  // namespace DBConsts
 
 void RegisterDatabaseAlias(const std::string& name, const std::string& path);
@@ -87,6 +88,11 @@ void LoadDatabaseAliases(const std::string& fileName);
 std::string ResolveDatabaseName(const std::string& name);
 // Creates an empty SQLite database file if there is none; EDatabaseError when it cannot.
 void CreateDatabaseFile(const std::string& fileName);
+// While set, every database file opens read-only, whatever its component asks: a tool that
+// checks, draws or resaves a form from elsewhere must not write to the databases it names.
+// Components being designed open theirs read-only regardless.
+void SetDatabasesReadOnly(bool v);
+bool GetDatabasesReadOnly();
 
 // Registers the dataset, data source and field classes for form files.
 void RegisterDbClasses();
@@ -171,7 +177,7 @@ class TSession : public TComponent {
   friend TSession* DefaultSession();
   void CheckInactive() const;
   void UpdateAutoSessionName();
-  std::shared_ptr<TSqlConnection> Connection(const std::string& fileName);
+  std::shared_ptr<TSqlConnection> Connection(const std::string& fileName, bool readOnly);
   std::string FSessionName, FNetFileDir, FPrivateDir;
   std::vector<std::pair<std::string, std::string>> FAliases;  // name, file
   std::vector<std::shared_ptr<TSqlConnection>> FKept;
@@ -238,6 +244,7 @@ class TDatabase : public TComponent {
   friend class TDBDataSet;
   friend class TSession;
   void CheckInactive() const;
+  void Connect();
   std::string FAliasName, FDatabaseName, FDriverName, FSessionName;
   TStrings* FParams;
   std::shared_ptr<TSqlConnection> FConnection;

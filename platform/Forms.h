@@ -168,6 +168,9 @@ class TScrollingWinControl : public TWinControl {
   // Scrolls so that control (a child at any depth), with the bars' margins, is in view.
   void ScrollInView(TControl* control);
   void Loaded() override;
+  // The scroll range waits, as alignment does, for the children to finish loading.
+  void BeginLoadedCalls() override;
+  void EndLoadedCalls() override;
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -318,10 +318,25 @@ void TScrollingWinControl::AlignControls(TControl* aControl, TRect& rect) {
   TWinControl::AlignControls(aControl, rect);
 }
 
+void TScrollingWinControl::BeginLoadedCalls() {
+  TWinControl::BeginLoadedCalls();
+  DisableAutoRange();
+}
+
+// The range first, from the children's streamed places, so that the streamed positions fit;
+// aligning measures it again.
+void TScrollingWinControl::EndLoadedCalls() {
+  EnableAutoRange();
+  TWinControl::EndLoadedCalls();
+  UpdateScrollBars();
+}
+
 void TScrollingWinControl::Loaded() {
   TWinControl::Loaded();
   CalcAutoRange();
-  UpdateScrollBars();
+  // Within a reader's bracket the range is not measured yet: the bars would clamp the streamed
+  // positions to nothing. The bracket's end updates them.
+  if (FAutoRangeCount == 0) UpdateScrollBars();
 }
 
 void TScrollingWinControl::ScrollInView(TControl* control) {

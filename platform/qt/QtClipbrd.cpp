@@ -23,7 +23,7 @@ W* QtClipbrdEdit(TWindowHandle* h) {
   QWidget* w = h ? qtw::WidgetOf(h) : nullptr;
   if (!w) return nullptr;
   if (auto* e = qobject_cast<W*>(w)) return e;
-  return w->findChild<W*>();
+  return w->findChild<W*>(QString(), Qt::FindDirectChildrenOnly);
 }
 }  // namespace
 

@@ -163,13 +163,13 @@ std::string GetText(TWindowHandle* h) {
 
 int GetCaret(TWindowHandle* h) {
   auto* e = qobject_cast<QLineEdit*>(W(h));
-  if (!e) e = W(h)->findChild<QLineEdit*>();
+  if (!e) e = W(h)->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
   return e ? e->cursorPosition() : 0;
 }
 
 void SetSelection(TWindowHandle* h, int start, int length) {
   auto* e = qobject_cast<QLineEdit*>(W(h));
-  if (!e) e = W(h)->findChild<QLineEdit*>();
+  if (!e) e = W(h)->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
   if (e) e->setSelection(start, length);
 }
 

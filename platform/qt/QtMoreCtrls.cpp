@@ -18,7 +18,7 @@ std::map<int, std::unique_ptr<QTimer>>& Timers() {
 
 QLineEdit* SpinLineEdit(TWindowHandle* h) {
   auto* s = qobject_cast<QAbstractSpinBox*>(qtw::WidgetOf(h));
-  return s ? s->findChild<QLineEdit*>() : nullptr;
+  return s ? s->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 }  // namespace
 

@@ -292,6 +292,22 @@ class TWindowHandle : public QObject {
   TXorOverlay* Overlay = nullptr;
 };
 
+namespace {
+// The handle whose client area is w, or nullptr. TWindowHandle has no meta-object of its own, so
+// findChild<TWindowHandle*> would answer any QObject child (a line edit's inner parts): the type
+// is checked here instead.
+TWindowHandle* HandleOfClientArea(QWidget* w) {
+  for (QObject* child : w->children())
+    if (auto* h = dynamic_cast<TWindowHandle*>(child); h && h->Widget == w) return h;
+  return nullptr;
+}
+
+// A child window placed or raised stays under the XOR frame drawn over its parent.
+void RaiseOverlayOf(QWidget* parent) {
+  if (TWindowHandle* ph = HandleOfClientArea(parent); ph && ph->Overlay) ph->Overlay->raise();
+}
+}  // namespace
+
 bool TWindowHandle::eventFilter(QObject* obj, QEvent* ev) {
   auto* w = qobject_cast<QWidget*>(obj);
   if (!w || Dead) return false;
@@ -559,10 +575,7 @@ TWindowHandle* CreateHandle(TWinControl* control, const TCreateParams& params) {
   }
   frame->setGeometry(ToQRect(params.Bounds));
   h->Layout();
-  if (parent) {
-    if (auto* ph = parent->findChild<TWindowHandle*>(QString(), Qt::FindDirectChildrenOnly); ph && ph->Overlay)
-      ph->Overlay->raise();
-  }
+  if (parent) RaiseOverlayOf(parent);
   return h;
 }
 
@@ -631,9 +644,7 @@ bool Focused(TWindowHandle* h) {
 
 void Raise(TWindowHandle* h) {
   h->Frame->raise();
-  if (QWidget* p = h->Frame->parentWidget())
-    if (auto* ph = p->findChild<TWindowHandle*>(QString(), Qt::FindDirectChildrenOnly); ph && ph->Overlay)
-      ph->Overlay->raise();
+  if (QWidget* p = h->Frame->parentWidget()) RaiseOverlayOf(p);
 }
 
 void Invalidate(TWindowHandle* h, const TRect* r) {

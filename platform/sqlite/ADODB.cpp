@@ -340,7 +340,7 @@ void TADOConnection::DoConnect(std::string userID, std::string password) {
   if (OnWillConnect) OnWillConnect(this, text, userID, password, options, status);
   if (status == esCancel) throw EOleException(ADOConsts::SOperationCancelled);
   try {
-    FConnection = OpenADOConnection(text, FProvider, FMode);
+    FConnection = OpenADOConnection(text, FProvider, InState(csDesigning) ? cmRead : FMode);
   } catch (const Exception& e) {
     status = esErrorsOccured;
     if (OnConnectComplete) OnConnectComplete(this, e.Message(), status);
@@ -796,15 +796,16 @@ void TCustomADODataSet::DefineProperties(TFiler* filer) {
 
 namespace {
 // A command's connection: its connection component's, else one of its own connection string.
-std::shared_ptr<TSqlConnection> ADOCommandConnection(TADOConnection* connection, const std::string& connectionString) {
+std::shared_ptr<TSqlConnection> ADOCommandConnection(TADOConnection* connection, const std::string& connectionString,
+                                                    bool designing) {
   if (connection) return connection->Connection();
-  if (!connectionString.empty()) return OpenADOConnection(connectionString);
+  if (!connectionString.empty()) return OpenADOConnection(connectionString, "", designing ? cmRead : cmUnknown);
   throw EADOError(ADOConsts::SMissingConnection);
 }
 }  // namespace
 
 std::shared_ptr<TSqlConnection> TCustomADODataSet::CommandConnection() {
-  return ADOCommandConnection(FConnection, FConnectionString);
+  return ADOCommandConnection(FConnection, FConnectionString, InState(csDesigning));
 }
 
 std::shared_ptr<TSqlConnection> TCustomADODataSet::Connect() {
@@ -962,7 +963,7 @@ void TADOCommand::DefineProperties(TFiler* filer) {
 }
 
 int TADOCommand::Execute() {
-  std::shared_ptr<TSqlConnection> c = ADOCommandConnection(FConnection, FConnectionString);
+  std::shared_ptr<TSqlConnection> c = ADOCommandConnection(FConnection, FConnectionString, InState(csDesigning));
   std::string text = Trim(FCommandText);
   if (text.empty()) throw EADOError(Format(ADOConsts::SMissingCommandText, "CommandText"));
   switch (FCommandType) {

@@ -184,14 +184,16 @@ void TDatabase::SetConnected(bool v) {
     return;
   }
   if (v == GetConnected()) return;
-  if (v) {
-    TSession* session = Session();
-    session->Open();
-    FConnection = std::make_shared<TSqlConnection>(FileName());
-    return;
-  }
+  if (v) return Connect();
   for (TDBDataSet* ds : std::vector<TDBDataSet*>(FDataSets)) ds->Close();
   FConnection.reset();
+}
+
+// Also while loading: a dataset read before its database opens it when it opens itself.
+void TDatabase::Connect() {
+  if (GetConnected()) return;
+  Session()->Open();
+  FConnection = std::make_shared<TSqlConnection>(FileName(), false, InState(csDesigning));
 }
 
 void TDatabase::Loaded() {
@@ -205,7 +207,7 @@ void TDatabase::Loaded() {
 }
 
 int TDatabase::Execute(const std::string& sql) {
-  Open();
+  Connect();
   return FConnection->Execute(sql);
 }
 
@@ -365,8 +367,8 @@ void TSession::Loaded() {
   }
 }
 
-std::shared_ptr<TSqlConnection> TSession::Connection(const std::string& fileName) {
-  std::shared_ptr<TSqlConnection> c = SharedConnection(fileName);
+std::shared_ptr<TSqlConnection> TSession::Connection(const std::string& fileName, bool readOnly) {
+  std::shared_ptr<TSqlConnection> c = SharedConnection(fileName, readOnly);
   if (FKeepConnections && std::find(FKept.begin(), FKept.end(), c) == FKept.end()) FKept.push_back(c);
   return c;
 }
@@ -446,10 +448,10 @@ void TSession::GetTableNames(const std::string& databaseName, const std::string&
   Open();
   std::shared_ptr<TSqlConnection> c;
   if (TDatabase* db = FindDatabase(databaseName)) {
-    db->Open();
+    db->Connect();
     c = db->FConnection;
   } else {
-    c = Connection(ResolveDatabaseName(databaseName));
+    c = Connection(ResolveDatabaseName(databaseName), false);
   }
   std::string like = pattern.empty() ? "%" : StringReplaceAll(StringReplaceAll(pattern, "*", "%"), "?", "_");
   TSqlStatement st(*c, "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name LIKE ? "
@@ -813,6 +815,8 @@ void TSqlDataSet::Select(std::vector<TDbRow>* rows) {
   bool keyed = st != nullptr;
   if (!st) st = std::make_unique<TSqlStatement>(conn, sql);
   if (st->Empty() || st->ColumnCount() == 0) DatabaseError(SNoResultSet);
+  // Opening only reads: "DELETE ... RETURNING" has a result set too.
+  if (!sqlite3_stmt_readonly(st->Handle())) DatabaseError(Format(SStatementChangesData, Trim(sql)));
   st->BindParams(SelectParams());
   sqlite3_stmt* h = st->Handle();
   const int first = keyed ? 1 : 0, count = st->ColumnCount();
@@ -994,10 +998,10 @@ std::shared_ptr<TSqlConnection> TDBDataSet::Connect() {
   TSession* session = DBSession();
   session->Open();
   if (TDatabase* db = Database()) {
-    db->Open();
+    db->Connect();
     return db->FConnection;
   }
-  return session->Connection(session->ResolveDatabaseName(FDatabaseName));
+  return session->Connection(session->ResolveDatabaseName(FDatabaseName), InState(csDesigning));
 }
 
 void TDBDataSet::InternalOpen(std::vector<TDbRow>& rows) {

@@ -12,8 +12,16 @@ using namespace DBConsts;
 // =============================================================================================
 // Connections
 
+namespace {
+bool gDatabasesReadOnly = false;
+}  // namespace
+
+void SetDatabasesReadOnly(bool v) { gDatabasesReadOnly = v; }
+bool GetDatabasesReadOnly() { return gDatabasesReadOnly; }
+
 TSqlConnection::TSqlConnection(const std::string& fileName, bool create, bool readOnly) : FFileName(fileName) {
   if (fileName.empty()) throw EDatabaseError(SDatabaseNameMissing);
+  readOnly = readOnly || gDatabasesReadOnly;
   int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
   int rc = sqlite3_open_v2(fileName.c_str(), &FDb, flags, nullptr);
   if (rc != SQLITE_OK) {
@@ -44,13 +52,15 @@ int TSqlConnection::Execute(const std::string& sql, const TParams* params) {
   return changes;
 }
 
-std::shared_ptr<TSqlConnection> SharedConnection(const std::string& fileName) {
+std::shared_ptr<TSqlConnection> SharedConnection(const std::string& fileName, bool readOnly) {
   static std::map<std::string, std::weak_ptr<TSqlConnection>> open;
+  readOnly = readOnly || gDatabasesReadOnly;
   std::error_code ec;
   std::string key = std::filesystem::weakly_canonical(fileName, ec).string();
   if (ec) key = fileName;
+  if (readOnly) key.insert(0, "r:");
   if (auto c = open[key].lock()) return c;
-  auto c = std::make_shared<TSqlConnection>(fileName);
+  auto c = std::make_shared<TSqlConnection>(fileName, false, readOnly);
   open[key] = c;
   return c;
 }

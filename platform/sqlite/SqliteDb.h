@@ -11,8 +11,8 @@
 
 class TSqlConnection {
  public:
-  // Opens an existing file for reading and writing (read-only when the file is, or when asked);
-  // a missing file raises EDatabaseError naming it.
+  // Opens an existing file for reading and writing (read-only when the file is, when asked, or
+  // while GetDatabasesReadOnly); a missing file raises EDatabaseError naming it.
   explicit TSqlConnection(const std::string& fileName, bool create = false, bool readOnly = false);
   ~TSqlConnection();
   TSqlConnection(const TSqlConnection&) = delete;
@@ -30,8 +30,9 @@ class TSqlConnection {
   std::string FFileName;
 };
 
-// The connection that datasets of one file share while any of them is open.
-std::shared_ptr<TSqlConnection> SharedConnection(const std::string& fileName);
+// The connection that datasets of one file share while any of them is open; read-only ones
+// apart from the others.
+std::shared_ptr<TSqlConnection> SharedConnection(const std::string& fileName, bool readOnly = false);
 
 class TSqlStatement {
  public:

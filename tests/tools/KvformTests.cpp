@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "Classes.h"
+#include "DbTables.h"
 
 namespace fs = std::filesystem;
 
@@ -313,4 +314,54 @@ TEST_F(Kvform, ResaveKeepsHandlersAndUnitPrintsWhatSavingWrites) {
   EXPECT_NE(bad.Err.find("kvform: " + Path("in.txt") + ": Invalid stream format\n"), std::string::npos) << bad.Err;
   EXPECT_EQ(Run({"resave", Path("Unit2.dfm")}).Status, 2);
   EXPECT_EQ(Run({"unit"}).Status, 2);
+}
+
+// --- Hostile form files: each once crashed kvform or ran a side effect.
+
+TEST_F(Kvform, WindowedControlInsideAnEditChecksRendersAndResaves) {
+  Put("shown.txt", "object Form1: TForm\n  Visible = True\n  object P1: TEdit\n    object Button1: TButton\n"
+                   "    end\n  end\nend\n");
+  Put("hidden.txt", "object Form1: TForm\n  object P1: TEdit\n    object Button1: TButton\n    end\n  end\nend\n");
+  const TRun check = Run({"check", Path("shown.txt")});
+  EXPECT_EQ(check.Status, 0) << check.Err;
+  EXPECT_EQ(check.Out, Path("shown.txt") + ": ok\n");
+  const TRun render = Run({"render", Path("hidden.txt"), Path("out.png")});
+  EXPECT_EQ(render.Status, 0) << render.Err;
+  EXPECT_TRUE(fs::exists(Path("out.png")));
+  ASSERT_EQ(Run({"tobinary", Path("hidden.txt"), Path("hidden.dfm")}).Status, 0);
+  const TRun resave = Run({"resave", Path("hidden.dfm"), Path("out.dfm")});
+  EXPECT_EQ(resave.Status, 0) << resave.Err;
+}
+
+TEST_F(Kvform, CheckingAFormLeavesTheDatabaseItNamesAlone) {
+  const std::string db = Path("data.db");
+  CreateDatabaseFile(db);
+  {
+    TQuery q(nullptr);
+    q.SetDatabaseName(db);
+    q.GetSQL()->SetText("CREATE TABLE t (a INTEGER); INSERT INTO t VALUES (1); INSERT INTO t VALUES (2);");
+    q.ExecSQL();
+  }
+  Put("query.txt", "object Form1: TForm\n  object Query1: TQuery\n    Active = True\n    DatabaseName = '" + db +
+                       "'\n    SQL.Strings = (\n      'DELETE FROM t RETURNING a')\n  end\nend\n");
+  const TRun check = Run({"check", Path("query.txt")});
+  EXPECT_EQ(check.Status, 1);
+  EXPECT_EQ(check.Out, Path("query.txt") + ": Form1.Query1: A dataset opens only statements that read data: "
+                                           "DELETE FROM t RETURNING a\n");
+  TQuery q(nullptr);
+  q.SetDatabaseName(db);
+  q.GetSQL()->SetText("SELECT a FROM t");
+  q.Open();
+  EXPECT_EQ(q.RecordCount(), 2);
+}
+
+TEST_F(Kvform, RenderBlamesTheOutputItCannotWriteAndSaysWhy) {
+  Put("in.txt", "object Form1: TForm\n  object Button1: TButton\n  end\nend\n");
+  fs::create_directories(Path("dir.png"));
+  for (const std::string& out : {Path("dir.png"), Path("missing/out.png")}) {
+    const TRun r = Run({"render", Path("in.txt"), out});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("kvform: " + out + ": Cannot create file " + out + ": "), std::string::npos) << r.Err;
+    EXPECT_EQ(r.Err.find(Path("in.txt")), std::string::npos) << r.Err;
+  }
 }

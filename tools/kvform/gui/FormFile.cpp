@@ -3,10 +3,14 @@
 #include <cstring>
 
 #include "Classes.h"
+#include "DbTables.h"
 #include "Forms.h"
 #include "StdReg.h"
 
 namespace {
+
+// Forms come from anywhere: loading one for any command never writes to the databases it names.
+[[maybe_unused]] const bool KvFormDatabasesReadOnly = (SetDatabasesReadOnly(true), true);
 
 // The form stream of a file, without its resource header: text files are converted first.
 void FormStream(const std::string& fileName, TMemoryStream& out) {
