@@ -45,6 +45,8 @@ class IKDesignerHost {
   virtual int NewDesignTop() = 0;
   // A design's modified state or activation changed.
   virtual void DesignerChanged(TKFormDesigner* designer) = 0;
+  // A key pressed on a design that is a short cut of the host's commands: runs the command.
+  virtual bool IsShortCut(uint16_t key, TShiftState shift) = 0;
 
  protected:
   ~IKDesignerHost() = default;
