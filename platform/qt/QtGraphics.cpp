@@ -28,7 +28,24 @@ QColor ToQColor(TColor color) {
 
 TColor FromQColor(const QColor& color) { return RGB(color.red(), color.green(), color.blue()); }
 
+namespace {
+// The faces of Windows form files, drawn with an installed face of the same metrics so that
+// text keeps its width (see README: Fonts).
+void SubstituteWindowsFaces() {
+  static const bool done = [] {
+    const QStringList sans{"Liberation Sans", "Arimo", "Nimbus Sans", "Nimbus Sans L", "Helvetica"};
+    QFont::insertSubstitutions("MS Sans Serif", sans);
+    QFont::insertSubstitutions("Arial", sans);
+    QFont::insertSubstitutions("Times New Roman", {"Liberation Serif", "Tinos", "Nimbus Roman", "Nimbus Roman No9 L", "Times"});
+    QFont::insertSubstitutions("Courier New", {"Liberation Mono", "Cousine", "Nimbus Mono PS", "Nimbus Mono L", "Courier"});
+    return true;
+  }();
+  (void)done;
+}
+}  // namespace
+
 QFont ToQFont(const TFont& font) {
+  SubstituteWindowsFaces();
   QFont f(QString::fromStdString(font.GetName()));
   int h = font.GetHeight();
   // A positive height counts the internal leading, which is about a sixth of the cell.

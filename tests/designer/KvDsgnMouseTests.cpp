@@ -248,3 +248,31 @@ TEST_F(MouseTest, KeysTheEngineRefusesReachTheControl) {
   EXPECT_EQ(Form()->FindComponent("Button1"), nullptr);
   EXPECT_EQ(Engine->Selected(), edit);
 }
+
+// The platform may report a window's activation after the press that activated it.
+TEST_F(MouseTest, AnActivationReportedDuringTheBandKeepsTheBandsStartingPoint) {
+  Add<TButton>("Button1", 16, 16, 75, 25);
+  Add<TButton>("Button2", 16, 48, 75, 25);
+  Form()->Perform(WM_ACTIVATE, WA_INACTIVE, 0);  // another window had the input
+  Press({300, 200});
+  Form()->Perform(WM_ACTIVATE, WA_CLICKACTIVE, 0);
+  MoveTo({350, 250});
+  Release({400, 280});
+  EXPECT_EQ(Engine->Selected(), Form());
+  EXPECT_EQ(Selection(), std::vector<TComponent*>{Form()});
+}
+
+// Non-visual components show as icons on the form; the icons are no stops of the tab order.
+TEST_F(MouseTest, NonVisualComponentsTakeNoTabOrderNumbers) {
+  Choose("Standard", TMainMenu::StaticClass());
+  Press({200, 20});
+  Release({200, 20});
+  Choose("Standard", TButton::StaticClass());
+  Press({16, 16});
+  Release({16, 16});
+  Choose("Standard", TEdit::StaticClass());
+  Press({16, 48});
+  Release({16, 48});
+  EXPECT_EQ(GetOrdProp(Form()->FindComponent("Button1"), "TabOrder"), 0);
+  EXPECT_EQ(GetOrdProp(Form()->FindComponent("Edit1"), "TabOrder"), 1);
+}

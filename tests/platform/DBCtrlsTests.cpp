@@ -122,3 +122,27 @@ TEST_F(DBCtrlsTest, DesignStateShowsNamesAndStreamsTheLinks) {
   EXPECT_NE(text.find("ValueChecked = 'Yes;Y'"), std::string::npos);
   EXPECT_EQ(text.find("ValueUnchecked"), std::string::npos);  // at its default
 }
+
+// The record's values belong to the table: a form file holds only how the controls show them.
+TEST_F(DBCtrlsTest, FormFilesHoldNoRecordValues) {
+  Bound<TDBEdit>("Edit1", "name");
+  Bound<TDBMemo>("Memo1", "note");
+  Bound<TDBCheckBox>("Check1", "active");
+  Bound<TDBComboBox>("Combo1", "name");
+  auto* list = Bound<TDBListBox>("List1", "name");
+  list->GetItems()->Add("Ada");
+  list->GetItems()->Add("Brian");
+  auto* radio = Bound<TDBRadioGroup>("Radio1", "name");
+  radio->GetItems()->Add("Ada");
+  radio->GetItems()->Add("Brian");
+  Table->Open();
+  Table->Edit();
+  Table->FieldByName("name")->SetAsString("Brian");  // typed, never posted
+  std::string text = StreamAsText(Form);
+  Table->Cancel();
+  for (const char* value : {"Text = ", "Lines.Strings", "State = ", "Checked = ", "ItemIndex = "})
+    EXPECT_EQ(text.find(value), std::string::npos) << value << " in\n" << text;
+  // Their own settings stay: the choices of the list and the radio group.
+  EXPECT_NE(text.find("Items.Strings"), std::string::npos);
+  EXPECT_NE(text.find("DataField = 'name'"), std::string::npos);
+}

@@ -764,3 +764,15 @@ TEST(Canvas, OverlayBandInvertsTheWidgetAndVanishesWhenRedrawn) {
   band.Rectangle(2, 2, 8, 8);
   EXPECT_EQ(overlay, NewOverlayImage(10, 10));
 }
+
+// Old forms are laid out for the metrics of these faces: the one drawn for "MS Sans Serif" is
+// the one drawn for "Arial", not the (wider) default face.
+TEST(Fonts, WindowsSansFacesAreDrawnWithOneMetricCompatibleFace) {
+  TCanvas c;
+  auto width = [&c](const char* face) {
+    c.GetFont()->SetName(face);
+    c.GetFont()->SetSize(8);
+    return c.TextWidth("A centred caption of an old form");
+  };
+  EXPECT_EQ(width("MS Sans Serif"), width("Arial"));
+}
