@@ -29,15 +29,15 @@ QColor ToQColor(TColor color) {
 TColor FromQColor(const QColor& color) { return RGB(color.red(), color.green(), color.blue()); }
 
 namespace {
-// The faces of Windows form files, drawn with an installed face of the same metrics so that
-// text keeps its width (see README: Fonts).
+// The faces of Windows form files, drawn with an installed clone of their metrics so that
+// text keeps the width and height it was laid out for (README: Fonts). Look-alikes of other
+// metrics (Nimbus Sans, DejaVu Sans) would clip centred captions or grow rows.
 void SubstituteWindowsFaces() {
   static const bool done = [] {
-    const QStringList sans{"Liberation Sans", "Arimo", "Nimbus Sans", "Nimbus Sans L", "Helvetica"};
-    QFont::insertSubstitutions("MS Sans Serif", sans);
-    QFont::insertSubstitutions("Arial", sans);
-    QFont::insertSubstitutions("Times New Roman", {"Liberation Serif", "Tinos", "Nimbus Roman", "Nimbus Roman No9 L", "Times"});
-    QFont::insertSubstitutions("Courier New", {"Liberation Mono", "Cousine", "Nimbus Mono PS", "Nimbus Mono L", "Courier"});
+    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arimo"});
+    QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo"});
+    QFont::insertSubstitutions("Times New Roman", {"Liberation Serif", "Tinos"});
+    QFont::insertSubstitutions("Courier New", {"Liberation Mono", "Cousine"});
     return true;
   }();
   (void)done;

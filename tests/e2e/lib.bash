@@ -91,20 +91,22 @@ host_menu() {
   xdotool key "$2"
 }
 
-# quit_without_saving SHOT: File > Exit on the host; the save prompt (kept as SHOT) answered No
-# must let kvdemo end.
+# quit_without_saving SHOT: File > Exit on the host; the save prompt (the first kept as SHOT),
+# answered No for every modified design, must let kvdemo end.
 quit_without_saving() {
   local confirm i
   host_menu f x
   confirm="$(wait_window '^Confirm$')"
   shot "$1"
-  xdotool windowfocus --sync "$confirm"
-  xdotool key alt+n
   for ((i = 0; i < 50; i++)); do
     kill -0 "$E2E_DEMO" 2>/dev/null || break
+    confirm="$(xdotool search --onlyvisible --name '^Confirm$' 2>/dev/null | head -1 || true)"
+    if [[ -n "$confirm" ]]; then
+      xdotool windowfocus --sync "$confirm" 2>/dev/null && xdotool key alt+n || true
+    fi
     sleep 0.1
   done
-  kill -0 "$E2E_DEMO" 2>/dev/null && fail "kvdemo still running after No in the save prompt"
+  kill -0 "$E2E_DEMO" 2>/dev/null && fail "kvdemo still running after No in the save prompts"
   return 0
 }
 

@@ -3,7 +3,6 @@
 #include "DesignerFixture.h"
 #include "KvAlignP.h"
 #include "KvConfrm.h"
-#include "KvObjIns.h"
 #include "KvToolOp.h"
 #include "SysUtils.h"
 #include <filesystem>
@@ -285,11 +284,10 @@ TEST_F(DesignerTest, ALoadedFormPlacedOverTheDesignerWindowOpensBelowItUnmodifie
 }
 
 TEST_F(DesignerTest, TheDesignerWindowsShortCutsWorkFromTheDesignedForm) {
-  TKvObjectInspector* inspector = Designer->ObjectInspector();
-  ASSERT_NE(inspector, nullptr);
-  auto shown = [inspector] { return inspector->Form() && inspector->Form()->GetVisible(); };
-  inspector->Hide();
-  ASSERT_FALSE(shown());
-  Form()->Perform(WM_KEYDOWN, 0x7A, 0);  // F11: View > Object Inspector
-  EXPECT_TRUE(shown());
+  constexpr uint16_t kF9 = 0x78;
+  Window(Designer)->AlignmentPaletteItem->SetShortCut(ShortCut(kF9, {}));
+  ASSERT_NE(fmKvAlignP, nullptr);
+  ASSERT_FALSE(fmKvAlignP->GetVisible());
+  Form()->Perform(WM_KEYDOWN, kF9, 0);  // pressed while the design has the keyboard
+  EXPECT_TRUE(fmKvAlignP->GetVisible());
 }

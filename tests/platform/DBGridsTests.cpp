@@ -283,7 +283,7 @@ TEST_F(DBGridsTest, EveryNavigatorButtonHasAVisibleGlyph) {
     TBitmap* glyph = nav.Buttons(static_cast<TNavigateBtn>(b))->GetGlyph();
     TCanvas* c = glyph->Canvas();
     TColor transparent = c->GetPixel(0, glyph->GetHeight() - 1);
-    EXPECT_EQ(transparent, clBtnFace) << "button " << b;
+    EXPECT_EQ(transparent, ColorToRGB(clBtnFace)) << "button " << b;
     int drawn = 0;
     for (int y = 0; y < glyph->GetHeight(); ++y)
       for (int x = 0; x < glyph->GetWidth(); ++x) drawn += c->GetPixel(x, y) != transparent;
