@@ -702,7 +702,6 @@ void SetWindowState(TWindowHandle* h, int state) {
 void Activate(TWindowHandle* h) {
   h->Frame->raise();
   h->Frame->activateWindow();
-  RaiseStayOnTop(h->Frame);
 }
 
 bool IsActiveWindow(TWindowHandle* h) { return h->Frame->isActiveWindow(); }
