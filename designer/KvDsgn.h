@@ -168,6 +168,11 @@ class TKvDot : public TWinControl {
   TNotifyEvent FOnBeginSize;
   TNotifyEvent FOnEndSize;
 
+ protected:
+  // A handle marks the selection: it is no stop of the form's tab order and no content that
+  // the form scrolls to (a handle past the edge of a docked control would bring scroll bars).
+  bool TakesTabOrder() const override { return false; }
+
  private:
   void DotMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
   void DotMouseMove(TObject* sender, TShiftState shift, int x, int y);

@@ -1,6 +1,7 @@
 // Insertion by palette click, the component editor on double click, the designed form's own
 // menu, and keys the engine leaves to the controls.
 #include "DesignerFixture.h"
+#include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "KvTbNtBk.h"
 #include "StdReg.h"
@@ -275,4 +276,36 @@ TEST_F(MouseTest, NonVisualComponentsTakeNoTabOrderNumbers) {
   Release({16, 48});
   EXPECT_EQ(GetOrdProp(Form()->FindComponent("Button1"), "TabOrder"), 0);
   EXPECT_EQ(GetOrdProp(Form()->FindComponent("Edit1"), "TabOrder"), 1);
+}
+
+// A class that aligns itself docks at once on a new design, as it will when the saved form is
+// read back; its grab handles bring no scroll bars.
+TEST_F(MouseTest, SelfAligningClassesDockWhereTheyWillBeReadBack) {
+  struct Case {
+    const char* page;
+    TClass cls;
+    TAlign align;
+  };
+  for (Case c : {Case{"Win32", TStatusBar::StaticClass(), alBottom}, Case{"Win32", TToolBar::StaticClass(), alTop},
+                 Case{"Win32", THeaderControl::StaticClass(), alTop}, Case{"Win32", TCoolBar::StaticClass(), alTop},
+                 Case{"Additional", TSplitter::StaticClass(), alLeft}}) {
+    Designer->NewForm();
+    Engine = Designer->FDesignerWindow->CurrentDesigner();
+    const TRect client = Form()->GetClientRect();
+    Choose(c.page, c.cls);
+    Press({200, 150});
+    Release({200, 150});
+    auto* control = dynamic_cast<TControl*>(Engine->Selected());
+    ASSERT_NE(control, nullptr) << c.cls->Name;
+    ASSERT_TRUE(control->InheritsFrom(c.cls));
+    EXPECT_EQ(control->GetAlign(), c.align) << c.cls->Name;
+    EXPECT_EQ(Form()->GetClientRect(), client) << c.cls->Name;
+    TRect r = control->BoundsRect();
+    if (c.align == alLeft)
+      EXPECT_EQ(r, Rect(0, 0, r.Width(), client.Bottom)) << c.cls->Name;
+    else if (c.align == alTop)
+      EXPECT_EQ(r, Rect(0, 0, client.Right, r.Height())) << c.cls->Name;
+    else
+      EXPECT_EQ(r, Rect(0, client.Bottom - r.Height(), client.Right, client.Bottom)) << c.cls->Name;
+  }
 }
