@@ -278,20 +278,18 @@ TEST_F(MouseTest, NonVisualComponentsTakeNoTabOrderNumbers) {
   EXPECT_EQ(GetOrdProp(Form()->FindComponent("Edit1"), "TabOrder"), 1);
 }
 
-// A class that aligns itself docks at once on a new design, as it will when the saved form is
-// read back; its grab handles bring no scroll bars.
+// A class that aligns itself docks at once, as it will when the saved form is read back, one
+// after the other on the same design; its grab handles bring no scroll bars.
 TEST_F(MouseTest, SelfAligningClassesDockWhereTheyWillBeReadBack) {
   struct Case {
     const char* page;
     TClass cls;
     TAlign align;
   };
+  const TRect client = Form()->GetClientRect();
   for (Case c : {Case{"Win32", TStatusBar::StaticClass(), alBottom}, Case{"Win32", TToolBar::StaticClass(), alTop},
                  Case{"Win32", THeaderControl::StaticClass(), alTop}, Case{"Win32", TCoolBar::StaticClass(), alTop},
                  Case{"Additional", TSplitter::StaticClass(), alLeft}}) {
-    Designer->NewForm();
-    Engine = Designer->FDesignerWindow->CurrentDesigner();
-    const TRect client = Form()->GetClientRect();
     Choose(c.page, c.cls);
     Press({200, 150});
     Release({200, 150});
@@ -307,5 +305,6 @@ TEST_F(MouseTest, SelfAligningClassesDockWhereTheyWillBeReadBack) {
       EXPECT_EQ(r, Rect(0, 0, client.Right, r.Height())) << c.cls->Name;
     else
       EXPECT_EQ(r, Rect(0, client.Bottom - r.Height(), client.Right, client.Bottom)) << c.cls->Name;
+    Form()->Perform(WM_KEYDOWN, VK_DELETE, 0);
   }
 }
