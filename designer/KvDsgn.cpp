@@ -86,6 +86,10 @@ TKFormDesigner::TKFormDesigner(IKDesignerHost* formDesigner, IKInspectorHost* ob
     } else if (!ReadComponents(FFileName)) {
       TearDown();
       Abort();
+    } else if (FFormDesigner && FForm->GetTop() < FFormDesigner->NewDesignTop()) {
+      // Stored over the top of the screen (or with no place at all), the form would hide the
+      // designer window's menu and speed bar.
+      FForm->SetTop(FFormDesigner->NewDesignTop());
     }
 
     TWinControl* activeControl = FForm->GetActiveControl();
@@ -186,7 +190,9 @@ void TKFormDesigner::FormClose() {
 bool TKFormDesigner::Activate() {
   if (FState.Contains(dsTornDown)) return true;
   FActive = true;
-  FDownPos = {0, 0};
+  // The platform may report the activation after the press that caused it: a press underway
+  // keeps its point, or its band would start at the form's corner.
+  if (FDrag == kdNone) FDownPos = {0, 0};
   if (FFormDesigner) FFormDesigner->DesignerChanged(this);
   if (FObjectInspector) FObjectInspector->ObjectChanged(this);
   return true;

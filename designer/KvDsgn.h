@@ -45,6 +45,8 @@ class IKDesignerHost {
   virtual int NewDesignTop() = 0;
   // A design's modified state or activation changed.
   virtual void DesignerChanged(TKFormDesigner* designer) = 0;
+  // A key pressed on a design that is a short cut of the host's commands: runs the command.
+  virtual bool IsShortCut(uint16_t key, TShiftState shift) = 0;
 
  protected:
   ~IKDesignerHost() = default;
@@ -165,6 +167,11 @@ class TKvDot : public TWinControl {
   TPoint FLastPos;
   TNotifyEvent FOnBeginSize;
   TNotifyEvent FOnEndSize;
+
+ protected:
+  // A handle marks the selection: it is no stop of the form's tab order and no content that
+  // the form scrolls to (a handle past the edge of a docked control would bring scroll bars).
+  bool TakesTabOrder() const override { return false; }
 
  private:
   void DotMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);

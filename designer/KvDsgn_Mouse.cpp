@@ -23,6 +23,14 @@ TRect KvMouseClientAreaOnScreen(TControl* c) {
 
 bool KvMouseAcceptsControls(TControl* c) { return c->ControlStyle.Contains(csAcceptsControls); }
 
+TShiftState KvMouseShiftState() {
+  TShiftState shift;
+  if (GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
+  if (GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
+  if (GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
+  return shift;
+}
+
 }  // namespace
 
 TControl* TKFormDesigner::ControlAt(TWinControl* root, const TPoint& s) {
@@ -242,7 +250,9 @@ bool TKFormDesigner::DoubleClick(TMessage&) {
 }
 
 bool TKFormDesigner::KeyDown(TControl*, uint16_t key) {
-  if (key != VK_DELETE || !GetCanDelete()) return false;
+  // The user works on the design: the commands of the designer window answer there too.
+  if (key != VK_DELETE) return FFormDesigner && FFormDesigner->IsShortCut(key, KvMouseShiftState());
+  if (!GetCanDelete()) return false;
   if (FSelected == FForm) return false;
   std::vector<TComponent*> doomed;
   {

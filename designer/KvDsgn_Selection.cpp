@@ -73,6 +73,12 @@ TKDotBatch::~TKDotBatch() {
 }
 
 void TKDotBatch::Touch(TWinControl* parent) {
+  // A pass inside another one leaves the parents to the outer pass, which ends last and lets
+  // them realign; held here, they would never align again.
+  if (!FOwner) {
+    FCurrent->Touch(parent);
+    return;
+  }
   if (!parent || std::find(FParents.begin(), FParents.end(), parent) != FParents.end()) return;
   parent->DisableAlign();
   FParents.push_back(parent);

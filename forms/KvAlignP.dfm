@@ -2,6 +2,7 @@ object fmKvAlignP: TfmKvAlignP
   Left = 420
   Top = 140
   BorderStyle = bsToolWindow
+  FormStyle = fsStayOnTop
   Caption = 'Align'
   ClientHeight = 60
   ClientWidth = 150

@@ -10,6 +10,7 @@ object fmKvFrmDsg: TfmKvFrmDsg
   Font.Height = -11
   Font.Name = 'MS Sans Serif'
   Font.Style = []
+  FormStyle = fsStayOnTop
   Menu = MainMenu1
   OldCreateOrder = True
   ShowHint = True

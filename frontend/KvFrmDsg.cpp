@@ -142,6 +142,10 @@ void TKvFormDesigner::DesignerChanged(TKFormDesigner* designer) {
   if (FDesignerWindow) FDesignerWindow->DesignerChanged(designer);
 }
 
+bool TKvFormDesigner::IsShortCut(uint16_t key, TShiftState shift) {
+  return FDesignerWindow && FDesignerWindow->MainMenu1 && FDesignerWindow->MainMenu1->IsShortCut(key, shift);
+}
+
 TClass TKvFormDesigner::PaletteClass() {
   return FDesignerWindow ? FDesignerWindow->GetSelectedComponent() : nullptr;
 }
@@ -188,7 +192,10 @@ TfmKvFrmDsg::~TfmKvFrmDsg() {
 
 void TfmKvFrmDsg::OpenDesigner(const std::string& fileName, TForm* liveForm) {
   std::string formName;
-  if (!fileName.empty() && ExistFormInScreen(fileName, formName)) return;
+  if (!fileName.empty() && ExistFormInScreen(fileName, formName)) {
+    ShowOpenForm(formName);
+    return;
+  }
   auto* designer = new TKFormDesigner(FFormDesigner, KvObjectInspector1, fileName, liveForm);
   FCurrentDesigner = designer;
   try {
@@ -260,6 +267,21 @@ void TfmKvFrmDsg::ShowDesignedForm() {
   TCustomForm* form = FCurrentDesigner->GetForm();
   if (form->GetWindowState() != wsNormal) form->SetWindowState(wsNormal);
   form->BringToFront();
+  // The keyboard goes with it: the design in front is the one the commands act on.
+  if (form->GetVisible()) form->SetFocus();
+}
+
+// A second design of a form already open would save over the first one's file under the same
+// name: the open one comes up instead, and the user hears why nothing was loaded.
+void TfmKvFrmDsg::ShowOpenForm(const std::string& formName) {
+  for (int i = 0; i < FDesigners->Count(); ++i) {
+    if (!SameText(Designer(i)->GetForm()->GetName(), formName)) continue;
+    FCurrentDesigner = Designer(i);
+    ShowDesignedForm();
+    UpdateDesignerState();
+    break;
+  }
+  MessageDlg(Format("A form named %s is already open.", formName), mtInformation, {mbOK});
 }
 
 void TfmKvFrmDsg::UpdateDesignerState() {
@@ -314,7 +336,11 @@ void TfmKvFrmDsg::FormCreate(TObject*) {
 }
 
 void TfmKvFrmDsg::FormShow(TObject*) {
-  if (KvObjectInspector1) KvObjectInspector1->Show();
+  if (KvObjectInspector1) {
+    KvObjectInspector1->Show();
+    // A tool window: a click on a design must not bury it.
+    if (TForm* window = KvObjectInspector1->Form()) window->SetFormStyle(fsStayOnTop);
+  }
   UpdateDesignerState();
 }
 
@@ -451,6 +477,7 @@ void TfmKvFrmDsg::SelectFormItemClick(TObject*) {
         if (FCurrentDesigner->GetForm()->GetName() == entry) break;
       }
       ShowDesignedForm();
+      UpdateDesignerState();
     }
   } catch (...) {
     delete dialog;

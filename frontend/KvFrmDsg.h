@@ -60,6 +60,7 @@ class TKvFormDesigner : public TComponent, public IKDesignerHost {
   void ResetPalette() override;
   int NewDesignTop() override;
   void DesignerChanged(TKFormDesigner* designer) override;
+  bool IsShortCut(uint16_t key, TShiftState shift) override;
 
   TfmKvFrmDsg* FDesignerWindow = nullptr;
   TNotifyEvent FOnDestroy;
@@ -90,6 +91,7 @@ class TfmKvFrmDsg : public TForm {
   bool CloseDesigner(TObject* designer);
   void CloseAllDesigners();
   void ShowDesignedForm();
+  void ShowOpenForm(const std::string& formName);
   void UpdateDesignerState();
   bool SaveDesignerAs(const std::string& fileName);
   TKFormDesigner* CurrentDesigner() const { return FCurrentDesigner; }

@@ -124,6 +124,10 @@ class TKvIcon : public TBitBtn {
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
+ protected:
+  // An icon stands for a non-visual component: it takes no place in the form's tab order.
+  bool TakesTabOrder() const override { return false; }
+
  private:
   TComponent* FComponent = nullptr;
 };

@@ -486,7 +486,11 @@ void TControl::SetParent(TWinControl* value) {
 }
 
 void TControl::SetZOrder(bool topMost) {
-  if (!FParent) return;
+  if (!FParent) {
+    // A window of its own is stacked among the screen's windows.
+    if (auto* w = Cast<TWinControl>(this); w && w->HandleAllocated()) qtw::Stack(w->FHandle, topMost);
+    return;
+  }
   auto move = [&](auto& list) {
     auto it = std::find(list.begin(), list.end(), this);
     if (it == list.end()) return;
@@ -510,6 +514,16 @@ void TControl::SetZOrder(bool topMost) {
 
 void TControl::BringToFront() { SetZOrder(true); }
 void TControl::SendToBack() { SetZOrder(false); }
+
+// --- Hints.
+std::string GetShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }
+
+std::string HintAt(TWinControl* window, const TPoint& p) {
+  TControl* c = window->ControlAtPos(p, true);
+  if (!c) c = window;
+  if (c->InState(csDesigning) || !c->GetShowHint()) return "";
+  return GetShortHint(c->GetHint());
+}
 
 // --- Bounds.
 void TControl::SetBounds(int left, int top, int width, int height) {

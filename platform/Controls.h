@@ -547,6 +547,8 @@ class TWinControl : public TControl {
   virtual void BorderWidthChanged();
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
+  // Whether the control is a stop of its parent's tab order (TabOrder numbers count stops).
+  virtual bool TakesTabOrder() const { return true; }
   // The canvas the control paints on, which outside painting draws on its window's overlay.
   virtual TCanvas* GetControlCanvas() const { return nullptr; }
   virtual void DestroyWnd();
@@ -673,6 +675,11 @@ void DragTo(const TPoint& screenPos);
 void DragDone(bool drop);
 // The windowed control under a screen point (topmost form first), or nullptr.
 TWinControl* FindVCLWindow(const TPoint& screenPos);
+// A hint's short part: the text before the first '|'.
+std::string GetShortHint(const std::string& hint);
+// The hint to show over client point p of window: that of the control there, windowless ones
+// included, when it shows hints; empty while designing.
+std::string HintAt(TWinControl* window, const TPoint& p);
 // The control, windowed or not, under a screen point.
 TControl* FindDragTarget(const TPoint& screenPos, bool allowDisabled);
 

@@ -149,7 +149,7 @@ void TWinControl::InsertControl(TControl* c) {
   c->FParent = this;
   if (auto* w = Cast<TWinControl>(c)) {
     FWinControls.push_back(w);
-    FTabList.push_back(w);
+    if (w->TakesTabOrder()) FTabList.push_back(w);
   } else {
     FControls.push_back(c);
   }

@@ -4,7 +4,10 @@
 
 #include "Messages.h"
 
+// What a data-aware control shows is the record's: the inherited properties that hold it are
+// read (old form files may carry them) but never written.
 KV_IMPLEMENT_CLASS(TDBEdit, "DBCtrls") {
+  b.Prop("Text", &TControl::GetText, &TControl::SetText).Type(TypeInfoTCaption()).Stored(false);
   PublishDataLink(b);
   b.Prop("ReadOnly", &TDBEdit::GetReadOnly, &TDBEdit::SetReadOnly).Default(false);
 }
@@ -21,10 +24,12 @@ KV_IMPLEMENT_CLASS(TDBText, "DBCtrls") {
                                "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 KV_IMPLEMENT_CLASS(TDBMemo, "DBCtrls") {
+  b.Prop("Lines", &TCustomMemo::GetLines, &TCustomMemo::SetLines).Stored(false);
   PublishDataLink(b);
   b.Prop("ReadOnly", &TDBMemo::GetReadOnly, &TDBMemo::SetReadOnly).Default(false);
 }
 KV_IMPLEMENT_CLASS(TDBCheckBox, "DBCtrls") {
+  b.Prop("State", &TCustomCheckBox::GetState, &TCustomCheckBox::SetState).Default(cbUnchecked).Stored(false);
   PublishDataLink(b);
   b.Prop("ReadOnly", &TDBCheckBox::GetReadOnly, &TDBCheckBox::SetReadOnly).Default(false);
   b.Prop("ValueChecked", &TDBCheckBox::GetValueChecked, &TDBCheckBox::SetValueChecked)
@@ -33,10 +38,13 @@ KV_IMPLEMENT_CLASS(TDBCheckBox, "DBCtrls") {
       .StoredMethod(&TDBCheckBox::IsValueUncheckedStored, false);
 }
 KV_IMPLEMENT_CLASS(TDBComboBox, "DBCtrls") {
+  b.Prop("ItemIndex", &TCustomComboBox::GetItemIndex, &TCustomComboBox::SetItemIndex).Default(-1).Stored(false);
+  b.Prop("Text", &TControl::GetText, &TControl::SetText).Type(TypeInfoTCaption()).Stored(false);
   PublishDataLink(b);
   b.Prop("ReadOnly", &TDBComboBox::GetReadOnly, &TDBComboBox::SetReadOnly).Default(false);
 }
 KV_IMPLEMENT_CLASS(TDBListBox, "DBCtrls") {
+  b.Prop("ItemIndex", &TCustomListBox::GetItemIndex, &TCustomListBox::SetItemIndex).Default(-1).Stored(false);
   PublishDataLink(b);
   b.Prop("ReadOnly", &TDBListBox::GetReadOnly, &TDBListBox::SetReadOnly).Default(false);
 }
@@ -390,7 +398,9 @@ void TDBImage::Paint() {
     c->Rectangle(r.Left, r.Top, r.Right, r.Bottom);
     InflateRect(r, -1, -1);
   }
-  if (InState(csDesigning) || !FPicture->GetGraphic()) {
+  if (!FPicture->GetGraphic()) {
+    // While designing, an image with no picture to show names itself; one with a picture
+    // shows it, as the other data controls show their data.
     if (InState(csDesigning)) c->TextOut(r.Left + 2, r.Top + 2, "(" + GetName() + ")");
     return;
   }

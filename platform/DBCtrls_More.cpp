@@ -39,8 +39,9 @@ void DrawNavGlyph(TNavigateBtn kind, TBitmap* bmp) {
       c->MoveTo(1, 6), c->LineTo(4, 9), c->LineTo(10, 3);
       break;
     case nbCancel:
-      c->MoveTo(1, 1), c->LineTo(10, 10), c->MoveTo(2, 1), c->LineTo(10, 9);
-      c->MoveTo(9, 1), c->LineTo(0, 10), c->MoveTo(10, 1), c->LineTo(1, 10);
+      // Clear of the bottom-left pixel: it holds the transparent colour.
+      c->MoveTo(1, 1), c->LineTo(9, 9), c->MoveTo(2, 1), c->LineTo(10, 9);
+      c->MoveTo(9, 1), c->LineTo(1, 9), c->MoveTo(10, 1), c->LineTo(2, 9);
       break;
     case nbRefresh:
       c->GetBrush()->SetStyle(bsClear);
@@ -77,6 +78,7 @@ KV_IMPLEMENT_CLASS(TDBNavigator, "DBCtrls") {
 }
 
 KV_IMPLEMENT_CLASS(TDBRadioGroup, "DBCtrls") {
+  b.Prop("ItemIndex", &TCustomRadioGroup::GetItemIndex, &TCustomRadioGroup::SetItemIndex).Default(-1).Stored(false);
   PublishDataLink(b);
   b.Prop("ReadOnly", &TDBRadioGroup::GetReadOnly, &TDBRadioGroup::SetReadOnly).Default(false);
   b.Prop("Values", &TDBRadioGroup::GetValues, &TDBRadioGroup::SetValues);

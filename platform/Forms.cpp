@@ -235,7 +235,11 @@ void TCustomForm::Show() {
 
 void TCustomForm::SetFocus() {
   if (!GetVisible()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
-  if (HandleAllocated()) qtw::Activate(FHandle);
+  if (!HandleAllocated()) return;
+  qtw::Activate(FHandle);
+  // The windows that stay on top come up again over a focused form; a form being shown (a
+  // modal one too) goes above them.
+  qtw::Stack(FHandle, true);
 }
 
 void TCustomForm::ApplyPosition() {

@@ -28,7 +28,24 @@ QColor ToQColor(TColor color) {
 
 TColor FromQColor(const QColor& color) { return RGB(color.red(), color.green(), color.blue()); }
 
+namespace {
+// The faces of Windows form files, drawn with an installed clone of their metrics so that
+// text keeps the width and height it was laid out for (README: Fonts). Look-alikes of other
+// metrics (Nimbus Sans, DejaVu Sans) would clip centred captions or grow rows.
+void SubstituteWindowsFaces() {
+  static const bool done = [] {
+    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arimo"});
+    QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo"});
+    QFont::insertSubstitutions("Times New Roman", {"Liberation Serif", "Tinos"});
+    QFont::insertSubstitutions("Courier New", {"Liberation Mono", "Cousine"});
+    return true;
+  }();
+  (void)done;
+}
+}  // namespace
+
 QFont ToQFont(const TFont& font) {
+  SubstituteWindowsFaces();
   QFont f(QString::fromStdString(font.GetName()));
   int h = font.GetHeight();
   // A positive height counts the internal leading, which is about a sixth of the cell.

@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
 #include <map>
@@ -230,6 +231,7 @@ class TWindowHandle : public QObject {
     setParent(widget);
     Watch(widget);
     if (frame != widget) frame->installEventFilter(this);
+    frame->setAttribute(Qt::WA_AlwaysShowToolTips);  // a tool window shows hints while inactive
     if (native)
       for (QWidget* inner : widget->findChildren<QWidget*>()) Watch(inner);
   }
@@ -336,6 +338,17 @@ bool TWindowHandle::eventFilter(QObject* obj, QEvent* ev) {
       return Key(w, static_cast<QKeyEvent*>(ev));
     case QEvent::Paint:
       return w == Widget && Paint(static_cast<QPaintEvent*>(ev));
+    case QEvent::ToolTip: {
+      if (nonClient) return false;
+      auto* help = static_cast<QHelpEvent*>(ev);
+      QPoint p = w->mapTo(Widget, help->pos());
+      std::string hint = HintAt(Control, {p.x(), p.y()});
+      if (hint.empty())
+        QToolTip::hideText();
+      else
+        QToolTip::showText(help->globalPos(), QString::fromStdString(hint), w);
+      return true;
+    }
     case QEvent::Close: {
       if (w != Frame) return false;
       ev->ignore();
@@ -642,9 +655,26 @@ bool Focused(TWindowHandle* h) {
   return f && (f == h->Widget || (h->Native && h->Widget->isAncestorOf(f)));
 }
 
+// A window that stays on top comes up again over any other window of the application that
+// comes to the front, a modal one excepted: no window manager need be there to do it.
+void RaiseStayOnTop(QWidget* raised) {
+  if (QApplication::activeModalWidget()) return;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != raised && w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint)) w->raise();
+}
+
 void Raise(TWindowHandle* h) {
   h->Frame->raise();
   if (QWidget* p = h->Frame->parentWidget()) RaiseOverlayOf(p);
+}
+
+void Stack(TWindowHandle* h, bool top) {
+  if (top) {
+    h->Frame->raise();
+    RaiseStayOnTop(h->Frame);
+  } else {
+    h->Frame->lower();
+  }
 }
 
 void Invalidate(TWindowHandle* h, const TRect* r) {

@@ -39,6 +39,7 @@ void SetFocusable(TWindowHandle* h, bool focusable);
 void SetFocus(TWindowHandle* h);
 bool Focused(TWindowHandle* h);
 void Raise(TWindowHandle* h);  // to the top of its siblings
+void Stack(TWindowHandle* h, bool top);  // a window to the top or the bottom of the screen's
 void Invalidate(TWindowHandle* h, const TRect* r);
 void UpdateNow(TWindowHandle* h);  // paints what is invalid, now
 void SetCursorShape(TWindowHandle* h, int cursor);

@@ -225,6 +225,7 @@ struct RecordingHost : IKDesignerHost, IKInspectorHost {
     ++Resets;
   }
   int NewDesignTop() override { return 321; }
+  bool IsShortCut(uint16_t, TShiftState) override { return false; }
   void DesignerChanged(TKFormDesigner* d) override { Changed.push_back(d); }
   void ObjectChanged(TKFormDesigner* d) override { InspectorChanged.push_back(d); }
   void ObjectModified(TKFormDesigner*) override { ++Modifications; }

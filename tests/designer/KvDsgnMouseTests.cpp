@@ -1,6 +1,7 @@
 // Insertion by palette click, the component editor on double click, the designed form's own
 // menu, and keys the engine leaves to the controls.
 #include "DesignerFixture.h"
+#include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "KvTbNtBk.h"
 #include "StdReg.h"
@@ -246,4 +247,63 @@ TEST_F(MouseTest, KeysTheEngineRefusesReachTheControl) {
   EXPECT_EQ(reached, (std::vector<uint16_t>{VK_DELETE, VK_LEFT}));
   EXPECT_EQ(Form()->FindComponent("Button1"), nullptr);
   EXPECT_EQ(Engine->Selected(), edit);
+}
+
+// The platform may report a window's activation after the press that activated it.
+TEST_F(MouseTest, AnActivationReportedDuringTheBandKeepsTheBandsStartingPoint) {
+  Add<TButton>("Button1", 16, 16, 75, 25);
+  Add<TButton>("Button2", 16, 48, 75, 25);
+  Form()->Perform(WM_ACTIVATE, WA_INACTIVE, 0);  // another window had the input
+  Press({300, 200});
+  Form()->Perform(WM_ACTIVATE, WA_CLICKACTIVE, 0);
+  MoveTo({350, 250});
+  Release({400, 280});
+  EXPECT_EQ(Engine->Selected(), Form());
+  EXPECT_EQ(Selection(), std::vector<TComponent*>{Form()});
+}
+
+// Non-visual components show as icons on the form; the icons are no stops of the tab order.
+TEST_F(MouseTest, NonVisualComponentsTakeNoTabOrderNumbers) {
+  Choose("Standard", TMainMenu::StaticClass());
+  Press({200, 20});
+  Release({200, 20});
+  Choose("Standard", TButton::StaticClass());
+  Press({16, 16});
+  Release({16, 16});
+  Choose("Standard", TEdit::StaticClass());
+  Press({16, 48});
+  Release({16, 48});
+  EXPECT_EQ(GetOrdProp(Form()->FindComponent("Button1"), "TabOrder"), 0);
+  EXPECT_EQ(GetOrdProp(Form()->FindComponent("Edit1"), "TabOrder"), 1);
+}
+
+// A class that aligns itself docks at once, as it will when the saved form is read back, one
+// after the other on the same design; its grab handles bring no scroll bars.
+TEST_F(MouseTest, SelfAligningClassesDockWhereTheyWillBeReadBack) {
+  struct Case {
+    const char* page;
+    TClass cls;
+    TAlign align;
+  };
+  const TRect client = Form()->GetClientRect();
+  for (Case c : {Case{"Win32", TStatusBar::StaticClass(), alBottom}, Case{"Win32", TToolBar::StaticClass(), alTop},
+                 Case{"Win32", THeaderControl::StaticClass(), alTop}, Case{"Win32", TCoolBar::StaticClass(), alTop},
+                 Case{"Additional", TSplitter::StaticClass(), alLeft}}) {
+    Choose(c.page, c.cls);
+    Press({200, 150});
+    Release({200, 150});
+    auto* control = dynamic_cast<TControl*>(Engine->Selected());
+    ASSERT_NE(control, nullptr) << c.cls->Name;
+    ASSERT_TRUE(control->InheritsFrom(c.cls));
+    EXPECT_EQ(control->GetAlign(), c.align) << c.cls->Name;
+    EXPECT_EQ(Form()->GetClientRect(), client) << c.cls->Name;
+    TRect r = control->BoundsRect();
+    if (c.align == alLeft)
+      EXPECT_EQ(r, Rect(0, 0, r.Width(), client.Bottom)) << c.cls->Name;
+    else if (c.align == alTop)
+      EXPECT_EQ(r, Rect(0, 0, client.Right, r.Height())) << c.cls->Name;
+    else
+      EXPECT_EQ(r, Rect(0, client.Bottom - r.Height(), client.Right, client.Bottom)) << c.cls->Name;
+    Form()->Perform(WM_KEYDOWN, VK_DELETE, 0);
+  }
 }

@@ -53,6 +53,17 @@ wait_window() {
 
 window_name() { xdotool getwindowname "$1"; }
 
+# stacked_above WHAT A B: window A lies above window B. There is no window manager: the
+# windows are the root's children, which xwininfo lists from the top down.
+stacked_above() {
+  local order a b
+  order="$(xwininfo -root -children | grep -oE '^ +0x[0-9a-f]+' | tr -d ' ')"
+  a="$(grep -n -x "$(printf '0x%x' "$2")" <<<"$order" | cut -d: -f1)"
+  b="$(grep -n -x "$(printf '0x%x' "$3")" <<<"$order" | cut -d: -f1)"
+  [[ -n "$a" && -n "$b" ]] || fail "$1: windows $2 and $3 are not both on the screen"
+  ((a < b)) || fail "$1: window $2 lies below window $3"
+}
+
 # geometry ID: "X Y W H"
 geometry() {
   local x y w h
@@ -80,19 +91,92 @@ host_menu() {
   xdotool key "$2"
 }
 
-# quit_without_saving SHOT: File > Exit on the host; the save prompt (kept as SHOT) answered No
-# must let kvdemo end.
+# quit_without_saving SHOT: File > Exit on the host; the save prompt (the first kept as SHOT),
+# answered No for every modified design, must let kvdemo end.
 quit_without_saving() {
   local confirm i
   host_menu f x
   confirm="$(wait_window '^Confirm$')"
   shot "$1"
-  xdotool windowfocus --sync "$confirm"
-  xdotool key alt+n
   for ((i = 0; i < 50; i++)); do
     kill -0 "$E2E_DEMO" 2>/dev/null || break
+    confirm="$(xdotool search --onlyvisible --name '^Confirm$' 2>/dev/null | head -1 || true)"
+    if [[ -n "$confirm" ]]; then
+      xdotool windowfocus --sync "$confirm" 2>/dev/null && xdotool key alt+n || true
+    fi
     sleep 0.1
   done
-  kill -0 "$E2E_DEMO" 2>/dev/null && fail "kvdemo still running after No in the save prompt"
+  kill -0 "$E2E_DEMO" 2>/dev/null && fail "kvdemo still running after No in the save prompts"
   return 0
+}
+
+# ---------------------------------------------------------------- the design dump
+# kvdemo --dump FILE keeps FILE describing the current design (see demo/kvdemo.cpp).
+E2E_DUMP="$E2E_ARTIFACTS/$(basename "$0" .sh)-design.txt"
+rm -f "$E2E_DUMP"
+
+# wait_design REGEX: waits up to 5 s for a line of the dump that matches; prints it.
+wait_design() {
+  local i
+  for ((i = 0; i < 50; i++)); do
+    if [[ -s "$E2E_DUMP" ]] && grep -E -m1 "$1" "$E2E_DUMP"; then return 0; fi
+    sleep 0.1
+  done
+  [[ -s "$E2E_DUMP" ]] && cat "$E2E_DUMP" >&2
+  fail "the design shows no line /$1/"
+}
+# count REGEX: how many lines of the dump match.
+count() { grep -c -E "$1" "$E2E_DUMP" || true; }
+# The engine reads the pointer's position when it handles an event, not the event's own: a
+# press must be handled before the pointer moves on, so the gestures pause after each step.
+settle() { sleep 0.2; }
+
+# design_origins: the palette page's and the form client's screen origins into px py fx fy.
+design_origins() {
+  read -r _ px py < <(wait_design '^palette ')
+  read -r _ _ fx fy _ _ < <(wait_design '^form ')
+}
+# Form-client point to the screen.
+at() { echo "$((fx + $1)) $((fy + $2))"; }
+# The palette's class button k (0 = first after the pointer and the scroll buttons).
+palette_button() { echo "$((px + 50 + 28 * $1 + 14)) $((py + 14))"; }
+palette_pointer() { echo "$((px + 18)) $((py + 14))"; }
+# TButton is the sixth class of the Standard page, the page shown first.
+choose_button() {
+  read -r x y < <(palette_button 5)
+  xdotool mousemove --sync "$x" "$y" click 1
+}
+# insert_button X Y: a button chosen on the palette and clicked onto the form at client X Y.
+insert_button() {
+  choose_button
+  read -r x y < <(at "$1" "$2")
+  xdotool mousemove --sync "$x" "$y" click 1
+  settle
+}
+# band X1 Y1 X2 Y2: a rubber band dragged over the form client from one point to the other.
+band() {
+  read -r x y < <(at "$1" "$2")
+  xdotool mousemove --sync "$x" "$y" mousedown 1
+  settle
+  read -r x y < <(at "$(( ($1 + $3) / 2 ))" "$(( ($2 + $4) / 2 ))")
+  xdotool mousemove --sync "$x" "$y"
+  settle
+  read -r x y < <(at "$3" "$4")
+  xdotool mousemove --sync "$x" "$y"
+  settle
+  xdotool mouseup 1
+}
+
+# same_area WHAT SHOT1 SHOT2 X Y W H: the two screenshots agree pixel for pixel on that
+# form-client rectangle (nothing left behind by handles or the band).
+same_area() {
+  local what="$1" name a b crop diff
+  name="$(basename "$0" .sh)"
+  a="$E2E_ARTIFACTS/$name-$2.png" b="$E2E_ARTIFACTS/$name-$3.png"
+  crop="$6x$7+$((fx + $4))+$((fy + $5))"
+  convert "$a" -crop "$crop" +repage "$E2E_ARTIFACTS/crop-a.png"
+  convert "$b" -crop "$crop" +repage "$E2E_ARTIFACTS/crop-b.png"
+  diff="$(compare -metric AE "$E2E_ARTIFACTS/crop-a.png" "$E2E_ARTIFACTS/crop-b.png" null: 2>&1 || true)"
+  rm -f "$E2E_ARTIFACTS/crop-a.png" "$E2E_ARTIFACTS/crop-b.png"
+  expect_eq "$what: pixels differing from $2" 0 "$diff"
 }

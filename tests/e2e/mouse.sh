@@ -5,52 +5,10 @@
 #   mouse.sh [KVDEMO]   (default: $KV_BIN_DIR/kvdemo)
 source "$(dirname "$0")/lib.bash"
 
-dump="$E2E_ARTIFACTS/mouse-design.txt"
-rm -f "$dump"
-e2e_start "${1:-$KV_BIN_DIR/kvdemo}" --new-form --dump "$dump"
+e2e_start "${1:-$KV_BIN_DIR/kvdemo}" --new-form --dump "$E2E_DUMP"
 wait_window 'KvFormDesigner1' >/dev/null
 form="$(wait_window '^Form1$')"
-
-# wait_design REGEX: waits up to 5 s for a line of the dump that matches; prints it.
-wait_design() {
-  local i
-  for ((i = 0; i < 50; i++)); do
-    if [[ -s "$dump" ]] && grep -E -m1 "$1" "$dump"; then return 0; fi
-    sleep 0.1
-  done
-  [[ -s "$dump" ]] && cat "$dump" >&2
-  fail "the design shows no line /$1/"
-}
-# The engine reads the pointer's position when it handles an event, not the event's own: a
-# press must be handled before the pointer moves on, so the gestures pause after each step.
-settle() { sleep 0.2; }
-# count REGEX: how many lines of the dump match.
-count() { grep -c -E "$1" "$dump" || true; }
-# same_area WHAT SHOT1 SHOT2 X Y W H: the two screenshots agree pixel for pixel on that
-# form-client rectangle (nothing left behind by handles or the band).
-same_area() {
-  local what="$1" a="$E2E_ARTIFACTS/mouse-$2.png" b="$E2E_ARTIFACTS/mouse-$3.png" crop diff
-  crop="$6x$7+$((fx + $4))+$((fy + $5))"
-  convert "$a" -crop "$crop" +repage "$E2E_ARTIFACTS/crop-a.png"
-  convert "$b" -crop "$crop" +repage "$E2E_ARTIFACTS/crop-b.png"
-  diff="$(compare -metric AE "$E2E_ARTIFACTS/crop-a.png" "$E2E_ARTIFACTS/crop-b.png" null: 2>&1 || true)"
-  rm -f "$E2E_ARTIFACTS/crop-a.png" "$E2E_ARTIFACTS/crop-b.png"
-  expect_eq "$what: pixels differing from $2" 0 "$diff"
-}
-
-read -r _ px py < <(wait_design '^palette ')
-read -r _ _ fx fy _ _ < <(wait_design '^form Form1 ')
-# Form-client point to the screen.
-at() { echo "$((fx + $1)) $((fy + $2))"; }
-# The palette's class button k (0 = first after the pointer and the scroll button).
-palette_button() { echo "$((px + 50 + 28 * $1 + 14)) $((py + 14))"; }
-
-# TButton is the sixth class of the Standard page, the page shown first.
-readonly button_slot=5
-choose_button() {
-  read -r x y < <(palette_button $button_slot)
-  xdotool mousemove --sync "$x" "$y" click 1
-}
+design_origins
 
 sleep 0.3
 shot "0-start"

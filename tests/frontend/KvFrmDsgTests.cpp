@@ -4,11 +4,26 @@
 #include "KvAlignP.h"
 #include "KvConfrm.h"
 #include "KvToolOp.h"
+#include "SysUtils.h"
 #include <filesystem>
 
 namespace {
 
 TfmKvFrmDsg* Window(TKvFormDesigner* d) { return d->FDesignerWindow; }
+
+// A form file in the temporary folder whose root is a plain form of that name and bounds.
+std::string KvFormFile(const std::string& name, const TRect& bounds) {
+  TMemoryStream image;
+  {
+    TForm probe(nullptr);
+    probe.SetName(name);
+    probe.SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+    image.WriteComponentRes(UpperCase("T" + name), &probe);
+  }
+  std::string path = (std::filesystem::temp_directory_path() / ("kvdsgn-" + name + ".dfm")).string();
+  image.SaveToFile(path);
+  return path;
+}
 
 }  // namespace
 
@@ -118,8 +133,15 @@ TEST_F(DesignerTest, OpeningAFileWhoseFormIsOnTheScreenShowsThatForm) {
   image.WriteComponentRes("THOSTFORM", &probe);
   std::string path = (std::filesystem::temp_directory_path() / "kvdsgn-host.dfm").string();
   image.SaveToFile(path);
+  std::string told;
+  MessageBoxHook = [&](const std::string& text, const std::string&, int) {
+    told = text;
+    return IDOK;
+  };
   Designer->OpenForm(path);
+  MessageBoxHook = nullptr;
   EXPECT_EQ(Window(Designer)->DesignerCount(), 1);
+  EXPECT_EQ(told, "A form named HostForm is already open.");
   std::filesystem::remove(path);
 }
 
@@ -228,4 +250,44 @@ TEST_F(DesignerTest, TheAlignmentPaletteFollowsTheCurrentDesign) {
   w->CloseAllDesigners();
   w->UpdateDesignerState();
   EXPECT_EQ(fmKvAlignP->Designer, nullptr);
+}
+
+TEST_F(DesignerTest, OpeningAFileOfAnOpenDesignSaysSoAndMakesThatDesignCurrent) {
+  TfmKvFrmDsg* w = Window(Designer);
+  std::string path = KvFormFile("Form1", Bounds(200, 300, 320, 240));
+  Designer->NewForm();  // Form2, in front and current
+  ASSERT_NE(w->CurrentDesigner(), Engine);
+  std::vector<std::string> told;
+  MessageBoxHook = [&](const std::string& text, const std::string&, int) {
+    told.push_back(text);
+    return IDOK;
+  };
+  Designer->OpenForm(path);
+  MessageBoxHook = nullptr;
+  std::filesystem::remove(path);
+  EXPECT_EQ(w->DesignerCount(), 2);
+  EXPECT_EQ(w->CurrentDesigner(), Engine);  // Save As now saves what the user sees
+  EXPECT_EQ(w->GetCaption(), "HostForm.KvFormDesigner1 - Form1 (Insert & Delete)");
+  EXPECT_EQ(told, std::vector<std::string>{"A form named Form1 is already open."});
+}
+
+TEST_F(DesignerTest, ALoadedFormPlacedOverTheDesignerWindowOpensBelowItUnmodified) {
+  TfmKvFrmDsg* w = Window(Designer);
+  std::string path = KvFormFile("Placed", Bounds(0, 0, 320, 240));
+  Designer->OpenForm(path);
+  std::filesystem::remove(path);
+  TKFormDesigner* design = w->CurrentDesigner();
+  ASSERT_NE(design, Engine);
+  EXPECT_EQ(design->GetForm()->GetLeft(), 0);
+  EXPECT_EQ(design->GetForm()->GetTop(), w->GetTop() + w->GetHeight());
+  EXPECT_FALSE(design->FModified);
+}
+
+TEST_F(DesignerTest, TheDesignerWindowsShortCutsWorkFromTheDesignedForm) {
+  constexpr uint16_t kF9 = 0x78;
+  Window(Designer)->AlignmentPaletteItem->SetShortCut(ShortCut(kF9, {}));
+  ASSERT_NE(fmKvAlignP, nullptr);
+  ASSERT_FALSE(fmKvAlignP->GetVisible());
+  Form()->Perform(WM_KEYDOWN, kF9, 0);  // pressed while the design has the keyboard
+  EXPECT_TRUE(fmKvAlignP->GetVisible());
 }

@@ -156,3 +156,25 @@ TEST_F(ButtonsForm, BitBtnOkClosesAModalFormWithItsResult) {
 }
 
 }  // namespace
+
+// Speed buttons have no window of their own: the hint over them comes from the one under the
+// pointer in their parent.
+TEST(Hints, TheHintShownIsTheShortHintOfTheControlUnderThePointer) {
+  TForm form(nullptr);
+  form.SetShowHint(true);
+  auto* first = new TSpeedButton(&form);
+  first->SetBounds(0, 0, 24, 24);
+  first->SetHint("Open file|Opens a form file");
+  first->SetParent(&form);
+  auto* second = new TSpeedButton(&form);
+  second->SetBounds(24, 0, 24, 24);
+  second->SetHint("Save file");
+  second->SetParent(&form);
+  EXPECT_EQ(HintAt(&form, {10, 10}), "Open file");
+  EXPECT_EQ(HintAt(&form, {30, 10}), "Save file");
+  EXPECT_EQ(HintAt(&form, {100, 100}), "");  // the form has none
+  second->SetShowHint(false);
+  EXPECT_EQ(HintAt(&form, {30, 10}), "");
+  form.SetDesigning(true);
+  EXPECT_EQ(HintAt(&form, {10, 10}), "");
+}

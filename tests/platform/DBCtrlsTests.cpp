@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "ControlsTests.h"
 #include "DBCtrls.h"
 #include "DbTables.h"
 #include "Forms.h"
@@ -108,6 +109,29 @@ TEST_F(DBCtrlsTest, ImageShowsThePictureOfAGraphicField) {
   Table->Cancel();
 }
 
+// While designing, an image shows its record's picture as the other controls show their data;
+// only without one does it name itself.
+TEST_F(DBCtrlsTest, ADesignedImageShowsThePictureOfItsRecord) {
+  TBitmap bmp;
+  bmp.SetWidth(8);
+  bmp.SetHeight(8);
+  bmp.Canvas()->GetBrush()->SetColor(clRed);
+  bmp.Canvas()->FillRect(Rect(0, 0, 8, 8));
+  TMemoryStream bytes;
+  bmp.SaveToStream(&bytes);
+  Table->Open();
+  Table->Edit();
+  bytes.SetPosition(0);
+  static_cast<TBlobField*>(Table->FieldByName("photo"))->LoadFromStream(&bytes);
+  Table->Post();
+  Form->SetDesigning(true);
+  auto* image = Bound<TDBImage>("Image1", "photo");
+  image->SetBounds(0, 0, 40, 40);
+  Form->SetBounds(0, 0, 100, 100);
+  ShowAndSettle(Form);
+  EXPECT_EQ(PixelAt(Form, 20, 20), clRed);
+}
+
 TEST_F(DBCtrlsTest, DesignStateShowsNamesAndStreamsTheLinks) {
   Form->SetDesigning(true);
   auto* edit = Bound<TDBEdit>("Edit1", "NAME");
@@ -115,10 +139,34 @@ TEST_F(DBCtrlsTest, DesignStateShowsNamesAndStreamsTheLinks) {
   check->SetValueChecked("Yes;Y");
   EXPECT_EQ(edit->GetText(), "Edit1");
   Form->SetDesigning(false);
-  std::string text = ExpectRoundTrip(Form, edit);
+  std::string text = StreamAsText(Form);
   EXPECT_NE(text.find("DataField = 'NAME'"), std::string::npos);
   EXPECT_NE(text.find("DataSource = DataSource1"), std::string::npos);
   ExpectRoundTrip(Form, check);
   EXPECT_NE(text.find("ValueChecked = 'Yes;Y'"), std::string::npos);
   EXPECT_EQ(text.find("ValueUnchecked"), std::string::npos);  // at its default
+}
+
+// The record's values belong to the table: a form file holds only how the controls show them.
+TEST_F(DBCtrlsTest, FormFilesHoldNoRecordValues) {
+  Bound<TDBEdit>("Edit1", "name");
+  Bound<TDBMemo>("Memo1", "note");
+  Bound<TDBCheckBox>("Check1", "active");
+  Bound<TDBComboBox>("Combo1", "name");
+  auto* list = Bound<TDBListBox>("List1", "name");
+  list->GetItems()->Add("Ada");
+  list->GetItems()->Add("Brian");
+  auto* radio = Bound<TDBRadioGroup>("Radio1", "name");
+  radio->GetItems()->Add("Ada");
+  radio->GetItems()->Add("Brian");
+  Table->Open();
+  Table->Edit();
+  Table->FieldByName("name")->SetAsString("Brian");  // typed, never posted
+  std::string text = StreamAsText(Form);
+  Table->Cancel();
+  for (const char* value : {"Text = ", "Lines.Strings", "State = ", "Checked = ", "ItemIndex = "})
+    EXPECT_EQ(text.find(value), std::string::npos) << value << " in\n" << text;
+  // Their own settings stay: the choices of the list and the radio group.
+  EXPECT_NE(text.find("Items.Strings"), std::string::npos);
+  EXPECT_NE(text.find("DataField = 'name'"), std::string::npos);
 }

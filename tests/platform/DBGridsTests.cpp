@@ -275,3 +275,18 @@ TEST_F(DBGridsTest, LookupComboWritesTheKey) {
   EXPECT_EQ(Table->FieldByName("dept")->GetAsInteger(), 20);
   EXPECT_EQ(combo->GetKeyValue(), "20");
 }
+
+// A speed button draws its glyph without the colour of the glyph's bottom-left pixel.
+TEST_F(DBGridsTest, EveryNavigatorButtonHasAVisibleGlyph) {
+  TDBNavigator nav(Form);
+  for (int b = nbFirst; b <= nbRefresh; ++b) {
+    TBitmap* glyph = nav.Buttons(static_cast<TNavigateBtn>(b))->GetGlyph();
+    TCanvas* c = glyph->Canvas();
+    TColor transparent = c->GetPixel(0, glyph->GetHeight() - 1);
+    EXPECT_EQ(transparent, ColorToRGB(clBtnFace)) << "button " << b;
+    int drawn = 0;
+    for (int y = 0; y < glyph->GetHeight(); ++y)
+      for (int x = 0; x < glyph->GetWidth(); ++x) drawn += c->GetPixel(x, y) != transparent;
+    EXPECT_GT(drawn, 8) << "button " << b;
+  }
+}

@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 
 #include "Graphics.h"
@@ -799,4 +800,20 @@ TEST(Canvas, OverlayBandInvertsTheWidgetAndVanishesWhenRedrawn) {
   EXPECT_EQ(screen.pixel(4, 4), qRgb(0, 128, 255));
   band.Rectangle(2, 2, 8, 8);
   EXPECT_EQ(overlay, NewOverlayImage(10, 10));
+}
+
+// Old forms are laid out for the metrics of these faces: the one drawn for "MS Sans Serif" is
+// the one drawn for "Arial", not the (wider) default face.
+TEST(Fonts, WindowsSansFacesAreDrawnWithOneMetricCompatibleFace) {
+  std::vector<std::string> faces;
+  GetFontNames([&faces](const std::string& face) { faces.push_back(face); });
+  if (std::ranges::find(faces, "Liberation Sans") == faces.end() && std::ranges::find(faces, "Arimo") == faces.end())
+    GTEST_SKIP() << "no metric clone of Arial is installed";
+  TCanvas c;
+  auto width = [&c](const char* face) {
+    c.GetFont()->SetName(face);
+    c.GetFont()->SetSize(8);
+    return c.TextWidth("A centred caption of an old form");
+  };
+  EXPECT_EQ(width("MS Sans Serif"), width("Arial"));
 }
