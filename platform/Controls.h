@@ -542,13 +542,13 @@ class TWinControl : public TControl {
   TKeyPressEvent OnKeyPress;
   TKeyEvent OnKeyUp;
 
+  // Whether the control is a stop of its parent's tab order (TabOrder numbers count stops).
+  virtual bool TakesTabOrder() const { return true; }
  protected:
   // After BorderWidth changed: the client area moved.
   virtual void BorderWidthChanged();
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
-  // Whether the control is a stop of its parent's tab order (TabOrder numbers count stops).
-  virtual bool TakesTabOrder() const { return true; }
   // The canvas the control paints on, which outside painting draws on its window's overlay.
   virtual TCanvas* GetControlCanvas() const { return nullptr; }
   virtual void DestroyWnd();

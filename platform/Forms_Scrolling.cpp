@@ -169,7 +169,7 @@ int TControlScrollBar::AutoRange() const {
     TControl* c = FControl->Controls(i);
     if (!c->DesignVisible()) continue;
     // Windows outside the tab order are a designer's marks on the form, not its content.
-    if (auto* w = Cast<TWinControl>(c); w && w->GetTabOrder() < 0) continue;
+    if (auto* w = Cast<TWinControl>(c); w && !w->TakesTabOrder()) continue;
     TAnchors a = c->GetAnchors();
     TAlign align = c->GetAlign();
     bool startAnchored = horz ? a.Contains(akLeft) && !a.Contains(akRight) : a.Contains(akTop) && !a.Contains(akBottom);
