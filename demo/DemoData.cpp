@@ -11,9 +11,7 @@ KV_IMPLEMENT_CLASS(TDemoDataForm, "DemoData") {}
 // =============================================================================================
 // TDemoFieldList
 
-TDemoFieldList::TDemoFieldList(TComponent* AOwner) : TListBox(AOwner), FDrag(this) {
-  SetMultiSelect(true);
-}
+TDemoFieldList::TDemoFieldList(TComponent* AOwner) : TListBox(AOwner), FDrag(this) { SetMultiSelect(true); }
 
 TDemoFieldList::~TDemoFieldList() { EndDrag(false); }  // the drag object goes with the list
 
@@ -97,8 +95,9 @@ void TDemoDataForm::OpenDatabase(const std::string& databaseFile) {
     TQuery query(nullptr);
     query.SetDatabaseName(databaseFile);
     // In the order they were created, which is the order the database's author chose.
-    query.GetSQL()->SetText("SELECT name FROM sqlite_master WHERE type = 'table' "
-                            "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY rowid");
+    query.GetSQL()->SetText(
+        "SELECT name FROM sqlite_master WHERE type = 'table' "
+        "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY rowid");
     query.Open();
     for (; !query.Eof(); query.Next()) names.push_back(query.Fields()[0]->GetAsString());
   }

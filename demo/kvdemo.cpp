@@ -53,18 +53,17 @@ class TDemoForm : public TForm {
     auto* menu = new TMainMenu(this);
     menu->SetName("MainMenu1");
     auto command = [this](const char* caption, TShortCut shortCut, void (TDemoForm::*action)()) {
-      return NewItem(caption, shortCut, false, true, [this, action](TObject*) { Run(action); }, 0, "");
+      return NewItem(
+          caption, shortCut, false, true, [this, action](TObject*) { Run(action); }, 0, "");
     };
-    menu->Items()->Add(NewSubMenu("&File", 0, "FileMenu",
-                                     {command("&New form", 0, &TDemoForm::NewForm),
-                                      command("&Open form...", 0, &TDemoForm::OpenForm),
-                                      command("&Edit this form", 0, &TDemoForm::EditThisForm),
-                                      NewLine(), command("E&xit", 0, &TDemoForm::Exit)}));
-    menu->Items()->Add(NewSubMenu("&View", 0, "ViewMenu",
-                                     {command("&Designer window", 0, &TDemoForm::ShowDesigner),
-                                      command("&Fields", 0, &TDemoForm::ShowFields)}));
-    menu->Items()->Add(NewSubMenu("&Run", 0, "RunMenu",
-                                     {command("&Run", 0, &TDemoForm::RunForm)}));
+    menu->Items()->Add(NewSubMenu(
+        "&File", 0, "FileMenu",
+        {command("&New form", 0, &TDemoForm::NewForm), command("&Open form...", 0, &TDemoForm::OpenForm),
+         command("&Edit this form", 0, &TDemoForm::EditThisForm), NewLine(), command("E&xit", 0, &TDemoForm::Exit)}));
+    menu->Items()->Add(NewSubMenu(
+        "&View", 0, "ViewMenu",
+        {command("&Designer window", 0, &TDemoForm::ShowDesigner), command("&Fields", 0, &TDemoForm::ShowFields)}));
+    menu->Items()->Add(NewSubMenu("&Run", 0, "RunMenu", {command("&Run", 0, &TDemoForm::RunForm)}));
     SetMenu(menu);
 
     int top = 12;
@@ -86,8 +85,9 @@ class TDemoForm : public TForm {
     note->SetWordWrap(true);
     note->SetAutoSize(false);
     note->SetBounds(16, top + 4, 240, 60);
-    note->SetCaption("Drag fields from the Fields window onto a design; Run shows it with live "
-                     "data. Closing this window offers to save every modified design.");
+    note->SetCaption(
+        "Drag fields from the Fields window onto a design; Run shows it with live "
+        "data. Closing this window offers to save every modified design.");
 
     OnCloseQuery = [this](TObject* sender, bool& canClose) { Designer->CloseQuery(sender, canClose); };
   }
@@ -187,9 +187,8 @@ void StartDesignDump(TDemoForm* host, const std::string& path) {
           int32_t at = c->GetDesignInfo();
           r = Bounds(static_cast<int16_t>(at & 0xFFFF), static_cast<int16_t>(at >> 16), 28, 28);
         }
-        text += Format("%s %s %s %d %d %d %d%s\n", c->GetName().c_str(), c->ClassName().c_str(),
-                       parent.c_str(), r.Left, r.Top, r.Width(), r.Height(),
-                       selection.IndexOf(c) >= 0 ? " selected" : "");
+        text += Format("%s %s %s %d %d %d %d%s\n", c->GetName().c_str(), c->ClassName().c_str(), parent.c_str(), r.Left,
+                       r.Top, r.Width(), r.Height(), selection.IndexOf(c) >= 0 ? " selected" : "");
       }
     }
     text += DumpInspector(host->Designer->ObjectInspector());

@@ -62,11 +62,10 @@ TKFormDesigner::TKFormDesigner(IKDesignerHost* formDesigner, IKInspectorHost* ob
     if (action) onClick = [this, action](TObject* sender) { (this->*action)(sender); };
     return NewItem(caption, 0, false, true, onClick, 0, "");
   };
-  for (TMenuItem* i : {item("Align To &Grid", &TKFormDesigner::AlignToGrid),
-                       item("Bring To &Front", &TKFormDesigner::BringToFront),
-                       item("Send To &Back", &TKFormDesigner::SendToBack), NewLine(),
-                       item("&Align...", &TKFormDesigner::Align),
-                       item("&Size...", &TKFormDesigner::Size)})
+  for (TMenuItem* i :
+       {item("Align To &Grid", &TKFormDesigner::AlignToGrid), item("Bring To &Front", &TKFormDesigner::BringToFront),
+        item("Send To &Back", &TKFormDesigner::SendToBack), NewLine(), item("&Align...", &TKFormDesigner::Align),
+        item("&Size...", &TKFormDesigner::Size)})
     FPopupMenu->Items()->Add(i);
 
   try {
@@ -231,8 +230,7 @@ TTypeKinds TKFormDesigner::GetTypeKinds() const {
 TPoint TKFormDesigner::SnapStep(TPoint d) const {
   if (!GetSnapToGrid()) return d;
   TPoint g = GetGridXY();
-  return {KvRoundHalfEven(static_cast<double>(d.X) / g.X) * g.X,
-          KvRoundHalfEven(static_cast<double>(d.Y) / g.Y) * g.Y};
+  return {KvRoundHalfEven(static_cast<double>(d.X) / g.X) * g.X, KvRoundHalfEven(static_cast<double>(d.Y) / g.Y) * g.Y};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -281,15 +279,11 @@ bool TKFormDesigner::IsDesignMsg(TControl* sender, TMessage& message) {
       return false;
     case WM_KEYDOWN: return KeyDown(sender, static_cast<uint16_t>(message.WParam));
     case WM_HSCROLL:
-    case WM_VSCROLL:
-      sender->Dispatch(message);
-      return true;
+    case WM_VSCROLL: sender->Dispatch(message); return true;
     case WM_MENUSELECT: return MenuSelect(sender, message);
     case WM_MOUSEMOVE: return MouseMove(sender);
     case WM_LBUTTONDOWN: return MouseDown(sender, mbLeft, message);
-    case WM_LBUTTONUP:
-      MouseUp(message);
-      return false;
+    case WM_LBUTTONUP: MouseUp(message); return false;
     case WM_LBUTTONDBLCLK: return DoubleClick(message);
     case WM_RBUTTONDOWN: return MouseDown(sender, mbRight, message);
     case WM_RBUTTONUP:
@@ -344,8 +338,7 @@ void TKFormDesigner::BuildGridBitmap() {
 // ---------------------------------------------------------------------------------------------
 // Renaming and the trivial interface operations.
 
-void TKFormDesigner::ValidateRename(TComponent* component, const std::string&,
-                                    const std::string& newName) {
+void TKFormDesigner::ValidateRename(TComponent* component, const std::string&, const std::string& newName) {
   if (!component) throw EComponentError("Validate Rename");
   if (component->InState(csDesigning) || component->InState(csDestroying)) return;
   if (FRenaming || component->GetName() == newName) return;

@@ -211,8 +211,8 @@ class TKFormDesigner : public TFormDesigner {
  public:
   // A new blank form (no file name, no live form), a form loaded from fileName, or the host's
   // live form. Any failure tears the engine down before the exception leaves.
-  TKFormDesigner(IKDesignerHost* formDesigner, IKInspectorHost* objectInspector,
-                 const std::string& fileName, TForm* liveForm);
+  TKFormDesigner(IKDesignerHost* formDesigner, IKInspectorHost* objectInspector, const std::string& fileName,
+                 TForm* liveForm);
   // Asks the owner (OnDesignerDestroy) unless it was asked already, then tears down.
   ~TKFormDesigner() override;
   // Frees an engine the way every owner does.
@@ -239,8 +239,7 @@ class TKFormDesigner : public TFormDesigner {
   void Modified() override;
   void Notification(TComponent* component, TOperation operation) override;
   void PaintGrid() override;
-  void ValidateRename(TComponent* component, const std::string& curName,
-                      const std::string& newName) override;
+  void ValidateRename(TComponent* component, const std::string& curName, const std::string& newName) override;
   TMethod CreateMethod(const std::string& name, PTypeInfo typeData) override;
   std::string GetMethodName(const TMethod& method) override;
   void GetMethods(PTypeInfo typeData, const TGetStrProc& proc) override;
@@ -277,8 +276,7 @@ class TKFormDesigner : public TFormDesigner {
   void SetPropBounds(TRect& r);
 
   // --- Creation, naming, listing.
-  TComponent* CreateComponent(TClass componentClass, TComponent* parent, int left,
-                              int top, int width, int height);
+  TComponent* CreateComponent(TClass componentClass, TComponent* parent, int left, int top, int width, int height);
   bool Listable(TComponent* component) const;
   bool Selectable(TComponent* component) const;
 
@@ -415,8 +413,7 @@ class TKFormDesigner : public TFormDesigner {
   void DropFields(TKvDragField* source, const TPoint& screenPoint);
   bool PrepareAlign(bool horizontal);
   void PrepareSize();
-  void FindMethod(TReader* reader, const std::string& methodName, const TMethodEntry*& address,
-                  bool& error);
+  void FindMethod(TReader* reader, const std::string& methodName, const TMethodEntry*& address, bool& error);
   // The entry that stands for a handler the host lacks: its name, no code.
   static const TMethodEntry* HandlerEntry(const std::string& name);
   void WriteFormImage();

@@ -179,8 +179,7 @@ void TKFormDesigner::AlignToGrid(TObject*) {
   TPoint g = GetGridXY();
   KvAlignEach(FSortList, [g](TControl* c) {
     c->SetBounds(KvRoundHalfEven(static_cast<double>(c->GetLeft()) / g.X) * g.X,
-                 KvRoundHalfEven(static_cast<double>(c->GetTop()) / g.Y) * g.Y, c->GetWidth(),
-                 c->GetHeight());
+                 KvRoundHalfEven(static_cast<double>(c->GetTop()) / g.Y) * g.Y, c->GetWidth(), c->GetHeight());
   });
   Modified();
 }

@@ -10,8 +10,7 @@
 // ---------------------------------------------------------------------------------------------
 // Creation and naming.
 
-TComponent* TKFormDesigner::CreateComponent(TClass componentClass, TComponent* parent, int left,
-                                            int top, int, int) {
+TComponent* TKFormDesigner::CreateComponent(TClass componentClass, TComponent* parent, int left, int top, int, int) {
   auto* c = static_cast<TComponent*>(componentClass->Create(FForm));
   TKvIcon* icon = nullptr;
   try {
@@ -47,8 +46,7 @@ std::string TKFormDesigner::UniqueName(const std::string& baseName) {
   std::string stem = !baseName.empty() && baseName[0] == 'T' ? baseName.substr(1) : baseName;
   for (int i = 1;; ++i) {
     std::string name = stem + IntToStr(i);
-    if ((!Application || !Application->FindComponent(name)) && !FForm->FindComponent(name))
-      return name;
+    if ((!Application || !Application->FindComponent(name)) && !FForm->FindComponent(name)) return name;
   }
 }
 
@@ -73,17 +71,15 @@ TComponent* TKFormDesigner::GetComponent(const std::string& name) {
   return search(FForm);
 }
 
-std::string TKFormDesigner::GetComponentName(TComponent* component) {
-  return component ? component->GetName() : "";
-}
+std::string TKFormDesigner::GetComponentName(TComponent* component) { return component ? component->GetName() : ""; }
 
 bool TKFormDesigner::Listable(TComponent* c) const {
   return !dynamic_cast<TKvIcon*>(c) && !dynamic_cast<TKvDot*>(c) && !dynamic_cast<TKLabel*>(c);
 }
 
 bool TKFormDesigner::Selectable(TComponent* c) const {
-  return c && !dynamic_cast<TKvDot*>(c) && !dynamic_cast<TKLabel*>(c) && !IsNoIcon(c) &&
-         dynamic_cast<TControl*>(c) && !c->InState(csDestroying);
+  return c && !dynamic_cast<TKvDot*>(c) && !dynamic_cast<TKLabel*>(c) && !IsNoIcon(c) && dynamic_cast<TControl*>(c) &&
+         !c->InState(csDestroying);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -158,8 +154,8 @@ void TKFormDesigner::DropFields(TKvDragField* source, const TPoint& screenPoint)
       if (auto* ds = dynamic_cast<TDataSource*>(FForm->Components(i)); ds && ds->GetDataSet() == field->GetDataSet())
         dataSource = ds;
     if (!dataSource) {
-      dataSource = static_cast<TDataSource*>(CreateComponent(
-          TDataSource::StaticClass(), FForm, FForm->GetWidth() / 2, FForm->GetHeight() / 2, 0, 0));
+      dataSource = static_cast<TDataSource*>(
+          CreateComponent(TDataSource::StaticClass(), FForm, FForm->GetWidth() / 2, FForm->GetHeight() / 2, 0, 0));
       dataSource->SetDataSet(field->GetDataSet());
     }
     return dataSource;

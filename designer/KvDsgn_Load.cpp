@@ -28,8 +28,9 @@ bool TKFormDesigner::ReadComponents(const std::string& fileName) {
   reader.Root = FForm;
   reader.Owner = FForm->GetOwner();
   reader.Parent = FForm->GetParent();
-  reader.OnFindMethod = [this](TReader* r, const std::string& name, const TMethodEntry*& address,
-                               bool& error) { FindMethod(r, name, address, error); };
+  reader.OnFindMethod = [this](TReader* r, const std::string& name, const TMethodEntry*& address, bool& error) {
+    FindMethod(r, name, address, error);
+  };
   reader.ReadRootComponent(FForm);
   FForm->SetName(FFormName);
   return true;
@@ -37,8 +38,7 @@ bool TKFormDesigner::ReadComponents(const std::string& fileName) {
 
 // Handlers named by the file need not exist in the host, and a design runs none of the host's
 // code: each event takes the handler's name only (KvDsgn_Methods.cpp), which saving writes back.
-void TKFormDesigner::FindMethod(TReader*, const std::string& methodName, const TMethodEntry*& address,
-                                bool& error) {
+void TKFormDesigner::FindMethod(TReader*, const std::string& methodName, const TMethodEntry*& address, bool& error) {
   error = false;
   address = HandlerEntry(methodName);
 }

@@ -159,8 +159,7 @@ bool TKFormDesigner::MouseMove(TControl* sender) {
   } else {
     auto* selected = dynamic_cast<TControl*>(FSelected);
     if (FShift.Contains(ssShift) || !selected) return false;
-    TRect r{selected->GetLeft() + d.X, selected->GetTop() + d.Y, selected->GetWidth(),
-            selected->GetHeight()};
+    TRect r{selected->GetLeft() + d.X, selected->GetTop() + d.Y, selected->GetWidth(), selected->GetHeight()};
     SetPropBounds(r);
   }
   TPoint next{FLastPos.X + d.X, FLastPos.Y + d.Y};
@@ -184,8 +183,8 @@ void TKFormDesigner::EraseBand() {
 
 // The inverting frame over the form: drawing the same rectangle again erases it.
 void TKFormDesigner::InvertBand() {
-  TRect band{std::min(FDownPos.X, FBandPos.X), std::min(FDownPos.Y, FBandPos.Y),
-             std::max(FDownPos.X, FBandPos.X), std::max(FDownPos.Y, FBandPos.Y)};
+  TRect band{std::min(FDownPos.X, FBandPos.X), std::min(FDownPos.Y, FBandPos.Y), std::max(FDownPos.X, FBandPos.X),
+             std::max(FDownPos.Y, FBandPos.Y)};
   if (!IsRectEmpty(band)) DrawXorFrame(FForm, band);
 }
 
@@ -205,8 +204,7 @@ bool TKFormDesigner::SelectInBand() {
     auto* control = static_cast<TControl*>(c);
     TPoint o = FForm->ScreenToClient(control->ClientOrigin());
     TRect hit;
-    if (IntersectRect(hit, Bounds(o.X, o.Y, control->GetWidth(), control->GetHeight()), band))
-      taken.Add(c);
+    if (IntersectRect(hit, Bounds(o.X, o.Y, control->GetWidth(), control->GetHeight()), band)) taken.Add(c);
   }
   if (taken.Count() == 0) return false;
   SetSelections(&taken);

@@ -13,8 +13,7 @@ namespace {
 // the first '.' of the name part, which follows the last folder separator ('\\', '/') or ':'.
 // The files are written as .DFM and .PAS, in lower case when the given extension is lower case,
 // so that on a case-sensitive file system saving Unit1.dfm replaces Unit1.dfm.
-void KvSaveSplitName(const std::string& fileName, std::string& base, std::string& unitName,
-                     bool& lowerCaseExt) {
+void KvSaveSplitName(const std::string& fileName, std::string& base, std::string& unitName, bool& lowerCaseExt) {
   size_t nameStart = fileName.find_last_of("\\/:");
   nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
   size_t dot = fileName.find('.', nameStart);
@@ -27,11 +26,12 @@ void KvSaveSplitName(const std::string& fileName, std::string& base, std::string
 }  // namespace
 
 std::string TKFormDesigner::FilterFormStream(TKReader& reader, const TStrings* events,
-                                            const std::string& newClassName) {
+                                             const std::string& newClassName) {
   reader.Listable = [this](TComponent* c) { return Listable(c); };
   reader.IsStoredProp = [this](TPersistent* i, PPropInfo p) { return IsStoredProp(i, p); };
-  reader.OnFindMethod = [this](TReader* r, const std::string& name, const TMethodEntry*& address,
-                               bool& error) { FindMethod(r, name, address, error); };
+  reader.OnFindMethod = [this](TReader* r, const std::string& name, const TMethodEntry*& address, bool& error) {
+    FindMethod(r, name, address, error);
+  };
   reader.Initialize(FResName, events);
   reader.Root = FForm;
   reader.ReadSignature();

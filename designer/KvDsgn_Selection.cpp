@@ -28,9 +28,7 @@ TComponent* KvDsgnComponentOf(TComponent* item) {
   return item;
 }
 
-bool KvDsgnIsMouseMessage(uint32_t msg) {
-  return (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || msg == WM_SETCURSOR;
-}
+bool KvDsgnIsMouseMessage(uint32_t msg) { return (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || msg == WM_SETCURSOR; }
 
 bool KvDsgnIsKeyMessage(uint32_t msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
 
@@ -181,11 +179,9 @@ void TKvDot::DotMouseMove(TObject*, TShiftState, int, int) {
   TPoint d{c.X - FLastPos.X, c.Y - FLastPos.Y};
   if (FDesigner->GetSnapToGrid()) {
     TPoint g = FDesigner->GetGridXY();
-    d = {KvRoundHalfEven(static_cast<double>(d.X) / g.X) * g.X,
-         KvRoundHalfEven(static_cast<double>(d.Y) / g.Y) * g.Y};
+    d = {KvRoundHalfEven(static_cast<double>(d.X) / g.X) * g.X, KvRoundHalfEven(static_cast<double>(d.Y) / g.Y) * g.Y};
   }
-  int l = FControl->GetLeft(), t = FControl->GetTop(), w = FControl->GetWidth(),
-      h = FControl->GetHeight();
+  int l = FControl->GetLeft(), t = FControl->GetTop(), w = FControl->GetWidth(), h = FControl->GetHeight();
   TRect r;  // Left, Top, Width, Height
   switch (FKind) {
     case LT: r = {l + d.X, t + d.Y, w - d.X, h - d.Y}; break;
@@ -200,9 +196,13 @@ void TKvDot::DotMouseMove(TObject*, TShiftState, int, int) {
   FDesigner->SetPropBounds(r);
   TPoint next;
   switch (FKind) {
-    case LT: case MT: case ML: next = {r.Left, r.Top}; break;
-    case LB: case MB: next = {r.Left, r.Bottom}; break;
-    case RT: case MR: next = {r.Right, r.Top}; break;
+    case LT:
+    case MT:
+    case ML: next = {r.Left, r.Top}; break;
+    case LB:
+    case MB: next = {r.Left, r.Bottom}; break;
+    case RT:
+    case MR: next = {r.Right, r.Top}; break;
     case RB: next = {r.Right, r.Bottom}; break;
   }
   if (next != FLastPos) FMoved = true;

@@ -37,8 +37,8 @@ void AddUsesClause(const TStrings& units, TStrings& lines) {
 
 }  // namespace
 
-std::string FormUnitText(const std::string& unitName, const std::string& formClassName,
-                         const TStrings& units, const TStrings& fields, const TStrings& events) {
+std::string FormUnitText(const std::string& unitName, const std::string& formClassName, const TStrings& units,
+                         const TStrings& fields, const TStrings& events) {
   TStringList headings, lines;
   AddHandlerHeadings(events, headings);
   lines.Add("unit " + unitName + ";");

@@ -12,5 +12,5 @@
 // variable (the class name without its first character). Lines end with CR LF. The uses clause
 // lists `units` in order, wrapped after the name that takes a line past 70 characters; with no
 // units there is no uses clause.
-std::string FormUnitText(const std::string& unitName, const std::string& formClassName,
-                         const TStrings& units, const TStrings& fields, const TStrings& events);
+std::string FormUnitText(const std::string& unitName, const std::string& formClassName, const TStrings& units,
+                         const TStrings& fields, const TStrings& events);

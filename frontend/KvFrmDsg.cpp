@@ -146,9 +146,7 @@ bool TKvFormDesigner::IsShortCut(uint16_t key, TShiftState shift) {
   return FDesignerWindow && FDesignerWindow->MainMenu1 && FDesignerWindow->MainMenu1->IsShortCut(key, shift);
 }
 
-TClass TKvFormDesigner::PaletteClass() {
-  return FDesignerWindow ? FDesignerWindow->GetSelectedComponent() : nullptr;
-}
+TClass TKvFormDesigner::PaletteClass() { return FDesignerWindow ? FDesignerWindow->GetSelectedComponent() : nullptr; }
 
 void TKvFormDesigner::ResetPalette() {
   if (FDesignerWindow) FDesignerWindow->SetPointer();
@@ -178,8 +176,7 @@ constexpr int KvFrmDsgSplitterLimit = 400;
 
 TfmKvFrmDsg::TfmKvFrmDsg(TComponent* AOwner) : TForm(AOwner) {
   // The classes of the kit that the layout holds.
-  RegisterClasses({TKvObjectInspector::StaticClass(), TKvTabbedNotebook::StaticClass(),
-                   TKvTabPage::StaticClass()});
+  RegisterClasses({TKvObjectInspector::StaticClass(), TKvTabbedNotebook::StaticClass(), TKvTabPage::StaticClass()});
   InitInheritedComponent(this, TForm::StaticClass());
 }
 
@@ -257,8 +254,7 @@ void TfmKvFrmDsg::CloseAllDesigners() {
     FDesigners->Delete(0);
   }
   FCurrentDesigner = nullptr;
-  if (KvObjectInspector1 && !KvObjectInspector1->InState(csDestroying))
-    KvObjectInspector1->SelectDesigner(nullptr);
+  if (KvObjectInspector1 && !KvObjectInspector1->InState(csDestroying)) KvObjectInspector1->SelectDesigner(nullptr);
   FClosingAll = false;
 }
 
@@ -289,8 +285,8 @@ void TfmKvFrmDsg::UpdateDesignerState() {
   if (!FFormDesigner || FFormDesigner->InState(csDestroying)) return;
   bool hasDesign = FCurrentDesigner && !FCurrentDesigner->IsTornDown();
   if (hasDesign != SaveFileAsItem->GetEnabled()) {
-    for (TMenuItem* item : {SaveFileAsItem, AligntoGridItem, BringToFrontItem, SendToBackItem,
-                            AlignItem, SizeItem, SelectFormItem})
+    for (TMenuItem* item :
+         {SaveFileAsItem, AligntoGridItem, BringToFrontItem, SendToBackItem, AlignItem, SizeItem, SelectFormItem})
       item->SetEnabled(hasDesign);
     btSelectForm->SetEnabled(hasDesign);
   }
@@ -298,8 +294,8 @@ void TfmKvFrmDsg::UpdateDesignerState() {
   SaveFileItem->SetEnabled(canSave);
   btSaveFile->SetEnabled(canSave);
 
-  std::string caption = (FFormDesigner->GetOwner() ? FFormDesigner->GetOwner()->GetName() : "") +
-                        "." + FFormDesigner->GetName();
+  std::string caption =
+      (FFormDesigner->GetOwner() ? FFormDesigner->GetOwner()->GetName() : "") + "." + FFormDesigner->GetName();
   if (hasDesign) caption += " - " + FCurrentDesigner->GetForm()->GetName();
   bool canInsert = FFormDesigner->GetCanInsert(), canDelete = FFormDesigner->GetCanDelete();
   caption += canInsert && canDelete ? " (Insert & Delete)"
@@ -315,9 +311,7 @@ void TfmKvFrmDsg::DesignerChanged(TKFormDesigner* designer) {
   UpdateDesignerState();
 }
 
-TClass TfmKvFrmDsg::GetSelectedComponent() {
-  return KvTabbedNotebook1 ? KvTabbedNotebook1->SelectedClass() : nullptr;
-}
+TClass TfmKvFrmDsg::GetSelectedComponent() { return KvTabbedNotebook1 ? KvTabbedNotebook1->SelectedClass() : nullptr; }
 
 void TfmKvFrmDsg::SetPointer() {
   if (KvTabbedNotebook1) KvTabbedNotebook1->SetPointer();
@@ -389,8 +383,8 @@ void TfmKvFrmDsg::OpenFileItemClick(TObject*) {
   if (OpenDialog1->Execute()) OpenDesigner(OpenDialog1->GetFileName(), nullptr);
 }
 
-bool TfmKvFrmDsg::RunSaveDialog(const std::string& filter, const std::string& fileName,
-                                const std::string& defaultExt, std::string& chosen) {
+bool TfmKvFrmDsg::RunSaveDialog(const std::string& filter, const std::string& fileName, const std::string& defaultExt,
+                                std::string& chosen) {
   SaveDialog1->SetFilter(filter);
   SaveDialog1->SetFileName(fileName);
   SaveDialog1->SetDefaultExt(defaultExt);
@@ -412,8 +406,7 @@ void TfmKvFrmDsg::SaveFileItemClick(TObject* sender) {
 
 void TfmKvFrmDsg::SaveFileAsItemClick(TObject*) {
   std::string chosen;
-  if (FCurrentDesigner &&
-      RunSaveDialog("Delphi form (*.dfm)|*.dfm", FCurrentDesigner->FFileName, ".DFM", chosen))
+  if (FCurrentDesigner && RunSaveDialog("Delphi form (*.dfm)|*.dfm", FCurrentDesigner->FFileName, ".DFM", chosen))
     WriteCurrent(chosen, false);
 }
 
@@ -427,8 +420,7 @@ void TfmKvFrmDsg::GenerateUnitAsItemClick(TObject*) {
 bool TfmKvFrmDsg::SaveDesignerAs(const std::string& fileName) {
   if (!FCurrentDesigner) return false;
   std::string target = fileName;
-  if (!FCurrentDesigner->FHasFileName &&
-      !RunSaveDialog("Delphi form (*.dfm)|*.dfm", fileName, ".DFM", target))
+  if (!FCurrentDesigner->FHasFileName && !RunSaveDialog("Delphi form (*.dfm)|*.dfm", fileName, ".DFM", target))
     return false;
   WriteCurrent(target, false);
   return true;
@@ -468,8 +460,7 @@ void TfmKvFrmDsg::SelectFormItemClick(TObject*) {
   fmKvSelFrm = dialog;
   try {
     dialog->Edit1->SetText(FCurrentDesigner->GetForm()->GetName());
-    for (int i = 0; i < FDesigners->Count(); ++i)
-      dialog->ListBox1->GetItems()->Add(Designer(i)->GetForm()->GetName());
+    for (int i = 0; i < FDesigners->Count(); ++i) dialog->ListBox1->GetItems()->Add(Designer(i)->GetForm()->GetName());
     if (dialog->ShowModal() == mrOk && dialog->ListBox1->GetItemIndex() >= 0) {
       std::string entry = dialog->ListBox1->GetItems()->Get(dialog->ListBox1->GetItemIndex());
       for (int i = 0; i < FDesigners->Count(); ++i) {
@@ -502,8 +493,7 @@ void TfmKvFrmDsg::EnvironmentOptionsItemClick(TObject*) {
       FFormDesigner->SetDisplayGrid(dialog->DisplayGrid);
       FFormDesigner->SetGridX(dialog->GridX);
       FFormDesigner->SetGridY(dialog->GridY);
-      for (int i = 0; i < FDesigners->Count(); ++i)
-        Designer(i)->GetForm()->Perform(CM_COLORCHANGED, 0, 0);
+      for (int i = 0; i < FDesigners->Count(); ++i) Designer(i)->GetForm()->Perform(CM_COLORCHANGED, 0, 0);
     }
   } catch (...) {
     delete dialog;

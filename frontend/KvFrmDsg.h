@@ -171,8 +171,8 @@ class TfmKvFrmDsg : public TForm {
 
  private:
   void Relayout();
-  bool RunSaveDialog(const std::string& filter, const std::string& fileName,
-                     const std::string& defaultExt, std::string& chosen);
+  bool RunSaveDialog(const std::string& filter, const std::string& fileName, const std::string& defaultExt,
+                     std::string& chosen);
   void WriteCurrent(const std::string& fileName, bool writeUnit);
 
   bool FClosingAll = false;

@@ -8,6 +8,6 @@
 
 void KvReg::Register() {
   RegisterClasses({TKvSpeedButton::StaticClass(), TTabPage::StaticClass(), TKvTabPage::StaticClass()});
-  RegisterComponents("Korvata", {TKvTabbedNotebook::StaticClass(), TKvObjectInspector::StaticClass(),
-                                 TKvFormDesigner::StaticClass()});
+  RegisterComponents(
+      "Korvata", {TKvTabbedNotebook::StaticClass(), TKvObjectInspector::StaticClass(), TKvFormDesigner::StaticClass()});
 }

@@ -75,8 +75,6 @@ void TfmKvSize::Button1Click(TObject*) {
     message = Format(SInvalidInteger, edWidth->GetText());
   if (HeightGroup->GetItemIndex() == kKvSizeTypedItem && !TryParseSize(edHeight->GetText(), SizeHeight))
     message = Format(SInvalidInteger, edHeight->GetText());
-  if (!message.empty())
-    MessageDlg(message, mtError, {mbOK}, 0);
-  else
-    SetModalResult(mrOk);
+  if (!message.empty()) MessageDlg(message, mtError, {mbOK}, 0);
+  else SetModalResult(mrOk);
 }

@@ -62,8 +62,6 @@ void TfmKvToolOp::Button1Click(TObject*) {
   std::string message;
   if (!KvToolOpGridSizeValid(GridX)) message = "Grid size X must be an integer between 2 and 128";
   if (!KvToolOpGridSizeValid(GridY)) message = "Grid size Y must be an integer between 2 and 128";
-  if (!message.empty())
-    MessageDlg(message, mtError, {mbOK}, 0);
-  else
-    SetModalResult(mrOk);
+  if (!message.empty()) MessageDlg(message, mtError, {mbOK}, 0);
+  else SetModalResult(mrOk);
 }

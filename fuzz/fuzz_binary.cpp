@@ -7,7 +7,6 @@
 
 #include "Convert.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text;
   try {

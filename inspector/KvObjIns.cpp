@@ -12,8 +12,7 @@ KV_IMPLEMENT_CLASS(TKvObjectInspector, "KvObjIns") {
   b.Prop("TypeKinds", &TKvObjectInspector::GetTypeKinds, &TKvObjectInspector::SetTypeKinds)
       .Type(TypeInfoTTypeKinds())
       .Default(KvInspectorTypeKinds);
-  b.Prop("CanDelete", &TKvObjectInspector::GetCanDelete, &TKvObjectInspector::SetCanDelete)
-      .Default(false);
+  b.Prop("CanDelete", &TKvObjectInspector::GetCanDelete, &TKvObjectInspector::SetCanDelete).Default(false);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -47,15 +46,11 @@ void TKvInspectorRows::Clear() {
   FItems->Clear();
 }
 
-TPropertyEditor* TKvInspectorRows::Editor(int i) const {
-  return static_cast<TPropertyEditor*>(FItems->GetObject(i));
-}
+TPropertyEditor* TKvInspectorRows::Editor(int i) const { return static_cast<TPropertyEditor*>(FItems->GetObject(i)); }
 
 int TKvInspectorRows::Level(int i) const { return StrToInt(Trim(FItems->Get(i))); }
 
-bool TKvInspectorRows::Expanded(int i) const {
-  return i + 1 < FItems->Count() && FItems->Get(i + 1) > FItems->Get(i);
-}
+bool TKvInspectorRows::Expanded(int i) const { return i + 1 < FItems->Count() && FItems->Get(i + 1) > FItems->Get(i); }
 
 void TKvInspectorRows::AddEditor(TPropertyEditor* editor) {
   FItems->InsertObject(FInsertAt, FLevelKey, editor);
@@ -92,10 +87,8 @@ std::string TKvInspectorRows::Caption(int i, std::string& name) const {
   TPropertyEditor* editor = Editor(i);
   name = editor->GetName();
   std::string caption(std::min(2 * Level(i), 20), ' ');
-  if (editor->GetAttributes().Contains(paSubProperties))
-    caption += Expanded(i) ? "- " : "+";
-  else
-    caption += "  ";
+  if (editor->GetAttributes().Contains(paSubProperties)) caption += Expanded(i) ? "- " : "+";
+  else caption += "  ";
   return caption + name;
 }
 

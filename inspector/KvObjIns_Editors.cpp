@@ -62,10 +62,8 @@ bool TfmKvObjIns::IsStringKind(int row) const {
     case tkChar:
     case tkString:
     case tkWChar:
-    case tkLString:
-      return true;
-    default:
-      return false;
+    case tkLString: return true;
+    default: return false;
   }
 }
 
@@ -157,8 +155,7 @@ void TfmKvObjIns::HandleEditorKey(uint16_t& key, void (TfmKvObjIns::*exitHandler
       FocusValueEditor();
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -75,18 +75,14 @@ void TfmKvObjIns::Dispatch(TMessage& message) {
       if (!InState(csDestroying)) {
         // The engine named may have gone since it posted; its own message with 0 follows.
         void* engine = reinterpret_cast<void*>(message.LParam);
-        SelectDesigner(engine && TKFormDesigner::Exists(engine) ? static_cast<TKFormDesigner*>(engine)
-                                                                 : nullptr);
+        SelectDesigner(engine && TKFormDesigner::Exists(engine) ? static_cast<TKFormDesigner*>(engine) : nullptr);
       }
       return;
     case KM_OBJECTMODIFIED:
       if (!InState(csDestroying) && !DesignerGone()) RefreshGrid();
       return;
-    case WM_SIZING:
-      WMSizing(message);
-      return;
-    default:
-      TForm::Dispatch(message);
+    case WM_SIZING: WMSizing(message); return;
+    default: TForm::Dispatch(message);
   }
 }
 
@@ -95,11 +91,8 @@ void TfmKvObjIns::WMSizing(TMessage& message) {
   if (RowPitch <= 0) return;  // not measured yet: nothing to snap to
   auto* r = reinterpret_cast<TRect*>(message.LParam);
   int h = r->Bottom - r->Top;
-  if (h < SizeOverhead)
-    r->Bottom = r->Top + SizeOverhead;
-  else
-    r->Bottom = r->Top + SizeOverhead +
-                KvRoundHalfEven(static_cast<double>(h - SizeOverhead) / RowPitch) * RowPitch;
+  if (h < SizeOverhead) r->Bottom = r->Top + SizeOverhead;
+  else r->Bottom = r->Top + SizeOverhead + KvRoundHalfEven(static_cast<double>(h - SizeOverhead) / RowPitch) * RowPitch;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -124,8 +117,7 @@ void TfmKvObjIns::FormDestroy(TObject*) {
 void TfmKvObjIns::FormShow(TObject*) {
   RowPitch = PropertyGrid->RowHeights(0) + 1;
   SizeOverhead = GetHeight() - PropertyGrid->GetHeight() + 3 * RowPitch;
-  SetHeight(KvRoundHalfEven(static_cast<double>(GetHeight() - SizeOverhead) / RowPitch) * RowPitch +
-            SizeOverhead);
+  SetHeight(KvRoundHalfEven(static_cast<double>(GetHeight() - SizeOverhead) / RowPitch) * RowPitch + SizeOverhead);
 }
 
 void TfmKvObjIns::FormResize(TObject*) {

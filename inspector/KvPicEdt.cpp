@@ -61,10 +61,8 @@ void TGraphicProperty::Edit() {
   TPictureEditor editor(nullptr);
   TObject* o = GetObjectValue();
   auto* picture = Cast<TPicture>(o);
-  if (picture)
-    editor.SetPicture(picture);
-  else
-    editor.GetPicture()->SetGraphic(Cast<TGraphic>(o));
+  if (picture) editor.SetPicture(picture);
+  else editor.GetPicture()->SetGraphic(Cast<TGraphic>(o));
   if (!editor.Execute()) return;
   TPersistent* value = picture ? static_cast<TPersistent*>(editor.GetPicture()) : editor.GetPicture()->GetGraphic();
   SetOrdValue(reinterpret_cast<intptr_t>(value));
@@ -153,10 +151,8 @@ void TfmPicEdt::ImagePaintBoxPaint(TObject*) {
   canvas->GetBrush()->SetColor(ImagePaintBox->GetColor());
   if (w > 0) {
     if (w > rw || h > rh) {
-      if (w > h)
-        r.Bottom = r.Top + MulDiv(h, rw, w);
-      else
-        r.Right = r.Left + MulDiv(w, rh, h);
+      if (w > h) r.Bottom = r.Top + MulDiv(h, rw, w);
+      else r.Right = r.Left + MulDiv(w, rh, h);
       canvas->StretchDraw(r, FPicture->GetGraphic());
     } else {
       canvas->Draw(r.Left + (rw - w) / 2, r.Top + (rh - h) / 2, FPicture->GetGraphic());
@@ -193,7 +189,8 @@ bool TPictureEditor::Execute() {
   FForm->OpenDialog->SetOptions({ofHideReadOnly, ofShowHelp, ofFileMustExist});
   // Saving asks before it replaces an existing file: a slip of the mouse must not destroy one.
   FForm->SaveDialog->SetOptions({ofOverwritePrompt, ofHideReadOnly, ofShowHelp, ofPathMustExist});
-  for (TOpenDialog* dialog : {static_cast<TOpenDialog*>(FForm->OpenDialog), static_cast<TOpenDialog*>(FForm->SaveDialog)}) {
+  for (TOpenDialog* dialog :
+       {static_cast<TOpenDialog*>(FForm->OpenDialog), static_cast<TOpenDialog*>(FForm->SaveDialog)}) {
     dialog->SetDefaultExt(GraphicExtension(FGraphicClass));
     dialog->SetFilter(GraphicFilter(FGraphicClass));
   }

@@ -134,7 +134,7 @@ namespace {
 // fixed fields) and the data, padded to a 4-byte boundary. Types and names are either an
 // ordinal (0xFFFF, number) or a zero-terminated 16-bit string.
 struct TKvClassResEntry {
-  int Type = -1;      // the ordinal type; -1 for a type given by name
+  int Type = -1;       // the ordinal type; -1 for a type given by name
   bool Named = false;  // the entry has a name that is a string, not empty
   std::string Name;
   size_t DataAt = 0;
@@ -248,8 +248,8 @@ void TKvIcon::SetComponent(TComponent* AComponent) {
 void TKvIcon::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   (void)AWidth, (void)AHeight;
   if (FComponent)
-    FComponent->SetDesignInfo(static_cast<int32_t>(static_cast<uint16_t>(ALeft) |
-                                                   static_cast<uint32_t>(static_cast<uint16_t>(ATop)) << 16));
+    FComponent->SetDesignInfo(
+        static_cast<int32_t>(static_cast<uint16_t>(ALeft) | static_cast<uint32_t>(static_cast<uint16_t>(ATop)) << 16));
   inherited::SetBounds(ALeft, ATop, Size, Size);
 }
 
@@ -260,9 +260,7 @@ void TKvIcon::Notification(TComponent* AComponent, TOperation Operation) {
 
 // =============================================================================================
 // TKvSpeedButton
-TKvSpeedButton::TKvSpeedButton(TComponent* AOwner) : TSpeedButton(AOwner) {
-  ControlStyle.Include(csNoDesignVisible);
-}
+TKvSpeedButton::TKvSpeedButton(TComponent* AOwner) : TSpeedButton(AOwner) { ControlStyle.Include(csNoDesignVisible); }
 
 TKvSpeedButton::~TKvSpeedButton() {
   if (ButtonList) ButtonList->Remove(this);

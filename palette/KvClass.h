@@ -48,9 +48,7 @@ extern TStringList* ComponentBitmaps;
 extern TBitmap* DefaultBitmap;
 
 // Entry `index` of a class list of RegisteredPages (or of NoIconClasses).
-inline TClass ClassItem(const TList* classes, int index) {
-  return static_cast<TClass>(classes->Get(index));
-}
+inline TClass ClassItem(const TList* classes, int index) { return static_cast<TClass>(classes->Get(index)); }
 
 // Registers each class for streaming and, when Page is not empty, appends it to that page
 // (created on first use) unless it is there already.
@@ -84,13 +82,11 @@ class TKvDesignerDestroy {
   TKvDesignerDestroy() = default;
   TKvDesignerDestroy(std::nullptr_t) {}
   template <class F>
-    requires(std::is_invocable_r_v<bool, F&, TObject*> &&
-             !std::is_same_v<std::decay_t<F>, TKvDesignerDestroy> &&
-             !std::is_same_v<std::decay_t<F>, std::nullptr_t>)
-  TKvDesignerDestroy(F&& f) : FCode(std::forward<F>(f)) {}
+  requires(std::is_invocable_r_v<bool, F&, TObject*> && !std::is_same_v<std::decay_t<F>, TKvDesignerDestroy> &&
+           !std::is_same_v<std::decay_t<F>, std::nullptr_t>) TKvDesignerDestroy(F&& f)
+      : FCode(std::forward<F>(f)) {}
   template <class C, class B>
-    requires std::is_base_of_v<B, C>
-  TKvDesignerDestroy(C* obj, bool (B::*fn)(TObject*))
+  requires std::is_base_of_v<B, C> TKvDesignerDestroy(C* obj, bool (B::*fn)(TObject*))
       : FData(obj), FCode([obj, fn](TObject* sender) { return (obj->*fn)(sender); }) {}
 
   explicit operator bool() const { return static_cast<bool>(FCode); }

@@ -16,8 +16,7 @@ constexpr const char* KvTabsDefaultPage = "Default";
 // =============================================================================================
 // TKvTabPage
 TKvTabPage::TKvTabPage(TComponent* AOwner)
-    : TWinControl(ReadingTabControl ? ReadingTabControl->TabStrip() : AOwner),
-      FReadingTabControl(ReadingTabControl) {
+    : TWinControl(ReadingTabControl ? ReadingTabControl->TabStrip() : AOwner), FReadingTabControl(ReadingTabControl) {
   ControlStyle = {csAcceptsControls};
   SetAlign(alClient);
   SetTabStop(false);
@@ -230,8 +229,8 @@ void TKvTabControl::SetPageIndex(int v) {
   OnChange(this, v, allow);
   if (!allow) return;
   // Keyboard focus must not stay on a control of the page about to be hidden.
-  if (TCustomForm* form = GetParentForm(this); form && form->GetActiveControl() &&
-                                               ContainsControl(form->GetActiveControl()))
+  if (TCustomForm* form = GetParentForm(this);
+      form && form->GetActiveControl() && ContainsControl(form->GetActiveControl()))
     form->SetActiveControl(this);
   SetTabIndex(v);
   ShowPage(FPageList[v], true);
@@ -263,15 +262,10 @@ void TKvTabControl::KeyDown(uint16_t& key, TShiftState) {
   if (n == 0) return;
   switch (key) {
     case VK_LEFT:
-    case VK_UP:
-      SetPageIndex(FPageIndex <= 0 ? n - 1 : FPageIndex - 1);
-      break;
+    case VK_UP: SetPageIndex(FPageIndex <= 0 ? n - 1 : FPageIndex - 1); break;
     case VK_RIGHT:
-    case VK_DOWN:
-      SetPageIndex(FPageIndex >= n - 1 ? 0 : FPageIndex + 1);
-      break;
-    default:
-      return;
+    case VK_DOWN: SetPageIndex(FPageIndex >= n - 1 ? 0 : FPageIndex + 1); break;
+    default: return;
   }
   Click();
 }
@@ -292,17 +286,13 @@ void TKvTabControl::CMDialogChar(TMessage& m) {
 
 void TKvTabControl::Dispatch(TMessage& m) {
   switch (m.Msg) {
-    case WM_GETDLGCODE:
-      m.Result = DLGC_WANTARROWS;
-      return;
-    case CM_DIALOGCHAR:
-      return CMDialogChar(m);
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS; return;
+    case CM_DIALOGCHAR: return CMDialogChar(m);
     case CM_TABFONTCHANGED:
       FTabStrip->Realign();
       Invalidate();
       return;
-    default:
-      TCustomControl::Dispatch(m);
+    default: TCustomControl::Dispatch(m);
   }
 }
 

@@ -58,14 +58,14 @@ inline constexpr const char* SRangeError = "Range check error";
 inline constexpr const char* SOperationCancelled = "Operation has been cancelled by the user.";
 }  // namespace ADOConsts
 
-KV_ENUM(TConnectMode, cmUnknown, cmRead, cmWrite, cmReadWrite, cmShareDenyRead, cmShareDenyWrite,
-        cmShareExclusive, cmShareDenyNone)
+KV_ENUM(TConnectMode, cmUnknown, cmRead, cmWrite, cmReadWrite, cmShareDenyRead, cmShareDenyWrite, cmShareExclusive,
+        cmShareDenyNone)
 KV_ENUM(TCursorLocation, clUseServer, clUseClient)
 KV_ENUM(TCursorType, ctUnspecified, ctOpenForwardOnly, ctKeyset, ctDynamic, ctStatic)
 KV_ENUM(TADOLockType, ltUnspecified, ltReadOnly, ltPessimistic, ltOptimistic, ltBatchOptimistic)
 KV_ENUM(TCommandType, cmdUnknown, cmdText, cmdTable, cmdStoredProc, cmdFile, cmdTableDirect)
-KV_ENUM(TIsolationLevel, ilUnspecified, ilChaos, ilReadUncommitted, ilBrowse, ilCursorStability,
-        ilReadCommitted, ilRepeatableRead, ilSerializable, ilIsolated)
+KV_ENUM(TIsolationLevel, ilUnspecified, ilChaos, ilReadUncommitted, ilBrowse, ilCursorStability, ilReadCommitted,
+        ilRepeatableRead, ilSerializable, ilIsolated)
 KV_ENUM(TXactAttribute, xaCommitRetaining, xaAbortRetaining)
 KV_SET(TXactAttributes, TXactAttribute)
 KV_ENUM(TConnectOption, coConnectUnspecified, coAsyncConnect)
@@ -85,10 +85,9 @@ KV_EVENT(TWillConnectEvent,
          "Connection: TADOConnection; var ConnectionString, UserID, Password: WideString; "
          "var ConnectOptions: TConnectOption; var EventStatus: TEventStatus",
          TADOConnection*, std::string&, std::string&, std::string&, TConnectOption&, TEventStatus&)
-KV_EVENT(TConnectErrorEvent, "Connection: TADOConnection; Error: Error; var EventStatus: TEventStatus",
-         TADOConnection*, const std::string&, TEventStatus&)
-KV_EVENT(TDisconnectEvent, "Connection: TADOConnection; var EventStatus: TEventStatus", TADOConnection*,
-         TEventStatus&)
+KV_EVENT(TConnectErrorEvent, "Connection: TADOConnection; Error: Error; var EventStatus: TEventStatus", TADOConnection*,
+         const std::string&, TEventStatus&)
+KV_EVENT(TDisconnectEvent, "Connection: TADOConnection; var EventStatus: TEventStatus", TADOConnection*, TEventStatus&)
 KV_EVENT(TBeginTransCompleteEvent,
          "Connection: TADOConnection; TransactionLevel: Integer; const Error: Error; var EventStatus: TEventStatus",
          TADOConnection*, int, const std::string&, TEventStatus&)
@@ -197,8 +196,8 @@ class TADOConnection : public TComponent {
 };
 
 // Opens what a connection string names, as TADOConnection does (see the table above).
-std::shared_ptr<TSqlConnection> OpenADOConnection(const std::string& connectionString,
-                                                  const std::string& provider = "", TConnectMode mode = cmUnknown);
+std::shared_ptr<TSqlConnection> OpenADOConnection(const std::string& connectionString, const std::string& provider = "",
+                                                  TConnectMode mode = cmUnknown);
 
 // ---------------------------------------------------------------------------------------------
 // Parameters of a command: ":Name" or "?" in its text. Value keeps how a form file gave it

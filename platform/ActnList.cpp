@@ -456,7 +456,8 @@ void TControlActionLink::ActionChange(bool checkDefaults) {
   if (!checkDefaults || c->GetVisible()) c->SetVisible(a->GetVisible());
   if (auto* w = Cast<TWinControl>(c); w && (!checkDefaults || w->GetHelpContext() == 0))
     w->SetHelpContext(a->GetHelpContext());
-  if (PPropInfo p = ActnListCheckedProp(c); p && (!checkDefaults || GetOrdProp(c, p) == 0)) CheckClient(a->GetChecked());
+  if (PPropInfo p = ActnListCheckedProp(c); p && (!checkDefaults || GetOrdProp(c, p) == 0))
+    CheckClient(a->GetChecked());
   if (PPropInfo p = ActnListImageIndexProp(c); p && (!checkDefaults || GetOrdProp(c, p) == -1))
     SetOrdProp(c, p, a->GetImageIndex());
 }

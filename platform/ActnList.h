@@ -30,7 +30,10 @@ class TBasicAction : public TComponent {
   explicit TBasicAction(TComponent* AOwner);
   ~TBasicAction() override;
   // Targets: an action without OnExecute runs on the first target it handles.
-  virtual bool HandlesTarget(TObject* target) { (void)target; return false; }
+  virtual bool HandlesTarget(TObject* target) {
+    (void)target;
+    return false;
+  }
   virtual void ExecuteTarget(TObject* target) { (void)target; }
   virtual void UpdateTarget(TObject* target) { (void)target; }
   // The target offered last, when no control of the form takes the action (a dataset
@@ -166,7 +169,9 @@ void PublishCustomActionProperties(TClassBuilder<C>& b) {
   b.Prop("GroupIndex", &TCustomAction::GetGroupIndex, &TCustomAction::SetGroupIndex).Default(0);
   b.Prop("HelpContext", &TCustomAction::GetHelpContext, &TCustomAction::SetHelpContext).Default(0);
   b.Prop("Hint", &TCustomAction::GetHint, &TCustomAction::SetHint);
-  b.Prop("ImageIndex", &TCustomAction::GetImageIndex, &TCustomAction::SetImageIndex).Type(TypeInfoTImageIndex()).Default(-1);
+  b.Prop("ImageIndex", &TCustomAction::GetImageIndex, &TCustomAction::SetImageIndex)
+      .Type(TypeInfoTImageIndex())
+      .Default(-1);
   b.Prop("ShortCut", &TCustomAction::GetShortCut, &TCustomAction::SetShortCut).Type(TypeInfoTShortCut()).Default(0);
   b.Prop("Visible", &TCustomAction::GetVisible, &TCustomAction::SetVisible).Default(true);
   b.Prop("OnExecute", &TBasicAction::OnExecute);

@@ -17,7 +17,9 @@ KV_IMPLEMENT_CLASS(TSpeedButton, "Buttons") {
   PublishControlProperties(b, {"Anchors", "BiDiMode", "Constraints"});
   // GroupIndex before Down: a stream's Down needs the group to hold.
   b.Prop("GroupIndex", &TSpeedButton::GetGroupIndex, &TSpeedButton::SetGroupIndex).Default(0);
-  b.Prop("Down", &TSpeedButton::GetDown, &TSpeedButton::SetDown).Default(false).StoredMethod(&TControl::IsCheckedStored);
+  b.Prop("Down", &TSpeedButton::GetDown, &TSpeedButton::SetDown)
+      .Default(false)
+      .StoredMethod(&TControl::IsCheckedStored);
   PublishControlProperties(b, {"Caption", "Enabled"});
   b.Prop("Flat", &TSpeedButton::GetFlat, &TSpeedButton::SetFlat).Default(false);
   PublishControlProperties(b, {"Font"});
@@ -34,7 +36,9 @@ KV_IMPLEMENT_CLASS(TSpeedButton, "Buttons") {
 KV_IMPLEMENT_CLASS(TBitBtn, "Buttons") {
   PublishControlProperties(b, {"Action", "Anchors", "BiDiMode"});
   b.Prop("Cancel", &TButton::GetCancel, &TButton::SetCancel).Default(false).StoredMethod(&TBitBtn::IsCustom);
-  b.Prop("Caption", &TControl::GetCaption, &TControl::SetCaption).Type(TypeInfoTCaption()).StoredMethod(&TBitBtn::IsCustomCaption);
+  b.Prop("Caption", &TControl::GetCaption, &TControl::SetCaption)
+      .Type(TypeInfoTCaption())
+      .StoredMethod(&TBitBtn::IsCustomCaption);
   PublishControlProperties(b, {"Constraints"});
   b.Prop("Default", &TButton::GetDefault, &TButton::SetDefault).Default(false).StoredMethod(&TBitBtn::IsCustom);
   PublishControlProperties(b, {"DragCursor", "DragKind", "DragMode", "Enabled", "Font"});
@@ -42,16 +46,22 @@ KV_IMPLEMENT_CLASS(TBitBtn, "Buttons") {
   b.Prop("Kind", &TBitBtn::GetKind, &TBitBtn::SetKind).Default(bkCustom);
   b.Prop("Layout", &TBitBtn::GetLayout, &TBitBtn::SetLayout).Default(blGlyphLeft);
   b.Prop("Margin", &TBitBtn::GetMargin, &TBitBtn::SetMargin).Default(-1);
-  b.Prop("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult).Type(TypeInfoTModalResult()).Default(0).StoredMethod(&TBitBtn::IsCustom);
-  b.Prop("NumGlyphs", &TBitBtn::GetNumGlyphs, &TBitBtn::SetNumGlyphs).Type(TypeInfoTNumGlyphs()).Default(1).StoredMethod(&TBitBtn::IsCustom);
+  b.Prop("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult)
+      .Type(TypeInfoTModalResult())
+      .Default(0)
+      .StoredMethod(&TBitBtn::IsCustom);
+  b.Prop("NumGlyphs", &TBitBtn::GetNumGlyphs, &TBitBtn::SetNumGlyphs)
+      .Type(TypeInfoTNumGlyphs())
+      .Default(1)
+      .StoredMethod(&TBitBtn::IsCustom);
   PublishControlProperties(b, {"ParentBiDiMode", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"});
   b.Prop("Spacing", &TBitBtn::GetSpacing, &TBitBtn::SetSpacing).Default(4);
   b.Prop("Style", &TBitBtn::GetStyle, &TBitBtn::SetStyle).Default(bsAutoDetect);
   PublishControlProperties(b, {"TabOrder"});
   PublishTabStop(b, true);
-  PublishControlProperties(b, {"Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit",
-                               "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
-                               "OnStartDrag"});
+  PublishControlProperties(
+      b, {"Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress",
+          "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 void RegisterButtonsClasses() { RegisterClasses({TSpeedButton::StaticClass(), TBitBtn::StaticClass()}); }
@@ -63,10 +73,9 @@ struct TKindInfo {
   const char* Caption;
   TModalResult Result;
 };
-constexpr TKindInfo kKinds[] = {
-    {"", mrNone},          {"OK", mrOk},         {"Cancel", mrCancel}, {"&Help", mrNone},
-    {"&Yes", mrYes},       {"&No", mrNo},        {"&Close", mrNone},   {"Abort", mrAbort},
-    {"&Retry", mrRetry},   {"&Ignore", mrIgnore}, {"&All", mrAll}};
+constexpr TKindInfo kKinds[] = {{"", mrNone},        {"OK", mrOk},          {"Cancel", mrCancel}, {"&Help", mrNone},
+                                {"&Yes", mrYes},     {"&No", mrNo},         {"&Close", mrNone},   {"Abort", mrAbort},
+                                {"&Retry", mrRetry}, {"&Ignore", mrIgnore}, {"&All", mrAll}};
 
 constexpr int kGlyph = 18;
 constexpr TColor kGlyphBack = clOlive;  // the key colour: the bottom-left pixel
@@ -81,9 +90,7 @@ void ThickLine(TCanvas* c, TColor color, int width, std::initializer_list<TPoint
 void DrawKind(TCanvas* c, TBitBtnKind kind) {
   switch (kind) {
     case bkOK:
-    case bkYes:
-      ThickLine(c, clGreen, 3, {{3, 9}, {7, 13}, {15, 4}});
-      break;
+    case bkYes: ThickLine(c, clGreen, 3, {{3, 9}, {7, 13}, {15, 4}}); break;
     case bkAll:
       ThickLine(c, clGreen, 2, {{1, 9}, {4, 12}, {10, 5}});
       ThickLine(c, clGreen, 2, {{7, 10}, {10, 13}, {17, 5}});
@@ -149,8 +156,7 @@ void DrawKind(TCanvas* c, TBitBtnKind kind) {
       ThickLine(c, clNavy, 2, {{8, 11}, {12, 16}});
       ThickLine(c, clNavy, 2, {{5, 8}, {9, 6}, {13, 9}});
       break;
-    case bkCustom:
-      break;
+    case bkCustom: break;
   }
 }
 }  // namespace
@@ -194,7 +200,8 @@ void CalcButtonLayout(TCanvas* canvas, const TRect& client, const std::string& c
     tp.X = (size.cx - text.cx + 1) / 2;
   }
   if (caption.empty() || glyph.cx == 0) spacing = 0;
-  const int g = horizontal ? glyph.cx : glyph.cy, t = horizontal ? text.cx : text.cy, s = horizontal ? size.cx : size.cy;
+  const int g = horizontal ? glyph.cx : glyph.cy, t = horizontal ? text.cx : text.cy,
+            s = horizontal ? size.cx : size.cy;
   if (margin == -1) {
     if (spacing == -1) {
       margin = (s - (g + t)) / 3;

@@ -21,8 +21,8 @@ KV_IMPLEMENT_CLASS(TCheckListBox, "CheckLst") {
   b.Prop("IntegralHeight", &TCustomListBox::GetIntegralHeight, &TCustomListBox::SetIntegralHeight).Default(false);
   b.Prop("ItemHeight", &TCustomListBox::GetItemHeight, &TCustomListBox::SetItemHeight).Default(16);
   b.Prop("Items", &TCustomListBox::GetItems, &TCustomListBox::SetItems);
-  PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu",
-                               "ShowHint"});
+  PublishControlProperties(b,
+                           {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"});
   b.Prop("Sorted", &TCustomListBox::GetSorted, &TCustomListBox::SetSorted).Default(false);
   b.Prop("Style", &TCustomListBox::GetStyle, &TCustomListBox::SetStyle).Default(lbStandard);
   PublishControlProperties(b, {"TabOrder"});
@@ -118,10 +118,8 @@ void TCheckListBox::Dispatch(TMessage& m) {
     TCheckBoxState s = GetState(i);
     TCheckBoxState next = s == cbUnchecked ? cbChecked : s == cbChecked && FAllowGrayed ? cbGrayed : cbUnchecked;
     if (!GetItemEnabled(i) || InState(csDesigning)) next = s;
-    if (next != s)
-      SetState(i, next);
-    else
-      WindowItemsSet();  // the box shows the state it has
+    if (next != s) SetState(i, next);
+    else WindowItemsSet();  // the box shows the state it has
     if (next != s) ClickCheck();
     return;
   }

@@ -450,10 +450,8 @@ void TComponent::SetReference(bool enable) {
   const TFieldEntry* f = FOwner->ClassType()->FindField(FName);
   if (!f) return;
   // Clearing goes by identity: during destruction our class is no longer what it was.
-  if (!enable && f->Get(FOwner) == static_cast<TObject*>(this))
-    f->Set(FOwner, nullptr);
-  else if (enable && InheritsFrom(f->FieldClass))
-    f->Set(FOwner, this);
+  if (!enable && f->Get(FOwner) == static_cast<TObject*>(this)) f->Set(FOwner, nullptr);
+  else if (enable && InheritsFrom(f->FieldClass)) f->Set(FOwner, this);
 }
 
 void TComponent::Insert(TComponent* c) {
@@ -475,10 +473,8 @@ void TComponent::Remove(TComponent* c) {
 void TComponent::DestroyComponents() {
   while (!FComponents.empty()) {
     TComponent* c = FComponents.back();
-    if (c->InState(csFreeNotification))
-      RemoveComponent(c);
-    else
-      Remove(c);
+    if (c->InState(csFreeNotification)) RemoveComponent(c);
+    else Remove(c);
     delete c;
   }
 }
@@ -516,10 +512,8 @@ void TComponent::RemoveFreeNotification(TComponent* c) {
 void TComponent::SetName(const std::string& name) {
   if (FName == name) return;
   if (!name.empty() && !IsValidIdent(name)) throw EComponentError(Format(SInvalidName, name));
-  if (FOwner)
-    FOwner->ValidateRename(this, FName, name);
-  else
-    ValidateRename(nullptr, FName, name);
+  if (FOwner) FOwner->ValidateRename(this, FName, name);
+  else ValidateRename(nullptr, FName, name);
   SetReference(false);
   if (FOwner) FOwner->IndexName(this, false);
   ChangeName(name);
@@ -535,34 +529,26 @@ void TComponent::ValidateRename(TComponent* c, const std::string& curName, const
 }
 
 void TComponent::SetDesigning(bool value, bool setChildren) {
-  if (value)
-    FComponentState.Include(csDesigning);
-  else
-    FComponentState.Exclude(csDesigning);
+  if (value) FComponentState.Include(csDesigning);
+  else FComponentState.Exclude(csDesigning);
   if (setChildren)
     for (TComponent* c : FComponents) c->SetDesigning(value, true);
 }
 
 void TComponent::SetAncestor(bool value) {
-  if (value)
-    FComponentState.Include(csAncestor);
-  else
-    FComponentState.Exclude(csAncestor);
+  if (value) FComponentState.Include(csAncestor);
+  else FComponentState.Exclude(csAncestor);
   for (TComponent* c : FComponents) c->SetAncestor(value);
 }
 
 void TComponent::SetReading(bool value) {
-  if (value)
-    FComponentState.Include(csReading);
-  else
-    FComponentState.Exclude(csReading);
+  if (value) FComponentState.Include(csReading);
+  else FComponentState.Exclude(csReading);
 }
 
 void TComponent::SetWriting(bool value) {
-  if (value)
-    FComponentState.Include(csWriting);
-  else
-    FComponentState.Exclude(csWriting);
+  if (value) FComponentState.Include(csWriting);
+  else FComponentState.Exclude(csWriting);
 }
 
 void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
@@ -597,7 +583,8 @@ void TComponent::ReadLeft(TReader* r) {
 
 void TComponent::ReadTop(TReader* r) {
   uint16_t top = static_cast<uint16_t>(r->ReadInteger());
-  FDesignInfo = static_cast<int32_t>((static_cast<uint32_t>(FDesignInfo) & 0xFFFFu) | (static_cast<uint32_t>(top) << 16));
+  FDesignInfo =
+      static_cast<int32_t>((static_cast<uint32_t>(FDesignInfo) & 0xFFFFu) | (static_cast<uint32_t>(top) << 16));
 }
 
 void TComponent::WriteLeft(TWriter* w) { w->WriteInteger(static_cast<int16_t>(FDesignInfo)); }

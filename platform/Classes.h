@@ -4,8 +4,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -279,8 +279,8 @@ class TStringList : public TStrings {
 
 // ---------------------------------------------------------------------------------------------
 // Components.
-KV_ENUM(TComponentStateFlag, csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor,
-        csUpdating, csFixups, csFreeNotification, csInline, csDesignInstance)
+KV_ENUM(TComponentStateFlag, csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor, csUpdating,
+        csFixups, csFreeNotification, csInline, csDesignInstance)
 KV_SET(TComponentState, TComponentStateFlag)
 KV_ENUM(TOperation, opInsert, opRemove)
 KV_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
@@ -475,9 +475,27 @@ extern TFindGlobalComponent FindGlobalComponent;
 // ---------------------------------------------------------------------------------------------
 // Filers: the binary form stream.
 enum TValueType : uint8_t {
-  vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent, vaFalse, vaTrue,
-  vaBinary, vaSet, vaLString, vaNil, vaCollection, vaSingle, vaCurrency, vaDate, vaWString,
-  vaInt64, vaUTF8String
+  vaNull,
+  vaList,
+  vaInt8,
+  vaInt16,
+  vaInt32,
+  vaExtended,
+  vaString,
+  vaIdent,
+  vaFalse,
+  vaTrue,
+  vaBinary,
+  vaSet,
+  vaLString,
+  vaNil,
+  vaCollection,
+  vaSingle,
+  vaCurrency,
+  vaDate,
+  vaWString,
+  vaInt64,
+  vaUTF8String
 };
 constexpr uint8_t vaLastKnown = vaUTF8String;
 enum TFilerFlagBits : uint8_t { ffInherited = 1, ffChildPos = 2, ffInline = 4 };
@@ -495,10 +513,10 @@ class TFiler : public TObject {
   TComponent* LookupRoot = nullptr;
   TPersistent* Ancestor = nullptr;
   bool IgnoreChildren = false;
-  virtual void DefineProperty(const std::string& name, const TReaderProc& readData,
-                              const TWriterProc& writeData, bool hasData) = 0;
-  virtual void DefineBinaryProperty(const std::string& name, const TStreamProc& readData,
-                                    const TStreamProc& writeData, bool hasData) = 0;
+  virtual void DefineProperty(const std::string& name, const TReaderProc& readData, const TWriterProc& writeData,
+                              bool hasData) = 0;
+  virtual void DefineBinaryProperty(const std::string& name, const TStreamProc& readData, const TStreamProc& writeData,
+                                    bool hasData) = 0;
 
  protected:
   TStream* FStream;
@@ -509,18 +527,14 @@ class TFiler : public TObject {
 
 // Reader events.
 class TReader;
-KV_EVENT(TFindMethodEvent,
-         "Reader: TReader; const MethodName: string; var Address: Pointer; var Error: Boolean",
+KV_EVENT(TFindMethodEvent, "Reader: TReader; const MethodName: string; var Address: Pointer; var Error: Boolean",
          TReader*, const std::string&, const TMethodEntry*&, bool&)
-KV_EVENT(TReaderError, "Reader: TReader; const Message: string; var Handled: Boolean", TReader*,
-         const std::string&, bool&)
-KV_EVENT(TSetNameEvent, "Reader: TReader; Component: TComponent; var Name: string", TReader*,
-         TComponent*, std::string&)
-KV_EVENT(TFindComponentClassEvent,
-         "Reader: TReader; const ClassName: string; var ComponentClass: TComponentClass", TReader*,
-         const std::string&, TClass&)
-KV_EVENT(TCreateComponentEvent,
-         "Reader: TReader; ComponentClass: TComponentClass; var Component: TComponent", TReader*,
+KV_EVENT(TReaderError, "Reader: TReader; const Message: string; var Handled: Boolean", TReader*, const std::string&,
+         bool&)
+KV_EVENT(TSetNameEvent, "Reader: TReader; Component: TComponent; var Name: string", TReader*, TComponent*, std::string&)
+KV_EVENT(TFindComponentClassEvent, "Reader: TReader; const ClassName: string; var ComponentClass: TComponentClass",
+         TReader*, const std::string&, TClass&)
+KV_EVENT(TCreateComponentEvent, "Reader: TReader; ComponentClass: TComponentClass; var Component: TComponent", TReader*,
          TClass, TComponent*&)
 
 class TReader : public TFiler {
@@ -558,7 +572,7 @@ class TReader : public TFiler {
   long double ReadFloat();
   float ReadSingle();
   double ReadDate();
-  int64_t ReadCurrency();  // scaled by 10000
+  int64_t ReadCurrency();    // scaled by 10000
   std::string ReadString();  // any string tag, as UTF-8
   std::string ReadIdent();   // identifier, False, True, nil, Null
   bool ReadBoolean();
@@ -575,10 +589,10 @@ class TReader : public TFiler {
   void ReadProperty(TPersistent* instance);
   void ReadPropValue(TPersistent* instance, PPropInfo prop);
   void ReadCollection(class TCollection* c);
-  void DefineProperty(const std::string& name, const TReaderProc& readData,
-                      const TWriterProc& writeData, bool hasData) override;
-  void DefineBinaryProperty(const std::string& name, const TStreamProc& readData,
-                            const TStreamProc& writeData, bool hasData) override;
+  void DefineProperty(const std::string& name, const TReaderProc& readData, const TWriterProc& writeData,
+                      bool hasData) override;
+  void DefineBinaryProperty(const std::string& name, const TStreamProc& readData, const TStreamProc& writeData,
+                            bool hasData) override;
   void FixupReferences();
   const std::string& PropName() const { return FPropName; }
 
@@ -653,7 +667,7 @@ class TWriter : public TFiler {
   void WriteWideString(const std::u16string& s);
   void WriteIdent(const std::string& ident);  // False, True, nil become tags 8, 9, 13
   void WriteBoolean(bool v);
-  void WriteStr(const std::string& s);     // short string, encoded into the ANSI code page
+  void WriteStr(const std::string& s);       // short string, encoded into the ANSI code page
   void WriteRawStr(std::string_view bytes);  // short string, bytes as they stand
   void WriteSet(PTypeInfo setType, uint32_t value);
 
@@ -663,10 +677,10 @@ class TWriter : public TFiler {
   void WriteProperties(TPersistent* instance);
   void WriteProperty(TPersistent* instance, PPropInfo prop);
   void WriteCollection(TCollection* c);
-  void DefineProperty(const std::string& name, const TReaderProc& readData,
-                      const TWriterProc& writeData, bool hasData) override;
-  void DefineBinaryProperty(const std::string& name, const TStreamProc& readData,
-                            const TStreamProc& writeData, bool hasData) override;
+  void DefineProperty(const std::string& name, const TReaderProc& readData, const TWriterProc& writeData,
+                      bool hasData) override;
+  void DefineBinaryProperty(const std::string& name, const TStreamProc& readData, const TStreamProc& writeData,
+                            bool hasData) override;
 
  private:
   void WritePropName(const std::string& name);

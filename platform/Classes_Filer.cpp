@@ -150,8 +150,7 @@ int32_t TReader::ReadInteger() {
       ReadBytes(&v, 4);
       return v;
     }
-    default:
-      throw EReadError(SInvalidPropertyValue);
+    default: throw EReadError(SInvalidPropertyValue);
   }
 }
 
@@ -180,14 +179,10 @@ long double TReader::ReadFloat() {
       ReadBytes(&v, 10);
       return v;
     }
-    case vaSingle:
-      return ReadSingle();
-    case vaDate:
-      return ReadDate();
-    case vaCurrency:
-      return static_cast<long double>(ReadCurrency()) / 10000;
-    default:
-      return ReadInt64();
+    case vaSingle: return ReadSingle();
+    case vaDate: return ReadDate();
+    case vaCurrency: return static_cast<long double>(ReadCurrency()) / 10000;
+    default: return ReadInt64();
   }
 }
 
@@ -226,8 +221,7 @@ std::string TReader::ReadStr() { return AnsiToUtf8(ReadRawStr()); }
 
 std::string TReader::ReadString() {
   switch (ReadValue()) {
-    case vaString:
-      return ReadStr();
+    case vaString: return ReadStr();
     case vaLString: {
       uint32_t len;
       ReadBytes(&len, 4);
@@ -252,8 +246,7 @@ std::string TReader::ReadString() {
       ReadBytes(s.data(), len);
       return s;
     }
-    default:
-      throw EReadError(SInvalidPropertyValue);
+    default: throw EReadError(SInvalidPropertyValue);
   }
 }
 
@@ -275,8 +268,7 @@ bool TReader::ReadBoolean() {
 }
 
 void TReader::SkipSetBody() {
-  while (!ReadRawStr().empty()) {
-  }
+  while (!ReadRawStr().empty()) {}
 }
 
 void TReader::SkipValue() {
@@ -294,8 +286,7 @@ void TReader::SkipValue() {
     case vaNull:
     case vaFalse:
     case vaTrue:
-    case vaNil:
-      break;
+    case vaNil: break;
     case vaList:
       while (!EndOfList()) SkipValue();
       ReadListEnd();
@@ -414,8 +405,7 @@ void TReader::DefineProperty(const std::string& name, const TReaderProc& readDat
   }
 }
 
-void TReader::DefineBinaryProperty(const std::string& name, const TStreamProc& readData, const TStreamProc&,
-                                   bool) {
+void TReader::DefineBinaryProperty(const std::string& name, const TStreamProc& readData, const TStreamProc&, bool) {
   if (!readData || !SameText(name, FPropName)) return;
   if (ReadValue() != vaBinary) {
     SetPosition(Position() - 1);
@@ -491,26 +481,18 @@ void TReader::ReadPropValue(TPersistent* instance, PPropInfo prop) {
         SetOrdProp(instance, prop, ReadInt64());
       }
       break;
-    case tkChar:
-      SetOrdProp(instance, prop, static_cast<uint8_t>(ReadChar()));
-      break;
+    case tkChar: SetOrdProp(instance, prop, static_cast<uint8_t>(ReadChar())); break;
     case tkEnumeration: {
       int v = GetEnumValue(type, ReadIdent());
       if (v < 0) ReadError(SInvalidPropertyValue);
       SetOrdProp(instance, prop, v);
       break;
     }
-    case tkFloat:
-      SetFloatProp(instance, prop, ReadFloat());
-      break;
+    case tkFloat: SetFloatProp(instance, prop, ReadFloat()); break;
     case tkString:
     case tkLString:
-    case tkWString:
-      SetStrProp(instance, prop, ReadString());
-      break;
-    case tkSet:
-      SetOrdProp(instance, prop, ReadSet(type));
-      break;
+    case tkWString: SetStrProp(instance, prop, ReadString()); break;
+    case tkSet: SetOrdProp(instance, prop, ReadSet(type)); break;
     case tkClass:
       switch (NextValue()) {
         case vaNil:
@@ -532,8 +514,7 @@ void TReader::ReadPropValue(TPersistent* instance, PPropInfo prop) {
           std::string ident = ReadIdent();
           if (!type->ClassType || !type->ClassType->InheritsFrom(TComponent::StaticClass()))
             ReadError(SInvalidPropertyValue);
-          if (FFixups)
-            FFixups->push_back({instance, prop, ident});
+          if (FFixups) FFixups->push_back({instance, prop, ident});
           break;
         }
       }
@@ -550,9 +531,7 @@ void TReader::ReadPropValue(TPersistent* instance, PPropInfo prop) {
         if (m.Code) SetMethodProp(instance, prop, m);
       }
       break;
-    default:
-      SkipValue();
-      ReadError(Format(SInvalidPropertyType, type->Name));
+    default: SkipValue(); ReadError(Format(SInvalidPropertyType, type->Name));
   }
 }
 
@@ -585,8 +564,7 @@ void TReader::FixupReferences() {
     TComponent* c = nullptr;
     size_t dot = rest.find('.');
     std::string first(rest.substr(0, dot));
-    if (Root && SameText(Root->GetName(), first))
-      c = Root;
+    if (Root && SameText(Root->GetName(), first)) c = Root;
     else if (Root && (c = Root->FindComponent(first)) != nullptr) {
     } else if (FindGlobalComponent) {
       c = FindGlobalComponent(first);
@@ -782,8 +760,7 @@ void TReader::CallLoaded(const std::vector<TComponent*>& loaded) {
     while (open > 0) {
       try {
         loaded[--open]->EndLoadedCalls();
-      } catch (...) {
-      }
+      } catch (...) {}
     }
     throw;
   }
@@ -903,14 +880,10 @@ void TWriter::WriteWideString(const std::u16string& s) {
 }
 
 void TWriter::WriteIdent(const std::string& ident) {
-  if (SameText(ident, "False"))
-    WriteValue(vaFalse);
-  else if (SameText(ident, "True"))
-    WriteValue(vaTrue);
-  else if (SameText(ident, "nil"))
-    WriteValue(vaNil);
-  else if (SameText(ident, "Null"))
-    WriteValue(vaNull);
+  if (SameText(ident, "False")) WriteValue(vaFalse);
+  else if (SameText(ident, "True")) WriteValue(vaTrue);
+  else if (SameText(ident, "nil")) WriteValue(vaNil);
+  else if (SameText(ident, "Null")) WriteValue(vaNull);
   else {
     WriteValue(vaIdent);
     WriteStr(ident);
@@ -997,17 +970,16 @@ void TWriter::WriteProperty(TPersistent* instance, PPropInfo prop) {
       int64_t v = GetOrdProp(instance, prop);
       if (prop->Default != NoDefault && v == prop->Default) return;
       // Sets and small ordinals store their default as the low 32 bits.
-      if (prop->Default != NoDefault && type->Kind == tkSet && static_cast<uint32_t>(v) == static_cast<uint32_t>(prop->Default))
+      if (prop->Default != NoDefault && type->Kind == tkSet &&
+          static_cast<uint32_t>(v) == static_cast<uint32_t>(prop->Default))
         return;
       WritePropName(prop->Name);
       switch (type->Kind) {
         case tkInteger: {
           std::string ident;
           TIntToIdent toIdent = FindIntToIdent(type);
-          if (toIdent && v >= INT32_MIN && v <= INT32_MAX && toIdent(static_cast<int32_t>(v), ident))
-            WriteIdent(ident);
-          else
-            WriteInteger(v);
+          if (toIdent && v >= INT32_MIN && v <= INT32_MAX && toIdent(static_cast<int32_t>(v), ident)) WriteIdent(ident);
+          else WriteInteger(v);
           break;
         }
         case tkChar: WriteChar(static_cast<char>(v)); break;
@@ -1024,10 +996,8 @@ void TWriter::WriteProperty(TPersistent* instance, PPropInfo prop) {
         case ftSingle: WriteSingle(static_cast<float>(v)); break;
         case ftCurr: WriteCurrency(static_cast<int64_t>(v * 10000)); break;
         default:
-          if (type->Name == "TDateTime")
-            WriteDate(static_cast<double>(v));
-          else
-            WriteFloat(v);
+          if (type->Name == "TDateTime") WriteDate(static_cast<double>(v));
+          else WriteFloat(v);
       }
       break;
     }
@@ -1067,8 +1037,7 @@ void TWriter::WriteProperty(TPersistent* instance, PPropInfo prop) {
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -1085,8 +1054,7 @@ void TWriter::WriteCollection(TCollection* c) {
   WriteListEnd();
 }
 
-void TWriter::DefineProperty(const std::string& name, const TReaderProc&, const TWriterProc& writeData,
-                             bool hasData) {
+void TWriter::DefineProperty(const std::string& name, const TReaderProc&, const TWriterProc& writeData, bool hasData) {
   if (!hasData || !writeData) return;
   WritePropName(name);
   writeData(this);

@@ -222,10 +222,8 @@ void TStrings::LoadFromStream(TStream* s) {
   int64_t n = s->GetSize() - s->GetPosition();
   std::string data(static_cast<size_t>(std::max<int64_t>(n, 0)), '\0');
   s->ReadBuffer(data.data(), static_cast<int64_t>(data.size()));
-  if (data.compare(0, 3, "\xEF\xBB\xBF") == 0)
-    data.erase(0, 3);
-  else if (!IsValidUtf8(data))
-    data = AnsiToUtf8(data);
+  if (data.compare(0, 3, "\xEF\xBB\xBF") == 0) data.erase(0, 3);
+  else if (!IsValidUtf8(data)) data = AnsiToUtf8(data);
   SetText(data);
 }
 
@@ -418,10 +416,8 @@ void TStringList::SetCaseSensitive(bool v) {
 }
 
 void TStringList::SetUpdateState(bool updating) {
-  if (updating)
-    Changing();
-  else
-    Changed();
+  if (updating) Changing();
+  else Changed();
 }
 
 void TStringList::Changing() {

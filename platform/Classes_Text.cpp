@@ -1,10 +1,10 @@
 // Classes: conversion between the binary form stream and the Delphi text form format.
+#include <locale.h>
+#include <stdlib.h>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <locale.h>
-#include <stdlib.h>
 
 #include "Classes.h"
 #include "Consts.h"
@@ -99,8 +99,7 @@ bool IsNameText(std::string_view s, TNameKind kind) {
     if (IsIdentChar(s[i])) continue;
     if (kind != TNameKind::Dotted || s[i] != '.' || i + 1 == s.size() || !IsIdentStart(s[i + 1])) return false;
   }
-  if (kind == TNameKind::SetElement && IsDigit(s[0]))
-    return std::all_of(s.begin(), s.end(), IsDigit);
+  if (kind == TNameKind::SetElement && IsDigit(s[0])) return std::all_of(s.begin(), s.end(), IsDigit);
   return true;
 }
 
@@ -129,9 +128,7 @@ class TBinaryToText {
     FOut += "\r\n";
     Indent();
   }
-  [[noreturn]] void TooDeep() {
-    throw EReadError(Format(kTooDeepBinary, kMaxDepth, FReader.Position()));
-  }
+  [[noreturn]] void TooDeep() { throw EReadError(Format(kTooDeepBinary, kMaxDepth, FReader.Position())); }
   TDepthGuard Nest() {
     return TDepthGuard(FDepth, [this] { TooDeep(); });
   }
@@ -158,8 +155,7 @@ class TBinaryToText {
   std::string ReadName(TNameKind kind, bool mayBeEmpty = false) {
     const int64_t at = FReader.Position();
     std::string name = FReader.ReadStr();
-    if (!(mayBeEmpty && name.empty()) && !IsNameText(name, kind))
-      throw EReadError(Format(kInvalidName, at));
+    if (!(mayBeEmpty && name.empty()) && !IsNameText(name, kind)) throw EReadError(Format(kInvalidName, at));
     return name;
   }
 
@@ -310,12 +306,8 @@ class TBinaryToText {
         break;
       case vaInt8:
       case vaInt16:
-      case vaInt32:
-        FOut += std::to_string(FReader.ReadInteger());
-        break;
-      case vaInt64:
-        FOut += std::to_string(FReader.ReadInt64());
-        break;
+      case vaInt32: FOut += std::to_string(FReader.ReadInteger()); break;
+      case vaInt64: FOut += std::to_string(FReader.ReadInt64()); break;
       case vaExtended: {
         // A whole number gets ".0" so that it reads back as a float and not as an integer.
         std::string s = FloatText(FReader.ReadFloat());
@@ -323,15 +315,9 @@ class TBinaryToText {
         FOut += s;
         break;
       }
-      case vaSingle:
-        FOut += FloatText(FReader.ReadSingle()) + "s";
-        break;
-      case vaDate:
-        FOut += FloatText(FReader.ReadDate()) + "d";
-        break;
-      case vaCurrency:
-        FOut += std::to_string(FReader.ReadCurrency()) + "c";
-        break;
+      case vaSingle: FOut += FloatText(FReader.ReadSingle()) + "s"; break;
+      case vaDate: FOut += FloatText(FReader.ReadDate()) + "d"; break;
+      case vaCurrency: FOut += std::to_string(FReader.ReadCurrency()) + "c"; break;
       case vaString:
         FReader.ReadValue();
         WriteStringLiteral(Utf8ToUtf32(AnsiToUtf8(FReader.ReadRawStr())));
@@ -355,12 +341,8 @@ class TBinaryToText {
       case vaFalse:
       case vaTrue:
       case vaNil:
-      case vaNull:
-        FOut += FReader.ReadIdent();
-        break;
-      case vaBinary:
-        ConvertBinary();
-        break;
+      case vaNull: FOut += FReader.ReadIdent(); break;
+      case vaBinary: ConvertBinary(); break;
       case vaSet: {
         FReader.ReadValue();
         FOut += '[';
@@ -373,11 +355,8 @@ class TBinaryToText {
         FOut += ']';
         break;
       }
-      case vaCollection:
-        ConvertCollection();
-        break;
-      default:
-        throw EReadError(Format(SInvalidValueTag, static_cast<int>(tag), at));
+      case vaCollection: ConvertCollection(); break;
+      default: throw EReadError(Format(SInvalidValueTag, static_cast<int>(tag), at));
     }
   }
 
@@ -395,10 +374,10 @@ enum class TToken { Eof, Symbol, String, Integer, Float, Char };
 struct TTokenValue {
   TToken Kind = TToken::Eof;
   int Line = 1;
-  std::string Text;      // symbols, and the source text of numbers
-  std::u16string Str;    // strings, as UTF-16 so that a lone surrogate survives
+  std::string Text;    // symbols, and the source text of numbers
+  std::u16string Str;  // strings, as UTF-16 so that a lone surrogate survives
   int64_t Int = 0;
-  char FloatType = 0;    // 0, 's', 'c' or 'd'
+  char FloatType = 0;  // 0, 's', 'c' or 'd'
   char Ch = 0;
 };
 
@@ -576,7 +555,8 @@ class TLexer {
       digits();
       isFloat = true;
     }
-    if ((Peek() == 'e' || Peek() == 'E') && (IsDigit(Peek(1)) || ((Peek(1) == '-' || Peek(1) == '+') && IsDigit(Peek(2))))) {
+    if ((Peek() == 'e' || Peek() == 'E') &&
+        (IsDigit(Peek(1)) || ((Peek(1) == '-' || Peek(1) == '+') && IsDigit(Peek(2))))) {
       FPos += 2;
       digits();
       isFloat = true;
@@ -648,12 +628,8 @@ class TTextToBinary {
 
   void WriteFloat(const TTokenValue& t) {
     switch (t.FloatType) {
-      case 's':
-        FWriter.WriteSingle(ParseFloat<float>(t));
-        break;
-      case 'd':
-        FWriter.WriteDate(ParseFloat<double>(t));
-        break;
+      case 's': FWriter.WriteSingle(ParseFloat<float>(t)); break;
+      case 'd': FWriter.WriteDate(ParseFloat<double>(t)); break;
       case 'c': {
         // The text holds the value scaled by 10000; whole numbers are taken exactly.
         int64_t scaled = 0;
@@ -661,15 +637,13 @@ class TTextToBinary {
         const auto r = std::from_chars(t.Text.data(), last, scaled);
         if (r.ptr != last || r.ec != std::errc()) {
           const long double v = std::nearbyint(ParseFloat<long double>(t));
-          if (!(v >= -9223372036854775807.0L && v <= 9223372036854775807.0L))
-            FLex.Error(Format(SInvalidFloat, t.Text));
+          if (!(v >= -9223372036854775807.0L && v <= 9223372036854775807.0L)) FLex.Error(Format(SInvalidFloat, t.Text));
           scaled = static_cast<int64_t>(v);
         }
         FWriter.WriteCurrency(scaled);
         break;
       }
-      default:
-        FWriter.WriteFloat(ParseFloat<long double>(t));
+      default: FWriter.WriteFloat(ParseFloat<long double>(t));
     }
   }
 
@@ -683,15 +657,11 @@ class TTextToBinary {
     // A lone surrogate has no UTF-8 form; only a wide string carries it.
     bool lone = false;
     for (size_t i = 0; i < s.size() && !lone; ++i) {
-      if (s[i] >= 0xD800 && s[i] <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF)
-        ++i;
-      else
-        lone = s[i] >= 0xD800 && s[i] <= 0xDFFF;
+      if (s[i] >= 0xD800 && s[i] <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) ++i;
+      else lone = s[i] >= 0xD800 && s[i] <= 0xDFFF;
     }
-    if (lone)
-      FWriter.WriteWideString(s);
-    else
-      FWriter.WriteString(Utf16ToUtf8(s));
+    if (lone) FWriter.WriteWideString(s);
+    else FWriter.WriteString(Utf16ToUtf8(s));
   }
 
   void WriteIdent(const std::string& ident) {
@@ -769,23 +739,13 @@ class TTextToBinary {
     auto guard = Nest();
     const TTokenValue& t = FLex.Token();
     switch (t.Kind) {
-      case TToken::String:
-        WriteStringValue();
-        return;  // already past the value
-      case TToken::Symbol:
-        WriteIdent(t.Text);
-        break;
-      case TToken::Integer:
-        FWriter.WriteInteger(t.Int);
-        break;
-      case TToken::Float:
-        WriteFloat(t);
-        break;
+      case TToken::String: WriteStringValue(); return;  // already past the value
+      case TToken::Symbol: WriteIdent(t.Text); break;
+      case TToken::Integer: FWriter.WriteInteger(t.Int); break;
+      case TToken::Float: WriteFloat(t); break;
       case TToken::Char:
         switch (t.Ch) {
-          case '[':
-            ConvertSet();
-            break;
+          case '[': ConvertSet(); break;
           case '(':
             FLex.Next();
             FWriter.WriteListBegin();
@@ -797,18 +757,12 @@ class TTextToBinary {
             }
             FWriter.WriteListEnd();
             break;
-          case '{':
-            ConvertBinary();
-            break;
-          case '<':
-            ConvertCollection();
-            break;
-          default:
-            FLex.Error(SInvalidPropertyValue);
+          case '{': ConvertBinary(); break;
+          case '<': ConvertCollection(); break;
+          default: FLex.Error(SInvalidPropertyValue);
         }
         break;
-      case TToken::Eof:
-        FLex.Error(SInvalidPropertyValue);
+      case TToken::Eof: FLex.Error(SInvalidPropertyValue);
     }
     FLex.Next();
   }
@@ -838,12 +792,9 @@ class TTextToBinary {
   std::string ConvertObject() {
     auto guard = Nest();
     uint8_t flags = 0;
-    if (FLex.IsSymbol("inherited"))
-      flags = ffInherited;
-    else if (FLex.IsSymbol("inline"))
-      flags = ffInline;
-    else if (!FLex.IsSymbol("object"))
-      FLex.Error(Format(SSymbolExpected, "'object'"));
+    if (FLex.IsSymbol("inherited")) flags = ffInherited;
+    else if (FLex.IsSymbol("inline")) flags = ffInline;
+    else if (!FLex.IsSymbol("object")) FLex.Error(Format(SSymbolExpected, "'object'"));
     FLex.Next();
     std::string className = HeaderName(), objectName;
     if (FLex.IsChar(':')) {

@@ -6,7 +6,7 @@
 #include "SysUtils.h"
 
 namespace {
-constexpr TColor ColorGrdPalette[16] = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clSilver,
+constexpr TColor ColorGrdPalette[16] = {clBlack, clMaroon, clGreen, clOlive,  clNavy, clPurple,  clTeal, clSilver,
                                         clGray,  clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
 }  // namespace
 
@@ -34,7 +34,10 @@ int TColorGrid::Columns() const {
   return 4;
 }
 
-void TColorGrid::SetGridOrdering(TGridOrdering v) { FGridOrdering = v; Invalidate(); }
+void TColorGrid::SetGridOrdering(TGridOrdering v) {
+  FGridOrdering = v;
+  Invalidate();
+}
 
 void TColorGrid::SetForegroundIndex(int v) {
   CheckIndex(v);
@@ -52,8 +55,14 @@ void TColorGrid::SetBackgroundIndex(int v) {
   Change();
 }
 
-void TColorGrid::SetForegroundEnabled(bool v) { FForegroundEnabled = v; Invalidate(); }
-void TColorGrid::SetBackgroundEnabled(bool v) { FBackgroundEnabled = v; Invalidate(); }
+void TColorGrid::SetForegroundEnabled(bool v) {
+  FForegroundEnabled = v;
+  Invalidate();
+}
+void TColorGrid::SetBackgroundEnabled(bool v) {
+  FBackgroundEnabled = v;
+  Invalidate();
+}
 
 void TColorGrid::SetSelection(int v) {
   FSelection = CheckIndex(v);
@@ -184,9 +193,8 @@ KV_IMPLEMENT_CLASS(TColorGrid, "ColorGrd") {
   PublishTabStop(b, true);
   PublishControlProperties(b, {"Visible"});
   b.Prop("OnChange", &TColorGrid::OnChange);
-  PublishControlProperties(b, {"OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit",
-                               "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
-                               "OnStartDrag"});
+  PublishControlProperties(b, {"OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown",
+                               "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 void RegisterColorGrdClasses() { RegisterClasses({TColorGrid::StaticClass()}); }

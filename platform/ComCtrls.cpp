@@ -121,13 +121,37 @@ void TCustomTabControl::SetTabIndex(int v) {
   Invalidate();
 }
 
-void TCustomTabControl::SetMultiLine(bool v) { FMultiLine = v; Realign(); Invalidate(); }
-void TCustomTabControl::SetTabPosition(TTabPosition v) { FTabPosition = v; Realign(); Invalidate(); }
-void TCustomTabControl::SetStyle(TTabStyle v) { FStyle = v; Invalidate(); }
-void TCustomTabControl::SetOwnerDraw(bool v) { FOwnerDraw = v; Invalidate(); }
-void TCustomTabControl::SetTabHeight(int v) { FTabHeight = v; Realign(); Invalidate(); }
-void TCustomTabControl::SetTabWidth(int v) { FTabWidth = v; Invalidate(); }
-void TCustomTabControl::SetImages(TImageList* v) { Guard(this, FImages, v); Invalidate(); }
+void TCustomTabControl::SetMultiLine(bool v) {
+  FMultiLine = v;
+  Realign();
+  Invalidate();
+}
+void TCustomTabControl::SetTabPosition(TTabPosition v) {
+  FTabPosition = v;
+  Realign();
+  Invalidate();
+}
+void TCustomTabControl::SetStyle(TTabStyle v) {
+  FStyle = v;
+  Invalidate();
+}
+void TCustomTabControl::SetOwnerDraw(bool v) {
+  FOwnerDraw = v;
+  Invalidate();
+}
+void TCustomTabControl::SetTabHeight(int v) {
+  FTabHeight = v;
+  Realign();
+  Invalidate();
+}
+void TCustomTabControl::SetTabWidth(int v) {
+  FTabWidth = v;
+  Invalidate();
+}
+void TCustomTabControl::SetImages(TImageList* v) {
+  Guard(this, FImages, v);
+  Invalidate();
+}
 
 void TCustomTabControl::Notification(TComponent* c, TOperation op) {
   TCustomControl::Notification(c, op);
@@ -155,7 +179,8 @@ TRect TCustomTabControl::DisplayRect() {
   TRect r = Rect(0, 0, FWidth, FHeight);
   if (tabs.empty()) return r;
   if (FTabPosition == tpBottom) r.Bottom = tabs.front().Top;
-  else for (const TRect& t : tabs) r.Top = std::max(r.Top, t.Bottom);
+  else
+    for (const TRect& t : tabs) r.Top = std::max(r.Top, t.Bottom);
   InflateRect(r, -4, -4);
   r.Top -= 2;
   return r;
@@ -210,7 +235,8 @@ void TCustomTabControl::Paint() {
   PaintPageFrame(c, page);
   auto captions = TabCaptions();
   if (FOwnerDraw && OnDrawTab) {
-    for (size_t i = 0; i < tabs.size(); ++i) OnDrawTab(this, static_cast<int>(i), tabs[i], static_cast<int>(i) == FTabIndex);
+    for (size_t i = 0; i < tabs.size(); ++i)
+      OnDrawTab(this, static_cast<int>(i), tabs[i], static_cast<int>(i) == FTabIndex);
   } else {
     PaintTabs(c, tabs, captions, FTabIndex);
   }
@@ -341,9 +367,7 @@ void TPageControl::ShowActivePage() {
 
 int TPageControl::GetActivePageIndex() const { return FActivePage ? FActivePage->GetPageIndex() : -1; }
 
-void TPageControl::SetActivePageIndex(int v) {
-  SetActivePage(v >= 0 && v < PageCount() ? FPages[v] : nullptr);
-}
+void TPageControl::SetActivePageIndex(int v) { SetActivePage(v >= 0 && v < PageCount() ? FPages[v] : nullptr); }
 
 TTabSheet* TPageControl::FindNextPage(TTabSheet* cur, bool goForward, bool checkTabVisible) const {
   int n = PageCount();
@@ -469,9 +493,18 @@ TStatusBar::~TStatusBar() {
   delete FPanels;
 }
 
-void TStatusBar::SetSimplePanel(bool v) { FSimplePanel = v; Invalidate(); }
-void TStatusBar::SetSimpleText(const std::string& v) { FSimpleText = v; Invalidate(); }
-void TStatusBar::SetSizeGrip(bool v) { FSizeGrip = v; Invalidate(); }
+void TStatusBar::SetSimplePanel(bool v) {
+  FSimplePanel = v;
+  Invalidate();
+}
+void TStatusBar::SetSimpleText(const std::string& v) {
+  FSimpleText = v;
+  Invalidate();
+}
+void TStatusBar::SetSizeGrip(bool v) {
+  FSizeGrip = v;
+  Invalidate();
+}
 
 void TStatusBar::Paint() {
   TCanvas* c = Canvas();
@@ -617,10 +650,22 @@ void TTrackBar::SetOrientation(TTrackBarOrientation v) {
   UpdateWidget();
 }
 
-void TTrackBar::SetFrequency(int v) { FFrequency = v; UpdateWidget(); }
-void TTrackBar::SetTickMarks(TTickMark v) { FTickMarks = v; UpdateWidget(); }
-void TTrackBar::SetTickStyle(TTickStyle v) { FTickStyle = v; UpdateWidget(); }
-void TTrackBar::SetLineSize(int v) { FLineSize = v; UpdateWidget(); }
+void TTrackBar::SetFrequency(int v) {
+  FFrequency = v;
+  UpdateWidget();
+}
+void TTrackBar::SetTickMarks(TTickMark v) {
+  FTickMarks = v;
+  UpdateWidget();
+}
+void TTrackBar::SetTickStyle(TTickStyle v) {
+  FTickStyle = v;
+  UpdateWidget();
+}
+void TTrackBar::SetLineSize(int v) {
+  FLineSize = v;
+  UpdateWidget();
+}
 
 TUpDown::TUpDown(TComponent* AOwner) : TCustomControl(AOwner) {
   ControlStyle = {csCaptureMouse, csOpaque};
@@ -819,8 +864,10 @@ void TToolButton::SetDown(bool v) {
     int i = 0;
     for (; i < FParent->ControlCount() && FParent->Controls(i) != this; ++i) {}
     auto other = [&](int k) { return Cast<TToolButton>(FParent->Controls(k)); };
-    for (int k = i - 1; k >= 0 && other(k) && other(k)->FGrouped && other(k)->FStyle == tbsCheck; --k) other(k)->FDown = false, other(k)->Invalidate();
-    for (int k = i + 1; k < FParent->ControlCount() && other(k) && other(k)->FGrouped && other(k)->FStyle == tbsCheck; ++k)
+    for (int k = i - 1; k >= 0 && other(k) && other(k)->FGrouped && other(k)->FStyle == tbsCheck; --k)
+      other(k)->FDown = false, other(k)->Invalidate();
+    for (int k = i + 1; k < FParent->ControlCount() && other(k) && other(k)->FGrouped && other(k)->FStyle == tbsCheck;
+         ++k)
       other(k)->FDown = false, other(k)->Invalidate();
   }
   Invalidate();
@@ -906,12 +953,31 @@ TToolBar::TToolBar(TComponent* AOwner) : TCustomControl(AOwner) {
   SetColor(clBtnFace);
 }
 
-void TToolBar::SetButtonWidth(int v) { FButtonWidth = v; Realign(); }
-void TToolBar::SetButtonHeight(int v) { FButtonHeight = v; Realign(); }
-void TToolBar::SetShowCaptions(bool v) { FShowCaptions = v; Realign(); Invalidate(); }
-void TToolBar::SetWrapable(bool v) { FWrapable = v; Realign(); }
-void TToolBar::SetIndent(int v) { FIndent = v; Realign(); }
-void TToolBar::SetImages(TImageList* v) { Guard(this, FImages, v); Invalidate(); }
+void TToolBar::SetButtonWidth(int v) {
+  FButtonWidth = v;
+  Realign();
+}
+void TToolBar::SetButtonHeight(int v) {
+  FButtonHeight = v;
+  Realign();
+}
+void TToolBar::SetShowCaptions(bool v) {
+  FShowCaptions = v;
+  Realign();
+  Invalidate();
+}
+void TToolBar::SetWrapable(bool v) {
+  FWrapable = v;
+  Realign();
+}
+void TToolBar::SetIndent(int v) {
+  FIndent = v;
+  Realign();
+}
+void TToolBar::SetImages(TImageList* v) {
+  Guard(this, FImages, v);
+  Invalidate();
+}
 void TToolBar::SetDisabledImages(TImageList* v) { Guard(this, FDisabledImages, v); }
 void TToolBar::SetHotImages(TImageList* v) { Guard(this, FHotImages, v); }
 
@@ -1089,5 +1155,11 @@ double TDateTimePicker::GetDate() const { return std::floor(FDateTime); }
 double TDateTimePicker::GetTime() const { return FDateTime - std::floor(FDateTime); }
 void TDateTimePicker::SetDate(double v) { SetDateTime(std::floor(v) + GetTime()); }
 void TDateTimePicker::SetTime(double v) { SetDateTime(GetDate() + (v - std::floor(v))); }
-void TDateTimePicker::SetKind(TDateTimeKind v) { FKind = v; UpdateWidget(); }
-void TDateTimePicker::SetDateFormat(TDTDateFormat v) { FDateFormat = v; UpdateWidget(); }
+void TDateTimePicker::SetKind(TDateTimeKind v) {
+  FKind = v;
+  UpdateWidget();
+}
+void TDateTimePicker::SetDateFormat(TDTDateFormat v) {
+  FDateFormat = v;
+  UpdateWidget();
+}

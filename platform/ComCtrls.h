@@ -16,16 +16,15 @@
 KV_ENUM(TTabPosition, tpTop, tpBottom, tpLeft, tpRight)
 KV_ENUM(TTabStyle, tsTabs, tsButtons, tsFlatButtons)
 KV_EVENT(TTabChangingEvent, "Sender: TObject; var AllowChange: Boolean", TObject*, bool&)
-KV_EVENT(TDrawTabEvent, "Control: TCustomTabControl; TabIndex: Integer; const Rect: TRect; Active: Boolean",
-         TObject*, int, const TRect&, bool)
+KV_EVENT(TDrawTabEvent, "Control: TCustomTabControl; TabIndex: Integer; const Rect: TRect; Active: Boolean", TObject*,
+         int, const TRect&, bool)
 
 // Lays out tabs of the given captions left to right in rows of `width` (one row unless
 // multiLine), rows stacked from `top`; each tab is as wide as its caption plus padding.
 std::vector<TRect> LayoutTabs(TCanvas* canvas, const std::vector<std::string>& captions, int width, int top,
                               int tabHeight, bool multiLine);
 // Paints a tab strip (raised tabs, the selected one lifted and joined to the page below).
-void PaintTabs(TCanvas* canvas, const std::vector<TRect>& tabs, const std::vector<std::string>& captions,
-               int selected);
+void PaintTabs(TCanvas* canvas, const std::vector<TRect>& tabs, const std::vector<std::string>& captions, int selected);
 // A raised 3D frame around r (the page area).
 void PaintPageFrame(TCanvas* canvas, const TRect& r);
 
@@ -174,19 +173,31 @@ class THeaderSection : public TCollectionItem {
  public:
   THeaderSection() = default;
   std::string GetText() const { return FText; }
-  void SetText(const std::string& v) { FText = v; Changed(false); }
+  void SetText(const std::string& v) {
+    FText = v;
+    Changed(false);
+  }
   int GetWidth() const { return FWidth; }
-  void SetWidth(int v) { FWidth = v; Changed(true); }
+  void SetWidth(int v) {
+    FWidth = v;
+    Changed(true);
+  }
   int GetMinWidth() const { return FMinWidth; }
   void SetMinWidth(int v) { FMinWidth = v; }
   int GetMaxWidth() const { return FMaxWidth; }
   void SetMaxWidth(int v) { FMaxWidth = v; }
   TAlignment GetAlignment() const { return FAlignment; }
-  void SetAlignment(TAlignment v) { FAlignment = v; Changed(false); }
+  void SetAlignment(TAlignment v) {
+    FAlignment = v;
+    Changed(false);
+  }
   bool GetAllowClick() const { return FAllowClick; }
   void SetAllowClick(bool v) { FAllowClick = v; }
   THeaderSectionStyle GetStyle() const { return FStyle; }
-  void SetStyle(THeaderSectionStyle v) { FStyle = v; Changed(false); }
+  void SetStyle(THeaderSectionStyle v) {
+    FStyle = v;
+    Changed(false);
+  }
   std::string GetDisplayName() const override { return FText.empty() ? TCollectionItem::GetDisplayName() : FText; }
   void Assign(TPersistent* source) override;
 
@@ -205,15 +216,30 @@ class TStatusPanel : public TCollectionItem {
  public:
   TStatusPanel() = default;
   std::string GetText() const { return FText; }
-  void SetText(const std::string& v) { FText = v; Changed(false); }
+  void SetText(const std::string& v) {
+    FText = v;
+    Changed(false);
+  }
   int GetWidth() const { return FWidth; }
-  void SetWidth(int v) { FWidth = v; Changed(true); }
+  void SetWidth(int v) {
+    FWidth = v;
+    Changed(true);
+  }
   TAlignment GetAlignment() const { return FAlignment; }
-  void SetAlignment(TAlignment v) { FAlignment = v; Changed(false); }
+  void SetAlignment(TAlignment v) {
+    FAlignment = v;
+    Changed(false);
+  }
   TStatusPanelBevel GetBevel() const { return FBevel; }
-  void SetBevel(TStatusPanelBevel v) { FBevel = v; Changed(false); }
+  void SetBevel(TStatusPanelBevel v) {
+    FBevel = v;
+    Changed(false);
+  }
   TStatusPanelStyle GetStyle() const { return FStyle; }
-  void SetStyle(TStatusPanelStyle v) { FStyle = v; Changed(false); }
+  void SetStyle(TStatusPanelStyle v) {
+    FStyle = v;
+    Changed(false);
+  }
   std::string GetDisplayName() const override { return FText.empty() ? TCollectionItem::GetDisplayName() : FText; }
   void Assign(TPersistent* source) override;
 
@@ -388,9 +414,15 @@ class TUpDown : public TCustomControl {
   TWinControl* GetAssociate() const { return FAssociate; }
   void SetAssociate(TWinControl* v);
   int GetMin() const { return FMin; }
-  void SetMin(int v) { FMin = v; SetPosition(FPosition); }
+  void SetMin(int v) {
+    FMin = v;
+    SetPosition(FPosition);
+  }
   int GetMax() const { return FMax; }
-  void SetMax(int v) { FMax = v; SetPosition(FPosition); }
+  void SetMax(int v) {
+    FMax = v;
+    SetPosition(FPosition);
+  }
   int GetPosition() const { return FPosition; }
   void SetPosition(int v);
   int GetIncrement() const { return FIncrement; }
@@ -404,7 +436,10 @@ class TUpDown : public TCustomControl {
   bool GetArrowKeys() const { return FArrowKeys; }
   void SetArrowKeys(bool v) { FArrowKeys = v; }
   bool GetThousands() const { return FThousands; }
-  void SetThousands(bool v) { FThousands = v; UpdateAssociate(); }
+  void SetThousands(bool v) {
+    FThousands = v;
+    UpdateAssociate();
+  }
   // One step up (btNext) or down, wrapping or stopping at the ends; fires OnClick.
   void Step(TUDBtnType button);
   void Notification(TComponent* c, TOperation op) override;
@@ -507,23 +542,23 @@ class TTreeNodes;
 class TTreeNode;
 
 KV_EVENT(TLVChangeEvent, "Sender: TObject; Item: TListItem; Change: TItemChange", TObject*, TListItem*, TItemChange)
-KV_EVENT(TLVChangingEvent, "Sender: TObject; Item: TListItem; Change: TItemChange; var AllowChange: Boolean",
-         TObject*, TListItem*, TItemChange, bool&)
+KV_EVENT(TLVChangingEvent, "Sender: TObject; Item: TListItem; Change: TItemChange; var AllowChange: Boolean", TObject*,
+         TListItem*, TItemChange, bool&)
 KV_EVENT(TLVSelectItemEvent, "Sender: TObject; Item: TListItem; Selected: Boolean", TObject*, TListItem*, bool)
 KV_EVENT(TLVColumnClickEvent, "Sender: TObject; Column: TListColumn", TObject*, TListColumn*)
-KV_EVENT(TLVCompareEvent, "Sender: TObject; Item1, Item2: TListItem; Data: Integer; var Compare: Integer",
-         TObject*, TListItem*, TListItem*, int, int&)
+KV_EVENT(TLVCompareEvent, "Sender: TObject; Item1, Item2: TListItem; Data: Integer; var Compare: Integer", TObject*,
+         TListItem*, TListItem*, int, int&)
 KV_EVENT(TLVDeletedEvent, "Sender: TObject; Item: TListItem", TObject*, TListItem*)
 KV_EVENT(TLVNotifyEvent, "Sender: TObject; Item: TListItem", TObject*, TListItem*)
 KV_EVENT(TTVChangedEvent, "Sender: TObject; Node: TTreeNode", TObject*, TTreeNode*)
 KV_EVENT(TTVChangingEvent, "Sender: TObject; Node: TTreeNode; var AllowChange: Boolean", TObject*, TTreeNode*, bool&)
-KV_EVENT(TTVExpandingEvent, "Sender: TObject; Node: TTreeNode; var AllowExpansion: Boolean", TObject*,
-         TTreeNode*, bool&)
-KV_EVENT(TTVCollapsingEvent, "Sender: TObject; Node: TTreeNode; var AllowCollapse: Boolean", TObject*,
-         TTreeNode*, bool&)
+KV_EVENT(TTVExpandingEvent, "Sender: TObject; Node: TTreeNode; var AllowExpansion: Boolean", TObject*, TTreeNode*,
+         bool&)
+KV_EVENT(TTVCollapsingEvent, "Sender: TObject; Node: TTreeNode; var AllowCollapse: Boolean", TObject*, TTreeNode*,
+         bool&)
 KV_EVENT(TTVExpandedEvent, "Sender: TObject; Node: TTreeNode", TObject*, TTreeNode*)
-KV_EVENT(TTVCompareEvent, "Sender: TObject; Node1, Node2: TTreeNode; Data: Integer; var Compare: Integer",
-         TObject*, TTreeNode*, TTreeNode*, int, int&)
+KV_EVENT(TTVCompareEvent, "Sender: TObject; Node1, Node2: TTreeNode; Data: Integer; var Compare: Integer", TObject*,
+         TTreeNode*, TTreeNode*, int, int&)
 
 // CustomSort callbacks: negative, zero or positive as the first item sorts before the second.
 using TLVCompare = int (*)(TListItem* item1, TListItem* item2, intptr_t data);
@@ -750,22 +785,42 @@ class TListColumn : public TCollectionItem {
  public:
   TListColumn() = default;
   std::string GetCaption() const { return FCaption; }
-  void SetCaption(const std::string& v) { FCaption = v; Changed(false); }
+  void SetCaption(const std::string& v) {
+    FCaption = v;
+    Changed(false);
+  }
   int GetWidth() const { return FWidth; }
   void SetWidth(int v);
   TAlignment GetAlignment() const { return FAlignment; }
-  void SetAlignment(TAlignment v) { FAlignment = v; Changed(false); }
+  void SetAlignment(TAlignment v) {
+    FAlignment = v;
+    Changed(false);
+  }
   bool GetAutoSize() const { return FAutoSize; }
-  void SetAutoSize(bool v) { FAutoSize = v; Changed(false); }
+  void SetAutoSize(bool v) {
+    FAutoSize = v;
+    Changed(false);
+  }
   int GetImageIndex() const { return FImageIndex; }
-  void SetImageIndex(int v) { FImageIndex = v; Changed(false); }
+  void SetImageIndex(int v) {
+    FImageIndex = v;
+    Changed(false);
+  }
   int GetMinWidth() const { return FMinWidth; }
-  void SetMinWidth(int v) { FMinWidth = v; SetWidth(FWidth); }
+  void SetMinWidth(int v) {
+    FMinWidth = v;
+    SetWidth(FWidth);
+  }
   int GetMaxWidth() const { return FMaxWidth; }
-  void SetMaxWidth(int v) { FMaxWidth = v; SetWidth(FWidth); }
+  void SetMaxWidth(int v) {
+    FMaxWidth = v;
+    SetWidth(FWidth);
+  }
   int GetTag() const { return FTag; }
   void SetTag(int v) { FTag = v; }
-  std::string GetDisplayName() const override { return FCaption.empty() ? TCollectionItem::GetDisplayName() : FCaption; }
+  std::string GetDisplayName() const override {
+    return FCaption.empty() ? TCollectionItem::GetDisplayName() : FCaption;
+  }
   void Assign(TPersistent* source) override;
 
  private:
@@ -810,17 +865,30 @@ class TCustomViewControl : public TCustomControl {
   bool GetReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool v) { FReadOnly = v; }
   bool GetHideSelection() const { return FHideSelection; }
-  void SetHideSelection(bool v) { FHideSelection = v; Invalidate(); }
+  void SetHideSelection(bool v) {
+    FHideSelection = v;
+    Invalidate();
+  }
   TBorderStyle GetBorderStyle() const { return FBorderStyle; }
-  void SetBorderStyle(TBorderStyle v) { FBorderStyle = v; UpdateScrollBars(); Invalidate(); }
+  void SetBorderStyle(TBorderStyle v) {
+    FBorderStyle = v;
+    UpdateScrollBars();
+    Invalidate();
+  }
   TImageList* GetImages() const { return FImages; }
   void SetImages(TImageList* v);
   TImageList* GetStateImages() const { return FStateImages; }
   void SetStateImages(TImageList* v);
   bool GetHotTrack() const { return FHotTrack; }
-  void SetHotTrack(bool v) { FHotTrack = v; Invalidate(); }
+  void SetHotTrack(bool v) {
+    FHotTrack = v;
+    Invalidate();
+  }
   bool GetRowSelect() const { return FRowSelect; }
-  void SetRowSelect(bool v) { FRowSelect = v; Invalidate(); }
+  void SetRowSelect(bool v) {
+    FRowSelect = v;
+    Invalidate();
+  }
   // Flat scroll bars are a look of the same bars; the toolkit draws its own.
   bool GetFlatScrollBars() const { return FFlatScrollBars; }
   void SetFlatScrollBars(bool v) { FFlatScrollBars = v; }
@@ -879,15 +947,32 @@ class TListView : public TCustomViewControl {
   bool GetMultiSelect() const { return FMultiSelect; }
   void SetMultiSelect(bool v);
   bool GetShowColumnHeaders() const { return FShowColumnHeaders; }
-  void SetShowColumnHeaders(bool v) { FShowColumnHeaders = v; UpdateScrollBars(); Invalidate(); }
+  void SetShowColumnHeaders(bool v) {
+    FShowColumnHeaders = v;
+    UpdateScrollBars();
+    Invalidate();
+  }
   bool GetGridLines() const { return FGridLines; }
-  void SetGridLines(bool v) { FGridLines = v; Invalidate(); }
+  void SetGridLines(bool v) {
+    FGridLines = v;
+    Invalidate();
+  }
   bool GetColumnClick() const { return FColumnClick; }
-  void SetColumnClick(bool v) { FColumnClick = v; Invalidate(); }
+  void SetColumnClick(bool v) {
+    FColumnClick = v;
+    Invalidate();
+  }
   bool GetCheckboxes() const { return FCheckboxes; }
-  void SetCheckboxes(bool v) { FCheckboxes = v; UpdateScrollBars(); Invalidate(); }
+  void SetCheckboxes(bool v) {
+    FCheckboxes = v;
+    UpdateScrollBars();
+    Invalidate();
+  }
   THotTrackStyles GetHotTrackStyles() const { return FHotTrackStyles; }
-  void SetHotTrackStyles(THotTrackStyles v) { FHotTrackStyles = v; Invalidate(); }
+  void SetHotTrackStyles(THotTrackStyles v) {
+    FHotTrackStyles = v;
+    Invalidate();
+  }
   TIconOptions* GetIconOptions() const { return FIconOptions; }
   void SetIconOptions(TIconOptions* v) { FIconOptions->Assign(v); }
   TSortType GetSortType() const { return FSortType; }
@@ -986,11 +1071,21 @@ class TTreeView : public TCustomViewControl {
   int GetIndent() const { return FIndent; }
   void SetIndent(int v);
   bool GetShowButtons() const { return FShowButtons; }
-  void SetShowButtons(bool v) { FShowButtons = v; Invalidate(); }
+  void SetShowButtons(bool v) {
+    FShowButtons = v;
+    Invalidate();
+  }
   bool GetShowLines() const { return FShowLines; }
-  void SetShowLines(bool v) { FShowLines = v; Invalidate(); }
+  void SetShowLines(bool v) {
+    FShowLines = v;
+    Invalidate();
+  }
   bool GetShowRoot() const { return FShowRoot; }
-  void SetShowRoot(bool v) { FShowRoot = v; UpdateScrollBars(); Invalidate(); }
+  void SetShowRoot(bool v) {
+    FShowRoot = v;
+    UpdateScrollBars();
+    Invalidate();
+  }
   bool GetAutoExpand() const { return FAutoExpand; }
   void SetAutoExpand(bool v) { FAutoExpand = v; }
   bool GetToolTips() const { return FToolTips; }
@@ -1039,7 +1134,7 @@ class TTreeView : public TCustomViewControl {
   friend class TTreeNodes;
   enum class THit { Nowhere, Indent, Button, Icon, Label, Right };
   THit HitTest(int x, int y, TTreeNode** node) const;
-  int RowOf(const TTreeNode* node) const;  // -1 when hidden
+  int RowOf(const TTreeNode* node) const;     // -1 when hidden
   int TextLeft(const TTreeNode* node) const;  // content x of the icon or label
   bool DoExpand(TTreeNode* node, bool expand);
   void NodeDeleting(TTreeNode* node);
@@ -1078,7 +1173,10 @@ class TToolButton : public TGraphicControl {
   TToolButtonStyle GetStyle() const { return FStyle; }
   void SetStyle(TToolButtonStyle v);
   int GetImageIndex() const { return FImageIndex; }
-  void SetImageIndex(int v) { FImageIndex = v; Invalidate(); }
+  void SetImageIndex(int v) {
+    FImageIndex = v;
+    Invalidate();
+  }
   bool GetDown() const { return FDown; }
   void SetDown(bool v);
   bool GetGrouped() const { return FGrouped; }
@@ -1086,9 +1184,15 @@ class TToolButton : public TGraphicControl {
   bool GetAllowAllUp() const { return FAllowAllUp; }
   void SetAllowAllUp(bool v) { FAllowAllUp = v; }
   bool GetIndeterminate() const { return FIndeterminate; }
-  void SetIndeterminate(bool v) { FIndeterminate = v; Invalidate(); }
+  void SetIndeterminate(bool v) {
+    FIndeterminate = v;
+    Invalidate();
+  }
   bool GetMarked() const { return FMarked; }
-  void SetMarked(bool v) { FMarked = v; Invalidate(); }
+  void SetMarked(bool v) {
+    FMarked = v;
+    Invalidate();
+  }
   bool GetWrap() const { return FWrap; }
   void SetWrap(bool v) { FWrap = v; }
   TComponent* GetDropdownMenu() const { return FDropdownMenu; }
@@ -1124,23 +1228,41 @@ class TToolBar : public TCustomControl {
   int GetButtonHeight() const { return FButtonHeight; }
   void SetButtonHeight(int v);
   bool GetFlat() const { return FFlat; }
-  void SetFlat(bool v) { FFlat = v; Invalidate(); }
+  void SetFlat(bool v) {
+    FFlat = v;
+    Invalidate();
+  }
   bool GetShowCaptions() const { return FShowCaptions; }
   void SetShowCaptions(bool v);
   bool GetWrapable() const { return FWrapable; }
   void SetWrapable(bool v);
   bool GetTransparent() const { return FTransparent; }
-  void SetTransparent(bool v) { FTransparent = v; Invalidate(); }
+  void SetTransparent(bool v) {
+    FTransparent = v;
+    Invalidate();
+  }
   bool GetList() const { return FList; }
-  void SetList(bool v) { FList = v; Invalidate(); }
+  void SetList(bool v) {
+    FList = v;
+    Invalidate();
+  }
   int GetIndent() const { return FIndent; }
   void SetIndent(int v);
   TEdgeBorders GetEdgeBorders() const { return FEdgeBorders; }
-  void SetEdgeBorders(TEdgeBorders v) { FEdgeBorders = v; Invalidate(); }
+  void SetEdgeBorders(TEdgeBorders v) {
+    FEdgeBorders = v;
+    Invalidate();
+  }
   TEdgeStyle GetEdgeInner() const { return FEdgeInner; }
-  void SetEdgeInner(TEdgeStyle v) { FEdgeInner = v; Invalidate(); }
+  void SetEdgeInner(TEdgeStyle v) {
+    FEdgeInner = v;
+    Invalidate();
+  }
   TEdgeStyle GetEdgeOuter() const { return FEdgeOuter; }
-  void SetEdgeOuter(TEdgeStyle v) { FEdgeOuter = v; Invalidate(); }
+  void SetEdgeOuter(TEdgeStyle v) {
+    FEdgeOuter = v;
+    Invalidate();
+  }
   TImageList* GetImages() const { return FImages; }
   void SetImages(TImageList* v);
   TImageList* GetDisabledImages() const { return FDisabledImages; }
@@ -1283,37 +1405,80 @@ class TCoolBand : public TCollectionItem {
   TWinControl* GetControl() const { return FControl; }
   void SetControl(TWinControl* v);
   std::string GetText() const { return FText; }
-  void SetText(const std::string& v) { FText = v; Changed(true); }
+  void SetText(const std::string& v) {
+    FText = v;
+    Changed(true);
+  }
   int GetWidth() const { return FWidth; }
-  void SetWidth(int v) { FWidth = std::max(0, v); Changed(true); }
+  void SetWidth(int v) {
+    FWidth = std::max(0, v);
+    Changed(true);
+  }
   int GetMinHeight() const { return FMinHeight; }
-  void SetMinHeight(int v) { FMinHeight = std::max(0, v); Changed(true); }
+  void SetMinHeight(int v) {
+    FMinHeight = std::max(0, v);
+    Changed(true);
+  }
   int GetMinWidth() const { return FMinWidth; }
-  void SetMinWidth(int v) { FMinWidth = std::max(0, v); Changed(true); }
+  void SetMinWidth(int v) {
+    FMinWidth = std::max(0, v);
+    Changed(true);
+  }
   bool GetBreak() const { return FBreak; }
-  void SetBreak(bool v) { FBreak = v; Changed(true); }
+  void SetBreak(bool v) {
+    FBreak = v;
+    Changed(true);
+  }
   bool GetFixedSize() const { return FFixedSize; }
-  void SetFixedSize(bool v) { FFixedSize = v; Changed(true); }
+  void SetFixedSize(bool v) {
+    FFixedSize = v;
+    Changed(true);
+  }
   bool GetFixedBackground() const { return FFixedBackground; }
-  void SetFixedBackground(bool v) { FFixedBackground = v; Changed(false); }
+  void SetFixedBackground(bool v) {
+    FFixedBackground = v;
+    Changed(false);
+  }
   bool GetHorizontalOnly() const { return FHorizontalOnly; }
-  void SetHorizontalOnly(bool v) { FHorizontalOnly = v; Changed(true); }
+  void SetHorizontalOnly(bool v) {
+    FHorizontalOnly = v;
+    Changed(true);
+  }
   bool GetVisible() const { return FVisible; }
-  void SetVisible(bool v) { FVisible = v; Changed(true); }
+  void SetVisible(bool v) {
+    FVisible = v;
+    Changed(true);
+  }
   int GetImageIndex() const { return FImageIndex; }
-  void SetImageIndex(int v) { FImageIndex = v; Changed(true); }
+  void SetImageIndex(int v) {
+    FImageIndex = v;
+    Changed(true);
+  }
   TBitmap* GetBitmap() const { return FBitmap; }
   void SetBitmap(TBitmap* v);
   bool IsBitmapStored() const;
   TColor GetColor() const { return FColor; }
-  void SetColor(TColor v) { FColor = v; FParentColor = false; Changed(false); }
+  void SetColor(TColor v) {
+    FColor = v;
+    FParentColor = false;
+    Changed(false);
+  }
   bool IsColorStored() const { return !FParentColor; }
   bool GetParentColor() const { return FParentColor; }
-  void SetParentColor(bool v) { FParentColor = v; Changed(false); }
+  void SetParentColor(bool v) {
+    FParentColor = v;
+    Changed(false);
+  }
   bool GetParentBitmap() const { return FParentBitmap; }
-  void SetParentBitmap(bool v) { FParentBitmap = v; Changed(false); }
+  void SetParentBitmap(bool v) {
+    FParentBitmap = v;
+    Changed(false);
+  }
   TBorderStyle GetBorderStyle() const { return FBorderStyle; }
-  void SetBorderStyle(TBorderStyle v) { FBorderStyle = v; Changed(false); }
+  void SetBorderStyle(TBorderStyle v) {
+    FBorderStyle = v;
+    Changed(false);
+  }
   TCoolBar* CoolBar() const;
   // Where the layout put the band, in the cool bar's client coordinates.
   TRect BandRect;
@@ -1383,11 +1548,20 @@ class TCoolBar : public TCustomControl {
   void SetBitmap(TBitmap* v);
   bool IsBitmapStored() const { return !FBitmap->Empty(); }
   TEdgeBorders GetEdgeBorders() const { return FEdgeBorders; }
-  void SetEdgeBorders(TEdgeBorders v) { FEdgeBorders = v; EdgesChanged(); }
+  void SetEdgeBorders(TEdgeBorders v) {
+    FEdgeBorders = v;
+    EdgesChanged();
+  }
   TEdgeStyle GetEdgeInner() const { return FEdgeInner; }
-  void SetEdgeInner(TEdgeStyle v) { FEdgeInner = v; EdgesChanged(); }
+  void SetEdgeInner(TEdgeStyle v) {
+    FEdgeInner = v;
+    EdgesChanged();
+  }
   TEdgeStyle GetEdgeOuter() const { return FEdgeOuter; }
-  void SetEdgeOuter(TEdgeStyle v) { FEdgeOuter = v; EdgesChanged(); }
+  void SetEdgeOuter(TEdgeStyle v) {
+    FEdgeOuter = v;
+    EdgesChanged();
+  }
   // The edges lie outside the client area, where the bands are laid out, as in Windows.
   TRect GetClientRect() const override;
   TPoint ClientOrigin() const override;

@@ -48,9 +48,9 @@ KV_IMPLEMENT_CLASS(TPageControl, "ComCtrls") {
 }
 
 KV_IMPLEMENT_CLASS(TTabSheet, "ComCtrls") {
-  PublishControlProperties(b, {"Caption", "DragMode", "Enabled", "Font", "ParentFont", "ParentShowHint", "ShowHint",
-                               "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnMouseDown",
-                               "OnMouseMove", "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"Caption", "DragMode", "Enabled", "Font", "ParentFont", "ParentShowHint", "ShowHint", "OnDragDrop",
+          "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
   // The page control places its pages.
   b.Prop("Left", &TControl::GetLeft, &TControl::SetLeft).Stored(false);
   b.Prop("Top", &TControl::GetTop, &TControl::SetTop).Stored(false);
@@ -189,7 +189,8 @@ namespace {
 template <class C>
 void PublishViewBorder(TClassBuilder<C>& b) {
   b.Prop("BorderStyle", &TCustomViewControl::GetBorderStyle, &TCustomViewControl::SetBorderStyle)
-      .Type(TypeInfoTBorderStyle()).Default(bsSingle);
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsSingle);
 }
 }  // namespace
 
@@ -201,7 +202,8 @@ KV_IMPLEMENT_CLASS(TListView, "ComCtrls") {
   b.Prop("Columns", &TListView::GetColumns, &TListView::SetColumns);
   b.Prop("ColumnClick", &TListView::GetColumnClick, &TListView::SetColumnClick).Default(true);
   PublishControlProperties(b, {"Constraints", "Ctl3D", "DragCursor", "DragMode", "Enabled", "Font"});
-  b.Prop("FlatScrollBars", &TCustomViewControl::GetFlatScrollBars, &TCustomViewControl::SetFlatScrollBars).Default(false);
+  b.Prop("FlatScrollBars", &TCustomViewControl::GetFlatScrollBars, &TCustomViewControl::SetFlatScrollBars)
+      .Default(false);
   b.Prop("GridLines", &TListView::GetGridLines, &TListView::SetGridLines).Default(false);
   b.Prop("HideSelection", &TCustomViewControl::GetHideSelection, &TCustomViewControl::SetHideSelection).Default(true);
   b.Prop("HotTrack", &TCustomViewControl::GetHotTrack, &TCustomViewControl::SetHotTrack).Default(false);
@@ -234,8 +236,8 @@ KV_IMPLEMENT_CLASS(TListView, "ComCtrls") {
   PublishControlProperties(b, {"OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit"});
   b.Prop("OnGetImageIndex", &TListView::OnGetImageIndex);
   b.Prop("OnInsert", &TListView::OnInsert);
-  PublishControlProperties(b, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
-                               "OnResize"});
+  PublishControlProperties(
+      b, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize"});
   b.Prop("OnSelectItem", &TListView::OnSelectItem);
   PublishControlProperties(b, {"OnStartDrag"});
 }
@@ -280,21 +282,23 @@ KV_IMPLEMENT_CLASS(TTreeView, "ComCtrls") {
   b.Prop("OnExpanded", &TTreeView::OnExpanded);
   b.Prop("OnGetImageIndex", &TTreeView::OnGetImageIndex);
   b.Prop("OnGetSelectedIndex", &TTreeView::OnGetSelectedIndex);
-  PublishControlProperties(b, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
-                               "OnStartDrag"});
+  PublishControlProperties(
+      b, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
   b.Prop("Items", &TTreeView::GetItems, &TTreeView::SetItems);
 }
 
 KV_IMPLEMENT_CLASS(TToolButton, "ComCtrls") {
   PublishControlProperty(b, "Action");
   b.Prop("AllowAllUp", &TToolButton::GetAllowAllUp, &TToolButton::SetAllowAllUp).Default(false);
-  PublishControlProperties(b, {"Caption", "DragCursor", "DragMode", "Enabled", "ParentShowHint", "ShowHint",
-                               "Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown",
-                               "OnMouseMove", "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"Caption", "DragCursor", "DragMode", "Enabled", "ParentShowHint", "ShowHint", "Visible", "OnClick",
+          "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
   b.Prop("Down", &TToolButton::GetDown, &TToolButton::SetDown).Default(false).StoredMethod(&TControl::IsCheckedStored);
   b.Prop("DropdownMenu", &TToolButton::GetDropdownMenu, &TToolButton::SetDropdownMenu);
   b.Prop("Grouped", &TToolButton::GetGrouped, &TToolButton::SetGrouped).Default(false);
-  b.Prop("ImageIndex", &TToolButton::GetImageIndex, &TToolButton::SetImageIndex).Default(-1).StoredMethod(&TControl::IsImageIndexStored);
+  b.Prop("ImageIndex", &TToolButton::GetImageIndex, &TToolButton::SetImageIndex)
+      .Default(-1)
+      .StoredMethod(&TControl::IsImageIndexStored);
   b.Prop("Indeterminate", &TToolButton::GetIndeterminate, &TToolButton::SetIndeterminate).Default(false);
   b.Prop("Marked", &TToolButton::GetMarked, &TToolButton::SetMarked).Default(false);
   b.Prop("Style", &TToolButton::GetStyle, &TToolButton::SetStyle).Default(tbsButton);
@@ -324,7 +328,9 @@ KV_IMPLEMENT_CLASS(TToolBar, "ComCtrls") {
 KV_IMPLEMENT_CLASS(TRichEdit, "ComCtrls") {
   PublishWin(b);
   PublishTabStop(b, true);
-  b.Prop("BorderStyle", &TRichEdit::GetBorderStyle, &TRichEdit::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsSingle);
+  b.Prop("BorderStyle", &TRichEdit::GetBorderStyle, &TRichEdit::SetBorderStyle)
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsSingle);
   PublishControlProperties(b, {"Color", "ParentColor", "OnClick", "OnDblClick"});
   b.Prop("HideSelection", &TRichEdit::GetHideSelection, &TRichEdit::SetHideSelection).Default(true);
   b.Prop("Lines", &TRichEdit::GetLines, &TRichEdit::SetLines);

@@ -125,11 +125,26 @@ void TCoolBar::EdgesChanged() {
   BandsChanged();
 }
 
-void TCoolBar::SetAutoSize(bool v) { FAutoSize = v; BandsChanged(); }
-void TCoolBar::SetBandBorderStyle(TBorderStyle v) { FBandBorderStyle = v; BandsChanged(); }
-void TCoolBar::SetFixedSize(bool v) { FFixedSize = v; BandsChanged(); }
-void TCoolBar::SetShowText(bool v) { FShowText = v; BandsChanged(); }
-void TCoolBar::SetVertical(bool v) { FVertical = v; BandsChanged(); }
+void TCoolBar::SetAutoSize(bool v) {
+  FAutoSize = v;
+  BandsChanged();
+}
+void TCoolBar::SetBandBorderStyle(TBorderStyle v) {
+  FBandBorderStyle = v;
+  BandsChanged();
+}
+void TCoolBar::SetFixedSize(bool v) {
+  FFixedSize = v;
+  BandsChanged();
+}
+void TCoolBar::SetShowText(bool v) {
+  FShowText = v;
+  BandsChanged();
+}
+void TCoolBar::SetVertical(bool v) {
+  FVertical = v;
+  BandsChanged();
+}
 void TCoolBar::SetBitmap(TBitmap* v) { FBitmap->Assign(v); }
 
 void TCoolBar::SetImages(TImageList* v) {
@@ -251,10 +266,8 @@ void TCoolBar::LayoutBands() {
   if (FAutoSize && !rows.empty()) {
     TNonClientArea a = EdgeArea();
     int size = across - gap + 2 * a.Border;
-    if (FVertical)
-      SetWidth(size);
-    else
-      SetHeight(size);
+    if (FVertical) SetWidth(size);
+    else SetHeight(size);
   }
   FLayingOut = false;
 }
@@ -269,7 +282,8 @@ void TCoolBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (IsRectEmpty(r)) continue;
     int along = FVertical ? y - r.Top : x - r.Left;
     bool sameRow = previous && (FVertical ? previous->BandRect.Left == r.Left : previous->BandRect.Top == r.Top);
-    if (PtInRect(r, TPoint{x, y}) && along < GripSize && sameRow && !band->GetFixedSize() && !previous->GetFixedSize()) {
+    if (PtInRect(r, TPoint{x, y}) && along < GripSize && sameRow && !band->GetFixedSize() &&
+        !previous->GetFixedSize()) {
       FSizing = previous;
       FSizingOffset = along;
       return;
@@ -330,7 +344,8 @@ void TCoolBar::Paint() {
     int pos = FVertical ? r.Top : r.Left;
     if (!FFixedSize && !band->GetFixedSize()) {
       // The grip: a raised bar along the band's start.
-      TRect grip = FVertical ? Rect(r.Left + 2, r.Top + 2, r.Right - 2, r.Top + 5) : Rect(r.Left + 2, r.Top + 2, r.Left + 5, r.Bottom - 2);
+      TRect grip = FVertical ? Rect(r.Left + 2, r.Top + 2, r.Right - 2, r.Top + 5)
+                             : Rect(r.Left + 2, r.Top + 2, r.Left + 5, r.Bottom - 2);
       c->GetPen()->SetColor(clBtnHighlight);
       c->MoveTo(grip.Left, grip.Bottom - 1);
       c->LineTo(grip.Left, grip.Top);
@@ -355,10 +370,8 @@ void TCoolBar::Paint() {
       c->GetBrush()->SetStyle(bsClear);
       c->GetFont()->SetColor(clBtnText);
       TSize ext = c->TextExtent(band->GetText());
-      if (FVertical)
-        c->TextOut(r.Left + (r.Width() - ext.cx) / 2, pos, band->GetText());
-      else
-        c->TextOut(pos, r.Top + (r.Height() - ext.cy) / 2, band->GetText());
+      if (FVertical) c->TextOut(r.Left + (r.Width() - ext.cx) / 2, pos, band->GetText());
+      else c->TextOut(pos, r.Top + (r.Height() - ext.cy) / 2, band->GetText());
       c->GetBrush()->SetStyle(bsSolid);
     }
   }
@@ -368,9 +381,13 @@ void TCoolBar::Paint() {
 // Published properties, in the VCL's order.
 KV_IMPLEMENT_CLASS(TCoolBand, "ComCtrls") {
   b.Prop("Bitmap", &TCoolBand::GetBitmap, &TCoolBand::SetBitmap).StoredMethod(&TCoolBand::IsBitmapStored, false);
-  b.Prop("BorderStyle", &TCoolBand::GetBorderStyle, &TCoolBand::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsNone);
+  b.Prop("BorderStyle", &TCoolBand::GetBorderStyle, &TCoolBand::SetBorderStyle)
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsNone);
   b.Prop("Break", &TCoolBand::GetBreak, &TCoolBand::SetBreak).Default(true);
-  b.Prop("Color", &TCoolBand::GetColor, &TCoolBand::SetColor).Type(TypeInfoTColor()).StoredMethod(&TCoolBand::IsColorStored, false);
+  b.Prop("Color", &TCoolBand::GetColor, &TCoolBand::SetColor)
+      .Type(TypeInfoTColor())
+      .StoredMethod(&TCoolBand::IsColorStored, false);
   b.Prop("Control", &TCoolBand::GetControl, &TCoolBand::SetControl);
   b.Prop("FixedBackground", &TCoolBand::GetFixedBackground, &TCoolBand::SetFixedBackground).Default(true);
   b.Prop("FixedSize", &TCoolBand::GetFixedSize, &TCoolBand::SetFixedSize).Default(false);
@@ -391,10 +408,13 @@ KV_IMPLEMENT_CLASS(TCoolBar, "ComCtrls") {
   b.Prop("Align", &TControl::GetAlign, &TControl::SetAlign).Default(alTop);
   PublishControlProperties(b, {"Anchors"});
   b.Prop("AutoSize", &TCoolBar::GetAutoSize, &TCoolBar::SetAutoSize).Default(false);
-  b.Prop("BandBorderStyle", &TCoolBar::GetBandBorderStyle, &TCoolBar::SetBandBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsSingle);
+  b.Prop("BandBorderStyle", &TCoolBar::GetBandBorderStyle, &TCoolBar::SetBandBorderStyle)
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsSingle);
   b.Prop("Bands", &TCoolBar::GetBands, &TCoolBar::SetBands);
   PublishControlProperties(b, {"BiDiMode", "Color", "Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode"});
-  b.Prop("EdgeBorders", &TCoolBar::GetEdgeBorders, &TCoolBar::SetEdgeBorders).Default(TEdgeBorders{ebLeft, ebTop, ebRight, ebBottom});
+  b.Prop("EdgeBorders", &TCoolBar::GetEdgeBorders, &TCoolBar::SetEdgeBorders)
+      .Default(TEdgeBorders{ebLeft, ebTop, ebRight, ebBottom});
   b.Prop("EdgeInner", &TCoolBar::GetEdgeInner, &TCoolBar::SetEdgeInner).Default(esRaised);
   b.Prop("EdgeOuter", &TCoolBar::GetEdgeOuter, &TCoolBar::SetEdgeOuter).Default(esLowered);
   PublishControlProperties(b, {"Enabled"});
@@ -413,6 +433,4 @@ KV_IMPLEMENT_CLASS(TCoolBar, "ComCtrls") {
                                "OnMouseMove", "OnMouseUp", "OnResize", "OnStartDrag"});
 }
 
-void RegisterCoolBarClasses() {
-  RegisterClasses({TCoolBar::StaticClass(), TCoolBand::StaticClass()});
-}
+void RegisterCoolBarClasses() { RegisterClasses({TCoolBar::StaticClass(), TCoolBand::StaticClass()}); }

@@ -495,7 +495,8 @@ TListItem* TListView::GetNextSelected(TListItem* after) const {
 }
 
 int TListView::SelCount() const {
-  return static_cast<int>(std::count_if(FItems->FItems.begin(), FItems->FItems.end(), [](TListItem* i) { return i->FSelected; }));
+  return static_cast<int>(
+      std::count_if(FItems->FItems.begin(), FItems->FItems.end(), [](TListItem* i) { return i->FSelected; }));
 }
 
 void TListView::ClearSelection() {
@@ -878,8 +879,8 @@ void TListView::PaintItem(TCanvas* c, int index, const TRect& r) {
   TColor fore = GetFont()->GetColor();
   if (hot) fore = clHighlight;
   c->GetFont()->Assign(GetFont());
-  if (GetHotTrack() && ((hot && FHotTrackStyles.Contains(htUnderlineHot)) ||
-                        (!hot && FHotTrackStyles.Contains(htUnderlineCold)))) {
+  if (GetHotTrack() &&
+      ((hot && FHotTrackStyles.Contains(htUnderlineHot)) || (!hot && FHotTrackStyles.Contains(htUnderlineCold)))) {
     TFontStyles st = c->GetFont()->GetStyle();
     st.Include(fsUnderline);
     c->GetFont()->SetStyle(st);

@@ -28,9 +28,7 @@ TTreeNode::~TTreeNode() {
 TTreeView* TTreeNode::TreeView() const { return FOwner ? FOwner->Owner() : nullptr; }
 TPersistent* TTreeNode::GetOwner() const { return FOwner; }
 
-TTreeNode* TTreeNode::Parent() const {
-  return FParent && FOwner && FParent == FOwner->FRoot ? nullptr : FParent;
-}
+TTreeNode* TTreeNode::Parent() const { return FParent && FOwner && FParent == FOwner->FRoot ? nullptr : FParent; }
 
 void TTreeNode::SetText(const std::string& v) {
   if (v == FText) return;
@@ -238,7 +236,8 @@ void TTreeNode::MakeVisible() {
   TTreeView* tv = TreeView();
   if (!tv) return;
   int row = tv->RowOf(this);
-  if (row >= 0) tv->ScrollIntoView(Rect(tv->FScroll.X, row * tv->LineHeight(), tv->FScroll.X + 1, (row + 1) * tv->LineHeight()));
+  if (row >= 0)
+    tv->ScrollIntoView(Rect(tv->FScroll.X, row * tv->LineHeight(), tv->FScroll.X + 1, (row + 1) * tv->LineHeight()));
 }
 
 TRect TTreeNode::DisplayRect(bool textOnly) const {
@@ -282,7 +281,9 @@ TTreeNode* TTreeNodes::Item(int absoluteIndex) const {
 
 TTreeNode* TTreeNodes::GetFirstNode() const { return FRoot->GetFirstChild(); }
 
-TTreeNode* TTreeNodes::Add(TTreeNode* sibling, const std::string& text) { return AddNode(sibling, text, nullptr, naAdd); }
+TTreeNode* TTreeNodes::Add(TTreeNode* sibling, const std::string& text) {
+  return AddNode(sibling, text, nullptr, naAdd);
+}
 TTreeNode* TTreeNodes::AddObject(TTreeNode* sibling, const std::string& text, void* data) {
   return AddNode(sibling, text, data, naAdd);
 }
@@ -325,7 +326,10 @@ void TTreeNodes::Attach(TTreeNode* node, TTreeNode* relative, TNodeAttachMode mo
     at = mode == naAddChild ? parent->FChildren.size() : 0;
   } else {
     parent = relative ? relative->FParent : FRoot;
-    at = mode == naAdd ? parent->FChildren.size() : mode == naAddFirst ? 0 : static_cast<size_t>(relative ? relative->Index() : static_cast<int>(parent->FChildren.size()));
+    at = mode == naAdd ? parent->FChildren.size()
+         : mode == naAddFirst
+             ? 0
+             : static_cast<size_t>(relative ? relative->Index() : static_cast<int>(parent->FChildren.size()));
   }
   node->FParent = parent;
   parent->FChildren.insert(parent->FChildren.begin() + static_cast<ptrdiff_t>(at), node);
@@ -731,7 +735,8 @@ void TTreeView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
     if (CanFocus() && !Focused()) SetFocus();
     TTreeNode* n;
     THit hit = HitTest(x, y, &n);
-    bool onItem = hit == THit::Icon || hit == THit::Label || (GetRowSelect() && hit != THit::Nowhere && hit != THit::Button);
+    bool onItem =
+        hit == THit::Icon || hit == THit::Label || (GetRowSelect() && hit != THit::Nowhere && hit != THit::Button);
     if (button == mbLeft) {
       if (hit == THit::Button && !shift.Contains(ssDouble)) {
         DoExpand(n, !n->FExpanded);

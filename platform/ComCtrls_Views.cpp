@@ -121,19 +121,13 @@ void TCustomViewControl::Dispatch(TMessage& m) {
       ScrollBy(0, (delta < 0 ? 3 : -3) * LineHeight());
       return;
     }
-    case WM_SIZE:
-      UpdateScrollBars();
-      break;
+    case WM_SIZE: UpdateScrollBars(); break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       Invalidate();  // the selection changes colour
       break;
-    case CM_MOUSELEAVE:
-      SetHot(-1);
-      break;
-    case WM_GETDLGCODE:
-      m.Result = DLGC_WANTARROWS;
-      return;
+    case CM_MOUSELEAVE: SetHot(-1); break;
+    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS; return;
     default: break;
   }
   TCustomControl::Dispatch(m);

@@ -20,7 +20,9 @@ KV_IMPLEMENT_CLASS(TControl, "Controls") {
 }
 
 KV_IMPLEMENT_CLASS(TWinControl, "Controls") {
-  b.Prop("HelpContext", &TWinControl::GetHelpContext, &TWinControl::SetHelpContext).Default(0).StoredMethod(&TControl::IsHelpContextStored);
+  b.Prop("HelpContext", &TWinControl::GetHelpContext, &TWinControl::SetHelpContext)
+      .Default(0)
+      .StoredMethod(&TControl::IsHelpContextStored);
 }
 
 KV_IMPLEMENT_CLASS(TSizeConstraints, "Controls") {
@@ -56,15 +58,29 @@ PTypeInfo TypeInfoTTabOrder() {
 }
 
 namespace {
-const std::pair<TCursor, const char*> kCursors[] = {
-    {crDefault, "crDefault"},   {crNone, "crNone"},         {crArrow, "crArrow"},
-    {crCross, "crCross"},       {crIBeam, "crIBeam"},       {crSize, "crSize"},
-    {crSizeNESW, "crSizeNESW"}, {crSizeNS, "crSizeNS"},     {crSizeNWSE, "crSizeNWSE"},
-    {crSizeWE, "crSizeWE"},     {crUpArrow, "crUpArrow"},   {crHourGlass, "crHourGlass"},
-    {crDrag, "crDrag"},         {crNoDrop, "crNoDrop"},     {crHSplit, "crHSplit"},
-    {crVSplit, "crVSplit"},     {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},
-    {crNo, "crNo"},             {crAppStart, "crAppStart"}, {crHelp, "crHelp"},
-    {crHandPoint, "crHandPoint"}, {crSizeAll, "crSizeAll"}};
+const std::pair<TCursor, const char*> kCursors[] = {{crDefault, "crDefault"},
+                                                    {crNone, "crNone"},
+                                                    {crArrow, "crArrow"},
+                                                    {crCross, "crCross"},
+                                                    {crIBeam, "crIBeam"},
+                                                    {crSize, "crSize"},
+                                                    {crSizeNESW, "crSizeNESW"},
+                                                    {crSizeNS, "crSizeNS"},
+                                                    {crSizeNWSE, "crSizeNWSE"},
+                                                    {crSizeWE, "crSizeWE"},
+                                                    {crUpArrow, "crUpArrow"},
+                                                    {crHourGlass, "crHourGlass"},
+                                                    {crDrag, "crDrag"},
+                                                    {crNoDrop, "crNoDrop"},
+                                                    {crHSplit, "crHSplit"},
+                                                    {crVSplit, "crVSplit"},
+                                                    {crMultiDrag, "crMultiDrag"},
+                                                    {crSQLWait, "crSQLWait"},
+                                                    {crNo, "crNo"},
+                                                    {crAppStart, "crAppStart"},
+                                                    {crHelp, "crHelp"},
+                                                    {crHandPoint, "crHandPoint"},
+                                                    {crSizeAll, "crSizeAll"}};
 }  // namespace
 
 bool CursorToIdent(int32_t cursor, std::string& ident) {
@@ -145,8 +161,8 @@ TControl* gCapture = nullptr;
 // The drag in progress.
 struct TDragSession {
   TDragObject* Object = nullptr;
-  bool OwnObject = false;      // made by BeginDrag, freed when it ends
-  TControl* Source = nullptr;  // the control dragged, for OnEndDrag
+  bool OwnObject = false;         // made by BeginDrag, freed when it ends
+  TControl* Source = nullptr;     // the control dragged, for OnEndDrag
   TWinControl* Handle = nullptr;  // the window under the cursor, which gets CM_DRAG
   bool Accepted = false;
   // BeginDrag(false): the drag starts once the mouse has moved by Threshold.
@@ -196,7 +212,8 @@ void TSizeConstraints::Assign(TPersistent* source) {
     FMaxWidth = c->FMaxWidth;
     FMinHeight = c->FMinHeight;
     FMinWidth = c->FMinWidth;
-    if (FControl) FControl->SetBounds(FControl->GetLeft(), FControl->GetTop(), FControl->GetWidth(), FControl->GetHeight());
+    if (FControl)
+      FControl->SetBounds(FControl->GetLeft(), FControl->GetTop(), FControl->GetWidth(), FControl->GetHeight());
     return;
   }
   TPersistent::Assign(source);
@@ -211,7 +228,8 @@ void TSizeConstraints::Set(int& field, int v) {
   if (&field == &FMinHeight && FMaxHeight && FMinHeight > FMaxHeight) FMaxHeight = FMinHeight;
   if (&field == &FMaxWidth && FMaxWidth && FMinWidth > FMaxWidth) FMinWidth = FMaxWidth;
   if (&field == &FMinWidth && FMaxWidth && FMinWidth > FMaxWidth) FMaxWidth = FMinWidth;
-  if (FControl) FControl->SetBounds(FControl->GetLeft(), FControl->GetTop(), FControl->GetWidth(), FControl->GetHeight());
+  if (FControl)
+    FControl->SetBounds(FControl->GetLeft(), FControl->GetTop(), FControl->GetWidth(), FControl->GetHeight());
 }
 
 void TSizeConstraints::Apply(int& width, int& height) const {
@@ -496,10 +514,8 @@ void TControl::SetZOrder(bool topMost) {
     if (it == list.end()) return;
     auto* self = *it;
     list.erase(it);
-    if (topMost)
-      list.push_back(self);
-    else
-      list.insert(list.begin(), self);
+    if (topMost) list.push_back(self);
+    else list.insert(list.begin(), self);
   };
   if (auto* w = Cast<TWinControl>(this)) {
     move(FParent->FWinControls);
@@ -588,10 +604,8 @@ void TControl::SetVisible(bool v) {
   VisibleChanging();
   FVisible = v;
   Perform(CM_VISIBLECHANGED, v, 0);
-  if (auto* w = Cast<TWinControl>(this))
-    w->UpdateShowing();
-  else
-    InvalidateControl();
+  if (auto* w = Cast<TWinControl>(this)) w->UpdateShowing();
+  else InvalidateControl();
   RequestAlign();
 }
 
@@ -600,10 +614,8 @@ bool TControl::DesignVisible() const {
 }
 
 void TControl::CheckDesignVisible() {
-  if (auto* w = Cast<TWinControl>(this))
-    w->UpdateShowing();
-  else
-    InvalidateControl();
+  if (auto* w = Cast<TWinControl>(this)) w->UpdateShowing();
+  else InvalidateControl();
 }
 
 void TControl::SetEnabled(bool v) {
@@ -729,8 +741,9 @@ void TControl::SendCancelMode() {
 
 // --- Streaming.
 void TControl::DefineProperties(TFiler* filer) {
-  filer->DefineProperty("IsControl", [this](TReader* r) { IsControl = r->ReadBoolean(); },
-                        [this](TWriter* w) { w->WriteBoolean(IsControl); }, IsControl);
+  filer->DefineProperty(
+      "IsControl", [this](TReader* r) { IsControl = r->ReadBoolean(); },
+      [this](TWriter* w) { w->WriteBoolean(IsControl); }, IsControl);
 }
 
 TComponent* TControl::GetParentComponent() const { return FParent; }

@@ -32,12 +32,12 @@ struct TPaintDC;
 KV_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
 KV_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom)
 KV_SET(TAnchors, TAnchorKind)
-KV_ENUM(TControlStyleFlag, csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents,
-        csFramed, csSetCaption, csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight,
-        csNoDesignVisible, csReplicatable, csNoStdEvents, csDisplayDragImage, csReflector)
+KV_ENUM(TControlStyleFlag, csAcceptsControls, csCaptureMouse, csDesignInteractive, csClickEvents, csFramed,
+        csSetCaption, csOpaque, csDoubleClicks, csFixedWidth, csFixedHeight, csNoDesignVisible, csReplicatable,
+        csNoStdEvents, csDisplayDragImage, csReflector)
 KV_SET(TControlStyle, TControlStyleFlag)
-KV_ENUM(TControlStateFlag, csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded,
-        csFocusing, csCreating, csPaintCopy, csCustomPaint, csDestroyingHandle)
+KV_ENUM(TControlStateFlag, csLButtonDown, csClicked, csPalette, csReadingState, csAlignmentNeeded, csFocusing,
+        csCreating, csPaintCopy, csCustomPaint, csDestroyingHandle)
 KV_SET(TControlState, TControlStateFlag)
 KV_ENUM(TMouseButton, mbLeft, mbRight, mbMiddle)
 KV_ENUM(TShiftStateFlag, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
@@ -47,8 +47,8 @@ KV_ENUM(TDragState, dsDragEnter, dsDragLeave, dsDragMove)
 // Delphi 4-7 properties that form files carry; the controls keep them without acting on them.
 KV_ENUM(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly)
 KV_ENUM(TDragKind, dkDrag, dkDock)
-KV_ENUM(TImeMode, imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata,
-        imChinese, imSHanguel, imHanguel)
+KV_ENUM(TImeMode, imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese,
+        imSHanguel, imHanguel)
 // Which scroll bars a control shows; shared by memos, grids and scrolling controls.
 KV_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 
@@ -93,21 +93,19 @@ bool IdentToCursor(const std::string& ident, int32_t& cursor);
 std::string CursorToString(TCursor cursor);
 TCursor StringToCursor(const std::string& s);  // EConvertError when neither name nor number
 
-KV_EVENT(TMouseEvent, "Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer",
-         TObject*, TMouseButton, TShiftState, int, int)
-KV_EVENT(TMouseMoveEvent, "Sender: TObject; Shift: TShiftState; X, Y: Integer", TObject*, TShiftState,
-         int, int)
+KV_EVENT(TMouseEvent, "Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer", TObject*,
+         TMouseButton, TShiftState, int, int)
+KV_EVENT(TMouseMoveEvent, "Sender: TObject; Shift: TShiftState; X, Y: Integer", TObject*, TShiftState, int, int)
 KV_EVENT(TKeyEvent, "Sender: TObject; var Key: Word; Shift: TShiftState", TObject*, uint16_t&, TShiftState)
 KV_EVENT(TKeyPressEvent, "Sender: TObject; var Key: Char", TObject*, char&)
-KV_EVENT(TDragOverEvent,
-         "Sender, Source: TObject; X, Y: Integer; State: TDragState; var Accept: Boolean", TObject*,
+KV_EVENT(TDragOverEvent, "Sender, Source: TObject; X, Y: Integer; State: TDragState; var Accept: Boolean", TObject*,
          TObject*, int, int, TDragState, bool&)
 KV_EVENT(TDragDropEvent, "Sender, Source: TObject; X, Y: Integer", TObject*, TObject*, int, int)
 KV_EVENT(TStartDragEvent, "Sender: TObject; var DragObject: TDragObject", TObject*, class TDragObject*&)
 KV_EVENT(TEndDragEvent, "Sender, Target: TObject; X, Y: Integer", TObject*, TObject*, int, int)
 KV_EVENT(TMouseWheelEvent,
-         "Sender: TObject; Shift: TShiftState; WheelDelta: Integer; MousePos: TPoint; var Handled: Boolean",
-         TObject*, TShiftState, int, TPoint, bool&)
+         "Sender: TObject; Shift: TShiftState; WheelDelta: Integer; MousePos: TPoint; var Handled: Boolean", TObject*,
+         TShiftState, int, TPoint, bool&)
 KV_EVENT(TMouseWheelUpDownEvent, "Sender: TObject; Shift: TShiftState; MousePos: TPoint; var Handled: Boolean",
          TObject*, TShiftState, TPoint, bool&)
 
@@ -260,7 +258,10 @@ class TControl : public TComponent {
   TDragKind GetDragKind() const { return FDragKind; }
   void SetDragKind(TDragKind v) { FDragKind = v; }
   TBiDiMode GetBiDiMode() const { return FBiDiMode; }
-  void SetBiDiMode(TBiDiMode v) { FBiDiMode = v; FParentBiDiMode = false; }
+  void SetBiDiMode(TBiDiMode v) {
+    FBiDiMode = v;
+    FParentBiDiMode = false;
+  }
   bool GetParentBiDiMode() const { return FParentBiDiMode; }
   void SetParentBiDiMode(bool v);
   bool IsBiDiModeStored() const { return !FParentBiDiMode; }
@@ -544,6 +545,7 @@ class TWinControl : public TControl {
 
   // Whether the control is a stop of its parent's tab order (TabOrder numbers count stops).
   virtual bool TakesTabOrder() const { return true; }
+
  protected:
   // After BorderWidth changed: the client area moved.
   virtual void BorderWidthChanged();
@@ -648,11 +650,13 @@ class TDragObject : public TObject {
   KV_CLASS(TDragObject, TObject)
  public:
   TControl* DragTarget = nullptr;
-  TPoint DragPos;       // screen
+  TPoint DragPos;        // screen
   TPoint DragTargetPos;  // target client
   bool Cancelling = false;
   virtual TCursor GetDragCursor(bool accepted, int x, int y);
-  virtual void Finished(TObject* target, int x, int y, bool accepted) { (void)target, (void)x, (void)y, (void)accepted; }
+  virtual void Finished(TObject* target, int x, int y, bool accepted) {
+    (void)target, (void)x, (void)y, (void)accepted;
+  }
   virtual void EndDrag(TObject* target, int x, int y) { (void)target, (void)x, (void)y; }
 };
 
@@ -720,23 +724,43 @@ void PublishActionProperty(TClassBuilderBase& b);
 template <class C>
 void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   if (n == "Align") b.Prop("Align", &TControl::GetAlign, &TControl::SetAlign).Default(alNone);
-  else if (n == "Anchors") b.Prop("Anchors", &TControl::GetAnchors, &TControl::SetAnchors).Default(TAnchors{akLeft, akTop});
+  else if (n == "Anchors")
+    b.Prop("Anchors", &TControl::GetAnchors, &TControl::SetAnchors).Default(TAnchors{akLeft, akTop});
   else if (n == "Constraints") b.Prop("Constraints", &TControl::GetConstraints, &TControl::SetConstraints);
-  else if (n == "Caption") b.Prop("Caption", &TControl::GetCaption, &TControl::SetCaption).Type(TypeInfoTCaption()).StoredMethod(&TControl::IsCaptionStored);
+  else if (n == "Caption")
+    b.Prop("Caption", &TControl::GetCaption, &TControl::SetCaption)
+        .Type(TypeInfoTCaption())
+        .StoredMethod(&TControl::IsCaptionStored);
   else if (n == "Text") b.Prop("Text", &TControl::GetText, &TControl::SetText).Type(TypeInfoTCaption());
-  else if (n == "Color") b.Prop("Color", &TControl::GetColor, &TControl::SetColor).Type(TypeInfoTColor()).Default(clWindow).StoredMethod(&TControl::IsColorStored);
+  else if (n == "Color")
+    b.Prop("Color", &TControl::GetColor, &TControl::SetColor)
+        .Type(TypeInfoTColor())
+        .Default(clWindow)
+        .StoredMethod(&TControl::IsColorStored);
   else if (n == "Font") b.Prop("Font", &TControl::GetFont, &TControl::SetFont).StoredMethod(&TControl::IsFontStored);
-  else if (n == "ParentColor") b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(true);
+  else if (n == "ParentColor")
+    b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(true);
   else if (n == "ParentFont") b.Prop("ParentFont", &TControl::GetParentFont, &TControl::SetParentFont).Default(true);
-  else if (n == "ParentShowHint") b.Prop("ParentShowHint", &TControl::GetParentShowHint, &TControl::SetParentShowHint).Default(true);
-  else if (n == "ShowHint") b.Prop("ShowHint", &TControl::GetShowHint, &TControl::SetShowHint).StoredMethod(&TControl::IsShowHintStored);
-  else if (n == "Visible") b.Prop("Visible", &TControl::GetVisible, &TControl::SetVisible).Default(true).StoredMethod(&TControl::IsVisibleStored);
-  else if (n == "Enabled") b.Prop("Enabled", &TControl::GetEnabled, &TControl::SetEnabled).Default(true).StoredMethod(&TControl::IsEnabledStored);
+  else if (n == "ParentShowHint")
+    b.Prop("ParentShowHint", &TControl::GetParentShowHint, &TControl::SetParentShowHint).Default(true);
+  else if (n == "ShowHint")
+    b.Prop("ShowHint", &TControl::GetShowHint, &TControl::SetShowHint).StoredMethod(&TControl::IsShowHintStored);
+  else if (n == "Visible")
+    b.Prop("Visible", &TControl::GetVisible, &TControl::SetVisible)
+        .Default(true)
+        .StoredMethod(&TControl::IsVisibleStored);
+  else if (n == "Enabled")
+    b.Prop("Enabled", &TControl::GetEnabled, &TControl::SetEnabled)
+        .Default(true)
+        .StoredMethod(&TControl::IsEnabledStored);
   else if (n == "DragMode") b.Prop("DragMode", &TControl::GetDragMode, &TControl::SetDragMode).Default(dmManual);
   else if (n == "DragKind") b.Prop("DragKind", &TControl::GetDragKind, &TControl::SetDragKind).Default(dkDrag);
-  else if (n == "BiDiMode") b.Prop("BiDiMode", &TControl::GetBiDiMode, &TControl::SetBiDiMode).StoredMethod(&TControl::IsBiDiModeStored);
-  else if (n == "ParentBiDiMode") b.Prop("ParentBiDiMode", &TControl::GetParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
-  else if (n == "DragCursor") b.Prop("DragCursor", &TControl::GetDragCursor, &TControl::SetDragCursor).Type(TypeInfoTCursor()).Default(crDrag);
+  else if (n == "BiDiMode")
+    b.Prop("BiDiMode", &TControl::GetBiDiMode, &TControl::SetBiDiMode).StoredMethod(&TControl::IsBiDiModeStored);
+  else if (n == "ParentBiDiMode")
+    b.Prop("ParentBiDiMode", &TControl::GetParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
+  else if (n == "DragCursor")
+    b.Prop("DragCursor", &TControl::GetDragCursor, &TControl::SetDragCursor).Type(TypeInfoTCursor()).Default(crDrag);
   else if (n == "OnClick") b.Prop("OnClick", &TControl::OnClick).StoredMethod(&TControl::IsOnClickStored);
   else if (n == "Action") PublishActionProperty(b);
   else if (n == "OnDblClick") b.Prop("OnDblClick", &TControl::OnDblClick);
@@ -753,11 +777,17 @@ void PublishControlProperty(TClassBuilder<C>& b, std::string_view n) {
   else if (n == "OnMouseWheelUp") b.Prop("OnMouseWheelUp", &TControl::OnMouseWheelUp);
   else if (n == "PopupMenu") PublishPopupMenuProperty(b);
   else if constexpr (std::is_base_of_v<TWinControl, C>) {
-    if (n == "TabOrder") b.Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder).Type(TypeInfoTTabOrder()).Default(-1);
+    if (n == "TabOrder")
+      b.Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder).Type(TypeInfoTTabOrder()).Default(-1);
     else if (n == "TabStop") b.Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop).Default(false);
-    else if (n == "BorderWidth") b.Prop("BorderWidth", &TWinControl::GetBorderWidth, &TWinControl::SetBorderWidth).Type(TypeInfoTBorderWidth()).Default(0);
-    else if (n == "Ctl3D") b.Prop("Ctl3D", &TWinControl::GetCtl3D, &TWinControl::SetCtl3D).StoredMethod(&TWinControl::IsCtl3DStored);
-    else if (n == "ParentCtl3D") b.Prop("ParentCtl3D", &TWinControl::GetParentCtl3D, &TWinControl::SetParentCtl3D).Default(true);
+    else if (n == "BorderWidth")
+      b.Prop("BorderWidth", &TWinControl::GetBorderWidth, &TWinControl::SetBorderWidth)
+          .Type(TypeInfoTBorderWidth())
+          .Default(0);
+    else if (n == "Ctl3D")
+      b.Prop("Ctl3D", &TWinControl::GetCtl3D, &TWinControl::SetCtl3D).StoredMethod(&TWinControl::IsCtl3DStored);
+    else if (n == "ParentCtl3D")
+      b.Prop("ParentCtl3D", &TWinControl::GetParentCtl3D, &TWinControl::SetParentCtl3D).Default(true);
     else if (n == "ImeMode") b.Prop("ImeMode", &TWinControl::GetImeMode, &TWinControl::SetImeMode).Default(imDontCare);
     else if (n == "ImeName") b.Prop("ImeName", &TWinControl::GetImeName, &TWinControl::SetImeName);
     else if (n == "OnEnter") b.Prop("OnEnter", &TWinControl::OnEnter);
@@ -782,6 +812,9 @@ void PublishTabStop(TClassBuilder<C>& b, bool def) {
 // Native controls default to the window colour and do not take their parent's.
 template <class C>
 void PublishWindowColor(TClassBuilder<C>& b) {
-  b.Prop("Color", &TControl::GetColor, &TControl::SetColor).Type(TypeInfoTColor()).Default(clWindow).StoredMethod(&TControl::IsColorStored);
+  b.Prop("Color", &TControl::GetColor, &TControl::SetColor)
+      .Type(TypeInfoTColor())
+      .Default(clWindow)
+      .StoredMethod(&TControl::IsColorStored);
   b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(false);
 }

@@ -1,8 +1,8 @@
 // TWinControl: child lists, window handles, showing, painting, alignment, focus and keys.
 #include <algorithm>
 
-#include "Controls.h"
 #include "Consts.h"
+#include "Controls.h"
 #include "Forms.h"
 #include "Menus.h"
 #include "qt/QtWidgets.h"
@@ -55,9 +55,7 @@ void TWinControl::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT: return WMPaint(m);
     case WM_ERASEBKGND: return WMEraseBkgnd(m);
-    case WM_SIZE:
-      Realign();
-      break;
+    case WM_SIZE: Realign(); break;
     case WM_SETFOCUS:
       if (TCustomForm* f = GetParentForm(this); f && f != this) f->FActiveControl = this;
       // A control that takes the focus scrolls into view in the scrolling windows around it.
@@ -65,16 +63,13 @@ void TWinControl::Dispatch(TMessage& m) {
         if (auto* s = Cast<TScrollingWinControl>(p); s && s->GetAutoScroll()) s->ScrollInView(this);
       DoEnter();
       break;
-    case WM_KILLFOCUS:
-      DoExit();
-      break;
+    case WM_KILLFOCUS: DoExit(); break;
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_CHAR:
     case WM_SYSKEYDOWN:
     case WM_SYSKEYUP:
-    case WM_SYSCHAR:
-      return WMKey(m);
+    case WM_SYSCHAR: return WMKey(m);
     case WM_SETCURSOR: {
       TCursor cur = Screen ? Screen->GetCursor() : crDefault;
       if (cur == crDefault) {
@@ -86,25 +81,19 @@ void TWinControl::Dispatch(TMessage& m) {
       m.Result = 1;
       return;
     }
-    case CM_COLORCHANGED:
-      NotifyControls(CM_PARENTCOLORCHANGED);
-      break;
+    case CM_COLORCHANGED: NotifyControls(CM_PARENTCOLORCHANGED); break;
     case CM_FONTCHANGED:
       if (HandleAllocated()) qtw::SetFont(FHandle, *GetFont());
       NotifyControls(CM_PARENTFONTCHANGED);
       break;
-    case CM_SHOWHINTCHANGED:
-      NotifyControls(CM_PARENTSHOWHINTCHANGED);
-      break;
+    case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); break;
     case CM_PARENTCTL3DCHANGED:
       if (FParentCtl3D && FParent) {
         SetCtl3D(FParent->FCtl3D);
         FParentCtl3D = true;
       }
       break;
-    case CM_CTL3DCHANGED:
-      Invalidate();
-      break;
+    case CM_CTL3DCHANGED: Invalidate(); break;
     case CM_ENABLEDCHANGED:
       if (HandleAllocated()) qtw::SetEnabled(FHandle, GetEnabled());
       break;
@@ -158,10 +147,8 @@ void TWinControl::InsertControl(TControl* c) {
     if (c->FParentFont) c->Perform(CM_PARENTFONTCHANGED, 0, 0);
     if (c->FParentShowHint) c->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
     if (auto* w = Cast<TWinControl>(c); w && w->FParentCtl3D) w->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
-    if (auto* w = Cast<TWinControl>(c))
-      w->UpdateShowing();
-    else
-      c->InvalidateControl();
+    if (auto* w = Cast<TWinControl>(c)) w->UpdateShowing();
+    else c->InvalidateControl();
     AlignControl(c);
   } else if (auto* w = Cast<TWinControl>(c)) {
     w->UpdateShowing();
@@ -192,8 +179,8 @@ void TWinControl::RemoveControl(TControl* c) {
 TControl* TWinControl::ControlAtPos(const TPoint& p, bool allowDisabled) const {
   for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
     TControl* c = *it;
-    bool candidate = c->InState(csDesigning) ? c->DesignVisible()
-                                              : c->GetVisible() && (c->GetEnabled() || allowDisabled);
+    bool candidate =
+        c->InState(csDesigning) ? c->DesignVisible() : c->GetVisible() && (c->GetEnabled() || allowDisabled);
     if (!candidate || !PtInRect(c->BoundsRect(), p)) continue;
     if (c->Perform(CM_HITTEST, 0, PointToLParam({p.X - c->GetLeft(), p.Y - c->GetTop()})) != 0) return c;
   }
@@ -321,9 +308,7 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
           c->SetBounds(in.Right - w, in.Top, w, in.Height());
           rect.Right = in.Right - w - m.Left;
           break;
-        default:
-          c->SetBounds(in.Left, in.Top, std::max(0, in.Width()), std::max(0, in.Height()));
-          break;
+        default: c->SetBounds(in.Left, in.Top, std::max(0, in.Width()), std::max(0, in.Height())); break;
       }
     }
   }
@@ -450,10 +435,8 @@ void TWinControl::Repaint() {
 // --- Painting.
 void TWinControl::WMPaint(TMessage& m) {
   // Native widgets paint themselves (no paint context comes with their WM_PAINT).
-  if (auto* dc = reinterpret_cast<TPaintDC*>(m.WParam))
-    PaintHandler(dc);
-  else
-    DefaultHandler(m);
+  if (auto* dc = reinterpret_cast<TPaintDC*>(m.WParam)) PaintHandler(dc);
+  else DefaultHandler(m);
 }
 
 void TWinControl::PaintHandler(TPaintDC* dc) {
@@ -493,10 +476,8 @@ bool TWinControl::CanFocus() const {
 bool TWinControl::Focused() const { return FHandle && qtw::Focused(FHandle); }
 
 void TWinControl::SetFocus() {
-  if (TCustomForm* f = GetParentForm(this); f && f != this)
-    f->FocusControl(this);
-  else if (FHandle)
-    qtw::SetFocus(FHandle);
+  if (TCustomForm* f = GetParentForm(this); f && f != this) f->FocusControl(this);
+  else if (FHandle) qtw::SetFocus(FHandle);
 }
 
 TTabOrder TWinControl::GetTabOrder() const {
@@ -561,8 +542,7 @@ TWinControl* TWinControl::FindNextControl(TWinControl* cur, bool goForward, bool
   do {
     i = goForward ? (i + 1) % n : (i + n - 1) % n;
     TWinControl* w = list[i];
-    if (w != cur && w->CanFocus() && (!checkTabStop || w->FTabStop) && (!checkParent || w->FParent == this))
-      return w;
+    if (w != cur && w->CanFocus() && (!checkTabStop || w->FTabStop) && (!checkParent || w->FParent == this)) return w;
   } while (i != start);
   return nullptr;
 }

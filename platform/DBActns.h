@@ -26,13 +26,13 @@ class TDataSetAction : public TAction {
   TDataSource* FDataSource = nullptr;
 };
 
-#define KV_DATASET_ACTION(Name)                        \
-  class Name : public TDataSetAction {                 \
-    KV_CLASS(Name, TDataSetAction)                     \
-   public:                                             \
-    using TDataSetAction::TDataSetAction;              \
-    void ExecuteTarget(TObject* target) override;      \
-    void UpdateTarget(TObject* target) override;       \
+#define KV_DATASET_ACTION(Name)                   \
+  class Name : public TDataSetAction {            \
+    KV_CLASS(Name, TDataSetAction)                \
+   public:                                        \
+    using TDataSetAction::TDataSetAction;         \
+    void ExecuteTarget(TObject* target) override; \
+    void UpdateTarget(TObject* target) override;  \
   };
 
 KV_DATASET_ACTION(TDataSetFirst)

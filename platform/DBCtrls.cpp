@@ -50,7 +50,9 @@ KV_IMPLEMENT_CLASS(TDBListBox, "DBCtrls") {
 }
 KV_IMPLEMENT_CLASS(TDBImage, "DBCtrls") {
   PublishControlProperties(b, {"Align", "Anchors"});
-  b.Prop("BorderStyle", &TDBImage::GetBorderStyle, &TDBImage::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsSingle);
+  b.Prop("BorderStyle", &TDBImage::GetBorderStyle, &TDBImage::SetBorderStyle)
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsSingle);
   b.Prop("Center", &TDBImage::GetCenter, &TDBImage::SetCenter).Default(true);
   PublishControlProperties(b, {"Color", "Ctl3D", "DragCursor", "DragMode", "Enabled", "Font"});
   PublishDataLink(b);
@@ -58,9 +60,9 @@ KV_IMPLEMENT_CLASS(TDBImage, "DBCtrls") {
   b.Prop("ReadOnly", &TDBImage::GetReadOnly, &TDBImage::SetReadOnly).Default(false);
   PublishControlProperties(b, {"ShowHint"});
   b.Prop("Stretch", &TDBImage::GetStretch, &TDBImage::SetStretch).Default(false);
-  PublishControlProperties(b, {"TabOrder", "TabStop", "Visible", "OnClick", "OnDblClick", "OnDragDrop",
-                               "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress",
-                               "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"TabOrder", "TabStop", "Visible", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
+          "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -99,7 +101,8 @@ std::string TDataAware::FieldText(bool forEditing) const {
 
 TDBEdit::TDBEdit(TComponent* AOwner)
     : TEdit(AOwner),
-      TDataAware(this, [this] { DataChange(); }, [this] { UpdateData(); }, [this] { EditingChange(); }) {}
+      TDataAware(
+          this, [this] { DataChange(); }, [this] { UpdateData(); }, [this] { EditingChange(); }) {}
 
 void TDBEdit::SetReadOnly(bool v) {
   FLink.SetReadOnly(v);
@@ -162,7 +165,10 @@ void TDBEdit::DoExit() {
 // ---------------------------------------------------------------------------------------------
 // TDBText
 
-TDBText::TDBText(TComponent* AOwner) : TCustomLabel(AOwner), TDataAware(this, [this] { DataChange(); }, [] {}) {
+TDBText::TDBText(TComponent* AOwner)
+    : TCustomLabel(AOwner),
+      TDataAware(
+          this, [this] { DataChange(); }, [] {}) {
   SetAutoSize(false);
   SetShowAccelChar(false);
 }
@@ -173,7 +179,9 @@ void TDBText::DataChange() { SetCaption(FieldText(false)); }
 // TDBMemo
 
 TDBMemo::TDBMemo(TComponent* AOwner)
-    : TMemo(AOwner), TDataAware(this, [this] { DataChange(); }, [this] { UpdateData(); }, [this] { EditingChange(); }) {}
+    : TMemo(AOwner),
+      TDataAware(
+          this, [this] { DataChange(); }, [this] { UpdateData(); }, [this] { EditingChange(); }) {}
 
 void TDBMemo::SetReadOnly(bool v) {
   FLink.SetReadOnly(v);
@@ -197,10 +205,8 @@ void TDBMemo::Change() {
 
 void TDBMemo::KeyPress(char& key) {
   TMemo::KeyPress(key);
-  if (key == 27)
-    FLink.Reset();
-  else if ((static_cast<unsigned char>(key) >= ' ' || key == 8 || key == 13) && !FLink.Edit())
-    key = 0;
+  if (key == 27) FLink.Reset();
+  else if ((static_cast<unsigned char>(key) >= ' ' || key == 8 || key == 13) && !FLink.Edit()) key = 0;
 }
 
 void TDBMemo::DoExit() {
@@ -212,7 +218,9 @@ void TDBMemo::DoExit() {
 // TDBCheckBox
 
 TDBCheckBox::TDBCheckBox(TComponent* AOwner)
-    : TCheckBox(AOwner), TDataAware(this, [this] { DataChange(); }, [this] { UpdateData(); }) {
+    : TCheckBox(AOwner),
+      TDataAware(
+          this, [this] { DataChange(); }, [this] { UpdateData(); }) {
   SetState(cbUnchecked);
 }
 
@@ -254,12 +262,9 @@ void TDBCheckBox::DataChange() { SetState(Field() ? FieldState() : cbUnchecked);
 
 void TDBCheckBox::UpdateData() {
   TField* f = Field();
-  if (GetState() == cbGrayed)
-    f->Clear();
-  else if (f->GetDataType() == ftBoolean)
-    f->SetAsBoolean(GetChecked());
-  else
-    f->SetText(FirstOf(GetChecked() ? FValueChecked : FValueUnchecked));
+  if (GetState() == cbGrayed) f->Clear();
+  else if (f->GetDataType() == ftBoolean) f->SetAsBoolean(GetChecked());
+  else f->SetText(FirstOf(GetChecked() ? FValueChecked : FValueUnchecked));
 }
 
 void TDBCheckBox::Toggle() {
@@ -273,15 +278,15 @@ void TDBCheckBox::Toggle() {
 // TDBComboBox and TDBListBox
 
 TDBComboBox::TDBComboBox(TComponent* AOwner)
-    : TComboBox(AOwner), TDataAware(this, [this] { DataChange(); }, [this] { UpdateData(); }) {}
+    : TComboBox(AOwner),
+      TDataAware(
+          this, [this] { DataChange(); }, [this] { UpdateData(); }) {}
 
 void TDBComboBox::DataChange() {
   std::string text = FieldText(false);
   int i = GetItems()->IndexOf(text);
-  if (GetStyle() == csDropDownList)
-    SetItemIndex(i);
-  else
-    SetText(text);
+  if (GetStyle() == csDropDownList) SetItemIndex(i);
+  else SetText(text);
 }
 
 void TDBComboBox::UpdateData() { Field()->SetText(GetText()); }
@@ -297,7 +302,9 @@ void TDBComboBox::DoExit() {
 }
 
 TDBListBox::TDBListBox(TComponent* AOwner)
-    : TListBox(AOwner), TDataAware(this, [this] { DataChange(); }, [this] { UpdateData(); }) {}
+    : TListBox(AOwner),
+      TDataAware(
+          this, [this] { DataChange(); }, [this] { UpdateData(); }) {}
 
 void TDBListBox::DataChange() { SetItemIndex(Field() ? GetItems()->IndexOf(Field()->GetText()) : -1); }
 
@@ -320,7 +327,10 @@ void TDBListBox::Click() {
 // TDBImage
 
 TDBImage::TDBImage(TComponent* AOwner)
-    : TCustomControl(AOwner), TDataAware(this, [this] { DataChange(); }, [] {}), FPicture(new TPicture) {
+    : TCustomControl(AOwner),
+      TDataAware(
+          this, [this] { DataChange(); }, [] {}),
+      FPicture(new TPicture) {
   SetBounds(GetLeft(), GetTop(), 105, 105);
   SetTabStop(true);
   FPicture->OnChange = [this](TObject*) { Invalidate(); };
@@ -411,8 +421,7 @@ void TDBImage::Paint() {
 }
 
 void RegisterDBCtrlsClasses() {
-  RegisterClasses({TDBEdit::StaticClass(), TDBText::StaticClass(), TDBMemo::StaticClass(),
-                   TDBCheckBox::StaticClass(), TDBComboBox::StaticClass(), TDBListBox::StaticClass(),
-                   TDBImage::StaticClass(), TDBNavigator::StaticClass(), TDBRadioGroup::StaticClass(),
-                   TDBLookupComboBox::StaticClass()});
+  RegisterClasses({TDBEdit::StaticClass(), TDBText::StaticClass(), TDBMemo::StaticClass(), TDBCheckBox::StaticClass(),
+                   TDBComboBox::StaticClass(), TDBListBox::StaticClass(), TDBImage::StaticClass(),
+                   TDBNavigator::StaticClass(), TDBRadioGroup::StaticClass(), TDBLookupComboBox::StaticClass()});
 }

@@ -3,8 +3,8 @@
 // and never touch the data.
 #pragma once
 
-#include "Db.h"
 #include "Buttons.h"
+#include "Db.h"
 #include "StdCtrls.h"
 
 // The field link of a data-aware control, published by every such control as DataField and

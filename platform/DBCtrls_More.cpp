@@ -7,11 +7,11 @@
 namespace {
 
 constexpr int kButtonCount = 10;
-const char* const kDefaultHints[kButtonCount] = {"First record", "Prior record", "Next record", "Last record",
+const char* const kDefaultHints[kButtonCount] = {"First record",  "Prior record",  "Next record", "Last record",
                                                  "Insert record", "Delete record", "Edit record", "Post edit",
-                                                 "Cancel edit", "Refresh data"};
-const char* const kButtonNames[kButtonCount] = {"First", "Prior", "Next", "Last", "Insert",
-                                                "Delete", "Edit", "Post", "Cancel", "Refresh"};
+                                                 "Cancel edit",   "Refresh data"};
+const char* const kButtonNames[kButtonCount] = {"First",  "Prior", "Next", "Last",   "Insert",
+                                                "Delete", "Edit",  "Post", "Cancel", "Refresh"};
 
 // The glyph of a button, drawn in black on the button face (the bottom-left pixel, which
 // speed buttons treat as transparent).
@@ -73,8 +73,8 @@ KV_IMPLEMENT_CLASS(TDBNavigator, "DBCtrls") {
   PublishControlProperties(b, {"Visible"});
   b.Prop("BeforeAction", &TDBNavigator::BeforeAction);
   b.Prop("OnClick", &TDBNavigator::OnClick);
-  PublishControlProperties(b, {"OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit",
-                               "OnResize", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnResize", "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TDBRadioGroup, "DBCtrls") {
@@ -96,8 +96,7 @@ KV_IMPLEMENT_CLASS(TDBLookupComboBox, "DBCtrls") {
   PublishControlProperties(b, {"ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu"});
   b.Prop("ReadOnly", &TDBLookupComboBox::GetReadOnly, &TDBLookupComboBox::SetReadOnly).Default(false);
   PublishControlProperties(b, {"ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnDragDrop", "OnDragOver",
-                               "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp",
-                               "OnStartDrag"});
+                               "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnStartDrag"});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -190,8 +189,16 @@ void TDBNavigator::UpdateButtons() {
   bool editing = active && IsEditing(ds);
   bool canModify = active && ds->CanModify();
   bool up = active && !ds->Bof(), down = active && !ds->Eof();
-  const bool enabled[kButtonCount] = {up, up, down, down, canModify, canModify && !ds->IsEmpty(),
-                                      canModify && !editing, editing, editing, active && !editing};
+  const bool enabled[kButtonCount] = {up,
+                                      up,
+                                      down,
+                                      down,
+                                      canModify,
+                                      canModify && !ds->IsEmpty(),
+                                      canModify && !editing,
+                                      editing,
+                                      editing,
+                                      active && !editing};
   for (int i = 0; i < kButtonCount; ++i) FButtons[i]->SetEnabled(enabled[i]);
 }
 
@@ -236,7 +243,9 @@ void TDBNavigator::BtnClick(TNavigateBtn button) {
 // TDBRadioGroup
 
 TDBRadioGroup::TDBRadioGroup(TComponent* AOwner)
-    : TRadioGroup(AOwner), TDataAware(this, [this] { DataChange(); }, [this] { UpdateData(); }),
+    : TRadioGroup(AOwner),
+      TDataAware(
+          this, [this] { DataChange(); }, [this] { UpdateData(); }),
       FValues(new TStringList) {
   static_cast<TStringList*>(FValues)->OnChange = [this](TObject*) { DataChange(); };
 }
@@ -298,7 +307,8 @@ class TDBLookupComboBox::TListLink : public TDataLink {
 
 TDBLookupComboBox::TDBLookupComboBox(TComponent* AOwner)
     : TCustomComboBox(AOwner),
-      TDataAware(this, [this] { DataChange(); }, [this] { UpdateData(); }),
+      TDataAware(
+          this, [this] { DataChange(); }, [this] { UpdateData(); }),
       FListLink(std::make_unique<TListLink>(this)) {
   SetStyle(csDropDownList);
 }

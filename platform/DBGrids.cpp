@@ -54,7 +54,9 @@ KV_IMPLEMENT_CLASS(TColumnTitle, "DBGrids") {
 KV_IMPLEMENT_CLASS(TColumn, "DBGrids") {
   b.Prop("Alignment", &TColumn::GetAlignment, &TColumn::SetAlignment).StoredMethod(&TColumn::IsAlignmentStored, false);
   b.Prop("ButtonStyle", &TColumn::GetButtonStyle, &TColumn::SetButtonStyle).Default(cbsAuto);
-  b.Prop("Color", &TColumn::GetColor, &TColumn::SetColor).Type(TypeInfoTColor()).StoredMethod(&TColumn::IsColorStored, false);
+  b.Prop("Color", &TColumn::GetColor, &TColumn::SetColor)
+      .Type(TypeInfoTColor())
+      .StoredMethod(&TColumn::IsColorStored, false);
   b.Prop("DropDownRows", &TColumn::GetDropDownRows, &TColumn::SetDropDownRows).Default(7);
   b.Prop("Expanded", &TColumn::GetExpanded, &TColumn::SetExpanded).Default(true);
   b.Prop("FieldName", &TColumn::GetFieldName, &TColumn::SetFieldName);
@@ -81,7 +83,9 @@ KV_IMPLEMENT_CLASS(TDBGrid, "DBGrids") {
   b.Prop("DataSource", &TCustomDBGrid::GetDataSource, &TCustomDBGrid::SetDataSource);
   b.Prop("DefaultDrawing", &TCustomGrid::GetDefaultDrawing, &TCustomGrid::SetDefaultDrawing).Default(true);
   PublishControlProperties(b, {"DragCursor", "DragKind", "DragMode", "Enabled"});
-  b.Prop("FixedColor", &TCustomGrid::GetFixedColor, &TCustomGrid::SetFixedColor).Type(TypeInfoTColor()).Default(clBtnFace);
+  b.Prop("FixedColor", &TCustomGrid::GetFixedColor, &TCustomGrid::SetFixedColor)
+      .Type(TypeInfoTColor())
+      .Default(clBtnFace);
   PublishControlProperties(b, {"Font", "ImeMode", "ImeName"});
   b.Prop("Options", &TCustomDBGrid::GetOptions, &TCustomDBGrid::SetOptions)
       .Default(TDBGridOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
@@ -585,9 +589,8 @@ void TCustomDBGrid::DrawCell(int col, int row, const TRect& rect, TGridDrawState
     c->GetBrush()->SetColor(column->GetTitle()->GetColor());
     align = column->GetTitle()->GetAlignment();
   } else {
-    bool highlight = state.Contains(gdSelected) &&
-                     (Focused() || (InplaceEditor() && InplaceEditor()->Focused()) ||
-                      FOptions.Contains(dgAlwaysShowSelection));
+    bool highlight = state.Contains(gdSelected) && (Focused() || (InplaceEditor() && InplaceEditor()->Focused()) ||
+                                                    FOptions.Contains(dgAlwaysShowSelection));
     c->SetFont(column->GetFont());
     c->GetBrush()->SetColor(highlight ? clHighlight : column->GetColor());
     if (highlight) c->GetFont()->SetColor(clHighlightText);
@@ -728,8 +731,7 @@ void TCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y
   TGridCoord cell = MouseCoord(x, y);
   if (FTitleDownCol >= 0 && !resized && cell.X == FTitleDownCol && ColWidths(cell.X) == FTitleDownWidth)
     OnTitleClick(ColumnAt(cell.X));
-  else if (cell.Y >= TitleOffset() && ColumnAt(cell.X) && !InState(csDesigning))
-    OnCellClick(ColumnAt(cell.X));
+  else if (cell.Y >= TitleOffset() && ColumnAt(cell.X) && !InState(csDesigning)) OnCellClick(ColumnAt(cell.X));
   FTitleDownCol = -1;
 }
 

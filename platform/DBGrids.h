@@ -9,8 +9,8 @@
 #include "Db.h"
 #include "Grids.h"
 
-KV_ENUM(TDBGridOption, dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines,
-        dgRowLines, dgTabs, dgRowSelect, dgAlwaysShowSelection, dgConfirmDelete, dgCancelOnExit, dgMultiSelect)
+KV_ENUM(TDBGridOption, dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
+        dgTabs, dgRowSelect, dgAlwaysShowSelection, dgConfirmDelete, dgCancelOnExit, dgMultiSelect)
 KV_SET(TDBGridOptions, TDBGridOption)
 KV_ENUM(TColumnButtonStyle, cbsAuto, cbsEllipsis, cbsNone)
 
@@ -216,8 +216,8 @@ class TCustomDBGrid : public TCustomGrid {
   TDBGridColumns* FColumns;
   TFont* FTitleFont;
   std::vector<TColumn*> FShown;
-  TDBGridOptions FOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines,
-                          dgRowLines, dgTabs, dgConfirmDelete, dgCancelOnExit};
+  TDBGridOptions FOptions{dgEditing,  dgTitles, dgIndicator,     dgColumnResize, dgColLines,
+                          dgRowLines, dgTabs,   dgConfirmDelete, dgCancelOnExit};
   bool FReadOnly = false;
   int FLayoutLock = 0;
   bool FSyncing = false;

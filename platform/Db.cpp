@@ -492,8 +492,8 @@ void TDataSet::EnableControls() {
 }
 
 void TDataSet::DataEvent(TDataEvent event, TField* field, int info) {
-  if (event != deFieldChange && event != deUpdateRecord && event != deCheckBrowseMode &&
-      event != deFocusControl && !FCalculating)
+  if (event != deFieldChange && event != deUpdateRecord && event != deCheckBrowseMode && event != deFocusControl &&
+      !FCalculating)
     FCalcRow = -2;
   if (ControlsDisabled()) return;
   for (TDataSource* ds : std::vector<TDataSource*>(FDataSources)) ds->DataEvent(event, field, info);
@@ -557,14 +557,16 @@ void TDataSource::DataEvent(TDataEvent event, TField* field, int info) {
     case deFieldChange:
       if (OnDataChange) OnDataChange(this, field);
       break;
-    case deRecordChange: case deDataSetChange: case deDataSetScroll: case deLayoutChange:
+    case deRecordChange:
+    case deDataSetChange:
+    case deDataSetScroll:
+    case deLayoutChange:
       if (OnDataChange) OnDataChange(this, nullptr);
       break;
     case deUpdateRecord:
       if (OnUpdateData) OnUpdateData(this);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -666,7 +668,8 @@ void TDataLink::SetActiveRecord(int v) {
 
 void TDataLink::DataEvent(TDataEvent event, TField* field, int) {
   switch (event) {
-    case deFieldChange: case deRecordChange:
+    case deFieldChange:
+    case deRecordChange:
       if (!FUpdating) RecordChanged(field);
       break;
     case deDataSetChange:
@@ -679,21 +682,15 @@ void TDataLink::DataEvent(TDataEvent event, TField* field, int) {
       DataSetScrolled(FFirstRow - old);
       break;
     }
-    case deLayoutChange: case deFieldListChange:
+    case deLayoutChange:
+    case deFieldListChange:
       FitWindow();
       LayoutChanged();
       break;
-    case deUpdateRecord:
-      UpdateRecord();
-      break;
-    case deCheckBrowseMode:
-      CheckBrowseMode();
-      break;
-    case deFocusControl:
-      FocusControl(field);
-      break;
-    default:
-      break;
+    case deUpdateRecord: UpdateRecord(); break;
+    case deCheckBrowseMode: CheckBrowseMode(); break;
+    case deFocusControl: FocusControl(field); break;
+    default: break;
   }
 }
 

@@ -26,8 +26,7 @@ inline constexpr const char* SDataSetReadOnly = "Cannot modify a read-only datas
 inline constexpr const char* SFieldReadOnly = "Field '%s' cannot be modified";
 inline constexpr const char* SFieldRequired = "Field '%s' must have a value";
 inline constexpr const char* SFieldAccessError = "Cannot access field '%s' as type %s";
-inline constexpr const char* SFieldRangeError =
-    "%s is not a valid value for field '%s'. The allowed range is %s to %s";
+inline constexpr const char* SFieldRangeError = "%s is not a valid value for field '%s'. The allowed range is %s to %s";
 inline constexpr const char* SInvalidIntegerValue = "'%s' is not a valid integer value for field '%s'";
 inline constexpr const char* SInvalidFloatValue = "'%s' is not a valid floating point value for field '%s'";
 inline constexpr const char* SInvalidBoolValue = "'%s' is not a valid boolean value for field '%s'";
@@ -57,14 +56,13 @@ bool TryIsoToDateTime(std::string_view text, TDateTime& value);
 std::string DateTimeToIso(TDateTime value, bool date = true, bool time = true);
 
 // Delphi 3's numbering: form files and the designer's field drop rely on it.
-KV_ENUM(TFieldType, ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftBoolean, ftFloat,
-        ftCurrency, ftBCD, ftDate, ftTime, ftDateTime, ftBytes, ftVarBytes, ftAutoInc, ftBlob,
-        ftMemo, ftGraphic, ftFmtMemo, ftParadoxOle, ftDBaseOle, ftTypedBinary, ftCursor)
-KV_ENUM(TDataSetState, dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsCalcFields, dsFilter,
-        dsNewValue, dsOldValue, dsCurValue)
-KV_ENUM(TDataEvent, deFieldChange, deRecordChange, deDataSetChange, deDataSetScroll,
-        deLayoutChange, deUpdateRecord, deUpdateState, deCheckBrowseMode, dePropertyChange,
-        deFieldListChange, deFocusControl)
+KV_ENUM(TFieldType, ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftBoolean, ftFloat, ftCurrency, ftBCD, ftDate,
+        ftTime, ftDateTime, ftBytes, ftVarBytes, ftAutoInc, ftBlob, ftMemo, ftGraphic, ftFmtMemo, ftParadoxOle,
+        ftDBaseOle, ftTypedBinary, ftCursor)
+KV_ENUM(TDataSetState, dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsCalcFields, dsFilter, dsNewValue, dsOldValue,
+        dsCurValue)
+KV_ENUM(TDataEvent, deFieldChange, deRecordChange, deDataSetChange, deDataSetScroll, deLayoutChange, deUpdateRecord,
+        deUpdateState, deCheckBrowseMode, dePropertyChange, deFieldListChange, deFocusControl)
 KV_ENUM(TFieldKind, fkData, fkCalculated, fkLookup, fkInternalCalc)
 KV_ENUM(TFieldAttribute, faHiddenCol, faReadonly, faRequired, faLink, faUnNamed, faFixed)
 KV_SET(TFieldAttributes, TFieldAttribute)
@@ -79,10 +77,30 @@ struct TDbValue {
   double Float = 0;
   std::string Str;  // text (UTF-8) or blob bytes
 
-  static TDbValue Integer(int64_t v) { TDbValue r; r.Kind = vkInteger; r.Int = v; return r; }
-  static TDbValue Real(double v) { TDbValue r; r.Kind = vkFloat; r.Float = v; return r; }
-  static TDbValue Text(std::string v) { TDbValue r; r.Kind = vkText; r.Str = std::move(v); return r; }
-  static TDbValue Blob(std::string v) { TDbValue r; r.Kind = vkBlob; r.Str = std::move(v); return r; }
+  static TDbValue Integer(int64_t v) {
+    TDbValue r;
+    r.Kind = vkInteger;
+    r.Int = v;
+    return r;
+  }
+  static TDbValue Real(double v) {
+    TDbValue r;
+    r.Kind = vkFloat;
+    r.Float = v;
+    return r;
+  }
+  static TDbValue Text(std::string v) {
+    TDbValue r;
+    r.Kind = vkText;
+    r.Str = std::move(v);
+    return r;
+  }
+  static TDbValue Blob(std::string v) {
+    TDbValue r;
+    r.Kind = vkBlob;
+    r.Str = std::move(v);
+    return r;
+  }
   bool IsNull() const { return Kind == vkNull; }
   friend bool operator==(const TDbValue& a, const TDbValue& b);
 };
@@ -93,8 +111,7 @@ class TDataSource;
 class TDataLink;
 
 KV_EVENT(TFieldNotifyEvent, "Sender: TField", TField*)
-KV_EVENT(TFieldGetTextEvent, "Sender: TField; var Text: string; DisplayText: Boolean", TField*,
-         std::string&, bool)
+KV_EVENT(TFieldGetTextEvent, "Sender: TField; var Text: string; DisplayText: Boolean", TField*, std::string&, bool)
 KV_EVENT(TFieldSetTextEvent, "Sender: TField; const Text: string", TField*, const std::string&)
 KV_EVENT(TDataSetNotifyEvent, "DataSet: TDataSet", TDataSet*)
 KV_EVENT(TDataChangeEvent, "Sender: TObject; Field: TField", TObject*, TField*)
@@ -137,7 +154,7 @@ class TFieldDefs : public TCollection {
   TFieldDefs() : TCollection(TFieldDef::StaticClass()) {}
   TFieldDef* Items(int i) const { return static_cast<TFieldDef*>(TCollection::Items(i)); }
   TFieldDef* Add(const std::string& name, TFieldType type, int size = 0, bool required = false);
-  int IndexOf(std::string_view name) const;  // ignores case; -1 when absent
+  int IndexOf(std::string_view name) const;      // ignores case; -1 when absent
   TFieldDef* Find(std::string_view name) const;  // EDatabaseError when absent
 };
 
@@ -503,7 +520,7 @@ class TFields {
 // ---------------------------------------------------------------------------------------------
 // TDataSet
 struct TDbRow {
-  int64_t Key = 0;  // the engine's identity of the row (SQLite: rowid)
+  int64_t Key = 0;               // the engine's identity of the row (SQLite: rowid)
   std::vector<TDbValue> Values;  // by field definition
 };
 
@@ -621,9 +638,9 @@ class TDataSet : public TComponent {
   TDbRow FEditRow;  // the record being edited or inserted
   std::vector<TDataSource*> FDataSources;
   TDataSetState FState = dsInactive;
-  int FRecNo = -1;        // view index of the current record, -1 when none
-  int FInsertFrom = -1;   // the current record before Insert, restored by Cancel
-  int FActiveRow = -1;    // view index a data link chose, -1: the current record
+  int FRecNo = -1;       // view index of the current record, -1 when none
+  int FInsertFrom = -1;  // the current record before Insert, restored by Cancel
+  int FActiveRow = -1;   // view index a data link chose, -1: the current record
   int FDisableCount = 0;
   bool FPendingChange = false;
   TDataSetState FDisabledState = dsInactive;
@@ -703,7 +720,10 @@ class TDataLink : public TPersistent {
   virtual void ActiveChanged() {}
   virtual void CheckBrowseMode() {}
   virtual void DataSetChanged() { RecordChanged(nullptr); }
-  virtual void DataSetScrolled(int distance) { (void)distance; DataSetChanged(); }
+  virtual void DataSetScrolled(int distance) {
+    (void)distance;
+    DataSetChanged();
+  }
   virtual void EditingChanged() {}
   virtual void FocusControl(TField*& field) { (void)field; }
   virtual void LayoutChanged() { DataSetChanged(); }

@@ -108,8 +108,8 @@ KV_EVENT(TPasswordEvent, "Sender: TObject; var Continue: Boolean", TObject*, boo
 // dataset or database of it opens; closing it closes them all. While KeepConnections is on, the
 // files that its datasets open by name stay open between uses until DropConnections; off, they
 // close with their last dataset (the default session starts with it off). SQLHourGlass shows
-// crSQLWait while a dataset of the session runs its statement. NetFileDir and PrivateDir are the BDE's Paradox folders, kept for form
-// files; SQLite needs neither. OnPassword is never called: SQLite tables have no passwords.
+// crSQLWait while a dataset of the session runs its statement. NetFileDir and PrivateDir are the BDE's Paradox folders,
+// kept for form files; SQLite needs neither. OnPassword is never called: SQLite tables have no passwords.
 class TSession : public TComponent {
   KV_CLASS(TSession, TComponent)
  public:
@@ -151,8 +151,7 @@ class TSession : public TComponent {
   // The DatabaseNames of the session's TDatabase components, then its aliases.
   void GetDatabaseNames(TStrings* list) const;
   // The tables (and views) of a database of the session; `pattern` matches with * and ?.
-  void GetTableNames(const std::string& databaseName, const std::string& pattern, bool systemTables,
-                     TStrings* list);
+  void GetTableNames(const std::string& databaseName, const std::string& pattern, bool systemTables, TStrings* list);
   // The file an alias of this session (or a default one) names, else `name` itself.
   std::string ResolveDatabaseName(const std::string& name) const;
   TDatabase* FindDatabase(const std::string& name) const;

@@ -61,9 +61,7 @@ KV_IMPLEMENT_CLASS(TFloatField, "Db") {
 KV_IMPLEMENT_CLASS(TCurrencyField, "Db") {
   b.Prop("Currency", &TFloatField::GetCurrency, &TFloatField::SetCurrency).Default(true);
 }
-KV_IMPLEMENT_CLASS(TBCDField, "Db") {
-  b.Prop("Size", &TField::GetSize, &TField::SetSize).Default(4);
-}
+KV_IMPLEMENT_CLASS(TBCDField, "Db") { b.Prop("Size", &TField::GetSize, &TField::SetSize).Default(4); }
 KV_IMPLEMENT_CLASS(TBooleanField, "Db") {
   b.Prop("DisplayValues", &TBooleanField::GetDisplayValues, &TBooleanField::SetDisplayValues)
       .StoredMethod(&TBooleanField::IsDisplayValuesStored);
@@ -73,9 +71,7 @@ KV_IMPLEMENT_CLASS(TDateTimeField, "Db") {
 }
 KV_IMPLEMENT_CLASS(TDateField, "Db") {}
 KV_IMPLEMENT_CLASS(TTimeField, "Db") {}
-KV_IMPLEMENT_CLASS(TBytesField, "Db") {
-  b.Prop("Size", &TField::GetSize, &TField::SetSize).Default(16);
-}
+KV_IMPLEMENT_CLASS(TBytesField, "Db") { b.Prop("Size", &TField::GetSize, &TField::SetSize).Default(16); }
 KV_IMPLEMENT_CLASS(TVarBytesField, "Db") {}
 KV_IMPLEMENT_CLASS(TBlobField, "Db") {
   b.Prop("BlobType", &TBlobField::GetBlobType, &TBlobField::SetBlobType);
@@ -101,10 +97,10 @@ bool operator==(const TDbValue& a, const TDbValue& b) {
 }
 
 const char* FieldTypeName(TFieldType t) {
-  static const char* const names[] = {
-      "Unknown", "String", "SmallInt", "Integer", "Word", "Boolean", "Float", "Currency",
-      "BCD", "Date", "Time", "DateTime", "Bytes", "VarBytes", "AutoInc", "Blob", "Memo",
-      "Graphic", "FmtMemo", "ParadoxOle", "DBaseOle", "TypedBinary", "Cursor"};
+  static const char* const names[] = {"Unknown", "String",     "SmallInt", "Integer",     "Word",  "Boolean",
+                                      "Float",   "Currency",   "BCD",      "Date",        "Time",  "DateTime",
+                                      "Bytes",   "VarBytes",   "AutoInc",  "Blob",        "Memo",  "Graphic",
+                                      "FmtMemo", "ParadoxOle", "DBaseOle", "TypedBinary", "Cursor"};
   return t <= ftCursor ? names[t] : "Unknown";
 }
 
@@ -171,8 +167,7 @@ bool DbReadDigits(std::string_view s, size_t& pos, int count, int& out) {
 
 bool DbReadTime(std::string_view s, size_t& pos, double& fraction) {
   int h, n, sec = 0, ms = 0;
-  if (!DbReadDigits(s, pos, 2, h) || pos >= s.size() || s[pos++] != ':' || !DbReadDigits(s, pos, 2, n))
-    return false;
+  if (!DbReadDigits(s, pos, 2, h) || pos >= s.size() || s[pos++] != ':' || !DbReadDigits(s, pos, 2, n)) return false;
   if (pos < s.size() && s[pos] == ':') {
     ++pos;
     if (!DbReadDigits(s, pos, 2, sec)) return false;
@@ -230,7 +225,8 @@ std::string DbFormatFloat(const std::string& mask, double v) {
   for (char c : *sec) {
     std::string& lit = seenDigit ? suffix : prefix;
     if (quote) {
-      if (c == quote) quote = 0; else lit += c;
+      if (c == quote) quote = 0;
+      else lit += c;
     } else if (c == '"' || c == '\'') {
       quote = c;
     } else if (c == '0' || c == '#') {
@@ -263,8 +259,8 @@ std::string DbFormatFloat(const std::string& mask, double v) {
   while (static_cast<int>(intPart.size()) < intZeros) intPart.insert(intPart.begin(), '0');
   if (thousands)
     for (int i = static_cast<int>(intPart.size()) - 3; i > 0; i -= 3) intPart.insert(i, ",");
-  bool zeroShown = intPart.find_first_not_of("0,") == std::string::npos &&
-                   frac.find_first_not_of('0') == std::string::npos;
+  bool zeroShown =
+      intPart.find_first_not_of("0,") == std::string::npos && frac.find_first_not_of('0') == std::string::npos;
   std::string out = prefix;
   if (minus && !zeroShown) out = "-" + out;
   out += intPart;
@@ -328,8 +324,8 @@ bool TryIsoToDateTime(std::string_view text, TDateTime& value) {
   bool hasDate = false;
   if (s.size() >= 10 && s[4] == '-') {
     int y, m, d;
-    if (!DbReadDigits(s, pos, 4, y) || s[pos++] != '-' || !DbReadDigits(s, pos, 2, m) ||
-        s[pos++] != '-' || !DbReadDigits(s, pos, 2, d))
+    if (!DbReadDigits(s, pos, 4, y) || s[pos++] != '-' || !DbReadDigits(s, pos, 2, m) || s[pos++] != '-' ||
+        !DbReadDigits(s, pos, 2, d))
       return false;
     if (m < 1 || m > 12 || d < 1) return false;
     static const int mdays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -381,8 +377,11 @@ TClass DefaultFieldClass(TFieldType t) {
     case ftBytes: return TBytesField::StaticClass();
     case ftVarBytes: return TVarBytesField::StaticClass();
     case ftAutoInc: return TAutoIncField::StaticClass();
-    case ftBlob: case ftFmtMemo: case ftParadoxOle: case ftDBaseOle: case ftTypedBinary:
-      return TBlobField::StaticClass();
+    case ftBlob:
+    case ftFmtMemo:
+    case ftParadoxOle:
+    case ftDBaseOle:
+    case ftTypedBinary: return TBlobField::StaticClass();
     case ftMemo: return TMemoField::StaticClass();
     case ftGraphic: return TGraphicField::StaticClass();
     default: return nullptr;
@@ -401,8 +400,7 @@ TField* TFieldDef::CreateField(TComponent* owner, TDataSet* dataSet) const {
   try {
     if (auto* blob = Cast<TBlobField>(f)) blob->SetBlobType(FDataType);
     if (f->Is<TStringField>() || f->Is<TBytesField>() || f->Is<TBCDField>()) f->SetSize(FSize);
-    if (auto* fl = Cast<TFloatField>(f); fl && FPrecision > 0 && !f->Is<TBCDField>())
-      fl->SetPrecision(FPrecision);
+    if (auto* fl = Cast<TFloatField>(f); fl && FPrecision > 0 && !f->Is<TBCDField>()) fl->SetPrecision(FPrecision);
     f->SetFieldName(FName);
     f->SetRequired(Required());
     f->SetReadOnly(FAttributes.Contains(faReadonly));
@@ -499,8 +497,7 @@ void TField::SetFieldKind(TFieldKind v) {
 }
 
 void TField::PropertyChanged(bool layout) {
-  if (FDataSet && FDataSet->GetActive())
-    FDataSet->DataEvent(layout ? deLayoutChange : deDataSetChange);
+  if (FDataSet && FDataSet->GetActive()) FDataSet->DataEvent(layout ? deLayoutChange : deDataSetChange);
 }
 
 int TField::GetIndex() const { return FDataSet ? FDataSet->FFields.IndexOf(this) : -1; }
@@ -516,9 +513,7 @@ void TField::SetIndex(int i) {
   PropertyChanged(true);
 }
 
-bool TField::GetCanModify() const {
-  return !FReadOnly && FDataSet && FDataSet->CanModify() && FFieldKind == fkData;
-}
+bool TField::GetCanModify() const { return !FReadOnly && FDataSet && FDataSet->CanModify() && FFieldKind == fkData; }
 
 void TField::FocusControl() {
   if (FDataSet) FDataSet->DataEvent(deFocusControl, this);
@@ -677,8 +672,7 @@ void TNumericField::GetTextValue(std::string& text, bool displayText) const {
   else text = DbFormatFloat(mask, GetAsFloat());
 }
 
-TIntegerField::TIntegerField(TComponent* owner)
-    : TIntegerField(owner, ftInteger, INT32_MIN, INT32_MAX, 11) {}
+TIntegerField::TIntegerField(TComponent* owner) : TIntegerField(owner, ftInteger, INT32_MIN, INT32_MAX, 11) {}
 
 TIntegerField::TIntegerField(TComponent* owner, TFieldType type, int64_t lo, int64_t hi, int width)
     : TNumericField(owner), FMinRange(lo), FMaxRange(hi), FWidth(width) {
@@ -709,8 +703,7 @@ void TIntegerField::SetAsString(const std::string& v) {
   SetAsInteger(i);
 }
 
-TAutoIncField::TAutoIncField(TComponent* owner)
-    : TIntegerField(owner, ftAutoInc, INT32_MIN, INT32_MAX, 11) {}
+TAutoIncField::TAutoIncField(TComponent* owner) : TIntegerField(owner, ftAutoInc, INT32_MIN, INT32_MAX, 11) {}
 
 TFloatField::TFloatField(TComponent* owner) : TFloatField(owner, ftFloat) {}
 
@@ -722,8 +715,8 @@ int64_t TFloatField::GetAsInteger() const { return std::llround(GetAsFloat()); }
 
 void TFloatField::SetAsFloat(double v) {
   if ((FMinValue != 0 || FMaxValue != 0) && (v < FMinValue || v > FMaxValue))
-    throw ERangeError(Format(SFieldRangeError, FloatToStr(v), GetDisplayLabel(),
-                             FloatToStr(FMinValue), FloatToStr(FMaxValue)));
+    throw ERangeError(
+        Format(SFieldRangeError, FloatToStr(v), GetDisplayLabel(), FloatToStr(FMinValue), FloatToStr(FMaxValue)));
   SetValue(TDbValue::Real(v));
 }
 
@@ -794,9 +787,7 @@ void TBooleanField::SetDisplayValues(const std::string& v) {
   PropertyChanged(true);
 }
 
-int TBooleanField::GetDefaultWidth() const {
-  return static_cast<int>(std::max(FTrueText.size(), FFalseText.size()));
-}
+int TBooleanField::GetDefaultWidth() const { return static_cast<int>(std::max(FTrueText.size(), FFalseText.size())); }
 
 // =============================================================================================
 // Dates and times
@@ -814,9 +805,7 @@ TDateTime TDateTimeField::GetAsDateTime() const {
   return v;
 }
 
-void TDateTimeField::SetAsDateTime(TDateTime v) {
-  SetValue(TDbValue::Text(DateTimeToIso(v, HasDate(), HasTime())));
-}
+void TDateTimeField::SetAsDateTime(TDateTime v) { SetValue(TDbValue::Text(DateTimeToIso(v, HasDate(), HasTime()))); }
 
 std::string TDateTimeField::GetAsString() const {
   const TDbValue& v = GetValue();

@@ -26,7 +26,8 @@ void PublishFileDialog(TClassBuilder<C>& b) {
   b.Prop("Filter", &TOpenDialog::GetFilter, &TOpenDialog::SetFilter).StoredMethod(&TOpenDialog::IsFilterStored);
   b.Prop("FilterIndex", &TOpenDialog::GetFilterIndex, &TOpenDialog::SetFilterIndex).Default(1);
   b.Prop("InitialDir", &TOpenDialog::GetInitialDir, &TOpenDialog::SetInitialDir);
-  b.Prop("Options", &TOpenDialog::GetOptions, &TOpenDialog::SetOptions).Default(TOpenOptions{ofHideReadOnly, ofEnableSizing});
+  b.Prop("Options", &TOpenDialog::GetOptions, &TOpenDialog::SetOptions)
+      .Default(TOpenOptions{ofHideReadOnly, ofEnableSizing});
   b.Prop("Title", &TOpenDialog::GetTitle, &TOpenDialog::SetTitle);
   b.Prop("OnCanClose", &TOpenDialog::OnCanClose);
   b.Prop("OnClose", &TCommonDialog::OnClose);
@@ -128,8 +129,7 @@ std::vector<std::pair<std::string, std::string>> TOpenDialog::FilterPairs() cons
     start = bar + 1;
   }
   if (FFilter.empty()) return r;
-  for (size_t i = 0; i < parts.size(); i += 2)
-    r.emplace_back(parts[i], i + 1 < parts.size() ? parts[i + 1] : parts[i]);
+  for (size_t i = 0; i < parts.size(); i += 2) r.emplace_back(parts[i], i + 1 < parts.size() ? parts[i + 1] : parts[i]);
   return r;
 }
 
@@ -164,7 +164,8 @@ bool TOpenDialog::AcceptFiles(std::vector<std::string> files, int filterIndex) {
     if (!IsSaveDialog() && FOptions.Contains(ofFileMustExist) && !exists) return refuse(SFileNotFound, f);
     if (exists && FOptions.Contains(ofNoReadOnlyReturn)) {
       auto perms = std::filesystem::status(f, ec).permissions();
-      if ((perms & std::filesystem::perms::owner_write) == std::filesystem::perms::none) return refuse(SFileReadOnly, f);
+      if ((perms & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+        return refuse(SFileReadOnly, f);
     }
     if (IsSaveDialog() && exists && FOptions.Contains(ofOverwritePrompt) && !ask(SFileExistsReplace, f, MB_ICONWARNING))
       return false;
@@ -186,10 +187,8 @@ bool TOpenDialog::AcceptFiles(std::vector<std::string> files, int filterIndex) {
   std::string ext = ExtractFileExt(FFileName), want = FDefaultExt;
   if (!ext.empty()) ext.erase(0, 1);
   while (!want.empty() && want[0] == '.') want.erase(0, 1);
-  if (!want.empty() && !SameText(ext, want))
-    FOptions.Include(ofExtensionDifferent);
-  else
-    FOptions.Exclude(ofExtensionDifferent);
+  if (!want.empty() && !SameText(ext, want)) FOptions.Include(ofExtensionDifferent);
+  else FOptions.Exclude(ofExtensionDifferent);
   return true;
 }
 
@@ -202,9 +201,8 @@ bool TOpenDialog::RunFileDialog() {
   r.FilterIndex = FFilterIndex;
   r.Save = IsSaveDialog();
   r.MultiSelect = FOptions.Contains(ofAllowMultiSelect);
-  return qtd::ExecuteFileDialog(r, [this](const std::vector<std::string>& files, int index) {
-    return AcceptFiles(files, index);
-  });
+  return qtd::ExecuteFileDialog(
+      r, [this](const std::vector<std::string>& files, int index) { return AcceptFiles(files, index); });
 }
 
 bool TOpenDialog::Execute() {
@@ -346,14 +344,14 @@ std::string MsgDlgCaption(TMsgDlgType type) {
 }
 
 std::string MsgDlgButtonCaption(TMsgDlgBtn button) {
-  static const char* const kCaptions[] = {"&Yes",   "&No",     "OK",   "Cancel",     "&Abort",     "&Retry",
+  static const char* const kCaptions[] = {"&Yes",    "&No",  "OK",         "Cancel",      "&Abort", "&Retry",
                                           "&Ignore", "&All", "N&o to All", "Yes to &All", "&Help"};
   return kCaptions[button];
 }
 
 TModalResult MsgDlgButtonResult(TMsgDlgBtn button) {
-  static const TModalResult kResults[] = {mrYes, mrNo, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrAll,
-                                          mrNoToAll, mrYesToAll, mrNone};
+  static const TModalResult kResults[] = {mrYes,    mrNo,  mrOk,      mrCancel,   mrAbort, mrRetry,
+                                          mrIgnore, mrAll, mrNoToAll, mrYesToAll, mrNone};
   return kResults[button];
 }
 
@@ -371,8 +369,8 @@ int MessageBoxFlags(TMsgDlgType type, TMsgDlgButtons buttons) {
 }
 }  // namespace
 
-TModalResult MessageDlgPos(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons, THelpContext,
-                           int x, int y) {
+TModalResult MessageDlgPos(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons, THelpContext, int x,
+                           int y) {
   std::string caption = MsgDlgCaption(type);
   if (MessageBoxHook) return MessageBoxHook(msg, caption, MessageBoxFlags(type, buttons));
   std::vector<qtd::TButtonSpec> specs;
@@ -412,5 +410,6 @@ void RegisterDialogsClasses() {
   done = true;
   RegisterClasses({TOpenDialog::StaticClass(), TSaveDialog::StaticClass(), TOpenPictureDialog::StaticClass(),
                    TSavePictureDialog::StaticClass(), TFontDialog::StaticClass(), TColorDialog::StaticClass(),
-                   TPrintDialog::StaticClass(), TPrinterSetupDialog::StaticClass(), TFindDialog::StaticClass(), TReplaceDialog::StaticClass()});
+                   TPrintDialog::StaticClass(), TPrinterSetupDialog::StaticClass(), TFindDialog::StaticClass(),
+                   TReplaceDialog::StaticClass()});
 }

@@ -51,11 +51,10 @@ extern std::function<bool(TCommonDialog* dialog)> DialogHook;
 
 // ---------------------------------------------------------------------------------------------
 // File dialogs.
-KV_ENUM(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp,
-        ofNoValidate, ofAllowMultiSelect, ofExtensionDifferent, ofPathMustExist, ofFileMustExist,
-        ofCreatePrompt, ofShareAware, ofNoReadOnlyReturn, ofNoTestFileCreate, ofNoNetworkButton,
-        ofNoLongNames, ofOldStyleDialog, ofNoDereferenceLinks, ofEnableIncludeNotify,
-        ofEnableSizing, ofDontAddToRecent, ofForceShowHidden)
+KV_ENUM(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate,
+        ofAllowMultiSelect, ofExtensionDifferent, ofPathMustExist, ofFileMustExist, ofCreatePrompt, ofShareAware,
+        ofNoReadOnlyReturn, ofNoTestFileCreate, ofNoNetworkButton, ofNoLongNames, ofOldStyleDialog,
+        ofNoDereferenceLinks, ofEnableIncludeNotify, ofEnableSizing, ofDontAddToRecent, ofForceShowHidden)
 KV_SET(TOpenOptions, TOpenOption)
 
 // Texts of the file dialogs' refusals and prompts (the file name replaces %s).
@@ -63,7 +62,8 @@ inline constexpr const char* SFileNotFound = "%s\nFile not found.\nPlease verify
 inline constexpr const char* SPathNotFound = "%s\nPath does not exist.\nPlease verify the correct path was given.";
 inline constexpr const char* SFileExistsReplace = "%s already exists.\nDo you want to replace it?";
 inline constexpr const char* SFileCreatePrompt = "%s\nThis file does not exist.\nDo you want to create it?";
-inline constexpr const char* SFileReadOnly = "%s\nThis file is set to read-only.\nTry again with a different file name.";
+inline constexpr const char* SFileReadOnly =
+    "%s\nThis file is set to read-only.\nTry again with a different file name.";
 
 KV_ENUM(TFileEditStyle, fsEdit, fsComboBox)
 
@@ -151,9 +151,9 @@ class TSavePictureDialog : public TSaveDialog {
 
 // ---------------------------------------------------------------------------------------------
 KV_ENUM(TFontDialogDevice, fdScreen, fdPrinter, fdBoth)
-KV_ENUM(TFontDialogOption, fdAnsiOnly, fdTrueTypeOnly, fdEffects, fdFixedPitchOnly, fdForceFontExist,
-        fdNoFaceSel, fdNoOEMFonts, fdNoSimulations, fdNoSizeSel, fdNoStyleSel, fdNoVectorFonts,
-        fdShowHelp, fdWysiwyg, fdLimitSize, fdScalableOnly, fdApplyButton)
+KV_ENUM(TFontDialogOption, fdAnsiOnly, fdTrueTypeOnly, fdEffects, fdFixedPitchOnly, fdForceFontExist, fdNoFaceSel,
+        fdNoOEMFonts, fdNoSimulations, fdNoSizeSel, fdNoStyleSel, fdNoVectorFonts, fdShowHelp, fdWysiwyg, fdLimitSize,
+        fdScalableOnly, fdApplyButton)
 KV_SET(TFontDialogOptions, TFontDialogOption)
 
 class TFontDialog : public TCommonDialog {
@@ -255,8 +255,7 @@ class TPrinterSetupDialog : public TCommonDialog {
 // Find and replace: modeless; the buttons set Options (frFindNext, frReplace, frReplaceAll) and
 // fire OnFind / OnReplace, which the application answers by searching.
 KV_ENUM(TFindOption, frDown, frFindNext, frHideMatchCase, frHideWholeWord, frHideUpDown, frMatchCase,
-        frDisableMatchCase, frDisableUpDown, frDisableWholeWord, frReplace, frReplaceAll, frWholeWord,
-        frShowHelp)
+        frDisableMatchCase, frDisableUpDown, frDisableWholeWord, frReplace, frReplaceAll, frWholeWord, frShowHelp)
 KV_SET(TFindOptions, TFindOption)
 
 class TFindDialog : public TCommonDialog {
@@ -308,8 +307,7 @@ class TReplaceDialog : public TFindDialog {
 // ---------------------------------------------------------------------------------------------
 // Message dialogs.
 KV_ENUM(TMsgDlgType, mtWarning, mtError, mtInformation, mtConfirmation, mtCustom)
-KV_ENUM(TMsgDlgBtn, mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll,
-        mbYesToAll, mbHelp)
+KV_ENUM(TMsgDlgBtn, mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp)
 KV_SET(TMsgDlgButtons, TMsgDlgBtn)
 inline constexpr TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
 inline constexpr TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
@@ -333,8 +331,8 @@ TModalResult MsgDlgButtonResult(TMsgDlgBtn button);
 
 TModalResult MessageDlg(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons, THelpContext helpCtx = 0);
 // At a screen point (-1: centred).
-TModalResult MessageDlgPos(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons,
-                           THelpContext helpCtx, int x, int y);
+TModalResult MessageDlgPos(const std::string& msg, TMsgDlgType type, TMsgDlgButtons buttons, THelpContext helpCtx,
+                           int x, int y);
 void ShowMessage(const std::string& msg);
 
 // Answers InputQuery and InputBox in place of a user: may change value; True for OK.

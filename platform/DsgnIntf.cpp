@@ -139,7 +139,9 @@ std::string TPropertyEditor::GetStrValueAt(int i) const { return GetStrProp(FPro
 long double TPropertyEditor::GetFloatValueAt(int i) const {
   return GetFloatProp(FProps.at(i).Instance, FProps.at(i).Prop);
 }
-TMethod TPropertyEditor::GetMethodValueAt(int i) const { return GetMethodProp(FProps.at(i).Instance, FProps.at(i).Prop); }
+TMethod TPropertyEditor::GetMethodValueAt(int i) const {
+  return GetMethodProp(FProps.at(i).Instance, FProps.at(i).Prop);
+}
 TObject* TPropertyEditor::GetObjectValueAt(int i) const {
   return GetObjectProp(FProps.at(i).Instance, FProps.at(i).Prop);
 }
@@ -195,14 +197,10 @@ std::string TCharProperty::GetValue() {
 
 void TCharProperty::SetValue(const std::string& value) {
   int64_t v;
-  if (value.empty())
-    v = 0;
-  else if (value.size() == 1)
-    v = static_cast<unsigned char>(value[0]);
-  else if (value[0] == '#')
-    v = StrToInt(value.substr(1));
-  else
-    InvalidValue();
+  if (value.empty()) v = 0;
+  else if (value.size() == 1) v = static_cast<unsigned char>(value[0]);
+  else if (value[0] == '#') v = StrToInt(value.substr(1));
+  else InvalidValue();
   PTypeInfo t = GetPropType();
   if (v < t->MinValue || v > t->MaxValue) throw EPropertyError(Format(SOutOfRange, t->MinValue, t->MaxValue));
   SetOrdValue(v);
@@ -271,12 +269,9 @@ void TSetElementProperty::GetValues(const TGetStrProc& proc) {
 // Each selected component keeps its other elements: only this one is switched.
 void TSetElementProperty::SetValue(const std::string& value) {
   bool on;
-  if (SameText(value, "True"))
-    on = true;
-  else if (SameText(value, "False"))
-    on = false;
-  else
-    InvalidValue();
+  if (SameText(value, "True")) on = true;
+  else if (SameText(value, "False")) on = false;
+  else InvalidValue();
   int64_t bit = int64_t(1) << FElement;
   for (int i = 0; i < PropCount(); ++i) {
     int64_t v = GetOrdValueAt(i);
@@ -377,8 +372,7 @@ void TMethodProperty::SetValue(const std::string& value) {
   if (!value.empty() && !IsValidIdent(value)) InvalidValue();
   if (!Designer()) InvalidValue();
   std::string cur = GetValue();
-  if (!cur.empty() && !value.empty() &&
-      (SameText(cur, value) || !Designer()->MethodExists(value)) &&
+  if (!cur.empty() && !value.empty() && (SameText(cur, value) || !Designer()->MethodExists(value)) &&
       !Designer()->MethodFromAncestor(GetMethodValue())) {
     Designer()->RenameMethod(cur, value);
     return;
@@ -391,12 +385,9 @@ void TMethodProperty::SetValue(const std::string& value) {
 std::string TMethodProperty::GetFormMethodName() {
   TPersistent* owner = GetComponent(0);
   std::string name;
-  if (Designer() && owner == Designer()->GetRoot())
-    name = "Form";
-  else if (Designer())
-    name = Designer()->GetObjectName(owner);
-  else if (auto* c = Cast<TComponent>(owner))
-    name = c->GetName();
+  if (Designer() && owner == Designer()->GetRoot()) name = "Form";
+  else if (Designer()) name = Designer()->GetObjectName(owner);
+  else if (auto* c = Cast<TComponent>(owner)) name = c->GetName();
   name.erase(std::remove(name.begin(), name.end(), '.'), name.end());
   if (name.empty()) return "";
   return name + GetTrimmedEventName();
@@ -427,10 +418,8 @@ void TIntegerConstProperty::GetValues(const TGetStrProc& proc) {
 void TIntegerConstProperty::SetValue(const std::string& value) {
   int32_t v;
   TIdentToInt toInt = FindIdentToInt(GetPropType());
-  if (toInt && toInt(Trim(value), v))
-    SetOrdValue(v);
-  else
-    TIntegerProperty::SetValue(value);
+  if (toInt && toInt(Trim(value), v)) SetOrdValue(v);
+  else TIntegerProperty::SetValue(value);
 }
 
 std::string TColorProperty::GetValue() { return ColorToString(static_cast<TColor>(GetOrdValue())); }
@@ -454,7 +443,7 @@ void TFontProperty::Edit() {
 }
 
 namespace {
-constexpr const char* kModalResults[] = {"mrNone", "mrOk",  "mrCancel", "mrAbort", "mrRetry",
+constexpr const char* kModalResults[] = {"mrNone",   "mrOk",  "mrCancel", "mrAbort", "mrRetry",
                                          "mrIgnore", "mrYes", "mrNo",     "mrAll"};
 }
 
@@ -634,8 +623,8 @@ void TDefaultEditor::Edit() {
   GetComponentProperties(&list, TypeKindBit(tkMethod), Designer(), [&](TPropertyEditor* ed) {
     editors.emplace_back(ed);
     std::string name = ed->GetName();
-    if (SameText(name, "OnClick") || (SameText(name, "OnChange") && (!chosen || !SameText(chosen->GetName(), "OnClick"))) ||
-        (!chosen))
+    if (SameText(name, "OnClick") ||
+        (SameText(name, "OnChange") && (!chosen || !SameText(chosen->GetName(), "OnClick"))) || (!chosen))
       chosen = ed;
   });
   if (chosen) chosen->Edit();

@@ -62,8 +62,8 @@ class TFormDesigner : public TDesigner {
 
 // ---------------------------------------------------------------------------------------------
 // Property editors.
-KV_ENUM(TPropertyAttribute, paValueList, paSubProperties, paDialog, paMultiSelect, paAutoUpdate,
-        paSortList, paReadOnly, paRevertable)
+KV_ENUM(TPropertyAttribute, paValueList, paSubProperties, paDialog, paMultiSelect, paAutoUpdate, paSortList, paReadOnly,
+        paRevertable)
 KV_SET(TPropertyAttributes, TPropertyAttribute)
 
 using TGetPropEditProc = std::function<void(TPropertyEditor*)>;
@@ -338,7 +338,10 @@ class TComponentEditor : public TObject {
   void Setup(TComponent* component, TFormDesigner* designer);
   virtual void Edit();
   virtual void ExecuteVerb(int index) { (void)index; }
-  virtual std::string GetVerb(int index) { (void)index; return ""; }
+  virtual std::string GetVerb(int index) {
+    (void)index;
+    return "";
+  }
   virtual int GetVerbCount() { return 0; }
   virtual void Copy() {}
   TComponent* Component() const { return FComponent; }

@@ -10,12 +10,14 @@ PTypeInfo TypeInfoTBevelWidth() {
   return ti;
 }
 
-
 namespace {
 // Controls that draw on their parent's face publish the button-face colour as their own.
 template <class C>
 void PublishFaceColor(TClassBuilder<C>& b) {
-  b.Prop("Color", &TControl::GetColor, &TControl::SetColor).Type(TypeInfoTColor()).Default(clBtnFace).StoredMethod(&TControl::IsColorStored);
+  b.Prop("Color", &TControl::GetColor, &TControl::SetColor)
+      .Type(TypeInfoTColor())
+      .Default(clBtnFace)
+      .StoredMethod(&TControl::IsColorStored);
 }
 }  // namespace
 
@@ -26,10 +28,14 @@ KV_IMPLEMENT_CLASS(TPanel, "ExtCtrls") {
   PublishControlProperties(b, {"Anchors"});
   b.Prop("BevelInner", &TCustomPanel::GetBevelInner, &TCustomPanel::SetBevelInner).Default(bvNone);
   b.Prop("BevelOuter", &TCustomPanel::GetBevelOuter, &TCustomPanel::SetBevelOuter).Default(bvRaised);
-  b.Prop("BevelWidth", &TCustomPanel::GetBevelWidth, &TCustomPanel::SetBevelWidth).Type(TypeInfoTBevelWidth()).Default(1);
+  b.Prop("BevelWidth", &TCustomPanel::GetBevelWidth, &TCustomPanel::SetBevelWidth)
+      .Type(TypeInfoTBevelWidth())
+      .Default(1);
   PublishControlProperties(b, {"BiDiMode"});
   PublishControlProperties(b, {"BorderWidth"});
-  b.Prop("BorderStyle", &TCustomPanel::GetBorderStyle, &TCustomPanel::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsNone);
+  b.Prop("BorderStyle", &TCustomPanel::GetBorderStyle, &TCustomPanel::SetBorderStyle)
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsNone);
   PublishControlProperties(b, {"Caption"});
   PublishFaceColor(b);
   PublishControlProperties(b, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled"});
@@ -39,10 +45,10 @@ KV_IMPLEMENT_CLASS(TPanel, "ExtCtrls") {
   b.Prop("ParentBackground", &TCustomPanel::GetParentBackground, &TCustomPanel::SetParentBackground).Default(true);
   PublishControlProperties(b, {"ParentBiDiMode"});
   b.Prop("ParentColor", &TControl::GetParentColor, &TControl::SetParentColor).Default(false);
-  PublishControlProperties(b, {"ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop",
-                               "Visible", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag",
-                               "OnEnter", "OnExit", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnResize",
-                               "OnStartDrag"});
+  PublishControlProperties(
+      b, {"ParentCtl3D", "ParentFont",  "ParentShowHint", "PopupMenu",  "ShowHint",   "TabOrder",   "TabStop",
+          "Visible",     "OnClick",     "OnDblClick",     "OnDragDrop", "OnDragOver", "OnEndDrag",  "OnEnter",
+          "OnExit",      "OnMouseDown", "OnMouseMove",    "OnMouseUp",  "OnResize",   "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TBevel, "ExtCtrls") {
@@ -59,8 +65,8 @@ KV_IMPLEMENT_CLASS(TShape, "ExtCtrls") {
   PublishControlProperties(b, {"Constraints", "DragCursor", "DragKind", "DragMode", "Enabled", "ParentShowHint"});
   b.Prop("Pen", &TShape::GetPen, &TShape::SetPen);
   b.Prop("Shape", &TShape::GetShape, &TShape::SetShape).Default(stRectangle);
-  PublishControlProperties(b, {"PopupMenu", "ShowHint", "Visible", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown",
-                               "OnMouseMove", "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(b, {"PopupMenu", "ShowHint", "Visible", "OnDragDrop", "OnDragOver", "OnEndDrag",
+                               "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TImage, "ExtCtrls") {
@@ -79,10 +85,10 @@ KV_IMPLEMENT_CLASS(TImage, "ExtCtrls") {
 }
 
 KV_IMPLEMENT_CLASS(TPaintBox, "ExtCtrls") {
-  PublishControlProperties(b, {"Align", "Anchors", "Color", "Constraints", "DragCursor", "DragKind", "DragMode",
-                               "Enabled", "Font", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint",
-                               "Visible", "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag",
-                               "OnMouseDown", "OnMouseMove", "OnMouseUp"});
+  PublishControlProperties(b, {"Align",      "Anchors",   "Color",       "Constraints", "DragCursor", "DragKind",
+                               "DragMode",   "Enabled",   "Font",        "ParentColor", "ParentFont", "ParentShowHint",
+                               "PopupMenu",  "ShowHint",  "Visible",     "OnClick",     "OnDblClick", "OnDragDrop",
+                               "OnDragOver", "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp"});
   b.Prop("OnPaint", &TPaintBox::OnPaint);
   PublishControlProperties(b, {"OnStartDrag"});
 }
@@ -95,8 +101,8 @@ KV_IMPLEMENT_CLASS(TRadioGroup, "ExtCtrls") {
   b.Prop("ItemIndex", &TCustomRadioGroup::GetItemIndex, &TCustomRadioGroup::SetItemIndex).Default(-1);
   b.Prop("Items", &TCustomRadioGroup::GetItems, &TCustomRadioGroup::SetItems);
   PublishControlProperties(b, {"ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint",
-                               "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnDragDrop", "OnDragOver",
-                               "OnEndDrag", "OnEnter", "OnExit", "OnStartDrag"});
+                               "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnDragDrop",
+                               "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnStartDrag"});
 }
 
 // A radio button of a radio group: its clicks are the group's.
@@ -122,8 +128,8 @@ KV_IMPLEMENT_CLASS(TTimer, "ExtCtrls") {
 
 void RegisterExtCtrlsClasses() {
   RegisterClasses({TPanel::StaticClass(), TBevel::StaticClass(), TShape::StaticClass(), TImage::StaticClass(),
-                   TPaintBox::StaticClass(), TRadioGroup::StaticClass(), TNotebook::StaticClass(),
-                   TPage::StaticClass(), TTimer::StaticClass(), TSplitter::StaticClass(), THeader::StaticClass()});
+                   TPaintBox::StaticClass(), TRadioGroup::StaticClass(), TNotebook::StaticClass(), TPage::StaticClass(),
+                   TTimer::StaticClass(), TSplitter::StaticClass(), THeader::StaticClass()});
 }
 
 // =============================================================================================
@@ -159,8 +165,8 @@ void BevelColors(TPanelBevel bevel, TColor& top, TColor& bottom) {
 // =============================================================================================
 // TCustomPanel
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
-  ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque, csDoubleClicks,
-                  csReplicatable};
+  ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
+                  csOpaque,          csDoubleClicks, csReplicatable};
   SetBounds(0, 0, 185, 41);
   SetColor(clBtnFace);
 }

@@ -13,7 +13,7 @@ KV_ENUM(TBevelShape, bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRigh
 KV_ENUM(TBevelStyle, bsLowered, bsRaised)
 KV_ENUM(TShapeType, stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle)
 using TBevelWidth = int;
-PTypeInfo TypeInfoTBevelWidth();   // 1..MaxInt
+PTypeInfo TypeInfoTBevelWidth();  // 1..MaxInt
 
 // Draws width nested frames inside rect, top-left in topColor and bottom-right in bottomColor,
 // and shrinks rect by width on every side.
@@ -299,7 +299,10 @@ class TSplitter : public TGraphicControl {
  public:
   explicit TSplitter(TComponent* AOwner);
   bool GetBeveled() const { return FBeveled; }
-  void SetBeveled(bool v) { FBeveled = v; Invalidate(); }
+  void SetBeveled(bool v) {
+    FBeveled = v;
+    Invalidate();
+  }
   int GetMinSize() const { return FMinSize; }
   void SetMinSize(int v) { FMinSize = std::max(1, v); }
   TResizeStyle GetResizeStyle() const { return FResizeStyle; }

@@ -180,11 +180,11 @@ KV_IMPLEMENT_CLASS(TPage, "ExtCtrls") {
 
 KV_IMPLEMENT_CLASS(TNotebook, "ExtCtrls") {
   b.Prop("ActivePage", &TNotebook::GetActivePage, &TNotebook::SetActivePage).Stored(false);
-  PublishControlProperties(b, {"Align", "Anchors", "Color", "Constraints", "Ctl3D", "DragCursor", "DragMode",
-                               "Font", "Enabled", "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint",
-                               "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick",
-                               "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit",
-                               "OnMouseDown", "OnMouseMove", "OnMouseUp"});
+  PublishControlProperties(
+      b, {"Align",      "Anchors",   "Color",       "Constraints", "Ctl3D",       "DragCursor",     "DragMode",
+          "Font",       "Enabled",   "ParentColor", "ParentCtl3D", "ParentFont",  "ParentShowHint", "PopupMenu",
+          "ShowHint",   "TabOrder",  "TabStop",     "Visible",     "OnClick",     "OnDblClick",     "OnDragDrop",
+          "OnDragOver", "OnEndDrag", "OnEnter",     "OnExit",      "OnMouseDown", "OnMouseMove",    "OnMouseUp"});
   b.Prop("OnPageChanged", &TNotebook::OnPageChanged);
   PublishControlProperties(b, {"OnStartDrag"});
   b.Prop("PageIndex", &TNotebook::GetPageIndex, &TNotebook::SetPageIndex).Default(0);

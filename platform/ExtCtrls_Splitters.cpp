@@ -60,10 +60,14 @@ void TSplitter::ApplySize(int size) {
   OnCanResize(this, size, accept);
   if (!accept || !FControl) return;
   if (Horizontal()) {
-    if (GetAlign() == alRight) FControl->SetBounds(FControl->GetLeft() + FControl->GetWidth() - size, FControl->GetTop(), size, FControl->GetHeight());
+    if (GetAlign() == alRight)
+      FControl->SetBounds(FControl->GetLeft() + FControl->GetWidth() - size, FControl->GetTop(), size,
+                          FControl->GetHeight());
     else FControl->SetWidth(size);
   } else {
-    if (GetAlign() == alBottom) FControl->SetBounds(FControl->GetLeft(), FControl->GetTop() + FControl->GetHeight() - size, FControl->GetWidth(), size);
+    if (GetAlign() == alBottom)
+      FControl->SetBounds(FControl->GetLeft(), FControl->GetTop() + FControl->GetHeight() - size, FControl->GetWidth(),
+                          size);
     else FControl->SetHeight(size);
   }
 }
@@ -211,8 +215,9 @@ int THeader::SectionEdgeAt(int x) const {
 // "width,text" strings are read as well.
 void THeader::DefineProperties(TFiler* filer) {
   TCustomControl::DefineProperties(filer);
-  filer->DefineProperty("InternalSections", [this](TReader* r) { ReadSections(r); },
-                        [this](TWriter* w) { WriteSections(w); }, FSections->Count() > 0);
+  filer->DefineProperty(
+      "InternalSections", [this](TReader* r) { ReadSections(r); }, [this](TWriter* w) { WriteSections(w); },
+      FSections->Count() > 0);
 }
 
 void THeader::ReadSections(TReader* reader) {
@@ -329,9 +334,11 @@ KV_IMPLEMENT_CLASS(THeader, "ExtCtrls") {
   PublishControlProperties(b, {"Align"});
   b.Prop("AllowResize", &THeader::GetAllowResize, &THeader::SetAllowResize).Default(true);
   PublishControlProperties(b, {"Anchors"});
-  b.Prop("BorderStyle", &THeader::GetBorderStyle, &THeader::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsSingle);
-  PublishControlProperties(b, {"Constraints", "DragCursor", "DragKind", "DragMode", "Enabled", "Font",
-                               "ParentFont", "ParentShowHint", "PopupMenu"});
+  b.Prop("BorderStyle", &THeader::GetBorderStyle, &THeader::SetBorderStyle)
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsSingle);
+  PublishControlProperties(b, {"Constraints", "DragCursor", "DragKind", "DragMode", "Enabled", "Font", "ParentFont",
+                               "ParentShowHint", "PopupMenu"});
   b.Prop("Sections", &THeader::GetSections, &THeader::SetSections);
   PublishControlProperties(b, {"ShowHint", "TabOrder"});
   PublishTabStop(b, false);

@@ -68,7 +68,9 @@ void FileCtrlItemText(TCanvas* c, int x, const TRect& r, const std::string& text
 bool FileCtrlMatch(std::string_view name, std::string_view mask) {
   if (mask == "*.*" || mask == "*") return true;
   size_t n = 0, m = 0, starM = std::string_view::npos, starN = 0;
-  auto eq = [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); };
+  auto eq = [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+  };
   while (n < name.size()) {
     if (m < mask.size() && (mask[m] == '?' || eq(mask[m], name[n]))) {
       ++n, ++m;
@@ -120,7 +122,8 @@ std::string FileCtrlCurrentDir() {
 
 // The one drive of a Unix file system is its root.
 void FileCtrlCheckDrive(char drive) {
-  if (drive != '/') throw EInOutError(Format("Drive %s: does not exist; this system has the one root '/'", std::string(1, drive)));
+  if (drive != '/')
+    throw EInOutError(Format("Drive %s: does not exist; this system has the one root '/'", std::string(1, drive)));
 }
 
 std::string FileCtrlJoin(const std::string& dir, const std::string& name) {
@@ -166,8 +169,8 @@ void TDirectoryListBox::ReadDirectoryNames() {
   for (const auto& part : fs::path(FDirectory).relative_path()) FPathParts.push_back(part.string());
   std::vector<std::string> subdirs;
   std::error_code ec;
-  for (fs::directory_iterator it(FDirectory, fs::directory_options::skip_permission_denied, ec), end;
-       !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(FDirectory, fs::directory_options::skip_permission_denied, ec), end; !ec && it != end;
+       it.increment(ec)) {
     std::string name = it->path().filename().string();
     std::error_code dec;
     // Hidden directories stay out, as FindFirst with faDirectory leaves them out.
@@ -214,7 +217,8 @@ void TDirectoryListBox::SetDrive(char v) {
 void TDirectoryListBox::Update() {
   std::error_code ec;
   // A directory that went away falls back to the nearest existing parent.
-  while (FDirectory != "/" && !fs::is_directory(FDirectory, ec)) FDirectory = fs::path(FDirectory).parent_path().string();
+  while (FDirectory != "/" && !fs::is_directory(FDirectory, ec))
+    FDirectory = fs::path(FDirectory).parent_path().string();
   ReadDirectoryNames();
   TCustomListBox::Update();
 }
@@ -306,8 +310,8 @@ void TFileListBox::ReadFileNames() {
   };
   std::vector<Entry> entries;
   std::error_code ec;
-  for (fs::directory_iterator it(FDirectory, fs::directory_options::skip_permission_denied, ec), end;
-       !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(FDirectory, fs::directory_options::skip_permission_denied, ec), end; !ec && it != end;
+       it.increment(ec)) {
     std::string name = it->path().filename().string();
     std::error_code dec;
     bool dir = it->is_directory(dec);
@@ -440,10 +444,8 @@ void TFileListBox::DrawItem(int index, const TRect& r, TOwnerDrawState state) {
   int x = r.Left + 2;
   if (FShowGlyphs) {
     bool dir = index < static_cast<int>(FIsDir.size()) && FIsDir[index];
-    if (dir)
-      FileCtrlFolderGlyph(c, x, r.Top + (r.Height() - 13) / 2, false);
-    else
-      FileCtrlFileGlyph(c, x, r.Top + (r.Height() - 14) / 2);
+    if (dir) FileCtrlFolderGlyph(c, x, r.Top + (r.Height() - 13) / 2, false);
+    else FileCtrlFileGlyph(c, x, r.Top + (r.Height() - 14) / 2);
     x += 16 + 4;
   }
   FileCtrlItemText(c, x, r, GetItems()->Get(index));
@@ -583,14 +585,14 @@ KV_IMPLEMENT_CLASS(TDirectoryListBox, "FileCtrl") {
   PublishControlProperties(b, {"Font", "ImeMode", "ImeName"});
   b.Prop("IntegralHeight", &TCustomListBox::GetIntegralHeight, &TCustomListBox::SetIntegralHeight).Default(false);
   b.Prop("ItemHeight", &TCustomListBox::GetItemHeight, &TCustomListBox::SetItemHeight);
-  PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu",
-                               "ShowHint", "TabOrder"});
+  PublishControlProperties(
+      b, {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder"});
   PublishTabStop(b, true);
   PublishControlProperties(b, {"Visible"});
   b.Prop("OnChange", &TDirectoryListBox::OnChange);
-  PublishControlProperties(b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
-                               "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
-                               "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown",
+          "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TFileListBox, "FileCtrl") {
@@ -611,9 +613,9 @@ KV_IMPLEMENT_CLASS(TFileListBox, "FileCtrl") {
   PublishTabStop(b, true);
   PublishControlProperties(b, {"Visible"});
   b.Prop("OnChange", &TFileListBox::OnChange);
-  PublishControlProperties(b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
-                               "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
-                               "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown",
+          "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TDriveComboBox, "FileCtrl") {
@@ -621,17 +623,15 @@ KV_IMPLEMENT_CLASS(TDriveComboBox, "FileCtrl") {
   PublishWindowColor(b);
   PublishControlProperties(b, {"Constraints", "Ctl3D"});
   b.Prop("DirList", &TDriveComboBox::GetDirList, &TDriveComboBox::SetDirList);
-  PublishControlProperties(b, {"DragMode", "DragCursor", "Enabled", "Font", "ImeMode", "ImeName",
-                               "ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu",
-                               "ShowHint", "TabOrder"});
+  PublishControlProperties(b, {"DragMode", "DragCursor", "Enabled", "Font", "ImeMode", "ImeName", "ParentBiDiMode",
+                               "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder"});
   PublishTabStop(b, true);
   b.Prop("TextCase", &TDriveComboBox::GetTextCase, &TDriveComboBox::SetTextCase).Default(tcLowerCase);
   PublishControlProperties(b, {"Visible"});
   b.Prop("OnChange", &TCustomComboBox::OnChange);
   PublishControlProperties(b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver"});
   b.Prop("OnDropDown", &TCustomComboBox::OnDropDown);
-  PublishControlProperties(b, {"OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp",
-                               "OnStartDrag"});
+  PublishControlProperties(b, {"OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TFilterComboBox, "FileCtrl") {
@@ -648,8 +648,7 @@ KV_IMPLEMENT_CLASS(TFilterComboBox, "FileCtrl") {
   b.Prop("OnChange", &TCustomComboBox::OnChange);
   PublishControlProperties(b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver"});
   b.Prop("OnDropDown", &TCustomComboBox::OnDropDown);
-  PublishControlProperties(b, {"OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp",
-                               "OnStartDrag"});
+  PublishControlProperties(b, {"OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnStartDrag"});
 }
 
 void RegisterFileCtrlClasses() {

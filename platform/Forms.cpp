@@ -47,7 +47,8 @@ KV_IMPLEMENT_CLASS(TForm, "Forms") {
   PublishControlProperties(b, {"ShowHint"});
   b.Prop("Visible", &TControl::GetVisible, &TControl::SetVisible).Default(false);
   b.Prop("WindowState", &TCustomForm::GetWindowState, &TCustomForm::SetWindowState).Default(wsNormal);
-  b.Prop("WindowMenu", &TCustomForm::GetWindowMenu, &TCustomForm::SetWindowMenu).Type(TMenuItem::StaticClass()->TypeInfo());
+  b.Prop("WindowMenu", &TCustomForm::GetWindowMenu, &TCustomForm::SetWindowMenu)
+      .Type(TMenuItem::StaticClass()->TypeInfo());
   b.Prop("OnActivate", &TCustomForm::OnActivate);
   PublishControlProperties(b, {"OnClick"});
   b.Prop("OnClose", &TCustomForm::OnClose);
@@ -157,9 +158,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
 
 void TCustomForm::Dispatch(TMessage& m) {
   switch (m.Msg) {
-    case WM_CLOSE:
-      Close();
-      return;
+    case WM_CLOSE: Close(); return;
     case WM_ACTIVATE:
       if (TWMActivate(m).Active() == WA_INACTIVE) {
         if (FActive) {
@@ -173,9 +172,7 @@ void TCustomForm::Dispatch(TMessage& m) {
       }
       m.Result = 0;
       return;
-    case CM_RELEASE:
-      delete this;
-      return;
+    case CM_RELEASE: delete this; return;
     case CM_FONTCHANGED:
       // The height of the form's text as it will be written (a stream's value wins on reading).
       FCanvas->SetFont(GetFont());
@@ -198,10 +195,8 @@ void TCustomForm::Dispatch(TMessage& m) {
 void TCustomForm::PaintWindow(TPaintDC* dc) {
   qtw::TCanvasScope scope(FCanvas, dc);
   FCanvas->SetFont(GetFont());
-  if (FDesigner)
-    FDesigner->PaintGrid();
-  else
-    Paint();
+  if (FDesigner) FDesigner->PaintGrid();
+  else Paint();
 }
 
 void TCustomForm::Paint() {
@@ -251,8 +246,8 @@ void TCustomForm::ApplyPosition() {
   if (FPosition == poMainFormCenter && Application) center = Application->MainForm();
   if (FPosition == poOwnerFormCenter) center = Cast<TCustomForm>(Owner());
   if (center && center != this) area = center->BoundsRect();
-  SetBounds(area.Left + (area.Width() - GetWidth()) / 2, area.Top + (area.Height() - GetHeight()) / 2,
-            GetWidth(), GetHeight());
+  SetBounds(area.Left + (area.Width() - GetWidth()) / 2, area.Top + (area.Height() - GetHeight()) / 2, GetWidth(),
+            GetHeight());
 }
 
 bool TCustomForm::CloseQuery() {
@@ -293,18 +288,15 @@ void TCustomForm::CloseModal() {
 }
 
 TModalResult TCustomForm::ShowModal() {
-  if (GetVisible() || FormState.Contains(fsModal))
-    throw EInvalidOperation("Cannot make a visible window modal");
+  if (GetVisible() || FormState.Contains(fsModal)) throw EInvalidOperation("Cannot make a visible window modal");
   FormState.Include(fsModal);
   FModalResult = mrNone;
   Show();
   try {
     while (FModalResult == mrNone) {
       Application->HandleMessage();
-      if (Application->Terminated())
-        FModalResult = mrCancel;
-      else if (FModalResult != mrNone)
-        CloseModal();
+      if (Application->Terminated()) FModalResult = mrCancel;
+      else if (FModalResult != mrNone) CloseModal();
     }
   } catch (...) {
     FormState.Exclude(fsModal);
@@ -450,9 +442,10 @@ void TCustomForm::GetChildren(const TGetChildProc& proc, TComponent* root) {
 // PixelsPerInch is read as a property and written here; TextHeight goes both ways here.
 void TCustomForm::DefineProperties(TFiler* filer) {
   TScrollingWinControl::DefineProperties(filer);
-  filer->DefineProperty("PixelsPerInch", nullptr, [this](TWriter* w) { WritePixelsPerInch(w); }, true);
-  filer->DefineProperty("TextHeight", [this](TReader* r) { ReadTextHeight(r); },
-                        [this](TWriter* w) { WriteTextHeight(w); }, true);
+  filer->DefineProperty(
+      "PixelsPerInch", nullptr, [this](TWriter* w) { WritePixelsPerInch(w); }, true);
+  filer->DefineProperty(
+      "TextHeight", [this](TReader* r) { ReadTextHeight(r); }, [this](TWriter* w) { WriteTextHeight(w); }, true);
 }
 
 void TCustomForm::ReadTextHeight(TReader* r) { FTextHeight = r->ReadInteger(); }
@@ -578,16 +571,12 @@ void TApplication::HandleException(TObject* sender) {
     throw;
   } catch (const EAbort&) {
   } catch (const Exception& e) {
-    if (OnException)
-      OnException(sender, e);
-    else
-      ShowException(e);
+    if (OnException) OnException(sender, e);
+    else ShowException(e);
   } catch (const std::exception& e) {
     Exception wrapped(e.what());
-    if (OnException)
-      OnException(sender, wrapped);
-    else
-      ShowException(wrapped);
+    if (OnException) OnException(sender, wrapped);
+    else ShowException(wrapped);
   }
 }
 

@@ -22,8 +22,7 @@ class TDesigner : public TObject {
   virtual void Modified() = 0;
   virtual void Notification(TComponent* component, TOperation operation) = 0;
   virtual void PaintGrid() = 0;
-  virtual void ValidateRename(TComponent* component, const std::string& curName,
-                              const std::string& newName) = 0;
+  virtual void ValidateRename(TComponent* component, const std::string& curName, const std::string& newName) = 0;
   virtual std::string UniqueName(const std::string& baseName) = 0;
   virtual TComponent* GetRoot() = 0;
   virtual std::string GetPrivateDirectory() { return ""; }
@@ -38,8 +37,8 @@ using TBorderStyle = TFormBorderStyle;
 PTypeInfo TypeInfoTBorderStyle();  // bsNone, bsSingle
 KV_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
 KV_SET(TBorderIcons, TBorderIcon)
-KV_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
-        poDesktopCenter, poMainFormCenter, poOwnerFormCenter)
+KV_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+        poMainFormCenter, poOwnerFormCenter)
 KV_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
 KV_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
 KV_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize)
@@ -104,7 +103,10 @@ class TControlScrollBar : public TPersistent {
   int GetButtonSize() const { return FButtonSize; }
   void SetButtonSize(int v) { FButtonSize = v; }
   TColor GetColor() const { return FColor; }
-  void SetColor(TColor v) { FColor = v; FParentColor = false; }
+  void SetColor(TColor v) {
+    FColor = v;
+    FParentColor = false;
+  }
   bool GetParentColor() const { return FParentColor; }
   void SetParentColor(bool v) { FParentColor = v; }
   bool IsColorStored() const { return !FParentColor; }

@@ -39,12 +39,13 @@ KV_IMPLEMENT_CLASS(TScrollBox, "Forms") {
   b.Prop("BorderStyle", &TScrollBox::GetBorderStyle, &TScrollBox::SetBorderStyle)
       .Type(TypeInfoTBorderStyle())
       .Default(bsSingle);
-  PublishControlProperties(b, {"BorderWidth", "Constraints", "DragCursor", "DragKind", "DragMode", "Enabled", "Color", "Ctl3D",
-                               "Font", "ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont",
-                               "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible",
-                               "OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
-                               "OnExit", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnMouseWheel",
-                               "OnMouseWheelDown", "OnMouseWheelUp", "OnResize", "OnStartDrag"});
+  PublishControlProperties(b, {"BorderWidth",      "Constraints",    "DragCursor",  "DragKind",       "DragMode",
+                               "Enabled",          "Color",          "Ctl3D",       "Font",           "ParentBiDiMode",
+                               "ParentColor",      "ParentCtl3D",    "ParentFont",  "ParentShowHint", "PopupMenu",
+                               "ShowHint",         "TabOrder",       "TabStop",     "Visible",        "OnClick",
+                               "OnDblClick",       "OnDragDrop",     "OnDragOver",  "OnEndDrag",      "OnEnter",
+                               "OnExit",           "OnMouseDown",    "OnMouseMove", "OnMouseUp",      "OnMouseWheel",
+                               "OnMouseWheelDown", "OnMouseWheelUp", "OnResize",    "OnStartDrag"});
 }
 
 PTypeInfo TypeInfoTScrollBarInc() {
@@ -100,10 +101,8 @@ void TControlScrollBar::SetPosition(int v) {
   if (v != FPosition) {
     int delta = FPosition - v;
     FPosition = v;
-    if (FKind == sbHorizontal)
-      FControl->ScrollBy(delta, 0);
-    else
-      FControl->ScrollBy(0, delta);
+    if (FKind == sbHorizontal) FControl->ScrollBy(delta, 0);
+    else FControl->ScrollBy(0, delta);
     if (TCustomForm* f = GetParentForm(FControl); f && f->GetDesigner() && FControl->InState(csDesigning))
       f->GetDesigner()->Modified();
   }
@@ -175,8 +174,7 @@ int TControlScrollBar::AutoRange() const {
     bool startAnchored = horz ? a.Contains(akLeft) && !a.Contains(akRight) : a.Contains(akTop) && !a.Contains(akBottom);
     if (align == (horz ? alLeft : alTop) || (align == alNone && startAnchored))
       extent = std::max(extent, FPosition + (horz ? c->GetLeft() + c->GetWidth() : c->GetTop() + c->GetHeight()));
-    else if (align == (horz ? alRight : alBottom))
-      farMargin += horz ? c->GetWidth() : c->GetHeight();
+    else if (align == (horz ? alRight : alBottom)) farMargin += horz ? c->GetWidth() : c->GetHeight();
   }
   return extent + farMargin + FMargin;
 }
@@ -226,9 +224,7 @@ void TScrollingWinControl::Dispatch(TMessage& m) {
           ->ScrollMessage(static_cast<uint16_t>(m.WParam & 0xFFFF), static_cast<uint16_t>((m.WParam >> 16) & 0xFFFF));
       m.Result = 0;
       return;
-    case WM_SIZE:
-      UpdateScrollBars();
-      break;
+    case WM_SIZE: UpdateScrollBars(); break;
     case CM_COLORCHANGED:
       FNonClient.PaddingColor = GetColor();
       if (HandleAllocated()) qtw::SetNonClientArea(FHandle, FNonClient);
@@ -287,10 +283,8 @@ void TScrollingWinControl::UpdateScrollBars() {
 void TScrollingWinControl::SetAutoScroll(bool v) {
   if (FAutoScroll == v) return;
   FAutoScroll = v;
-  if (v)
-    CalcAutoRange();
-  else
-    SetRanges(0, 0);
+  if (v) CalcAutoRange();
+  else SetRanges(0, 0);
 }
 
 // Both ranges first, then the bars: a position must not be clamped by a half-updated pair.
@@ -353,10 +347,8 @@ void TScrollingWinControl::ScrollInView(TControl* control) {
   TRect client = GetClientRect();
   // The start edge wins when the control is larger than the client area.
   auto bring = [](TControlScrollBar* bar, int start, int end, int extent) {
-    if (start < 0)
-      bar->SetPosition(bar->GetPosition() + start);
-    else if (end > extent)
-      bar->SetPosition(bar->GetPosition() + std::min(end, start + extent) - extent);
+    if (start < 0) bar->SetPosition(bar->GetPosition() + start);
+    else if (end > extent) bar->SetPosition(bar->GetPosition() + std::min(end, start + extent) - extent);
   };
   bring(FHorzScrollBar, tl.X, br.X, client.Width());
   bring(FVertScrollBar, tl.Y, br.Y, client.Height());

@@ -7,7 +7,9 @@
 KV_IMPLEMENT_CLASS(TGauge, "Gauges") {
   PublishControlProperties(b, {"Align", "Anchors"});
   b.Prop("BackColor", &TGauge::GetBackColor, &TGauge::SetBackColor).Type(TypeInfoTColor()).Default(clWhite);
-  b.Prop("BorderStyle", &TGauge::GetBorderStyle, &TGauge::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsSingle);
+  b.Prop("BorderStyle", &TGauge::GetBorderStyle, &TGauge::SetBorderStyle)
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsSingle);
   PublishControlProperties(b, {"Color", "Constraints", "DragCursor", "DragKind", "DragMode", "Enabled"});
   b.Prop("ForeColor", &TGauge::GetForeColor, &TGauge::SetForeColor).Type(TypeInfoTColor()).Default(clBlack);
   PublishControlProperties(b, {"Font"});

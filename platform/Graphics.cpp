@@ -184,9 +184,7 @@ void GetColorValues(const std::function<void(const std::string&)>& proc) {
 }
 
 bool CharsetToIdent(int32_t charset, std::string& ident) { return MapIntToIdent(kCharsets, charset, ident); }
-bool IdentToCharset(const std::string& ident, int32_t& charset) {
-  return MapIdentToInt(kCharsets, ident, charset);
-}
+bool IdentToCharset(const std::string& ident, int32_t& charset) { return MapIdentToInt(kCharsets, ident, charset); }
 void GetCharsetValues(const std::function<void(const std::string&)>& proc) {
   for (const auto& e : kCharsets) proc(e.Name);
 }
@@ -353,10 +351,8 @@ void TGraphic::SetTransparent(bool v) {
 }
 
 void TGraphic::SetModified(bool v) {
-  if (v)
-    Changed();
-  else
-    FModified = false;
+  if (v) Changed();
+  else FModified = false;
 }
 
 void TGraphic::Changed() {
@@ -390,8 +386,8 @@ bool SameGraphic(TGraphic* a, TPersistent* ancestor) {
 
 void TGraphic::DefineProperties(TFiler* filer) {
   bool hasData = filer->Ancestor ? !SameGraphic(this, filer->Ancestor) : !Empty();
-  filer->DefineBinaryProperty("Data", [this](TStream* s) { ReadData(s); },
-                              [this](TStream* s) { WriteData(s); }, hasData);
+  filer->DefineBinaryProperty(
+      "Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, hasData);
 }
 
 std::string TGraphic::ReadStreamBytes(TStream* stream, int64_t count, const char* error) {
@@ -677,20 +673,17 @@ void TPicture::Assign(TPersistent* source) {
 }
 
 void TPicture::AssignTo(TPersistent* dest) {
-  if (FGraphic && FGraphic->InheritsFrom(dest->ClassType()))
-    dest->Assign(FGraphic);
-  else
-    TPersistent::AssignTo(dest);
+  if (FGraphic && FGraphic->InheritsFrom(dest->ClassType())) dest->Assign(FGraphic);
+  else TPersistent::AssignTo(dest);
 }
 
 void TPicture::DefineProperties(TFiler* filer) {
   bool hasData;
   if (auto* a = Cast<TPicture>(filer->Ancestor))
     hasData = a->FGraphic ? !FGraphic || !SameGraphic(FGraphic, a->FGraphic) : FGraphic != nullptr;
-  else
-    hasData = FGraphic != nullptr;
-  filer->DefineBinaryProperty("Data", [this](TStream* s) { ReadData(s); },
-                              [this](TStream* s) { WriteData(s); }, hasData);
+  else hasData = FGraphic != nullptr;
+  filer->DefineBinaryProperty(
+      "Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, hasData);
 }
 
 void TPicture::ReadData(TStream* stream) {

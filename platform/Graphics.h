@@ -142,7 +142,7 @@ bool CharsetToIdent(int32_t charset, std::string& ident);
 bool IdentToCharset(const std::string& ident, int32_t& charset);
 void GetCharsetValues(const std::function<void(const std::string&)>& proc);
 PTypeInfo TypeInfoTFontCharset();  // tkInteger "TFontCharset", 0..255, with its names
-PTypeInfo TypeInfoTFontName();      // string type "TFontName"
+PTypeInfo TypeInfoTFontName();     // string type "TFontName"
 
 // ---------------------------------------------------------------------------------------------
 // Fonts, pens, brushes.
@@ -150,10 +150,9 @@ KV_ENUM(TFontStyle, fsBold, fsItalic, fsUnderline, fsStrikeOut)
 KV_SET(TFontStyles, TFontStyle)
 KV_ENUM(TFontPitch, fpDefault, fpVariable, fpFixed)
 KV_ENUM(TPenStyle, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame)
-KV_ENUM(TPenMode, pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-        pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor)
-KV_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross,
-        bsDiagCross)
+KV_ENUM(TPenMode, pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot, pmMergeNotPen,
+        pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor)
+KV_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross)
 
 // (a * b) / c rounded half away from zero, with a 64-bit intermediate; -1 when c is 0.
 int MulDiv(int a, int b, int c);
@@ -511,7 +510,7 @@ class TQtImageGraphic : public TGraphic {
   void Assign(TPersistent* source) override;
   bool Empty() const override { return FData.empty(); }
   int GetWidth() const override;
-  void SetWidth(int v) override;    // EInvalidGraphicOperation: the file is kept as it is
+  void SetWidth(int v) override;  // EInvalidGraphicOperation: the file is kept as it is
   int GetHeight() const override;
   void SetHeight(int v) override;
   void LoadFromStream(TStream* stream) override;  // EInvalidGraphic (SInvalidImageData)

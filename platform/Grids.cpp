@@ -147,13 +147,13 @@ TCustomGrid::~TCustomGrid() {
 
 TCustomGrid::Axis TCustomGrid::HorzAxis() const {
   TRect r = GetClientRect();
-  return {FFixedCols, FColCount, FTopLeft.X, r.Width(), FOptions.Contains(goVertLine) ? FGridLineWidth : 0,
+  return {FFixedCols,  FColCount,       FTopLeft.X, r.Width(), FOptions.Contains(goVertLine) ? FGridLineWidth : 0,
           &FColWidths, FDefaultColWidth};
 }
 
 TCustomGrid::Axis TCustomGrid::VertAxis() const {
   TRect r = GetClientRect();
-  return {FFixedRows, FRowCount, FTopLeft.Y, r.Height(), FOptions.Contains(goHorzLine) ? FGridLineWidth : 0,
+  return {FFixedRows,   FRowCount,        FTopLeft.Y, r.Height(), FOptions.Contains(goHorzLine) ? FGridLineWidth : 0,
           &FRowHeights, FDefaultRowHeight};
 }
 
@@ -195,9 +195,7 @@ void TCustomGrid::Dispatch(TMessage& m) {
       UpdateEditor();
       break;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      InvalidateCell(FCurrent.X, FCurrent.Y);
-      break;
+    case WM_KILLFOCUS: InvalidateCell(FCurrent.X, FCurrent.Y); break;
     default: break;
   }
   TCustomControl::Dispatch(m);
@@ -480,8 +478,8 @@ void TCustomGrid::UpdateScrollBars() {
   bool track = FOptions.Contains(goThumbTracking);
   qtc::SetScrollBar(this, false, FScrollBarsShown[0], HorzAxis().MaxFirst() - FFixedCols,
                     std::max(1, VisibleColCount()), FTopLeft.X - FFixedCols, BorderWidth(), track);
-  qtc::SetScrollBar(this, true, FScrollBarsShown[1], VertAxis().MaxFirst() - FFixedRows,
-                    std::max(1, VisibleRowCount()), FTopLeft.Y - FFixedRows, BorderWidth(), track);
+  qtc::SetScrollBar(this, true, FScrollBarsShown[1], VertAxis().MaxFirst() - FFixedRows, std::max(1, VisibleRowCount()),
+                    FTopLeft.Y - FFixedRows, BorderWidth(), track);
 }
 
 bool TCustomGrid::DoMouseWheelDown(TShiftState shift, TPoint mousePos) {
@@ -555,12 +553,14 @@ void TCustomGrid::Paint() {
       bool hline = fixed ? FOptions.Contains(goFixedHorzLine) : FOptions.Contains(goHorzLine);
       TColor lineColor = fixed ? clBlack : (ColorToRGB(GetColor()) == clSilver ? clGray : clSilver);
       c->GetBrush()->SetColor(lineColor);
-      if (h.Line && vline) c->FillRect({onCanvas.Right, onCanvas.Top, onCanvas.Right + h.Line, onCanvas.Bottom + v.Line});
-      if (v.Line && hline) c->FillRect({onCanvas.Left, onCanvas.Bottom, onCanvas.Right + h.Line, onCanvas.Bottom + v.Line});
+      if (h.Line && vline)
+        c->FillRect({onCanvas.Right, onCanvas.Top, onCanvas.Right + h.Line, onCanvas.Bottom + v.Line});
+      if (v.Line && hline)
+        c->FillRect({onCanvas.Left, onCanvas.Bottom, onCanvas.Right + h.Line, onCanvas.Bottom + v.Line});
       // The cell itself.
-      bool highlight = state.Contains(gdSelected) &&
-                       (!state.Contains(gdFocused) || FOptions.Contains(goDrawFocusSelected) ||
-                        FOptions.Contains(goRowSelect));
+      bool highlight =
+          state.Contains(gdSelected) &&
+          (!state.Contains(gdFocused) || FOptions.Contains(goDrawFocusSelected) || FOptions.Contains(goRowSelect));
       c->GetFont()->Assign(GetFont());
       if (fixed) {
         c->GetBrush()->SetColor(FFixedColor);
@@ -660,11 +660,19 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
     case VK_UP: --row; break;
     case VK_DOWN: ++row; break;
     case VK_LEFT:
-      if (FOptions.Contains(goRowSelect)) { SetLeftCol(FTopLeft.X - 1); key = 0; return; }
+      if (FOptions.Contains(goRowSelect)) {
+        SetLeftCol(FTopLeft.X - 1);
+        key = 0;
+        return;
+      }
       --col;
       break;
     case VK_RIGHT:
-      if (FOptions.Contains(goRowSelect)) { SetLeftCol(FTopLeft.X + 1); key = 0; return; }
+      if (FOptions.Contains(goRowSelect)) {
+        SetLeftCol(FTopLeft.X + 1);
+        key = 0;
+        return;
+      }
       ++col;
       break;
     case VK_PRIOR: row -= page; break;
@@ -680,7 +688,10 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
     case VK_TAB:
       if (!FOptions.Contains(goTabs)) return;
       if (shift.Contains(ssShift)) {
-        if (--col < FFixedCols) { col = FColCount - 1; --row; }
+        if (--col < FFixedCols) {
+          col = FColCount - 1;
+          --row;
+        }
       } else if (++col >= FColCount) {
         col = FFixedCols;
         ++row;
@@ -782,12 +793,8 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 
 void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
   switch (FMouseState) {
-    case TMouseState::ColSizing:
-      SetColWidths(FSizingIndex, std::max(1, x + FSizingOffset));
-      break;
-    case TMouseState::RowSizing:
-      SetRowHeights(FSizingIndex, std::max(1, y + FSizingOffset));
-      break;
+    case TMouseState::ColSizing: SetColWidths(FSizingIndex, std::max(1, x + FSizingOffset)); break;
+    case TMouseState::RowSizing: SetRowHeights(FSizingIndex, std::max(1, y + FSizingOffset)); break;
     case TMouseState::Selecting: {
       TGridCoord cell = MouseCoord(x, y);
       if (FOptions.Contains(goRangeSelect) && cell.X >= FFixedCols && cell.Y >= FFixedRows && !(cell == FCurrent))
@@ -825,10 +832,12 @@ bool TCustomGrid::IsRowHeightsStored() const {
 
 void TCustomGrid::DefineProperties(TFiler* filer) {
   TCustomControl::DefineProperties(filer);
-  filer->DefineProperty("ColWidths", [this](TReader* r) { ReadColWidths(r); }, [this](TWriter* w) { WriteColWidths(w); },
-                        IsColWidthsStored());
-  filer->DefineProperty("RowHeights", [this](TReader* r) { ReadRowHeights(r); },
-                        [this](TWriter* w) { WriteRowHeights(w); }, IsRowHeightsStored());
+  filer->DefineProperty(
+      "ColWidths", [this](TReader* r) { ReadColWidths(r); }, [this](TWriter* w) { WriteColWidths(w); },
+      IsColWidthsStored());
+  filer->DefineProperty(
+      "RowHeights", [this](TReader* r) { ReadRowHeights(r); }, [this](TWriter* w) { WriteRowHeights(w); },
+      IsRowHeightsStored());
 }
 
 // A list longer than the grid (a file edited by hand) loses its extra entries.
@@ -984,7 +993,9 @@ KV_IMPLEMENT_CLASS(TCustomGrid, "Grids") {}
 
 KV_IMPLEMENT_CLASS(TDrawGrid, "Grids") {
   PublishControlProperties(b, {"Align", "Anchors", "BiDiMode"});
-  b.Prop("BorderStyle", &TCustomGrid::GetBorderStyle, &TCustomGrid::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsSingle);
+  b.Prop("BorderStyle", &TCustomGrid::GetBorderStyle, &TCustomGrid::SetBorderStyle)
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsSingle);
   PublishControlProperties(b, {"Color"});
   b.Prop("ColCount", &TCustomGrid::GetColCount, &TCustomGrid::SetColCount).Default(5);
   PublishControlProperties(b, {"Constraints", "Ctl3D"});
@@ -992,7 +1003,9 @@ KV_IMPLEMENT_CLASS(TDrawGrid, "Grids") {
   b.Prop("DefaultRowHeight", &TCustomGrid::GetDefaultRowHeight, &TCustomGrid::SetDefaultRowHeight).Default(24);
   b.Prop("DefaultDrawing", &TCustomGrid::GetDefaultDrawing, &TCustomGrid::SetDefaultDrawing).Default(true);
   PublishControlProperties(b, {"DragCursor", "DragKind", "DragMode", "Enabled"});
-  b.Prop("FixedColor", &TCustomGrid::GetFixedColor, &TCustomGrid::SetFixedColor).Type(TypeInfoTColor()).Default(clBtnFace);
+  b.Prop("FixedColor", &TCustomGrid::GetFixedColor, &TCustomGrid::SetFixedColor)
+      .Type(TypeInfoTColor())
+      .Default(clBtnFace);
   b.Prop("FixedCols", &TCustomGrid::GetFixedCols, &TCustomGrid::SetFixedCols).Default(1);
   b.Prop("RowCount", &TCustomGrid::GetRowCount, &TCustomGrid::SetRowCount).Default(5);
   b.Prop("FixedRows", &TCustomGrid::GetFixedRows, &TCustomGrid::SetFixedRows).Default(1);

@@ -13,9 +13,9 @@
 #include "Controls.h"
 #include "Forms.h"
 
-KV_ENUM(TGridOption, goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect,
-        goDrawFocusSelected, goRowSizing, goColSizing, goRowMoving, goColMoving, goEditing, goTabs,
-        goRowSelect, goAlwaysShowEditor, goThumbTracking)
+KV_ENUM(TGridOption, goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goDrawFocusSelected,
+        goRowSizing, goColSizing, goRowMoving, goColMoving, goEditing, goTabs, goRowSelect, goAlwaysShowEditor,
+        goThumbTracking)
 KV_SET(TGridOptions, TGridOption)
 KV_ENUM(TGridDrawStateFlag, gdSelected, gdFocused, gdFixed)
 KV_SET(TGridDrawState, TGridDrawStateFlag)
@@ -35,8 +35,8 @@ struct TGridRect {
 };
 
 KV_EVENT(TSelectCellEvent, "Sender: TObject; ACol, ARow: Longint; var CanSelect: Boolean", TObject*, int, int, bool&)
-KV_EVENT(TDrawCellEvent, "Sender: TObject; ACol, ARow: Longint; Rect: TRect; State: TGridDrawState", TObject*,
-         int, int, TRect, TGridDrawState)
+KV_EVENT(TDrawCellEvent, "Sender: TObject; ACol, ARow: Longint; Rect: TRect; State: TGridDrawState", TObject*, int, int,
+         TRect, TGridDrawState)
 KV_EVENT(TGetEditEvent, "Sender: TObject; ACol, ARow: Longint; var Value: string", TObject*, int, int, std::string&)
 KV_EVENT(TSetEditEvent, "Sender: TObject; ACol, ARow: Longint; const Value: string", TObject*, int, int,
          const std::string&)
@@ -108,7 +108,10 @@ class TCustomGrid : public TCustomControl {
   TBorderStyle GetBorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TBorderStyle v);
   bool GetDefaultDrawing() const { return FDefaultDrawing; }
-  void SetDefaultDrawing(bool v) { FDefaultDrawing = v; Invalidate(); }
+  void SetDefaultDrawing(bool v) {
+    FDefaultDrawing = v;
+    Invalidate();
+  }
 
   // --- Position and selection.
   int GetCol() const { return FCurrent.X; }

@@ -18,12 +18,27 @@ void MPlayerGlyph(TCanvas* c, TMPBtnType b, int cx, int cy, TColor color) {
   auto bar = [&](int x) { c->FillRect(Rect(x, cy - 4, x + 2, cy + 5)); };
   switch (b) {
     case btPlay: right(cx - 2); break;
-    case btPause: bar(cx - 3); bar(cx + 1); break;
+    case btPause:
+      bar(cx - 3);
+      bar(cx + 1);
+      break;
     case btStop: c->FillRect(Rect(cx - 4, cy - 4, cx + 4, cy + 4)); break;
-    case MPlayer::btNext: right(cx - 4); bar(cx + 2); break;
-    case MPlayer::btPrev: bar(cx - 4); left(cx - 1); break;
-    case btStep: right(cx - 5); right(cx); break;
-    case btBack: left(cx - 5); left(cx); break;
+    case MPlayer::btNext:
+      right(cx - 4);
+      bar(cx + 2);
+      break;
+    case MPlayer::btPrev:
+      bar(cx - 4);
+      left(cx - 1);
+      break;
+    case btStep:
+      right(cx - 5);
+      right(cx);
+      break;
+    case btBack:
+      left(cx - 5);
+      left(cx);
+      break;
     case btRecord: c->Ellipse(cx - 4, cy - 4, cx + 5, cy + 5); break;
     case btEject:
       c->Polygon({{cx - 5, cy + 1}, {cx, cy - 4}, {cx + 5, cy + 1}});
@@ -59,10 +74,22 @@ TMediaPlayer::~TMediaPlayer() {
   SetDisplay(nullptr);
 }
 
-void TMediaPlayer::SetVisibleButtons(MPlayer::TButtonSet v) { FVisibleButtons = v; Invalidate(); }
-void TMediaPlayer::SetEnabledButtons(MPlayer::TButtonSet v) { FEnabledButtons = v; Invalidate(); }
-void TMediaPlayer::SetColoredButtons(MPlayer::TButtonSet v) { FColoredButtons = v; Invalidate(); }
-void TMediaPlayer::SetAutoEnable(bool v) { FAutoEnable = v; Invalidate(); }
+void TMediaPlayer::SetVisibleButtons(MPlayer::TButtonSet v) {
+  FVisibleButtons = v;
+  Invalidate();
+}
+void TMediaPlayer::SetEnabledButtons(MPlayer::TButtonSet v) {
+  FEnabledButtons = v;
+  Invalidate();
+}
+void TMediaPlayer::SetColoredButtons(MPlayer::TButtonSet v) {
+  FColoredButtons = v;
+  Invalidate();
+}
+void TMediaPlayer::SetAutoEnable(bool v) {
+  FAutoEnable = v;
+  Invalidate();
+}
 
 void TMediaPlayer::SetDisplay(TWinControl* v) { SetComponentReference(this, FDisplay, v); }
 
@@ -80,8 +107,7 @@ void TMediaPlayer::Loaded() {
   if (FAutoOpen && !InState(csDesigning)) {
     try {
       Open();
-    } catch (const EMCIDeviceError&) {
-    }
+    } catch (const EMCIDeviceError&) {}
   }
 }
 
@@ -243,10 +269,13 @@ void TMediaPlayer::Dispatch(TMessage& m) {
 
 // =============================================================================================
 KV_IMPLEMENT_CLASS(TMediaPlayer, "MPlayer") {
-  b.Prop("ColoredButtons", &TMediaPlayer::GetColoredButtons, &TMediaPlayer::SetColoredButtons).Default(TMediaPlayer::AllButtons);
+  b.Prop("ColoredButtons", &TMediaPlayer::GetColoredButtons, &TMediaPlayer::SetColoredButtons)
+      .Default(TMediaPlayer::AllButtons);
   PublishControlProperties(b, {"Enabled"});
-  b.Prop("EnabledButtons", &TMediaPlayer::GetEnabledButtons, &TMediaPlayer::SetEnabledButtons).Default(TMediaPlayer::AllButtons);
-  b.Prop("VisibleButtons", &TMediaPlayer::GetVisibleButtons, &TMediaPlayer::SetVisibleButtons).Default(TMediaPlayer::AllButtons);
+  b.Prop("EnabledButtons", &TMediaPlayer::GetEnabledButtons, &TMediaPlayer::SetEnabledButtons)
+      .Default(TMediaPlayer::AllButtons);
+  b.Prop("VisibleButtons", &TMediaPlayer::GetVisibleButtons, &TMediaPlayer::SetVisibleButtons)
+      .Default(TMediaPlayer::AllButtons);
   PublishControlProperties(b, {"Anchors"});
   b.Prop("AutoEnable", &TMediaPlayer::GetAutoEnable, &TMediaPlayer::SetAutoEnable).Default(true);
   b.Prop("AutoOpen", &TMediaPlayer::GetAutoOpen, &TMediaPlayer::SetAutoOpen).Default(false);

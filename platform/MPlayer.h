@@ -16,9 +16,9 @@ namespace MPlayer {
 KV_ENUM(TMPBtnType, btPlay, btPause, btStop, btNext, btPrev, btStep, btBack, btRecord, btEject)
 KV_SET(TButtonSet, TMPBtnType)
 }  // namespace MPlayer
-using MPlayer::TMPBtnType;
 using MPlayer::btPlay, MPlayer::btPause, MPlayer::btStop, MPlayer::btStep, MPlayer::btBack, MPlayer::btRecord,
     MPlayer::btEject;
+using MPlayer::TMPBtnType;
 KV_ENUM(TMPDeviceTypes, dtAutoSelect, dtAVIVideo, dtCDAudio, dtDAT, dtDigitalVideo, dtMMMovie, dtOther, dtOverlay,
         dtScanner, dtSequencer, dtVCR, dtVideodisc, dtWaveAudio)
 KV_ENUM(TMPModes, mpNotReady, mpStopped, mpPlaying, mpRecording, mpSeeking, mpPaused, mpOpen)
@@ -29,8 +29,8 @@ KV_EVENT(EMPPostNotify, "Sender: TObject; Button: TMPBtnType", TObject*, TMPBtnT
 class TMediaPlayer : public TCustomControl {
   KV_CLASS(TMediaPlayer, TCustomControl)
  public:
-  static constexpr MPlayer::TButtonSet AllButtons{btPlay, btPause, btStop, MPlayer::btNext, MPlayer::btPrev,
-                                          btStep, btBack, btRecord, btEject};
+  static constexpr MPlayer::TButtonSet AllButtons{btPlay, btPause, btStop,   MPlayer::btNext, MPlayer::btPrev,
+                                                  btStep, btBack,  btRecord, btEject};
   // MCI error numbers (MCIERR_BASE + n) that this player reports.
   static constexpr int MciErrFileNotFound = 275;
   static constexpr int MciErrDeviceNotInstalled = 306;

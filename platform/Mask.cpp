@@ -30,9 +30,9 @@ KV_IMPLEMENT_CLASS(TMaskEdit, "Mask") {
   PublishTabStop(b, true);
   PublishControlProperties(b, {"Text", "Visible"});
   b.Prop("OnChange", &TCustomEdit::OnChange);
-  PublishControlProperties(b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit",
-                               "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
-                               "OnStartDrag"});
+  PublishControlProperties(
+      b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown",
+          "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 void RegisterMaskClasses() { RegisterClasses({TMaskEdit::StaticClass()}); }
@@ -85,10 +85,14 @@ TEditMaskInfo ParseEditMask(const std::string& editMask) {
         if (++i >= mask.size()) continue;
         place.Literal = mask[i];
         break;
-      case 'L': case 'l': place.Kind = TMaskCharKind::Letter; break;
-      case 'A': case 'a': place.Kind = TMaskCharKind::AlphaNum; break;
-      case 'C': case 'c': place.Kind = TMaskCharKind::Any; break;
-      case '0': case '9': place.Kind = TMaskCharKind::Digit; break;
+      case 'L':
+      case 'l': place.Kind = TMaskCharKind::Letter; break;
+      case 'A':
+      case 'a': place.Kind = TMaskCharKind::AlphaNum; break;
+      case 'C':
+      case 'c': place.Kind = TMaskCharKind::Any; break;
+      case '0':
+      case '9': place.Kind = TMaskCharKind::Digit; break;
       case '#': place.Kind = TMaskCharKind::DigitOrSign; break;
       case '_': place.Literal = ' '; break;
       default: place.Literal = c; break;
@@ -128,10 +132,8 @@ std::string MaskedEditText(const TEditMaskInfo& mask, const std::string& value) 
   std::string out(places.size(), mask.Blank);
   std::vector<size_t> free;  // the character places, in order
   for (size_t i = 0; i < places.size(); ++i) {
-    if (places[i].Kind == TMaskCharKind::Literal)
-      out[i] = places[i].Literal;
-    else
-      free.push_back(i);
+    if (places[i].Kind == TMaskCharKind::Literal) out[i] = places[i].Literal;
+    else free.push_back(i);
   }
   auto put = [&](size_t i, char ch) {
     if (ch != ' ' && ch != mask.Blank && MaskCharFits(places[i], ch)) out[i] = MaskPlaceChar(places[i], ch);

@@ -25,17 +25,33 @@ KV_IMPLEMENT_CLASS(TMenuItem, "Menus") {
   b.Prop("Action", &TMenuItem::GetAction, &TMenuItem::SetAction);
   b.Prop("Bitmap", &TMenuItem::GetBitmap, &TMenuItem::SetBitmap).StoredMethod(&TMenuItem::IsBitmapStored);
   b.Prop("Break", &TMenuItem::GetBreak, &TMenuItem::SetBreak).Default(mbNone);
-  b.Prop("Caption", &TMenuItem::GetCaption, &TMenuItem::SetCaption).Type(TypeInfoTCaption()).StoredMethod(&TMenuItem::IsCaptionStored);
-  b.Prop("Checked", &TMenuItem::GetChecked, &TMenuItem::SetChecked).Default(false).StoredMethod(&TMenuItem::IsCheckedStored);
+  b.Prop("Caption", &TMenuItem::GetCaption, &TMenuItem::SetCaption)
+      .Type(TypeInfoTCaption())
+      .StoredMethod(&TMenuItem::IsCaptionStored);
+  b.Prop("Checked", &TMenuItem::GetChecked, &TMenuItem::SetChecked)
+      .Default(false)
+      .StoredMethod(&TMenuItem::IsCheckedStored);
   b.Prop("Default", &TMenuItem::GetDefault, &TMenuItem::SetDefault).Default(false);
-  b.Prop("Enabled", &TMenuItem::GetEnabled, &TMenuItem::SetEnabled).Default(true).StoredMethod(&TMenuItem::IsEnabledStored);
+  b.Prop("Enabled", &TMenuItem::GetEnabled, &TMenuItem::SetEnabled)
+      .Default(true)
+      .StoredMethod(&TMenuItem::IsEnabledStored);
   b.Prop("GroupIndex", &TMenuItem::GetGroupIndex, &TMenuItem::SetGroupIndex).Default(0);
-  b.Prop("HelpContext", &TMenuItem::GetHelpContext, &TMenuItem::SetHelpContext).Default(0).StoredMethod(&TMenuItem::IsHelpContextStored);
+  b.Prop("HelpContext", &TMenuItem::GetHelpContext, &TMenuItem::SetHelpContext)
+      .Default(0)
+      .StoredMethod(&TMenuItem::IsHelpContextStored);
   b.Prop("Hint", &TMenuItem::GetHint, &TMenuItem::SetHint).StoredMethod(&TMenuItem::IsHintStored);
-  b.Prop("ImageIndex", &TMenuItem::GetImageIndex, &TMenuItem::SetImageIndex).Type(TypeInfoTImageIndex()).Default(-1).StoredMethod(&TMenuItem::IsImageIndexStored);
+  b.Prop("ImageIndex", &TMenuItem::GetImageIndex, &TMenuItem::SetImageIndex)
+      .Type(TypeInfoTImageIndex())
+      .Default(-1)
+      .StoredMethod(&TMenuItem::IsImageIndexStored);
   b.Prop("RadioItem", &TMenuItem::GetRadioItem, &TMenuItem::SetRadioItem).Default(false);
-  b.Prop("ShortCut", &TMenuItem::GetShortCut, &TMenuItem::SetShortCut).Type(TypeInfoTShortCut()).Default(0).StoredMethod(&TMenuItem::IsShortCutStored);
-  b.Prop("Visible", &TMenuItem::GetVisible, &TMenuItem::SetVisible).Default(true).StoredMethod(&TMenuItem::IsVisibleStored);
+  b.Prop("ShortCut", &TMenuItem::GetShortCut, &TMenuItem::SetShortCut)
+      .Type(TypeInfoTShortCut())
+      .Default(0)
+      .StoredMethod(&TMenuItem::IsShortCutStored);
+  b.Prop("Visible", &TMenuItem::GetVisible, &TMenuItem::SetVisible)
+      .Default(true)
+      .StoredMethod(&TMenuItem::IsVisibleStored);
   b.Prop("OnClick", &TMenuItem::OnClick).StoredMethod(&TMenuItem::IsOnClickStored);
 }
 
@@ -363,9 +379,9 @@ namespace {
 TMenuItem* FindIn(TMenuItem* parent, intptr_t value, TFindItemKind kind) {
   for (int i = 0; i < parent->Count(); ++i) {
     TMenuItem* it = parent->Items(i);
-    bool match = kind == fkCommand    ? it->Command() == value
-                 : kind == fkHandle   ? it->Count() > 0 && it->Handle() == value
-                                      : it->GetShortCut() != 0 && it->GetShortCut() == value;
+    bool match = kind == fkCommand  ? it->Command() == value
+                 : kind == fkHandle ? it->Count() > 0 && it->Handle() == value
+                                    : it->GetShortCut() != 0 && it->GetShortCut() == value;
     if (match) return it;
     if (TMenuItem* deeper = FindIn(it, value, kind)) return deeper;
   }
@@ -583,8 +599,8 @@ void MenuItemChosen(TMenuItem* item) {
 
 // =============================================================================================
 // Builders.
-TMenuItem* NewItem(const std::string& caption, TShortCut shortCut, bool checked, bool enabled,
-                   TNotifyEvent onClick, THelpContext helpContext, const std::string& name) {
+TMenuItem* NewItem(const std::string& caption, TShortCut shortCut, bool checked, bool enabled, TNotifyEvent onClick,
+                   THelpContext helpContext, const std::string& name) {
   auto* i = new TMenuItem(nullptr);
   i->SetName(name);
   i->SetCaption(caption);
@@ -612,8 +628,8 @@ TMainMenu* NewMenu(TComponent* owner, const std::string& name, const std::vector
   return m;
 }
 
-TPopupMenu* NewPopupMenu(TComponent* owner, const std::string& name, TPopupAlignment alignment,
-                         bool autoPopup, const std::vector<TMenuItem*>& items) {
+TPopupMenu* NewPopupMenu(TComponent* owner, const std::string& name, TPopupAlignment alignment, bool autoPopup,
+                         const std::vector<TMenuItem*>& items) {
   auto* m = new TPopupMenu(owner);
   m->SetName(name);
   m->SetAlignment(alignment);

@@ -69,7 +69,7 @@ class TMenuItem : public TComponent {
   void Insert(int index, TMenuItem* item);  // EMenuError when the item already has a parent
   void Delete(int index);                   // takes it off, does not free it
   void Remove(TMenuItem* item);
-  void Clear();                             // frees the sub-items
+  void Clear();  // frees the sub-items
   int IndexOf(const TMenuItem* item) const;
   TMenuItem* Parent() const { return FParent; }
   int GetMenuIndex() const;
@@ -187,7 +187,10 @@ class TMenu : public TComponent {
   bool GetOwnerDraw() const { return FOwnerDraw; }
   void SetOwnerDraw(bool v) { FOwnerDraw = v; }
   TBiDiMode GetBiDiMode() const { return FBiDiMode; }
-  void SetBiDiMode(TBiDiMode v) { FBiDiMode = v; FParentBiDiMode = false; }
+  void SetBiDiMode(TBiDiMode v) {
+    FBiDiMode = v;
+    FParentBiDiMode = false;
+  }
   bool GetParentBiDiMode() const { return FParentBiDiMode; }
   void SetParentBiDiMode(bool v) { FParentBiDiMode = v; }
   bool IsBiDiModeStored() const { return !FParentBiDiMode; }
@@ -291,14 +294,14 @@ bool HighlightMenuItem(TMenuItem* item);
 bool TriggerMenuItem(TMenuItem* item);
 
 // Builders, as Delphi's: NewMenu(owner, "MainMenu1", {NewItem(...), NewLine(), ...}).
-TMenuItem* NewItem(const std::string& caption, TShortCut shortCut, bool checked, bool enabled,
-                   TNotifyEvent onClick, THelpContext helpContext, const std::string& name);
+TMenuItem* NewItem(const std::string& caption, TShortCut shortCut, bool checked, bool enabled, TNotifyEvent onClick,
+                   THelpContext helpContext, const std::string& name);
 TMenuItem* NewSubMenu(const std::string& caption, THelpContext helpContext, const std::string& name,
                       const std::vector<TMenuItem*>& items, bool enabled = true);
 TMenuItem* NewLine();
 TMainMenu* NewMenu(TComponent* owner, const std::string& name, const std::vector<TMenuItem*>& items);
-TPopupMenu* NewPopupMenu(TComponent* owner, const std::string& name, TPopupAlignment alignment,
-                         bool autoPopup, const std::vector<TMenuItem*>& items);
+TPopupMenu* NewPopupMenu(TComponent* owner, const std::string& name, TPopupAlignment alignment, bool autoPopup,
+                         const std::vector<TMenuItem*>& items);
 
 // The caption without its accelerator marks ("&&" stays one "&").
 std::string StripHotkey(const std::string& caption);

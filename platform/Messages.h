@@ -245,7 +245,7 @@ class TObject;
 enum TDragMessage : uint8_t { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
 
 struct TDragRec {
-  TPoint Pos;              // screen point
+  TPoint Pos;                 // screen point
   TObject* Source = nullptr;  // the TDragObject
   void* Target = nullptr;     // the target TControl once found
   bool Docking = false;

@@ -77,10 +77,22 @@ void TSpinEdit::Loaded() {
   UpdateWidget();
 }
 
-void TSpinEdit::SetIncrement(int v) { FIncrement = v; UpdateWidget(); }
-void TSpinEdit::SetEditorEnabled(bool v) { FEditorEnabled = v; UpdateWidget(); }
-void TSpinEdit::SetMaxLength(int v) { FMaxLength = std::max(0, v); UpdateWidget(); }
-void TSpinEdit::SetReadOnly(bool v) { FReadOnly = v; UpdateWidget(); }
+void TSpinEdit::SetIncrement(int v) {
+  FIncrement = v;
+  UpdateWidget();
+}
+void TSpinEdit::SetEditorEnabled(bool v) {
+  FEditorEnabled = v;
+  UpdateWidget();
+}
+void TSpinEdit::SetMaxLength(int v) {
+  FMaxLength = std::max(0, v);
+  UpdateWidget();
+}
+void TSpinEdit::SetReadOnly(bool v) {
+  FReadOnly = v;
+  UpdateWidget();
+}
 
 void TSpinEdit::Dispatch(TMessage& m) {
   if (m.Msg == WM_COMMAND && (m.WParam >> 16) == EN_CHANGE && HandleAllocated()) {
@@ -112,9 +124,9 @@ KV_IMPLEMENT_CLASS(TSpinEdit, "Spin") {
   b.Prop("Value", &TSpinEdit::GetValue, &TSpinEdit::SetValue);
   PublishControlProperties(b, {"Visible"});
   b.Prop("OnChange", &TSpinEdit::OnChange);
-  PublishControlProperties(b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
-                               "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
-                               "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown",
+          "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 // =============================================================================================
@@ -139,8 +151,14 @@ TSpinButton::~TSpinButton() {
 
 void TSpinButton::SetUpGlyph(TBitmap* v) { FUpGlyph->Assign(v); }
 void TSpinButton::SetDownGlyph(TBitmap* v) { FDownGlyph->Assign(v); }
-void TSpinButton::SetUpNumGlyphs(int v) { FUpNumGlyphs = std::clamp(v, 1, 4); Invalidate(); }
-void TSpinButton::SetDownNumGlyphs(int v) { FDownNumGlyphs = std::clamp(v, 1, 4); Invalidate(); }
+void TSpinButton::SetUpNumGlyphs(int v) {
+  FUpNumGlyphs = std::clamp(v, 1, 4);
+  Invalidate();
+}
+void TSpinButton::SetDownNumGlyphs(int v) {
+  FDownNumGlyphs = std::clamp(v, 1, 4);
+  Invalidate();
+}
 bool TSpinButton::IsUpGlyphStored() const { return !FUpGlyph->Empty(); }
 bool TSpinButton::IsDownGlyphStored() const { return !FDownGlyph->Empty(); }
 
@@ -163,10 +181,8 @@ int TSpinButton::ButtonAt(int x, int y) const {
 }
 
 void TSpinButton::ButtonClick(int index) {
-  if (index == 0)
-    OnUpClick(this);
-  else
-    OnDownClick(this);
+  if (index == 0) OnUpClick(this);
+  else OnDownClick(this);
 }
 
 void TSpinButton::TimerExpired() {
@@ -180,8 +196,7 @@ void TSpinButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y
   // The focus goes to the control the buttons step, as in Delphi, or else to the buttons.
   if (FFocusControl && FFocusControl->GetTabStop() && FFocusControl->CanFocus() && !FFocusControl->Focused())
     FFocusControl->SetFocus();
-  else if (GetTabStop() && CanFocus() && !Focused())
-    SetFocus();
+  else if (GetTabStop() && CanFocus() && !Focused()) SetFocus();
   FPressed = ButtonAt(x, y);
   FPressedIn = FPressed >= 0;
   if (FPressed < 0) return;
@@ -249,10 +264,8 @@ void TSpinButton::DrawButton(int index) {
   auto arrow = [&](int x, int y, TColor color) {
     c->GetPen()->SetColor(color);
     c->GetBrush()->SetColor(color);
-    if (index == 0)
-      c->Polygon({{x - size, y + size / 2}, {x + size, y + size / 2}, {x, y - size / 2 - 1}});
-    else
-      c->Polygon({{x - size, y - size / 2}, {x + size, y - size / 2}, {x, y + size / 2 + 1}});
+    if (index == 0) c->Polygon({{x - size, y + size / 2}, {x + size, y + size / 2}, {x, y - size / 2 - 1}});
+    else c->Polygon({{x - size, y - size / 2}, {x + size, y - size / 2}, {x, y + size / 2 + 1}});
   };
   if (GetEnabled()) {
     arrow(cx, cy, clBlack);
@@ -269,14 +282,20 @@ void TSpinButton::Paint() {
 
 KV_IMPLEMENT_CLASS(TSpinButton, "Spin") {
   PublishControlProperties(b, {"Align", "Anchors", "Constraints", "Ctl3D"});
-  b.Prop("DownGlyph", &TSpinButton::GetDownGlyph, &TSpinButton::SetDownGlyph).StoredMethod(&TSpinButton::IsDownGlyphStored, false);
-  b.Prop("DownNumGlyphs", &TSpinButton::GetDownNumGlyphs, &TSpinButton::SetDownNumGlyphs).Type(TypeInfoTNumGlyphs()).Default(1);
+  b.Prop("DownGlyph", &TSpinButton::GetDownGlyph, &TSpinButton::SetDownGlyph)
+      .StoredMethod(&TSpinButton::IsDownGlyphStored, false);
+  b.Prop("DownNumGlyphs", &TSpinButton::GetDownNumGlyphs, &TSpinButton::SetDownNumGlyphs)
+      .Type(TypeInfoTNumGlyphs())
+      .Default(1);
   PublishControlProperties(b, {"DragCursor", "DragKind", "DragMode", "Enabled"});
   b.Prop("FocusControl", &TSpinButton::GetFocusControl, &TSpinButton::SetFocusControl);
   PublishControlProperties(b, {"ParentCtl3D", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder"});
   PublishTabStop(b, false);
-  b.Prop("UpGlyph", &TSpinButton::GetUpGlyph, &TSpinButton::SetUpGlyph).StoredMethod(&TSpinButton::IsUpGlyphStored, false);
-  b.Prop("UpNumGlyphs", &TSpinButton::GetUpNumGlyphs, &TSpinButton::SetUpNumGlyphs).Type(TypeInfoTNumGlyphs()).Default(1);
+  b.Prop("UpGlyph", &TSpinButton::GetUpGlyph, &TSpinButton::SetUpGlyph)
+      .StoredMethod(&TSpinButton::IsUpGlyphStored, false);
+  b.Prop("UpNumGlyphs", &TSpinButton::GetUpNumGlyphs, &TSpinButton::SetUpNumGlyphs)
+      .Type(TypeInfoTNumGlyphs())
+      .Default(1);
   PublishControlProperties(b, {"Visible"});
   b.Prop("OnDownClick", &TSpinButton::OnDownClick);
   PublishControlProperties(b, {"OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnStartDrag"});

@@ -19,12 +19,12 @@ PTypeInfo TypeInfoTLeftRight() {
 
 KV_IMPLEMENT_CLASS(TCustomGroupBox, "StdCtrls") {}
 KV_IMPLEMENT_CLASS(TGroupBox, "StdCtrls") {
-  PublishControlProperties(b, {"Align", "Anchors", "BiDiMode", "Caption", "Color", "Constraints", "Ctl3D",
-                               "DragCursor", "DragKind", "DragMode", "Enabled", "Font", "ParentBiDiMode",
-                               "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint",
-                               "TabOrder", "TabStop", "Visible", "OnClick", "OnDblClick", "OnDragDrop",
-                               "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnMouseDown", "OnMouseMove",
-                               "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"Align",       "Anchors",     "BiDiMode",       "Caption",    "Color",      "Constraints",    "Ctl3D",
+          "DragCursor",  "DragKind",    "DragMode",       "Enabled",    "Font",       "ParentBiDiMode", "ParentColor",
+          "ParentCtl3D", "ParentFont",  "ParentShowHint", "PopupMenu",  "ShowHint",   "TabOrder",       "TabStop",
+          "Visible",     "OnClick",     "OnDblClick",     "OnDragDrop", "OnDragOver", "OnEndDrag",      "OnEnter",
+          "OnExit",      "OnMouseDown", "OnMouseMove",    "OnMouseUp",  "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TCustomLabel, "StdCtrls") {}
@@ -33,8 +33,8 @@ KV_IMPLEMENT_CLASS(TLabel, "StdCtrls") {
   b.Prop("Alignment", &TCustomLabel::GetAlignment, &TCustomLabel::SetAlignment).Default(taLeftJustify);
   PublishControlProperties(b, {"Anchors"});
   b.Prop("AutoSize", &TCustomLabel::GetAutoSize, &TCustomLabel::SetAutoSize).Default(true);
-  PublishControlProperties(b, {"BiDiMode", "Caption", "Color", "Constraints", "DragCursor", "DragKind",
-                               "DragMode", "Enabled"});
+  PublishControlProperties(
+      b, {"BiDiMode", "Caption", "Color", "Constraints", "DragCursor", "DragKind", "DragMode", "Enabled"});
   b.Prop("FocusControl", &TCustomLabel::GetFocusControl, &TCustomLabel::SetFocusControl);
   PublishControlProperties(b, {"Font"});
   b.Prop("Layout", &TCustomLabel::GetLayout, &TCustomLabel::SetLayout).Default(tlTop);
@@ -54,7 +54,9 @@ KV_IMPLEMENT_CLASS(TEdit, "StdCtrls") {
   b.Prop("AutoSelect", &TCustomEdit::GetAutoSelect, &TCustomEdit::SetAutoSelect).Default(true);
   b.Prop("AutoSize", &TCustomEdit::GetAutoSize, &TCustomEdit::SetAutoSize).Default(true);
   PublishControlProperties(b, {"BiDiMode"});
-  b.Prop("BorderStyle", &TCustomEdit::GetBorderStyle, &TCustomEdit::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsSingle);
+  b.Prop("BorderStyle", &TCustomEdit::GetBorderStyle, &TCustomEdit::SetBorderStyle)
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsSingle);
   b.Prop("CharCase", &TCustomEdit::GetCharCase, &TCustomEdit::SetCharCase).Default(ecNormal);
   PublishWindowColor(b);
   PublishControlProperties(b, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled", "Font"});
@@ -69,9 +71,9 @@ KV_IMPLEMENT_CLASS(TEdit, "StdCtrls") {
   PublishTabStop(b, true);
   PublishControlProperties(b, {"Text", "Visible"});
   b.Prop("OnChange", &TCustomEdit::OnChange);
-  PublishControlProperties(b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
-                               "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
-                               "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown",
+          "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TMemoStrings, "StdCtrls") {}
@@ -80,7 +82,9 @@ KV_IMPLEMENT_CLASS(TMemo, "StdCtrls") {
   PublishControlProperties(b, {"Align"});
   b.Prop("Alignment", &TCustomMemo::GetAlignment, &TCustomMemo::SetAlignment).Default(taLeftJustify);
   PublishControlProperties(b, {"Anchors", "BiDiMode"});
-  b.Prop("BorderStyle", &TCustomEdit::GetBorderStyle, &TCustomEdit::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsSingle);
+  b.Prop("BorderStyle", &TCustomEdit::GetBorderStyle, &TCustomEdit::SetBorderStyle)
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsSingle);
   PublishWindowColor(b);
   PublishControlProperties(b, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled", "Font"});
   b.Prop("HideSelection", &TCustomEdit::GetHideSelection, &TCustomEdit::SetHideSelection).Default(true);
@@ -98,9 +102,9 @@ KV_IMPLEMENT_CLASS(TMemo, "StdCtrls") {
   b.Prop("WantTabs", &TCustomMemo::GetWantTabs, &TCustomMemo::SetWantTabs).Default(false);
   b.Prop("WordWrap", &TCustomMemo::GetWordWrap, &TCustomMemo::SetWordWrap).Default(true);
   b.Prop("OnChange", &TCustomEdit::OnChange);
-  PublishControlProperties(b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
-                               "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
-                               "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"OnClick", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown",
+          "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TCustomListControlItems, "StdCtrls") {}
@@ -141,46 +145,54 @@ KV_IMPLEMENT_CLASS(TButton, "StdCtrls") {
   b.Prop("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult).Type(TypeInfoTModalResult()).Default(0);
   PublishControlProperties(b, {"ParentBiDiMode", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder"});
   PublishTabStop(b, true);
-  PublishControlProperties(b, {"Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
-                               "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
-                               "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress",
+          "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TCustomCheckBox, "StdCtrls") {}
 KV_IMPLEMENT_CLASS(TCheckBox, "StdCtrls") {
   PublishControlProperty(b, "Action");
-  b.Prop("Alignment", &TCustomCheckBox::GetAlignment, &TCustomCheckBox::SetAlignment).Type(TypeInfoTLeftRight()).Default(taRightJustifyLR);
+  b.Prop("Alignment", &TCustomCheckBox::GetAlignment, &TCustomCheckBox::SetAlignment)
+      .Type(TypeInfoTLeftRight())
+      .Default(taRightJustifyLR);
   b.Prop("AllowGrayed", &TCustomCheckBox::GetAllowGrayed, &TCustomCheckBox::SetAllowGrayed).Default(false);
   PublishControlProperties(b, {"Anchors", "BiDiMode", "Caption"});
   b.Prop("Checked", &TCustomCheckBox::GetChecked, &TCustomCheckBox::SetChecked).Stored(false);
-  PublishControlProperties(b, {"Color", "Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode",
-                               "Enabled", "Font", "ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont",
-                               "ParentShowHint", "PopupMenu", "ShowHint"});
+  PublishControlProperties(
+      b, {"Color", "Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled", "Font", "ParentBiDiMode",
+          "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"});
   b.Prop("State", &TCustomCheckBox::GetState, &TCustomCheckBox::SetState).Default(cbUnchecked);
   PublishControlProperties(b, {"TabOrder"});
   PublishTabStop(b, true);
-  PublishControlProperties(b, {"Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter",
-                               "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove",
-                               "OnMouseUp", "OnStartDrag"});
+  PublishControlProperties(
+      b, {"Visible", "OnClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress",
+          "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TRadioButton, "StdCtrls") {
   PublishControlProperty(b, "Action");
-  b.Prop("Alignment", &TRadioButton::GetAlignment, &TRadioButton::SetAlignment).Type(TypeInfoTLeftRight()).Default(taRightJustifyLR);
+  b.Prop("Alignment", &TRadioButton::GetAlignment, &TRadioButton::SetAlignment)
+      .Type(TypeInfoTLeftRight())
+      .Default(taRightJustifyLR);
   PublishControlProperties(b, {"Anchors", "BiDiMode", "Caption"});
-  b.Prop("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked).Default(false).StoredMethod(&TControl::IsCheckedStored);
-  PublishControlProperties(b, {"Color", "Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode",
-                               "Enabled", "Font", "ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont",
-                               "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick",
-                               "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit",
-                               "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
-                               "OnStartDrag"});
+  b.Prop("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked)
+      .Default(false)
+      .StoredMethod(&TControl::IsCheckedStored);
+  PublishControlProperties(
+      b, {"Color",       "Constraints",    "Ctl3D",       "DragCursor",  "DragKind",   "DragMode",       "Enabled",
+          "Font",        "ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu",
+          "ShowHint",    "TabOrder",       "TabStop",     "Visible",     "OnClick",    "OnDblClick",     "OnDragDrop",
+          "OnDragOver",  "OnEndDrag",      "OnEnter",     "OnExit",      "OnKeyDown",  "OnKeyPress",     "OnKeyUp",
+          "OnMouseDown", "OnMouseMove",    "OnMouseUp",   "OnStartDrag"});
 }
 
 KV_IMPLEMENT_CLASS(TCustomListBox, "StdCtrls") {}
 KV_IMPLEMENT_CLASS(TListBox, "StdCtrls") {
   PublishControlProperties(b, {"Align", "Anchors", "BiDiMode"});
-  b.Prop("BorderStyle", &TCustomListBox::GetBorderStyle, &TCustomListBox::SetBorderStyle).Type(TypeInfoTBorderStyle()).Default(bsSingle);
+  b.Prop("BorderStyle", &TCustomListBox::GetBorderStyle, &TCustomListBox::SetBorderStyle)
+      .Type(TypeInfoTBorderStyle())
+      .Default(bsSingle);
   PublishWindowColor(b);
   b.Prop("Columns", &TCustomListBox::GetColumns, &TCustomListBox::SetColumns).Default(0);
   PublishControlProperties(b, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled"});
@@ -191,7 +203,8 @@ KV_IMPLEMENT_CLASS(TListBox, "StdCtrls") {
   b.Prop("ItemIndex", &TCustomListBox::GetItemIndex, &TCustomListBox::SetItemIndex).Default(-1);
   b.Prop("Items", &TCustomListBox::GetItems, &TCustomListBox::SetItems);
   b.Prop("MultiSelect", &TCustomListBox::GetMultiSelect, &TCustomListBox::SetMultiSelect).Default(false);
-  PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"});
+  PublishControlProperties(b,
+                           {"ParentBiDiMode", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"});
   b.Prop("Sorted", &TCustomListBox::GetSorted, &TCustomListBox::SetSorted).Default(false);
   b.Prop("Style", &TCustomListBox::GetStyle, &TCustomListBox::SetStyle).Default(lbStandard);
   PublishControlProperties(b, {"TabOrder"});
@@ -205,23 +218,27 @@ KV_IMPLEMENT_CLASS(TListBox, "StdCtrls") {
 }
 
 KV_IMPLEMENT_CLASS(TScrollBar, "StdCtrls") {
-  PublishControlProperties(b, {"Align", "Anchors", "BiDiMode", "Constraints", "Ctl3D", "DragCursor",
-                               "DragKind", "DragMode", "Enabled"});
+  PublishControlProperties(
+      b, {"Align", "Anchors", "BiDiMode", "Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled"});
   b.Prop("Kind", &TScrollBar::GetKind, &TScrollBar::SetKind).Default(sbHorizontal);
-  b.Prop("LargeChange", &TScrollBar::GetLargeChange, &TScrollBar::SetLargeChange).Type(TypeInfoTScrollBarInc()).Default(1);
+  b.Prop("LargeChange", &TScrollBar::GetLargeChange, &TScrollBar::SetLargeChange)
+      .Type(TypeInfoTScrollBarInc())
+      .Default(1);
   b.Prop("Max", &TScrollBar::GetMax, &TScrollBar::SetMax).Default(100);
   b.Prop("Min", &TScrollBar::GetMin, &TScrollBar::SetMin).Default(0);
   b.Prop("PageSize", &TScrollBar::GetPageSize, &TScrollBar::SetPageSize).Default(0);
   PublishControlProperties(b, {"ParentBiDiMode", "ParentCtl3D", "ParentShowHint"});
   b.Prop("Position", &TScrollBar::GetPosition, &TScrollBar::SetPosition).Default(0);
   PublishControlProperties(b, {"PopupMenu", "ShowHint"});
-  b.Prop("SmallChange", &TScrollBar::GetSmallChange, &TScrollBar::SetSmallChange).Type(TypeInfoTScrollBarInc()).Default(1);
+  b.Prop("SmallChange", &TScrollBar::GetSmallChange, &TScrollBar::SetSmallChange)
+      .Type(TypeInfoTScrollBarInc())
+      .Default(1);
   PublishControlProperties(b, {"TabOrder"});
   PublishTabStop(b, true);
   PublishControlProperties(b, {"Visible"});
   b.Prop("OnChange", &TScrollBar::OnChange);
-  PublishControlProperties(b, {"OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown",
-                               "OnKeyPress", "OnKeyUp"});
+  PublishControlProperties(
+      b, {"OnDragDrop", "OnDragOver", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp"});
   b.Prop("OnScroll", &TScrollBar::OnScroll);
   PublishControlProperties(b, {"OnStartDrag"});
 }
@@ -238,9 +255,9 @@ KV_IMPLEMENT_CLASS(TStaticText, "StdCtrls") {
   b.Prop("FocusControl", &TCustomStaticText::GetFocusControl, &TCustomStaticText::SetFocusControl);
   PublishControlProperties(b, {"Font", "ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint"});
   b.Prop("ShowAccelChar", &TCustomStaticText::GetShowAccelChar, &TCustomStaticText::SetShowAccelChar).Default(true);
-  PublishControlProperties(b, {"PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnDblClick",
-                               "OnDragDrop", "OnDragOver", "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp",
-                               "OnStartDrag"});
+  PublishControlProperties(
+      b, {"PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnDblClick", "OnDragDrop",
+          "OnDragOver", "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDrag"});
 }
 
 void RegisterStdCtrlsClasses() {
@@ -325,19 +342,15 @@ int DrawText(TCanvas* canvas, const std::string& text, TRect& rect, unsigned fla
     return height;
   }
   int y = rect.Top;
-  if (flags & DT_BOTTOM)
-    y = rect.Bottom - height;
-  else if (flags & DT_VCENTER)
-    y = rect.Top + (rect.Height() - height) / 2;
+  if (flags & DT_BOTTOM) y = rect.Bottom - height;
+  else if (flags & DT_VCENTER) y = rect.Top + (rect.Height() - height) / 2;
   TBrushStyle oldStyle = canvas->GetBrush()->GetStyle();
   canvas->GetBrush()->SetStyle(bsClear);
   for (auto& l : lines) {
     int w = canvas->TextWidth(l.Text);
     int x = flags & DT_RIGHT ? rect.Right - w : flags & DT_CENTER ? rect.Left + (rect.Width() - w) / 2 : rect.Left;
-    if (flags & DT_NOCLIP)
-      canvas->TextOut(x, y, l.Text);
-    else
-      canvas->TextRect(rect, x, y, l.Text);
+    if (flags & DT_NOCLIP) canvas->TextOut(x, y, l.Text);
+    else canvas->TextRect(rect, x, y, l.Text);
     if (accel != std::string::npos && accel >= l.Start && accel < l.Start + l.Text.size()) {
       size_t k = accel - l.Start;
       int ux = x + canvas->TextWidth(l.Text.substr(0, k));
@@ -447,10 +460,8 @@ void TCustomLabel::Paint() {
   TRect calc = client;
   DrawText(c, text, calc, TextFlags() | DT_CALCRECT);
   TRect r = client;
-  if (FLayout == tlCenter)
-    r.Top += (r.Height() - calc.Height()) / 2;
-  else if (FLayout == tlBottom)
-    r.Top = r.Bottom - calc.Height();
+  if (FLayout == tlCenter) r.Top += (r.Height() - calc.Height()) / 2;
+  else if (FLayout == tlBottom) r.Top = r.Bottom - calc.Height();
   if (!GetEnabled()) {
     TRect shifted = r;
     OffsetRect(shifted, 1, 1);
@@ -536,10 +547,8 @@ void TCustomLabel::SetShowAccelChar(bool v) {
 }
 void TCustomLabel::SetTransparent(bool v) {
   if (GetTransparent() == v) return;
-  if (v)
-    ControlStyle.Exclude(csOpaque);
-  else
-    ControlStyle.Include(csOpaque);
+  if (v) ControlStyle.Exclude(csOpaque);
+  else ControlStyle.Include(csOpaque);
   Invalidate();
 }
 void TCustomLabel::SetWordWrap(bool v) {
@@ -617,9 +626,7 @@ void TCustomEdit::Dispatch(TMessage& m) {
         return;
       }
       break;
-    case WM_GETDLGCODE:
-      m.Result = DLGC_WANTCHARS | DLGC_WANTARROWS;
-      return;
+    case WM_GETDLGCODE: m.Result = DLGC_WANTCHARS | DLGC_WANTARROWS; return;
     case CM_TEXTCHANGED: {
       // The text as the edit can hold it (its case, a mask's places).
       std::string f = TextOfWindow(WindowText(Filtered(FText)));
@@ -808,7 +815,8 @@ void TCustomMemo::UpdateWindow() {
 
 void TCustomMemo::Dispatch(TMessage& m) {
   if (m.Msg == WM_GETDLGCODE) {
-    m.Result = DLGC_WANTCHARS | DLGC_WANTARROWS | (FWantReturns ? DLGC_WANTALLKEYS : 0) | (FWantTabs ? DLGC_WANTTAB : 0);
+    m.Result =
+        DLGC_WANTCHARS | DLGC_WANTARROWS | (FWantReturns ? DLGC_WANTALLKEYS : 0) | (FWantTabs ? DLGC_WANTTAB : 0);
     return;
   }
   // Without WantReturns, Enter belongs to the form's default button, never to the text.
@@ -905,13 +913,10 @@ void TCustomComboBox::UpdateWindow() {
       if (selected) state.Include(odSelected);
       if (focused) state.Include(odFocused);
       FCanvas->SetFont(GetFont());
-      if (OnDrawItem)
-        OnDrawItem(this, i, r, state);
-      else
-        DefaultDrawItem(FCanvas, FItems->Get(i), r, selected);
+      if (OnDrawItem) OnDrawItem(this, i, r, state);
+      else DefaultDrawItem(FCanvas, FItems->Get(i), r, selected);
     });
-  else
-    qtstd::SetOwnerDraw(FHandle, nullptr, nullptr);
+  else qtstd::SetOwnerDraw(FHandle, nullptr, nullptr);
 }
 
 void TCustomComboBox::ItemsChanged() {
@@ -1210,13 +1215,10 @@ void TCustomListBox::UpdateWindow() {
       if (selected) state.Include(odSelected);
       if (focused) state.Include(odFocused);
       FCanvas->SetFont(GetFont());
-      if (OnDrawItem)
-        OnDrawItem(this, i, r, state);
-      else
-        DefaultDrawItem(FCanvas, FItems->Get(i), r, selected);
+      if (OnDrawItem) OnDrawItem(this, i, r, state);
+      else DefaultDrawItem(FCanvas, FItems->Get(i), r, selected);
     });
-  else
-    qtstd::SetOwnerDraw(FHandle, nullptr, nullptr);
+  else qtstd::SetOwnerDraw(FHandle, nullptr, nullptr);
 }
 
 void TCustomListBox::ItemsChanged() {

@@ -45,17 +45,15 @@ KV_ENUM(TEditCharCase, ecNormal, ecUpperCase, ecLowerCase)
 KV_ENUM(TCheckBoxState, cbUnchecked, cbChecked, cbGrayed)
 KV_ENUM(TListBoxStyle, lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable)
 KV_ENUM(TComboBoxStyle, csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable)
-KV_ENUM(TScrollCode, scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom,
-        scEndScroll)
+KV_ENUM(TScrollCode, scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll)
 KV_ENUM(TOwnerDrawStateFlag, odSelected, odGrayed, odDisabled, odChecked, odFocused)
 KV_SET(TOwnerDrawState, TOwnerDrawStateFlag)
 PTypeInfo TypeInfoTLeftRight();  // taLeftJustify, taRightJustify under the name TLeftRight
 
-KV_EVENT(TDrawItemEvent, "Control: TWinControl; Index: Integer; Rect: TRect; State: TOwnerDrawState",
-         TWinControl*, int, TRect, TOwnerDrawState)
+KV_EVENT(TDrawItemEvent, "Control: TWinControl; Index: Integer; Rect: TRect; State: TOwnerDrawState", TWinControl*, int,
+         TRect, TOwnerDrawState)
 KV_EVENT(TMeasureItemEvent, "Control: TWinControl; Index: Integer; var Height: Integer", TWinControl*, int, int&)
-KV_EVENT(TScrollEvent, "Sender: TObject; ScrollCode: TScrollCode; var ScrollPos: Integer", TObject*,
-         TScrollCode, int&)
+KV_EVENT(TScrollEvent, "Sender: TObject; ScrollCode: TScrollCode; var ScrollPos: Integer", TObject*, TScrollCode, int&)
 
 // ---------------------------------------------------------------------------------------------
 class TCustomGroupBox : public TCustomControl {

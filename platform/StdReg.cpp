@@ -16,8 +16,8 @@
 #include "Forms.h"
 #include "Gauges.h"
 #include "Grids.h"
-#include "Mask.h"
 #include "MPlayer.h"
+#include "Mask.h"
 #include "Menus.h"
 #include "Spin.h"
 #include "StdActns.h"
@@ -75,20 +75,21 @@ void RegisterStandardComponents() {
   RegisterComponents("System", {TTimer::StaticClass(), TPaintBox::StaticClass(), TMediaPlayer::StaticClass()});
   RegisterComponents("Data Access", {TDataSource::StaticClass(), TTable::StaticClass(), TQuery::StaticClass(),
                                      TDatabase::StaticClass(), TSession::StaticClass()});
-  RegisterComponents("Data Controls",
-                     {TDBGrid::StaticClass(), TDBNavigator::StaticClass(), TDBText::StaticClass(),
-                      TDBEdit::StaticClass(), TDBMemo::StaticClass(), TDBImage::StaticClass(),
-                      TDBListBox::StaticClass(), TDBComboBox::StaticClass(), TDBCheckBox::StaticClass(),
-                      TDBRadioGroup::StaticClass(), TDBLookupComboBox::StaticClass()});
+  RegisterComponents(
+      "Data Controls",
+      {TDBGrid::StaticClass(), TDBNavigator::StaticClass(), TDBText::StaticClass(), TDBEdit::StaticClass(),
+       TDBMemo::StaticClass(), TDBImage::StaticClass(), TDBListBox::StaticClass(), TDBComboBox::StaticClass(),
+       TDBCheckBox::StaticClass(), TDBRadioGroup::StaticClass(), TDBLookupComboBox::StaticClass()});
   RegisterComponents("ADO", {TADOConnection::StaticClass(), TADOCommand::StaticClass(), TADODataSet::StaticClass(),
                              TADOTable::StaticClass(), TADOQuery::StaticClass(), TADOStoredProc::StaticClass()});
-  RegisterComponents("Dialogs", {TOpenDialog::StaticClass(), TSaveDialog::StaticClass(),
-                                 TOpenPictureDialog::StaticClass(), TSavePictureDialog::StaticClass(),
-                                 TFontDialog::StaticClass(), TColorDialog::StaticClass(), TPrintDialog::StaticClass(),
-                                 TPrinterSetupDialog::StaticClass(), TFindDialog::StaticClass(), TReplaceDialog::StaticClass()});
-  RegisterComponents("Win 3.1", {TDirectoryListBox::StaticClass(), TFileListBox::StaticClass(),
-                                 TDriveComboBox::StaticClass(), TFilterComboBox::StaticClass(),
-                                 THeader::StaticClass()});
+  RegisterComponents("Dialogs",
+                     {TOpenDialog::StaticClass(), TSaveDialog::StaticClass(), TOpenPictureDialog::StaticClass(),
+                      TSavePictureDialog::StaticClass(), TFontDialog::StaticClass(), TColorDialog::StaticClass(),
+                      TPrintDialog::StaticClass(), TPrinterSetupDialog::StaticClass(), TFindDialog::StaticClass(),
+                      TReplaceDialog::StaticClass()});
+  RegisterComponents("Win 3.1",
+                     {TDirectoryListBox::StaticClass(), TFileListBox::StaticClass(), TDriveComboBox::StaticClass(),
+                      TFilterComboBox::StaticClass(), THeader::StaticClass()});
   RegisterComponents("Samples", {TColorGrid::StaticClass(), TSpinButton::StaticClass(), TGauge::StaticClass()});
   // Parts of other components, which a designed form shows through their owners.
   RegisterNoIcon({TMenuItem::StaticClass(), TField::StaticClass(), TAction::StaticClass()});

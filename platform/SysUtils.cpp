@@ -28,17 +28,14 @@ std::string FormatOne(const TFormatArg& a, char type, int prec) {
         if (prec > 0 && static_cast<int>(s.size()) < prec) s.insert(0, prec - s.size(), '0');
         return a.FInt < 0 ? "-" + s : s;
       }
-    case 'u':
-      return std::to_string(static_cast<uint32_t>(a.FInt));
+    case 'u': return std::to_string(static_cast<uint32_t>(a.FInt));
     case 'x': {
       std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(a.FInt));
       std::string s = buf;
       if (prec > 0 && static_cast<int>(s.size()) < prec) s.insert(0, prec - s.size(), '0');
       return s;
     }
-    case 'p':
-      std::snprintf(buf, sizeof buf, "%016llX", static_cast<unsigned long long>(a.FInt));
-      return buf;
+    case 'p': std::snprintf(buf, sizeof buf, "%016llX", static_cast<unsigned long long>(a.FInt)); return buf;
     case 's':
       if (a.FKind == TFormatArg::kStr) return prec >= 0 ? a.FStr.substr(0, prec) : a.FStr;
       if (a.FKind == TFormatArg::kInt) return std::to_string(a.FInt);
@@ -64,8 +61,7 @@ std::string FormatOne(const TFormatArg& a, char type, int prec) {
       }
       return s;
     }
-    default:
-      throw EConvertError(std::string("Format '%") + type + "' invalid or incompatible with argument");
+    default: throw EConvertError(std::string("Format '%") + type + "' invalid or incompatible with argument");
   }
 }
 
@@ -118,13 +114,12 @@ std::string FormatArgs(std::string_view fmt, const std::vector<TFormatArg>& args
     if (j >= fmt.size()) break;
     char type = static_cast<char>(std::tolower(static_cast<unsigned char>(fmt[j])));
     i = j;
-    if (next >= args.size()) throw EConvertError("Format '" + std::string(fmt) + "' invalid or incompatible with argument");
+    if (next >= args.size())
+      throw EConvertError("Format '" + std::string(fmt) + "' invalid or incompatible with argument");
     std::string s = FormatOne(args[next++], type, prec);
     if (width > 0 && static_cast<int>(s.size()) < width) {
-      if (left)
-        s.append(width - s.size(), ' ');
-      else
-        s.insert(0, width - s.size(), ' ');
+      if (left) s.append(width - s.size(), ' ');
+      else s.insert(0, width - s.size(), ' ');
     }
     out += s;
   }
@@ -166,9 +161,7 @@ int CompareStr(std::string_view a, std::string_view b) {
   return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareText(a, b) == 0;
-}
+bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
 
 bool StartsText(std::string_view prefix, std::string_view s) {
   return s.size() >= prefix.size() && SameText(prefix, s.substr(0, prefix.size()));

@@ -20,11 +20,11 @@ class Exception : public std::exception {
   std::string FMessage;
 };
 
-#define KV_EXCEPTION(Name, Base)                                        \
-  class Name : public Base {                                            \
-   public:                                                              \
-    using Base::Base;                                                   \
-    const char* ClassName() const noexcept override { return #Name; }  \
+#define KV_EXCEPTION(Name, Base)                                      \
+  class Name : public Base {                                          \
+   public:                                                            \
+    using Base::Base;                                                 \
+    const char* ClassName() const noexcept override { return #Name; } \
   }
 
 // Silent exception: unwinds without a message box.
@@ -87,10 +87,10 @@ std::string IntToHex(int64_t v, int digits);
 // Accepts what Delphi's Val accepts: optional blanks and sign, decimal or $hex / 0x hex.
 bool TryStrToInt(std::string_view s, int& v);
 bool TryStrToInt64(std::string_view s, int64_t& v);
-int StrToInt(std::string_view s);            // EConvertError SInvalidInteger
-int64_t StrToInt64(std::string_view s);      // EConvertError SInvalidInteger
+int StrToInt(std::string_view s);        // EConvertError SInvalidInteger
+int64_t StrToInt64(std::string_view s);  // EConvertError SInvalidInteger
 int StrToIntDef(std::string_view s, int def);
-std::string FloatToStr(long double v);        // 15 significant digits, Delphi's general format
+std::string FloatToStr(long double v);  // 15 significant digits, Delphi's general format
 bool TryStrToFloat(std::string_view s, long double& v);
 long double StrToFloat(std::string_view s);  // EConvertError SInvalidFloat
 

@@ -20,12 +20,9 @@ const TClassInfo::Tables& TClassInfo::GetTables() const {
   Publish(this, t.get());
   // A property published again by a descendant (to change its default, say) keeps its place.
   for (auto& own : t->Own) {
-    auto same = std::find_if(t->All.begin(), t->All.end(),
-                             [&](PPropInfo p) { return SameText(p->Name, own->Name); });
-    if (same != t->All.end())
-      *same = own.get();
-    else
-      t->All.push_back(own.get());
+    auto same = std::find_if(t->All.begin(), t->All.end(), [&](PPropInfo p) { return SameText(p->Name, own->Name); });
+    if (same != t->All.end()) *same = own.get();
+    else t->All.push_back(own.get());
   }
   for (size_t i = 0; i < t->All.size(); ++i) const_cast<TPropInfo*>(t->All[i])->NameIndex = static_cast<int>(i);
   FTables = std::move(t);
@@ -77,8 +74,7 @@ TPropInfo* TClassBuilderBase::NewProp(std::string_view name, PTypeInfo type) {
   return FTables->Own.back().get();
 }
 
-void TClassBuilderBase::AddMethod(std::string_view name, const std::type_info& sig,
-                                  std::shared_ptr<const void> thunk) {
+void TClassBuilderBase::AddMethod(std::string_view name, const std::type_info& sig, std::shared_ptr<const void> thunk) {
   auto m = std::make_unique<TMethodEntry>();
   m->Name = std::string(name);
   m->Owner = FClass;
@@ -113,7 +109,7 @@ namespace {
 std::vector<std::string> SplitNames(const char* names) {
   std::vector<std::string> r;
   std::string cur;
-  for (const char* p = names; ; ++p) {
+  for (const char* p = names;; ++p) {
     if (*p == ',' || *p == 0) {
       std::string t = Trim(cur);
       if (!t.empty()) r.push_back(t);
@@ -188,8 +184,7 @@ PTypeInfo MakeMethodTypeInfo(const char* name, const char* params, const char* r
       }
     size_t colon = group.find(':');
     std::string typeName = colon == std::string::npos ? "" : Trim(group.substr(colon + 1));
-    for (auto& n : SplitNames(group.substr(0, colon).c_str()))
-      t->Params.push_back(TParamInfo{flags, n, typeName});
+    for (auto& n : SplitNames(group.substr(0, colon).c_str())) t->Params.push_back(TParamInfo{flags, n, typeName});
   }
   return t;
 }
@@ -204,10 +199,10 @@ PTypeInfo MakeFloat(const char* name, TFloatType ft) {
 }
 }  // namespace
 
-#define KV_BUILTIN(Fn, Expr) \
-  PTypeInfo Fn() {           \
+#define KV_BUILTIN(Fn, Expr)    \
+  PTypeInfo Fn() {              \
     static PTypeInfo ti = Expr; \
-    return ti;               \
+    return ti;                  \
   }
 KV_BUILTIN(TypeInfoInteger, MakeOrdTypeInfo("Integer", tkInteger, otSLong, INT32_MIN, INT32_MAX))
 KV_BUILTIN(TypeInfoCardinal, MakeOrdTypeInfo("Cardinal", tkInteger, otULong, 0, UINT32_MAX))
@@ -222,4 +217,3 @@ KV_BUILTIN(TypeInfoExtended, MakeFloat("Extended", ftExtended))
 KV_BUILTIN(TypeInfoDouble, MakeFloat("Double", ftDouble))
 KV_BUILTIN(TypeInfoSingle, MakeFloat("Single", ftSingle))
 #undef KV_BUILTIN
-

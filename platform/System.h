@@ -47,8 +47,22 @@ using PPropInfo = const TPropInfo*;
 // ---------------------------------------------------------------------------------------------
 // Type kinds, numbered as Delphi 3 numbers them; TTypeKinds is a 16-bit mask, bit n for kind n.
 enum TTypeKind : uint8_t {
-  tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass, tkMethod,
-  tkWChar, tkLString, tkWString, tkVariant, tkArray, tkRecord, tkInterface
+  tkUnknown,
+  tkInteger,
+  tkChar,
+  tkEnumeration,
+  tkFloat,
+  tkString,
+  tkSet,
+  tkClass,
+  tkMethod,
+  tkWChar,
+  tkLString,
+  tkWString,
+  tkVariant,
+  tkArray,
+  tkRecord,
+  tkInterface
 };
 using TTypeKinds = uint16_t;
 constexpr TTypeKinds TypeKindBit(TTypeKind k) { return static_cast<TTypeKinds>(1u << k); }
@@ -79,7 +93,7 @@ struct TTypeInfo {
   TFloatType FloatType = ftExtended;  // floats
   TClass ClassType = nullptr;         // classes
   TMethodKind MethodKind = mkProcedure;
-  std::vector<TParamInfo> Params;     // method types
+  std::vector<TParamInfo> Params;  // method types
   std::string ResultType;
 };
 
@@ -89,7 +103,7 @@ struct TTypeInfo {
 struct TMethod {
   const TMethodEntry* Code = nullptr;
   TObject* Data = nullptr;
-  std::shared_ptr<const void> Closure;        // a std::function<void(Args...)>
+  std::shared_ptr<const void> Closure;          // a std::function<void(Args...)>
   const std::type_info* ClosureType = nullptr;  // typeid of that std::function
   bool Assigned() const { return Code != nullptr || Closure != nullptr; }
   friend bool operator==(const TMethod& a, const TMethod& b) {
@@ -116,8 +130,8 @@ class TEvent {
 
   TEvent() = default;
   TEvent(std::nullptr_t) {}
-  template <class F, class = std::enable_if_t<std::is_invocable_v<F&, Args...> &&
-                                              !std::is_base_of_v<TEvent, std::decay_t<F>>>>
+  template <class F,
+            class = std::enable_if_t<std::is_invocable_v<F&, Args...> && !std::is_base_of_v<TEvent, std::decay_t<F>>>>
   TEvent(F&& f) {
     auto fn = std::make_shared<const Function>(std::forward<F>(f));
     FMethod.Closure = fn;
@@ -220,7 +234,7 @@ struct TClassInfo {
   const std::vector<PPropInfo>& Properties() const { return GetTables().All; }
   const TMethodEntry* FindMethod(std::string_view name) const;  // searches parents too
   const TFieldEntry* FindField(std::string_view name) const;    // searches parents too
-  TObject* Create(TComponent* owner = nullptr) const;  // EComponentError if abstract
+  TObject* Create(TComponent* owner = nullptr) const;           // EComponentError if abstract
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -240,7 +254,9 @@ class TObject {
   std::string UnitName() const { return ClassType()->UnitName; }
   bool InheritsFrom(TClass c) const { return ClassType()->InheritsFrom(c); }
   template <class T>
-  bool Is() const { return InheritsFrom(T::StaticClass()); }
+  bool Is() const {
+    return InheritsFrom(T::StaticClass());
+  }
   // The published method of this object's class called `name`, or an unassigned method.
   TMethod MethodAddress(std::string_view name) const;
   // The name of a published method of this object's class, or "".
@@ -255,7 +271,9 @@ T* As(TObject* o) {
   return static_cast<T*>(o);
 }
 template <class T>
-T* Cast(TObject* o) { return o && o->Is<T>() ? static_cast<T*>(o) : nullptr; }
+T* Cast(TObject* o) {
+  return o && o->Is<T>() ? static_cast<T*>(o) : nullptr;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Type info of C++ types. Declared per type through KV_ENUM, KV_SET, KV_EVENT, or as overloads
@@ -286,10 +304,14 @@ inline PTypeInfo KvTypeInfo(const double*) { return TypeInfoDouble(); }
 inline PTypeInfo KvTypeInfo(const float*) { return TypeInfoSingle(); }
 inline PTypeInfo KvTypeInfo(const int64_t*) { return TypeInfoInt64(); }
 template <class T, class = std::enable_if_t<std::is_base_of_v<TObject, T>>>
-PTypeInfo KvTypeInfo(T* const*) { return T::StaticClass()->TypeInfo(); }
+PTypeInfo KvTypeInfo(T* const*) {
+  return T::StaticClass()->TypeInfo();
+}
 
 template <class T>
-PTypeInfo TypeInfoOf() { return KvTypeInfo(static_cast<const T*>(nullptr)); }
+PTypeInfo TypeInfoOf() {
+  return KvTypeInfo(static_cast<const T*>(nullptr));
+}
 
 // Builders used by the declaration macros.
 PTypeInfo MakeEnumTypeInfo(const char* name, const char* names, const char* unit = "");
@@ -304,13 +326,25 @@ template <class E>
 class TSet {
  public:
   constexpr TSet() = default;
-  constexpr TSet(std::initializer_list<E> l) { for (E e : l) FBits |= Bit(e); }
-  static constexpr TSet FromMask(uint32_t m) { TSet s; s.FBits = m; return s; }
+  constexpr TSet(std::initializer_list<E> l) {
+    for (E e : l) FBits |= Bit(e);
+  }
+  static constexpr TSet FromMask(uint32_t m) {
+    TSet s;
+    s.FBits = m;
+    return s;
+  }
   constexpr uint32_t Mask() const { return FBits; }
   constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
   constexpr bool Empty() const { return FBits == 0; }
-  constexpr TSet& Include(E e) { FBits |= Bit(e); return *this; }
-  constexpr TSet& Exclude(E e) { FBits &= ~Bit(e); return *this; }
+  constexpr TSet& Include(E e) {
+    FBits |= Bit(e);
+    return *this;
+  }
+  constexpr TSet& Exclude(E e) {
+    FBits &= ~Bit(e);
+    return *this;
+  }
   constexpr TSet operator+(TSet o) const { return FromMask(FBits | o.FBits); }
   constexpr TSet operator-(TSet o) const { return FromMask(FBits & ~o.FBits); }
   constexpr TSet operator*(TSet o) const { return FromMask(FBits & o.FBits); }
@@ -324,32 +358,32 @@ class TSet {
 };
 
 // Enumeration type with value names taken from the declaration itself.
-#define KV_ENUM(Name, ...)                                                    \
-  enum Name : uint8_t { __VA_ARGS__ };                                        \
-  inline PTypeInfo KvTypeInfo(const Name*) {                                  \
-    static PTypeInfo ti = MakeEnumTypeInfo(#Name, #__VA_ARGS__);              \
-    return ti;                                                                \
+#define KV_ENUM(Name, ...)                                       \
+  enum Name : uint8_t { __VA_ARGS__ };                           \
+  inline PTypeInfo KvTypeInfo(const Name*) {                     \
+    static PTypeInfo ti = MakeEnumTypeInfo(#Name, #__VA_ARGS__); \
+    return ti;                                                   \
   }
 
 // Named set type over an enumeration declared with KV_ENUM.
-#define KV_SET(Name, Elem)                                                    \
-  struct Name : TSet<Elem> {                                                  \
-    using TSet<Elem>::TSet;                                                   \
-    constexpr Name(TSet<Elem> s) : TSet<Elem>(s) {}                           \
-  };                                                                          \
-  inline PTypeInfo KvTypeInfo(const Name*) {                                  \
-    static PTypeInfo ti = MakeSetTypeInfo(#Name, TypeInfoOf<Elem>());         \
-    return ti;                                                                \
+#define KV_SET(Name, Elem)                                            \
+  struct Name : TSet<Elem> {                                          \
+    using TSet<Elem>::TSet;                                           \
+    constexpr Name(TSet<Elem> s) : TSet<Elem>(s) {}                   \
+  };                                                                  \
+  inline PTypeInfo KvTypeInfo(const Name*) {                          \
+    static PTypeInfo ti = MakeSetTypeInfo(#Name, TypeInfoOf<Elem>()); \
+    return ti;                                                        \
   }
 
 // Named event type: KV_EVENT(TNotifyEvent, "Sender: TObject", TObject*).
-#define KV_EVENT(Name, Params, ...)                                           \
-  struct Name : TEvent<__VA_ARGS__> {                                         \
-    using TEvent<__VA_ARGS__>::TEvent;                                        \
-  };                                                                          \
-  inline PTypeInfo KvTypeInfo(const Name*) {                                  \
-    static PTypeInfo ti = MakeMethodTypeInfo(#Name, Params);                  \
-    return ti;                                                                \
+#define KV_EVENT(Name, Params, ...)                          \
+  struct Name : TEvent<__VA_ARGS__> {                        \
+    using TEvent<__VA_ARGS__>::TEvent;                       \
+  };                                                         \
+  inline PTypeInfo KvTypeInfo(const Name*) {                 \
+    static PTypeInfo ti = MakeMethodTypeInfo(#Name, Params); \
+    return ti;                                               \
   }
 
 KV_EVENT(TNotifyEvent, "Sender: TObject", TObject*)
@@ -359,13 +393,32 @@ KV_EVENT(TNotifyEvent, "Sender: TObject", TObject*)
 class TPropBuilder {
  public:
   explicit TPropBuilder(TPropInfo* p) : P(p) {}
-  TPropBuilder& Default(int64_t v) { P->Default = static_cast<int32_t>(v); return *this; }
+  TPropBuilder& Default(int64_t v) {
+    P->Default = static_cast<int32_t>(v);
+    return *this;
+  }
   template <class E>
-  TPropBuilder& Default(TSet<E> s) { P->Default = static_cast<int32_t>(s.Mask()); return *this; }
-  TPropBuilder& NoDefaultValue() { P->Default = NoDefault; return *this; }
-  TPropBuilder& Type(PTypeInfo t) { P->PropType = t; return *this; }
-  TPropBuilder& Index(int32_t i) { P->Index = i; return *this; }
-  TPropBuilder& Stored(bool v) { P->StoredKind = skConstant; P->StoredConst = v; return *this; }
+  TPropBuilder& Default(TSet<E> s) {
+    P->Default = static_cast<int32_t>(s.Mask());
+    return *this;
+  }
+  TPropBuilder& NoDefaultValue() {
+    P->Default = NoDefault;
+    return *this;
+  }
+  TPropBuilder& Type(PTypeInfo t) {
+    P->PropType = t;
+    return *this;
+  }
+  TPropBuilder& Index(int32_t i) {
+    P->Index = i;
+    return *this;
+  }
+  TPropBuilder& Stored(bool v) {
+    P->StoredKind = skConstant;
+    P->StoredConst = v;
+    return *this;
+  }
   template <class C>
   TPropBuilder& StoredField(bool C::*f) {
     P->StoredKind = skField;
@@ -405,7 +458,9 @@ class TClassBuilderBase {
 
 namespace kvdetail {
 template <class T>
-constexpr bool IsSetV = requires(const T& t) { { t.Mask() } -> std::same_as<uint32_t>; };
+constexpr bool IsSetV = requires(const T& t) {
+  { t.Mask() } -> std::same_as<uint32_t>;
+};
 template <class T>
 using Bare = std::remove_cv_t<std::remove_reference_t<T>>;
 }  // namespace kvdetail
@@ -421,8 +476,9 @@ class TClassBuilder : public TClassBuilderBase {
   TPropBuilder Prop(std::string_view name, G (BG::*get)() const, void (BS::*set)(V)) {
     using T = kvdetail::Bare<G>;
     TPropInfo* p = NewProp(name, TypeInfoOf<T>());
-    Bind<T>(p, [get](const TObject* o) -> T { return (static_cast<const C*>(o)->*get)(); },
-            [set](TObject* o, const T& v) { (static_cast<C*>(o)->*set)(v); });
+    Bind<T>(
+        p, [get](const TObject* o) -> T { return (static_cast<const C*>(o)->*get)(); },
+        [set](TObject* o, const T& v) { (static_cast<C*>(o)->*set)(v); });
     return TPropBuilder(p);
   }
   // Read-only property.
@@ -430,25 +486,26 @@ class TClassBuilder : public TClassBuilderBase {
   TPropBuilder Prop(std::string_view name, G (BG::*get)() const) {
     using T = kvdetail::Bare<G>;
     TPropInfo* p = NewProp(name, TypeInfoOf<T>());
-    Bind<T>(p, [get](const TObject* o) -> T { return (static_cast<const C*>(o)->*get)(); }, nullptr);
+    Bind<T>(
+        p, [get](const TObject* o) -> T { return (static_cast<const C*>(o)->*get)(); }, nullptr);
     return TPropBuilder(p);
   }
   // Property read from a field and written through a setter.
   template <class T, class BF, class BS, class V>
-    requires(!std::is_function_v<T>)
-  TPropBuilder Prop(std::string_view name, T BF::*field, void (BS::*set)(V)) {
+  requires(!std::is_function_v<T>) TPropBuilder Prop(std::string_view name, T BF::*field, void (BS::*set)(V)) {
     TPropInfo* p = NewProp(name, TypeInfoOf<T>());
-    Bind<T>(p, [field](const TObject* o) -> T { return static_cast<const C*>(o)->*field; },
-            [set](TObject* o, const T& v) { (static_cast<C*>(o)->*set)(v); });
+    Bind<T>(
+        p, [field](const TObject* o) -> T { return static_cast<const C*>(o)->*field; },
+        [set](TObject* o, const T& v) { (static_cast<C*>(o)->*set)(v); });
     return TPropBuilder(p);
   }
   // Property read and written directly on a field (events, plain values).
   template <class T, class BF>
-    requires(!std::is_function_v<T>)
-  TPropBuilder Prop(std::string_view name, T BF::*field) {
+  requires(!std::is_function_v<T>) TPropBuilder Prop(std::string_view name, T BF::*field) {
     TPropInfo* p = NewProp(name, TypeInfoOf<T>());
-    Bind<T>(p, [field](const TObject* o) -> T { return static_cast<const C*>(o)->*field; },
-            [field](TObject* o, const T& v) { static_cast<C*>(o)->*field = v; });
+    Bind<T>(
+        p, [field](const TObject* o) -> T { return static_cast<const C*>(o)->*field; },
+        [field](TObject* o, const T& v) { static_cast<C*>(o)->*field = v; });
     return TPropBuilder(p);
   }
 
@@ -468,9 +525,7 @@ class TClassBuilder : public TClassBuilderBase {
   template <class B, class... A>
   void Method(std::string_view name, void (B::*fn)(A...)) {
     using Thunk = typename TEvent<A...>::Thunk;
-    auto thunk = std::make_shared<const Thunk>([fn](TObject* self, A... a) {
-      (static_cast<C*>(self)->*fn)(a...);
-    });
+    auto thunk = std::make_shared<const Thunk>([fn](TObject* self, A... a) { (static_cast<C*>(self)->*fn)(a...); });
     AddMethod(name, typeid(Thunk), thunk);
   }
 
@@ -528,28 +583,30 @@ constexpr auto FactoryFor() -> TObject* (*)(TComponent*) {
   if constexpr (std::is_abstract_v<T> ||
                 (!std::is_constructible_v<T, TComponent*> && !std::is_default_constructible_v<T>))
     return nullptr;
-  else
-    return &Factory<T>;
+  else return &Factory<T>;
 }
 }  // namespace kvdetail
 
-#define KV_CLASS(Cls, Base)                                                  \
- public:                                                                     \
-  using inherited = Base;                                                    \
-  static const TClassInfo ClassInfo_;                                        \
-  static constexpr TClass StaticClass() { return &ClassInfo_; }              \
-  TClass ClassType() const override { return &ClassInfo_; }                  \
-                                                                             \
+#define KV_CLASS(Cls, Base)                                     \
+ public:                                                        \
+  using inherited = Base;                                       \
+  static const TClassInfo ClassInfo_;                           \
+  static constexpr TClass StaticClass() { return &ClassInfo_; } \
+  TClass ClassType() const override { return &ClassInfo_; }     \
+                                                                \
  private:
 
 // Defines the class record; the block that follows publishes properties and methods on `b`.
-#define KV_IMPLEMENT_CLASS(Cls, Unit)                                             \
-  static void KvPublish_##Cls(TClassBuilder<Cls>& b);                             \
-  constinit const TClassInfo Cls::ClassInfo_{                                     \
-      #Cls, Cls::inherited::StaticClass(), Unit, kvdetail::FactoryFor<Cls>(),     \
-      [](TClass cls, TClassInfo::Tables* t) {                                     \
-        TClassBuilder<Cls> builder(cls, t);                                       \
-        KvPublish_##Cls(builder);                                                 \
-      },                                                                          \
-      {}, {}};                                                                    \
+#define KV_IMPLEMENT_CLASS(Cls, Unit)                                                \
+  static void KvPublish_##Cls(TClassBuilder<Cls>& b);                                \
+  constinit const TClassInfo Cls::ClassInfo_{#Cls,                                   \
+                                             Cls::inherited::StaticClass(),          \
+                                             Unit,                                   \
+                                             kvdetail::FactoryFor<Cls>(),            \
+                                             [](TClass cls, TClassInfo::Tables* t) { \
+                                               TClassBuilder<Cls> builder(cls, t);   \
+                                               KvPublish_##Cls(builder);             \
+                                             },                                      \
+                                             {},                                     \
+                                             {}};                                    \
   static void KvPublish_##Cls([[maybe_unused]] TClassBuilder<Cls>& b)

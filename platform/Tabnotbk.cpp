@@ -165,12 +165,9 @@ KV_IMPLEMENT_CLASS(TTabbedNotebook, "Tabnotbk") {
   PublishControlProperties(b, {"Font"});
   b.Prop("TabsPerRow", &TTabbedNotebook::GetTabsPerRow, &TTabbedNotebook::SetTabsPerRow).Default(3);
   b.Prop("TabFont", &TTabbedNotebook::GetTabFont, &TTabbedNotebook::SetTabFont);
-  PublishControlProperties(b, {"ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible",
-                               "OnClick"});
+  PublishControlProperties(b, {"ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick"});
   b.Prop("OnChange", &TTabbedNotebook::OnChange);
   PublishControlProperties(b, {"OnEnter", "OnExit"});
 }
 
-void RegisterTabnotbkClasses() {
-  RegisterClasses({TTabbedNotebook::StaticClass(), TTabPage::StaticClass()});
-}
+void RegisterTabnotbkClasses() { RegisterClasses({TTabbedNotebook::StaticClass(), TTabPage::StaticClass()}); }

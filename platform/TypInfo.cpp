@@ -124,28 +124,20 @@ void SetStrProp(TObject* obj, std::string_view name, const std::string& value) {
 std::string GetPropValueText(const TObject* obj, PPropInfo prop) {
   PTypeInfo t = prop->PropType;
   switch (t->Kind) {
-    case tkInteger:
-      return IntToStr(GetOrdProp(obj, prop));
-    case tkChar:
-      return std::string(1, static_cast<char>(GetOrdProp(obj, prop)));
-    case tkEnumeration:
-      return GetEnumName(t, static_cast<int>(GetOrdProp(obj, prop)));
-    case tkSet:
-      return SetToString(t, static_cast<uint32_t>(GetOrdProp(obj, prop)));
-    case tkFloat:
-      return FloatToStr(GetFloatProp(obj, prop));
+    case tkInteger: return IntToStr(GetOrdProp(obj, prop));
+    case tkChar: return std::string(1, static_cast<char>(GetOrdProp(obj, prop)));
+    case tkEnumeration: return GetEnumName(t, static_cast<int>(GetOrdProp(obj, prop)));
+    case tkSet: return SetToString(t, static_cast<uint32_t>(GetOrdProp(obj, prop)));
+    case tkFloat: return FloatToStr(GetFloatProp(obj, prop));
     case tkString:
     case tkLString:
-    case tkWString:
-      return GetStrProp(obj, prop);
+    case tkWString: return GetStrProp(obj, prop);
     case tkClass: {
       TObject* o = GetObjectProp(obj, prop);
       return o ? "(" + o->ClassName() + ")" : "";
     }
-    case tkMethod:
-      return TObject::MethodName(GetMethodProp(obj, prop));
-    default:
-      return "";
+    case tkMethod: return TObject::MethodName(GetMethodProp(obj, prop));
+    default: return "";
   }
 }
 
@@ -180,7 +172,8 @@ uint32_t StringToSet(PTypeInfo setType, std::string_view text) {
   size_t pos = 0;
   while (pos <= t.size()) {
     size_t comma = t.find(',', pos);
-    std::string name = Trim(std::string_view(t).substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
+    std::string name =
+        Trim(std::string_view(t).substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
     if (!name.empty()) {
       int v = GetEnumValue(setType->CompType, name);
       if (v < 0 || v > 31) throw EPropertyError(Format(SInvalidPropertyElement, name));
@@ -194,10 +187,9 @@ uint32_t StringToSet(PTypeInfo setType, std::string_view text) {
 
 PTypeInfo TypeInfoTTypeKinds() {
   static PTypeInfo kinds = MakeSetTypeInfo(
-      "TTypeKinds",
-      MakeEnumTypeInfo("TTypeKind",
-                       "tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, "
-                       "tkClass, tkMethod, tkWChar, tkLString, tkWString, tkVariant, tkArray, "
-                       "tkRecord, tkInterface"));
+      "TTypeKinds", MakeEnumTypeInfo("TTypeKind",
+                                     "tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, "
+                                     "tkClass, tkMethod, tkWChar, tkLString, tkWString, tkVariant, tkArray, "
+                                     "tkRecord, tkInterface"));
   return kinds;
 }

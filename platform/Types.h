@@ -30,9 +30,7 @@ struct TRect {
 
 inline TPoint Point(int x, int y) { return {x, y}; }
 inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
-inline TRect Bounds(int left, int top, int width, int height) {
-  return {left, top, left + width, top + height};
-}
+inline TRect Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 
 inline bool IsRectEmpty(const TRect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }
 inline bool EqualRect(const TRect& a, const TRect& b) { return a == b; }
@@ -53,8 +51,7 @@ inline void InflateRect(TRect& r, int dx, int dy) {
 }
 // As in Windows: an empty result is all zeros and answers false.
 inline bool IntersectRect(TRect& dst, const TRect& a, const TRect& b) {
-  TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-          std::min(a.Bottom, b.Bottom)};
+  TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
   dst = IsRectEmpty(r) ? TRect{} : r;
   return !IsRectEmpty(r);
 }
@@ -65,8 +62,7 @@ inline bool UnionRect(TRect& dst, const TRect& a, const TRect& b) {
   } else if (IsRectEmpty(b)) {
     dst = a;
   } else {
-    dst = {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-           std::max(a.Bottom, b.Bottom)};
+    dst = {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
   }
   return !IsRectEmpty(dst);
 }

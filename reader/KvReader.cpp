@@ -260,34 +260,20 @@ void TKReader::ReadPropValue(TPersistent* instance, PPropInfo prop) {
   switch (kind) {
     case tkInteger:
       CopyRead([this] {
-        if (NextValue() == vaIdent)
-          ReadIdent();  // a named constant such as clBtnFace
-        else
-          ReadInt64();
+        if (NextValue() == vaIdent) ReadIdent();  // a named constant such as clBtnFace
+        else ReadInt64();
       });
       break;
-    case tkChar:
-      CopyRead([this] { ReadChar(); });
-      break;
-    case tkEnumeration:
-      CopyRead([this] { ReadIdent(); });
-      break;
-    case tkFloat:
-      CopyRead([this] { ReadFloat(); });
-      break;
+    case tkChar: CopyRead([this] { ReadChar(); }); break;
+    case tkEnumeration: CopyRead([this] { ReadIdent(); }); break;
+    case tkFloat: CopyRead([this] { ReadFloat(); }); break;
     case tkString:
     case tkLString:
-    case tkWString:
-      CopyRead([this] { ReadString(); });
-      break;
-    case tkSet:
-      ReadSet(prop->PropType);
-      break;
+    case tkWString: CopyRead([this] { ReadString(); }); break;
+    case tkSet: ReadSet(prop->PropType); break;
     case tkClass:
       switch (NextValue()) {
-        case vaNil:
-          CopyValue();
-          break;
+        case vaNil: CopyValue(); break;
         case vaCollection: {
           auto* collection = Cast<TCollection>(GetObjectProp(instance, prop));
           if (!collection) {
@@ -299,8 +285,7 @@ void TKReader::ReadPropValue(TPersistent* instance, PPropInfo prop) {
           ReadCollection(collection);
           break;
         }
-        default:
-          CopyRead([this] { ReadIdent(); });  // a component reference
+        default: CopyRead([this] { ReadIdent(); });  // a component reference
       }
       break;
     default:

@@ -69,9 +69,9 @@ class TKReader : public TReader {
   bool Saved(TComponent* component) const;
 
   std::unique_ptr<TWriter> FWriter;
-  std::string FClassName;  // class name of the component being read (possibly replaced)
-  std::string FCompName;   // name of the component being read
-  std::string FPropPath;   // full, possibly dotted, name of the property being read
+  std::string FClassName;            // class name of the component being read (possibly replaced)
+  std::string FCompName;             // name of the component being read
+  std::string FPropPath;             // full, possibly dotted, name of the property being read
   TPersistent* FInstance = nullptr;  // the component whose own properties are being read
   int FLevel = 0;                    // component nesting; 1 is the root
   int64_t FDataStart = 0;            // OutStream position just after the resource header

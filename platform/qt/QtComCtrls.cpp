@@ -37,8 +37,8 @@ int ScrollBarSize() {
   return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
 
-void SetScrollBar(TWinControl* control, bool vertical, bool visible, int max, int page, int pos,
-                  int inset, bool tracking) {
+void SetScrollBar(TWinControl* control, bool vertical, bool visible, int max, int page, int pos, int inset,
+                  bool tracking) {
   if (!control->HandleAllocated()) return;
   QWidget* w = W(control->Handle());
   if (!visible) {
@@ -51,10 +51,8 @@ void SetScrollBar(TWinControl* control, bool vertical, bool visible, int max, in
   int s = ScrollBarSize();
   auto* other = w->findChild<QScrollBar*>(vertical ? "kvHScroll" : "kvVScroll", Qt::FindDirectChildrenOnly);
   int corner = other && other->isVisibleTo(w) ? s : 0;
-  if (vertical)
-    bar->setGeometry(w->width() - inset - s, inset, s, w->height() - 2 * inset - corner);
-  else
-    bar->setGeometry(inset, w->height() - inset - s, w->width() - 2 * inset - corner, s);
+  if (vertical) bar->setGeometry(w->width() - inset - s, inset, s, w->height() - 2 * inset - corner);
+  else bar->setGeometry(inset, w->height() - inset - s, w->width() - 2 * inset - corner, s);
   bar->show();
 }
 
@@ -67,39 +65,37 @@ void RegisterWindowClasses() {
                                                    auto* p = new QProgressBar(parent);
                                                    p->setTextVisible(false);
                                                    return static_cast<QWidget*>(p);
-                                                 }, nullptr});
+                                                 },
+                                                 nullptr});
   qtw::RegisterWindowClass(
       "msctls_trackbar32",
       {[](QWidget* parent, const TCreateParams&) { return static_cast<QWidget*>(new QSlider(Qt::Horizontal, parent)); },
        [changed](QWidget* w, TWindowHandle* h) {
          QObject::connect(static_cast<QSlider*>(w), &QSlider::valueChanged, w, changed(h));
        }});
+  qtw::RegisterWindowClass("KvSpinEdit", {[](QWidget* parent, const TCreateParams&) {
+                                            auto* s = new QSpinBox(parent);
+                                            s->setRange(INT32_MIN, INT32_MAX);
+                                            return static_cast<QWidget*>(s);
+                                          },
+                                          [changed](QWidget* w, TWindowHandle* h) {
+                                            QObject::connect(static_cast<QSpinBox*>(w), &QSpinBox::valueChanged, w,
+                                                             changed(h));
+                                          }});
   qtw::RegisterWindowClass(
-      "KvSpinEdit",
-      {[](QWidget* parent, const TCreateParams&) {
-         auto* s = new QSpinBox(parent);
-         s->setRange(INT32_MIN, INT32_MAX);
-         return static_cast<QWidget*>(s);
-       },
-       [changed](QWidget* w, TWindowHandle* h) {
-         QObject::connect(static_cast<QSpinBox*>(w), &QSpinBox::valueChanged, w, changed(h));
-       }});
-  qtw::RegisterWindowClass(
-      "RICHEDIT",
-      {[](QWidget* parent, const TCreateParams&) { return static_cast<QWidget*>(new QTextEdit(parent)); },
-       [changed](QWidget* w, TWindowHandle* h) {
-         QObject::connect(static_cast<QTextEdit*>(w), &QTextEdit::textChanged, w, changed(h));
-       }});
-  qtw::RegisterWindowClass(
-      "SysDateTimePick32",
-      {[](QWidget* parent, const TCreateParams&) {
-         auto* d = new QDateTimeEdit(parent);
-         d->setCalendarPopup(true);
-         return static_cast<QWidget*>(d);
-       },
-       [changed](QWidget* w, TWindowHandle* h) {
-         QObject::connect(static_cast<QDateTimeEdit*>(w), &QDateTimeEdit::dateTimeChanged, w, changed(h));
-       }});
+      "RICHEDIT", {[](QWidget* parent, const TCreateParams&) { return static_cast<QWidget*>(new QTextEdit(parent)); },
+                   [changed](QWidget* w, TWindowHandle* h) {
+                     QObject::connect(static_cast<QTextEdit*>(w), &QTextEdit::textChanged, w, changed(h));
+                   }});
+  qtw::RegisterWindowClass("SysDateTimePick32", {[](QWidget* parent, const TCreateParams&) {
+                                                   auto* d = new QDateTimeEdit(parent);
+                                                   d->setCalendarPopup(true);
+                                                   return static_cast<QWidget*>(d);
+                                                 },
+                                                 [changed](QWidget* w, TWindowHandle* h) {
+                                                   QObject::connect(static_cast<QDateTimeEdit*>(w),
+                                                                    &QDateTimeEdit::dateTimeChanged, w, changed(h));
+                                                 }});
 }
 
 void SetRange(TWindowHandle* h, int min, int max) {

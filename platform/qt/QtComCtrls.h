@@ -19,8 +19,8 @@ int ScrollBarSize();
 // Shows (or hides) the control's scroll bar along the right or bottom edge of its window,
 // inside a border of `inset` pixels. Moving it sends WM_VSCROLL / WM_HSCROLL with
 // SB_THUMBPOSITION (or SB_THUMBTRACK while dragging when `tracking`) and the new position.
-void SetScrollBar(TWinControl* control, bool vertical, bool visible, int max, int page, int pos,
-                  int inset, bool tracking);
+void SetScrollBar(TWinControl* control, bool vertical, bool visible, int max, int page, int pos, int inset,
+                  bool tracking);
 
 // Window classes registered by this backend, made on first use:
 //   "msctls_progress32", "msctls_trackbar32", "KvSpinEdit", "RICHEDIT", "SysDateTimePick32".

@@ -86,10 +86,8 @@ bool ExecuteFileDialog(const TFileRequest& r, const std::function<bool(const std
     d.selectNameFilter(d.Filters.value(r.FilterIndex - 1, d.Filters.first()));
   }
   QFileInfo name(Q(r.FileName));
-  if (!r.InitialDir.empty())
-    d.setDirectory(Q(r.InitialDir));
-  else if (!r.FileName.empty() && name.dir().exists())
-    d.setDirectory(name.dir());
+  if (!r.InitialDir.empty()) d.setDirectory(Q(r.InitialDir));
+  else if (!r.FileName.empty() && name.dir().exists()) d.setDirectory(name.dir());
   if (!r.FileName.empty()) d.selectFile(name.fileName());
   return d.exec() == QDialog::Accepted;
 }
@@ -129,20 +127,20 @@ bool ExecuteColorDialog(int& color, std::vector<int>& custom, bool fullOpen) {
   return true;
 }
 
-int MessageDialog(const std::string& text, const std::string& caption, int type, const std::vector<TButtonSpec>& buttons,
-                  int defaultIndex, int x, int y) {
+int MessageDialog(const std::string& text, const std::string& caption, int type,
+                  const std::vector<TButtonSpec>& buttons, int defaultIndex, int x, int y) {
   qtw::EnsureApplication();
   QMessageBox box;
   box.setText(Q(text));
   box.setWindowTitle(Q(caption));
-  box.setIcon(type == mtWarning ? QMessageBox::Warning
-              : type == mtError ? QMessageBox::Critical
-              : type == mtInformation ? QMessageBox::Information
+  box.setIcon(type == mtWarning        ? QMessageBox::Warning
+              : type == mtError        ? QMessageBox::Critical
+              : type == mtInformation  ? QMessageBox::Information
               : type == mtConfirmation ? QMessageBox::Question
                                        : QMessageBox::NoIcon);
   std::vector<QAbstractButton*> made;
   for (const TButtonSpec& b : buttons) {
-    QMessageBox::ButtonRole role = b.Result == mrNone ? QMessageBox::HelpRole
+    QMessageBox::ButtonRole role = b.Result == mrNone     ? QMessageBox::HelpRole
                                    : b.Result == mrCancel ? QMessageBox::RejectRole
                                                           : QMessageBox::AcceptRole;
     made.push_back(box.addButton(Q(b.Caption), role));
@@ -224,9 +222,8 @@ void ShowFindDialog(TFindDialog* dialog, bool replace) {
     auto* buttons = new QVBoxLayout;
     auto* next = new QPushButton("&Find Next");
     next->setDefault(true);
-    QObject::connect(next, &QPushButton::clicked, d, [dialog, find, options] {
-      dialog->FindNextClicked(find->text().toStdString(), options());
-    });
+    QObject::connect(next, &QPushButton::clicked, d,
+                     [dialog, find, options] { dialog->FindNextClicked(find->text().toStdString(), options()); });
     buttons->addWidget(next);
     if (replace) {
       for (bool all : {false, true}) {

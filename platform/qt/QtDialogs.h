@@ -19,7 +19,7 @@ struct TFileRequest {
   std::string InitialDir;
   std::string FileName;
   std::vector<std::pair<std::string, std::string>> Filters;  // description, "*.a;*.b"
-  int FilterIndex = 1;                                        // 1-based
+  int FilterIndex = 1;                                       // 1-based
   bool Save = false;
   bool MultiSelect = false;
 };

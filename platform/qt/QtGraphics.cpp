@@ -65,10 +65,8 @@ QFont ToQFont(const TFont& font) {
 
 void ApplyFont(TFont* font, const QFont& qfont) {
   font->SetName(qfont.family().toStdString());
-  if (qfont.pixelSize() > 0)
-    font->SetHeight(-qfont.pixelSize());
-  else
-    font->SetHeight(-static_cast<int>(qfont.pointSizeF() * font->PixelsPerInch / 72 + 0.5));
+  if (qfont.pixelSize() > 0) font->SetHeight(-qfont.pixelSize());
+  else font->SetHeight(-static_cast<int>(qfont.pointSizeF() * font->PixelsPerInch / 72 + 0.5));
   TFontStyles s;
   if (qfont.bold()) s.Include(fsBold);
   if (qfont.italic()) s.Include(fsItalic);
@@ -226,16 +224,16 @@ TCanvas::~TCanvas() {
 bool TCanvas::CanDraw() const { return FBackend->Painter || FBackend->Image; }
 
 // Runs draw with a painter set up with the pen, brush and pen mode.
-#define KV_CANVAS_SHAPE(draw)                       \
-  Changing();                                       \
-  {                                                 \
-    TCanvasPaint p(this);                           \
-    if (p && ApplyPenMode(*p, FPen->GetMode())) {   \
-      p->setPen(ToQPen(FPen));                      \
-      p->setBrush(ToQBrush(FBrush));                \
-      draw;                                         \
-    }                                               \
-  }                                                 \
+#define KV_CANVAS_SHAPE(draw)                     \
+  Changing();                                     \
+  {                                               \
+    TCanvasPaint p(this);                         \
+    if (p && ApplyPenMode(*p, FPen->GetMode())) { \
+      p->setPen(ToQPen(FPen));                    \
+      p->setBrush(ToQBrush(FBrush));              \
+      draw;                                       \
+    }                                             \
+  }                                               \
   Changed()
 
 void TCanvas::LineTo(int x, int y) {
@@ -243,13 +241,9 @@ void TCanvas::LineTo(int x, int y) {
   FPenPos = {x, y};
 }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-  KV_CANVAS_SHAPE(p->drawRect(OutlineRect(x1, y1, x2, y2)));
-}
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) { KV_CANVAS_SHAPE(p->drawRect(OutlineRect(x1, y1, x2, y2))); }
 
-void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-  KV_CANVAS_SHAPE(p->drawEllipse(OutlineRect(x1, y1, x2, y2)));
-}
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) { KV_CANVAS_SHAPE(p->drawEllipse(OutlineRect(x1, y1, x2, y2))); }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
   KV_CANVAS_SHAPE(p->drawRoundedRect(OutlineRect(x1, y1, x2, y2), x3 / 2.0, y3 / 2.0));
@@ -380,10 +374,8 @@ void CanvasDrawImage(TCanvas* canvas, const TRect& rect, const QImage& image, bo
   TCanvasPaint p(canvas);
   if (!p) return;
   if (useCopyMode) ApplyCopyMode(*p, canvas->GetCopyMode());
-  if (rect.Width() == image.width() && rect.Height() == image.height())
-    p->drawImage(rect.Left, rect.Top, image);
-  else
-    p->drawImage(ToQRect(rect), image);
+  if (rect.Width() == image.width() && rect.Height() == image.height()) p->drawImage(rect.Left, rect.Top, image);
+  else p->drawImage(ToQRect(rect), image);
 }
 
 void TCanvas::Draw(int x, int y, TGraphic* graphic) {
@@ -439,8 +431,8 @@ TRect TCanvas::ClipRect() const {
   QRect r;
   if (QPainter* p = FBackend->Painter) {
     r = p->hasClipping() ? p->clipBoundingRect().toAlignedRect()
-        : p->device() ? QRect(0, 0, p->device()->width(), p->device()->height())
-                      : QRect();
+        : p->device()    ? QRect(0, 0, p->device()->width(), p->device()->height())
+                         : QRect();
   } else if (FBackend->Image) {
     if (const QImage* image = FBackend->Image()) r = image->rect();
   }

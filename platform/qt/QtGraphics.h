@@ -43,8 +43,8 @@ void ApplyFont(TFont* font, const QFont& qfont);
 // Canvas targets.
 class TCanvasBackend {
  public:
-  QPainter* Painter = nullptr;      // lent by TPainterCanvasScope
-  std::function<QImage*()> Image;   // the image to draw on, or nullptr for none
+  QPainter* Painter = nullptr;     // lent by TPainterCanvasScope
+  std::function<QImage*()> Image;  // the image to draw on, or nullptr for none
 };
 
 // Makes canvas draw with painter until the scope ends (scopes nest; the outer painter returns).

@@ -142,8 +142,8 @@ TDibHeader ParseDibHeader(const uint8_t* p, size_t n, bool icon, const char* err
   h.PaletteAt = size;
   if (icon) h.Height /= 2;
   bool rle = h.Compression == BI_RLE8 || h.Compression == BI_RLE4;
-  bool validDepth = h.BitCount == 1 || h.BitCount == 4 || h.BitCount == 8 || h.BitCount == 16 ||
-                    h.BitCount == 24 || h.BitCount == 32;
+  bool validDepth =
+      h.BitCount == 1 || h.BitCount == 4 || h.BitCount == 8 || h.BitCount == 16 || h.BitCount == 24 || h.BitCount == 32;
   bool validCompression = h.Compression == BI_RGB || (h.Compression == BI_RLE8 && h.BitCount == 8) ||
                           (h.Compression == BI_RLE4 && h.BitCount == 4) ||
                           (h.Compression == BI_BITFIELDS && (h.BitCount == 16 || h.BitCount == 32));
@@ -183,9 +183,7 @@ struct TChannel {
     while (!(mask & 1)) mask >>= 1, ++Shift;
     Max = mask;
   }
-  int Get(uint32_t v) const {
-    return Max ? static_cast<int>((((v & Mask) >> Shift) * 255 + Max / 2) / Max) : 0;
-  }
+  int Get(uint32_t v) const { return Max ? static_cast<int>((((v & Mask) >> Shift) * 255 + Max / 2) / Max) : 0; }
 };
 
 TPixelFormat FormatOf(const TDibHeader& h) {
@@ -479,10 +477,8 @@ void TBitmap::SetPixelFormat(TPixelFormat v) {
   TBitmapImage& bi = *FImage;
   bi.Palette = IsIndexed(v) ? DefaultPalette(v) : QList<QRgb>();
   if (!bi.Image.isNull()) {
-    if (IsIndexed(v))
-      bi.Image = ToIndexed(bi.Image, bi.Palette);
-    else if (v != pf32bit)
-      bi.Image = bi.Image.convertToFormat(QImage::Format_RGB32);
+    if (IsIndexed(v)) bi.Image = ToIndexed(bi.Image, bi.Palette);
+    else if (v != pf32bit) bi.Image = bi.Image.convertToFormat(QImage::Format_RGB32);
   }
   bi.PixelFormat = v;
   bi.ClrUsed = bi.ClrImportant = 0;

@@ -4,13 +4,13 @@
 #include "QtMenus.h"
 
 #include <QAction>
-#include <QPixmap>
-#include <algorithm>
 #include <QCursor>
 #include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QPointer>
+#include <algorithm>
 #include <map>
 
 #include "../ComCtrls.h"
@@ -20,7 +20,9 @@
 
 namespace {
 
-TMenuItem* ItemOf(QAction* a) { return a ? reinterpret_cast<TMenuItem*>(a->property("kvItem").value<quintptr>()) : nullptr; }
+TMenuItem* ItemOf(QAction* a) {
+  return a ? reinterpret_cast<TMenuItem*>(a->property("kvItem").value<quintptr>()) : nullptr;
+}
 
 struct TShown {
   std::vector<QPointer<QMenuBar>> Bars;

@@ -9,8 +9,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QIcon>
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPainter>
@@ -59,9 +59,7 @@ class TMemoWidget : public QTextEdit {
   static int WindowsLength(const QString& s) {
     return static_cast<int>(s.size() + s.count('\n') + s.count(QChar::ParagraphSeparator));
   }
-  int Room() const {
-    return MaxLength - WindowsLength(toPlainText()) + WindowsLength(textCursor().selectedText());
-  }
+  int Room() const { return MaxLength - WindowsLength(toPlainText()) + WindowsLength(textCursor().selectedText()); }
   void keyPressEvent(QKeyEvent* e) override {
     bool lineBreak = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     int adding = lineBreak ? 2 : e->text().isEmpty() || e->text()[0] < ' ' ? 0 : WindowsLength(e->text());
@@ -137,7 +135,8 @@ struct TRegistrar {
                                                       },
                                                       nullptr});
     auto clicks = [](QWidget* w, TWindowHandle* h) {
-      QObject::connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, w, [h] { qtw::Notify(h, BN_CLICKED); });
+      QObject::connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, w,
+                       [h] { qtw::Notify(h, BN_CLICKED); });
     };
     qtw::RegisterWindowClass("KvCheckBox", TWindowClass{[](QWidget* p, const TCreateParams& cp) -> QWidget* {
                                                           auto* b = new QCheckBox(FromStd(cp.Caption), p);
@@ -152,21 +151,19 @@ struct TRegistrar {
                                                              return b;
                                                            },
                                                            clicks});
-    qtw::RegisterWindowClass("KvEdit", TWindowClass{[](QWidget* p, const TCreateParams&) -> QWidget* {
-                                                      return new QLineEdit(p);
-                                                    },
-                                                    nullptr});
     qtw::RegisterWindowClass(
-        "KvMemo", TWindowClass{[](QWidget* p, const TCreateParams&) -> QWidget* {
-                                 auto* e = new TMemoWidget(p);
-                                 e->setAcceptRichText(false);
-                                 e->setTabChangesFocus(true);
-                                 return e;
-                               },
-                               [](QWidget* w, TWindowHandle* h) {
-                                 QObject::connect(static_cast<QTextEdit*>(w), &QTextEdit::textChanged, w,
-                                                  [h] { qtw::Notify(h, EN_CHANGE); });
-                               }});
+        "KvEdit", TWindowClass{[](QWidget* p, const TCreateParams&) -> QWidget* { return new QLineEdit(p); }, nullptr});
+    qtw::RegisterWindowClass("KvMemo", TWindowClass{[](QWidget* p, const TCreateParams&) -> QWidget* {
+                                                      auto* e = new TMemoWidget(p);
+                                                      e->setAcceptRichText(false);
+                                                      e->setTabChangesFocus(true);
+                                                      return e;
+                                                    },
+                                                    [](QWidget* w, TWindowHandle* h) {
+                                                      QObject::connect(static_cast<QTextEdit*>(w),
+                                                                       &QTextEdit::textChanged, w,
+                                                                       [h] { qtw::Notify(h, EN_CHANGE); });
+                                                    }});
     qtw::RegisterWindowClass(
         "KvListBox", TWindowClass{[](QWidget* p, const TCreateParams&) -> QWidget* { return new QListWidget(p); },
                                   [](QWidget* w, TWindowHandle* h) {
@@ -180,14 +177,13 @@ struct TRegistrar {
                                       qtw::Notify(h, 0x7200 /* LBN_CHECKCHANGE */, l->row(it));
                                     });
                                   }});
-    qtw::RegisterWindowClass("KvComboBox", TWindowClass{[](QWidget* p, const TCreateParams&) -> QWidget* {
-                                                          auto* c = new TComboWidget(p);
-                                                          c->setInsertPolicy(QComboBox::NoInsert);
-                                                          return c;
-                                                        },
-                                                        [](QWidget* w, TWindowHandle* h) {
-                                                          static_cast<TComboWidget*>(w)->H = h;
-                                                        }});
+    qtw::RegisterWindowClass("KvComboBox",
+                             TWindowClass{[](QWidget* p, const TCreateParams&) -> QWidget* {
+                                            auto* c = new TComboWidget(p);
+                                            c->setInsertPolicy(QComboBox::NoInsert);
+                                            return c;
+                                          },
+                                          [](QWidget* w, TWindowHandle* h) { static_cast<TComboWidget*>(w)->H = h; }});
     qtw::RegisterWindowClass(
         "KvScrollBar",
         TWindowClass{[](QWidget* p, const TCreateParams&) -> QWidget* { return new QScrollBar(Qt::Horizontal, p); },
@@ -225,7 +221,9 @@ void SetEditOptions(TWindowHandle* h, const TEditOptions& o) {
     e->setMaxLength(o.MaxLength > 0 ? o.MaxLength : 32767);
     e->setEchoMode(o.PasswordChar ? QLineEdit::Password : QLineEdit::Normal);
     e->setFrame(o.Border);
-    e->setAlignment(o.Alignment == taRightJustify ? Qt::AlignRight : o.Alignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft);
+    e->setAlignment(o.Alignment == taRightJustify ? Qt::AlignRight
+                    : o.Alignment == taCenter     ? Qt::AlignHCenter
+                                                  : Qt::AlignLeft);
   } else if (auto* m = qobject_cast<QTextEdit*>(w)) {
     m->setReadOnly(o.ReadOnly);
     if (auto* memo = dynamic_cast<TMemoWidget*>(m)) memo->MaxLength = o.MaxLength;
@@ -234,7 +232,9 @@ void SetEditOptions(TWindowHandle* h, const TEditOptions& o) {
     m->setHorizontalScrollBarPolicy(o.HorzScroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     m->setVerticalScrollBarPolicy(o.VertScroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     QTextOption opt = m->document()->defaultTextOption();
-    opt.setAlignment(o.Alignment == taRightJustify ? Qt::AlignRight : o.Alignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft);
+    opt.setAlignment(o.Alignment == taRightJustify ? Qt::AlignRight
+                     : o.Alignment == taCenter     ? Qt::AlignHCenter
+                                                   : Qt::AlignLeft);
     QSignalBlocker block(m);
     m->document()->setDefaultTextOption(opt);
   }
@@ -243,7 +243,8 @@ void SetEditOptions(TWindowHandle* h, const TEditOptions& o) {
 std::string GetText(TWindowHandle* h) {
   QWidget* w = qtw::WidgetOf(h);
   // A masked edit's window text is what it shows: literals and blanks.
-  if (auto* e = qobject_cast<QLineEdit*>(w)) return (e->inputMask().isEmpty() ? e->text() : e->displayText()).toStdString();
+  if (auto* e = qobject_cast<QLineEdit*>(w))
+    return (e->inputMask().isEmpty() ? e->text() : e->displayText()).toStdString();
   if (auto* m = qobject_cast<QTextEdit*>(w)) return ToWindowsText(m->toPlainText());
   if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText().toStdString();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text().toStdString();
@@ -348,17 +349,16 @@ void SetSel(TWindowHandle* h, int start, int length) {
 std::string GetSelText(TWindowHandle* h) {
   QWidget* w = qtw::WidgetOf(h);
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->selectedText().toStdString();
-  if (auto* m = qobject_cast<QTextEdit*>(w)) return ToWindowsText(m->textCursor().selectedText().replace(QChar(0x2029), '\n'));
+  if (auto* m = qobject_cast<QTextEdit*>(w))
+    return ToWindowsText(m->textCursor().selectedText().replace(QChar(0x2029), '\n'));
   return "";
 }
 
 void ReplaceSel(TWindowHandle* h, const std::string& text) {
   QWidget* w = qtw::WidgetOf(h);
   QSignalBlocker block(w);
-  if (auto* e = qobject_cast<QLineEdit*>(w))
-    e->insert(FromStd(text));
-  else if (auto* m = qobject_cast<QTextEdit*>(w))
-    m->textCursor().insertText(FromWindowsText(text));
+  if (auto* e = qobject_cast<QLineEdit*>(w)) e->insert(FromStd(text));
+  else if (auto* m = qobject_cast<QTextEdit*>(w)) m->textCursor().insertText(FromWindowsText(text));
 }
 
 void SetDefaultButton(TWindowHandle* h, bool isDefault) {
@@ -394,8 +394,7 @@ void SetCheckState(TWindowHandle* h, int state) {
   QSignalBlocker block(w);
   if (auto* c = qobject_cast<QCheckBox*>(w))
     c->setCheckState(state == 1 ? Qt::Checked : state == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
-  else if (auto* r = qobject_cast<QRadioButton*>(w))
-    r->setChecked(state != 0);
+  else if (auto* r = qobject_cast<QRadioButton*>(w)) r->setChecked(state != 0);
 }
 
 void SetLeftText(TWindowHandle* h, bool left) {
@@ -407,7 +406,7 @@ void SetListOptions(TWindowHandle* h, const TListOptions& o) {
   QSignalBlocker block(w);
   w->setProperty("kvItemHeight", o.ItemHeight);
   if (auto* l = qobject_cast<QListWidget*>(w)) {
-    l->setSelectionMode(!o.MultiSelect       ? QAbstractItemView::SingleSelection
+    l->setSelectionMode(!o.MultiSelect     ? QAbstractItemView::SingleSelection
                         : o.ExtendedSelect ? QAbstractItemView::ExtendedSelection
                                            : QAbstractItemView::MultiSelection);
     l->setFlow(QListView::TopToBottom);
@@ -511,10 +510,8 @@ bool GetDroppedDown(TWindowHandle* h) {
 
 void SetDroppedDown(TWindowHandle* h, bool down) {
   if (auto* c = qobject_cast<QComboBox*>(qtw::WidgetOf(h))) {
-    if (down)
-      c->showPopup();
-    else
-      c->hidePopup();
+    if (down) c->showPopup();
+    else c->hidePopup();
   }
 }
 
@@ -526,24 +523,20 @@ void SetOwnerDraw(TWindowHandle* h, TCanvas* canvas, TDrawItemProc draw) {
   if (draw) {
     int height = w->property("kvItemHeight").toInt();
     auto* d = new TOwnerDrawDelegate(view, canvas, std::move(draw), height);
-    if (auto* c = qobject_cast<QComboBox*>(w))
-      c->setItemDelegate(d);
-    else
-      view->setItemDelegate(d);
+    if (auto* c = qobject_cast<QComboBox*>(w)) c->setItemDelegate(d);
+    else view->setItemDelegate(d);
   } else if (dynamic_cast<TOwnerDrawDelegate*>(old)) {
     auto* d = new QStyledItemDelegate(view);
-    if (auto* c = qobject_cast<QComboBox*>(w))
-      c->setItemDelegate(d);
-    else
-      view->setItemDelegate(d);
+    if (auto* c = qobject_cast<QComboBox*>(w)) c->setItemDelegate(d);
+    else view->setItemDelegate(d);
   } else {
     return;
   }
   if (dynamic_cast<TOwnerDrawDelegate*>(old)) old->deleteLater();
 }
 
-void SetScrollBar(TWindowHandle* h, bool vertical, int min, int max, int position, int pageSize,
-                  int smallChange, int largeChange) {
+void SetScrollBar(TWindowHandle* h, bool vertical, int min, int max, int position, int pageSize, int smallChange,
+                  int largeChange) {
   auto* s = qobject_cast<QScrollBar*>(qtw::WidgetOf(h));
   if (!s) return;
   QSignalBlocker block(s);

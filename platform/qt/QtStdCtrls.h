@@ -46,7 +46,7 @@ void SetDefaultButton(TWindowHandle* h, bool isDefault);
 // A button's icon from a glyph strip (the first of numGlyphs images; the second when disabled).
 void SetButtonGlyph(TWindowHandle* h, TBitmap* glyph, int numGlyphs);
 void SetCheckState(TWindowHandle* h, int state);  // TCheckBoxState
-void SetLeftText(TWindowHandle* h, bool left);     // check mark on the right of the text
+void SetLeftText(TWindowHandle* h, bool left);    // check mark on the right of the text
 
 // List and combo boxes.
 struct TListOptions {
@@ -79,7 +79,7 @@ using TDrawItemProc = std::function<void(int index, const TRect& rect, bool sele
 void SetOwnerDraw(TWindowHandle* h, TCanvas* canvas, TDrawItemProc draw);
 
 // Scroll bars.
-void SetScrollBar(TWindowHandle* h, bool vertical, int min, int max, int position, int pageSize,
-                  int smallChange, int largeChange);
+void SetScrollBar(TWindowHandle* h, bool vertical, int min, int max, int position, int pageSize, int smallChange,
+                  int largeChange);
 
 }  // namespace qtstd

@@ -80,7 +80,8 @@ Qt::CursorShape CursorShape(int cursor) {
 }
 
 uint16_t VirtualKey(int key) {
-  if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) return static_cast<uint16_t>(key);
+  if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+    return static_cast<uint16_t>(key);
   if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<uint16_t>(VK_F1 + (key - Qt::Key_F1));
   switch (key) {
     case Qt::Key_Return:
@@ -112,12 +113,12 @@ int QtKey(uint16_t vk) {
   if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return vk;
   if (vk >= VK_F1 && vk < VK_F1 + 24) return Qt::Key_F1 + (vk - VK_F1);
   static const std::pair<uint16_t, int> kMap[] = {
-      {VK_RETURN, Qt::Key_Return}, {VK_ESCAPE, Qt::Key_Escape}, {VK_TAB, Qt::Key_Tab},
-      {VK_BACK, Qt::Key_Backspace}, {VK_DELETE, Qt::Key_Delete}, {VK_INSERT, Qt::Key_Insert},
-      {VK_HOME, Qt::Key_Home}, {VK_END, Qt::Key_End}, {VK_PRIOR, Qt::Key_PageUp},
-      {VK_NEXT, Qt::Key_PageDown}, {VK_LEFT, Qt::Key_Left}, {VK_RIGHT, Qt::Key_Right},
-      {VK_UP, Qt::Key_Up}, {VK_DOWN, Qt::Key_Down}, {VK_SPACE, Qt::Key_Space},
-      {VK_SHIFT, Qt::Key_Shift}, {VK_CONTROL, Qt::Key_Control}, {VK_MENU, Qt::Key_Alt}};
+      {VK_RETURN, Qt::Key_Return},  {VK_ESCAPE, Qt::Key_Escape},   {VK_TAB, Qt::Key_Tab},
+      {VK_BACK, Qt::Key_Backspace}, {VK_DELETE, Qt::Key_Delete},   {VK_INSERT, Qt::Key_Insert},
+      {VK_HOME, Qt::Key_Home},      {VK_END, Qt::Key_End},         {VK_PRIOR, Qt::Key_PageUp},
+      {VK_NEXT, Qt::Key_PageDown},  {VK_LEFT, Qt::Key_Left},       {VK_RIGHT, Qt::Key_Right},
+      {VK_UP, Qt::Key_Up},          {VK_DOWN, Qt::Key_Down},       {VK_SPACE, Qt::Key_Space},
+      {VK_SHIFT, Qt::Key_Shift},    {VK_CONTROL, Qt::Key_Control}, {VK_MENU, Qt::Key_Alt}};
   for (auto& [v, k] : kMap)
     if (v == vk) return k;
   return 0;
@@ -251,10 +252,8 @@ class TWindowHandle : public QObject {
     gCall = &call;
     ++Busy;
     try {
-      if (mouse)
-        RouteMouseMessage(Control, m);
-      else
-        Control->WindowProc(m);
+      if (mouse) RouteMouseMessage(Control, m);
+      else Control->WindowProc(m);
     } catch (...) {
       call.Pass = false;
       Application->HandleException(Control);
@@ -267,10 +266,8 @@ class TWindowHandle : public QObject {
   void Deliver(QWidget* w, QEvent* ev) {
     ++Busy;
     auto* area = qobject_cast<QAbstractScrollArea*>(w->parentWidget());
-    if (area && area->viewport() == w)
-      (area->*&TViewportAccess::viewportEvent)(ev);
-    else
-      static_cast<QObject*>(w)->event(ev);
+    if (area && area->viewport() == w) (area->*&TViewportAccess::viewportEvent)(ev);
+    else static_cast<QObject*>(w)->event(ev);
     --Busy;
   }
 
@@ -319,14 +316,14 @@ bool TWindowHandle::eventFilter(QObject* obj, QEvent* ev) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-      return !nonClient && Mouse(w, static_cast<QMouseEvent*>(ev));
+    case QEvent::MouseMove: return !nonClient && Mouse(w, static_cast<QMouseEvent*>(ev));
     case QEvent::Wheel: {
       if (nonClient) return false;
       auto* we = static_cast<QWheelEvent*>(ev);
       QPoint p = w->mapTo(Widget, we->position().toPoint());
-      TMessage m{WM_MOUSEWHEEL, MakeWParam(static_cast<uint16_t>(KeysOf(we->buttons(), we->modifiers())),
-                                           static_cast<uint16_t>(we->angleDelta().y())),
+      TMessage m{WM_MOUSEWHEEL,
+                 MakeWParam(static_cast<uint16_t>(KeysOf(we->buttons(), we->modifiers())),
+                            static_cast<uint16_t>(we->angleDelta().y())),
                  PointToLParam({p.x(), p.y()}), 0};
       if (Send(m, true)) Deliver(w, ev);
       ev->accept();
@@ -336,17 +333,14 @@ bool TWindowHandle::eventFilter(QObject* obj, QEvent* ev) {
     case QEvent::KeyRelease:
       // Keys have no position: the frame of a window without a focused child passes them on.
       return Key(w, static_cast<QKeyEvent*>(ev));
-    case QEvent::Paint:
-      return w == Widget && Paint(static_cast<QPaintEvent*>(ev));
+    case QEvent::Paint: return w == Widget && Paint(static_cast<QPaintEvent*>(ev));
     case QEvent::ToolTip: {
       if (nonClient) return false;
       auto* help = static_cast<QHelpEvent*>(ev);
       QPoint p = w->mapTo(Widget, help->pos());
       std::string hint = HintAt(Control, {p.x(), p.y()});
-      if (hint.empty())
-        QToolTip::hideText();
-      else
-        QToolTip::showText(help->globalPos(), QString::fromStdString(hint), w);
+      if (hint.empty()) QToolTip::hideText();
+      else QToolTip::showText(help->globalPos(), QString::fromStdString(hint), w);
       return true;
     }
     case QEvent::Close: {
@@ -389,8 +383,7 @@ bool TWindowHandle::eventFilter(QObject* obj, QEvent* ev) {
         if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(ev)->child())) Watch(child);
       }
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -400,7 +393,9 @@ bool TWindowHandle::Mouse(QWidget* w, QMouseEvent* e) {
   NoteCursorPos({global.x(), global.y()});
   intptr_t keys = KeysOf(e->buttons(), e->modifiers());
   uint32_t msg = WM_MOUSEMOVE;
-  int base = e->button() == Qt::RightButton ? WM_RBUTTONDOWN : e->button() == Qt::MiddleButton ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+  int base = e->button() == Qt::RightButton    ? WM_RBUTTONDOWN
+             : e->button() == Qt::MiddleButton ? WM_MBUTTONDOWN
+                                               : WM_LBUTTONDOWN;
   switch (e->type()) {
     case QEvent::MouseButtonPress: msg = base; break;
     case QEvent::MouseButtonRelease: msg = base + 1; break;
@@ -578,8 +573,10 @@ TWindowHandle* CreateHandle(TWinControl* control, const TCreateParams& params) {
   if (registered && registered->Connect) registered->Connect(w, h);
   // Native notifications reach the control as WM_COMMAND, as the VCL reflects them.
   auto notify = [h](uint16_t code) { Notify(h, code); };
-  if (auto* b = qobject_cast<QPushButton*>(w)) QObject::connect(b, &QPushButton::clicked, h, [notify] { notify(BN_CLICKED); });
-  if (auto* e = qobject_cast<QLineEdit*>(w)) QObject::connect(e, &QLineEdit::textEdited, h, [notify] { notify(EN_CHANGE); });
+  if (auto* b = qobject_cast<QPushButton*>(w))
+    QObject::connect(b, &QPushButton::clicked, h, [notify] { notify(BN_CLICKED); });
+  if (auto* e = qobject_cast<QLineEdit*>(w))
+    QObject::connect(e, &QLineEdit::textEdited, h, [notify] { notify(EN_CHANGE); });
   if (auto* c = qobject_cast<QComboBox*>(w))
     QObject::connect(c, &QComboBox::currentIndexChanged, h, [notify] { notify(CBN_SELCHANGE); });
   if (params.TopLevel) {
@@ -678,10 +675,8 @@ void Stack(TWindowHandle* h, bool top) {
 }
 
 void Invalidate(TWindowHandle* h, const TRect* r) {
-  if (r)
-    h->Widget->update(ToQRect(*r));
-  else
-    h->Widget->update();
+  if (r) h->Widget->update(ToQRect(*r));
+  else h->Widget->update();
 }
 
 void UpdateNow(TWindowHandle* h) {
@@ -689,10 +684,8 @@ void UpdateNow(TWindowHandle* h) {
 }
 
 void SetCursorShape(TWindowHandle* h, int cursor) {
-  if (cursor == crDefault)
-    h->Widget->unsetCursor();
-  else
-    h->Widget->setCursor(CursorShape(cursor));
+  if (cursor == crDefault) h->Widget->unsetCursor();
+  else h->Widget->setCursor(CursorShape(cursor));
 }
 
 void SetTopLevelStyle(TWindowHandle* h, const TCreateParams& params) {
@@ -705,9 +698,9 @@ void SetTopLevelStyle(TWindowHandle* h, const TCreateParams& params) {
 }
 
 void SetWindowState(TWindowHandle* h, int state) {
-  h->Frame->setWindowState(state == wsMinimized ? Qt::WindowMinimized
-                            : state == wsMaximized ? Qt::WindowMaximized
-                                                   : Qt::WindowNoState);
+  h->Frame->setWindowState(state == wsMinimized   ? Qt::WindowMinimized
+                           : state == wsMaximized ? Qt::WindowMaximized
+                                                  : Qt::WindowNoState);
 }
 
 void Activate(TWindowHandle* h) {
@@ -782,7 +775,8 @@ void SendInput(TWindowHandle* h, uint32_t msg, const TPoint& client, intptr_t ke
     int which = (msg - WM_LBUTTONDOWN) / 3;
     button = which == 0 ? Qt::LeftButton : which == 1 ? Qt::RightButton : Qt::MiddleButton;
     type = kind == 0 ? QEvent::MouseButtonPress : kind == 1 ? QEvent::MouseButtonRelease : QEvent::MouseButtonDblClick;
-    if (kind == 1) buttons &= ~button; else buttons |= button;
+    if (kind == 1) buttons &= ~button;
+    else buttons |= button;
   }
   QMouseEvent e(type, QPointF(local), QPointF(global), button, buttons, mods);
   QApplication::sendEvent(target, &e);
@@ -860,9 +854,9 @@ int MessageBox(const std::string& text, const std::string& caption, int flags) {
   box.setText(QString::fromStdString(text));
   box.setWindowTitle(QString::fromStdString(caption));
   int icon = flags & 0xF0;
-  box.setIcon(icon == MB_ICONERROR ? QMessageBox::Critical
-              : icon == MB_ICONQUESTION ? QMessageBox::Question
-              : icon == MB_ICONWARNING ? QMessageBox::Warning
+  box.setIcon(icon == MB_ICONERROR         ? QMessageBox::Critical
+              : icon == MB_ICONQUESTION    ? QMessageBox::Question
+              : icon == MB_ICONWARNING     ? QMessageBox::Warning
               : icon == MB_ICONINFORMATION ? QMessageBox::Information
                                            : QMessageBox::NoIcon);
   switch (flags & 0xF) {

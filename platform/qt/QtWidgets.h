@@ -19,7 +19,7 @@ class TFont;
 struct TCreateParams;
 struct TNonClientArea;
 class TWindowHandle;  // the widget of a windowed control
-struct TPaintDC;       // the painter of one paint event, passed in WM_PAINT / WM_ERASEBKGND
+struct TPaintDC;      // the painter of one paint event, passed in WM_PAINT / WM_ERASEBKGND
 
 namespace qtw {
 
@@ -38,7 +38,7 @@ void SetFont(TWindowHandle* h, const TFont& font);
 void SetFocusable(TWindowHandle* h, bool focusable);
 void SetFocus(TWindowHandle* h);
 bool Focused(TWindowHandle* h);
-void Raise(TWindowHandle* h);  // to the top of its siblings
+void Raise(TWindowHandle* h);            // to the top of its siblings
 void Stack(TWindowHandle* h, bool top);  // a window to the top or the bottom of the screen's
 void Invalidate(TWindowHandle* h, const TRect* r);
 void UpdateNow(TWindowHandle* h);  // paints what is invalid, now

@@ -138,15 +138,17 @@ KV_IMPLEMENT_CLASS(TWideStringField, "Db") {
 }
 
 void RegisterADODBClasses() {
-  RegisterClasses({TWideStringField::StaticClass(), TADOConnection::StaticClass(), TADODataSet::StaticClass(), TADOTable::StaticClass(),
-                   TADOQuery::StaticClass(), TADOStoredProc::StaticClass(), TADOCommand::StaticClass()});
+  RegisterClasses({TWideStringField::StaticClass(), TADOConnection::StaticClass(), TADODataSet::StaticClass(),
+                   TADOTable::StaticClass(), TADOQuery::StaticClass(), TADOStoredProc::StaticClass(),
+                   TADOCommand::StaticClass()});
 }
 
 std::string TWideStringField::GetAsString() const {
   std::string s = TStringField::GetAsString();
   if (!FFixedChar || IsNull()) return s;
   // Pads by characters, not bytes.
-  int chars = static_cast<int>(std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+  int chars = static_cast<int>(
+      std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
   if (chars < GetSize()) s.append(static_cast<size_t>(GetSize() - chars), ' ');
   return s;
 }
@@ -217,10 +219,12 @@ std::string ADOReadUdlFile(const std::string& path) {
   if (!f) throw EOleException(Format(ADOConsts::SFileNotFound, path));
   std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
   std::string text = bytes;
-  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+      static_cast<unsigned char>(bytes[1]) == 0xFE) {
     std::u16string u;
     for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-      u += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+      u +=
+          static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
     text = Utf16ToUtf8(u);
   }
   TStringList lines;
@@ -249,11 +253,14 @@ std::shared_ptr<TSqlConnection> OpenADOConnection(const std::string& connectionS
   std::string prov = cs.Has("Provider") ? cs.Value("Provider") : provider;
   std::string source = cs.Value("Data Source");
   if (source.empty()) source = cs.Value("DBQ");
-  if (source.empty()) throw EOleException(prov.empty() || StartsText("MSDASQL", prov) ? ADOConsts::SNoDefaultDriver : ADOConsts::SProviderNotFound);
+  if (source.empty())
+    throw EOleException(prov.empty() || StartsText("MSDASQL", prov) ? ADOConsts::SNoDefaultDriver
+                                                                    : ADOConsts::SProviderNotFound);
   if (FileExists(source)) {
     if (!ADOIsSqliteFile(source)) throw EOleException(ADOConsts::SProviderNotFound);
   } else {
-    throw EOleException(ADOIsFileProvider(prov) ? Format(ADOConsts::SFileNotFound, source) : std::string(ADOConsts::SProviderNotFound));
+    throw EOleException(ADOIsFileProvider(prov) ? Format(ADOConsts::SFileNotFound, source)
+                                                : std::string(ADOConsts::SProviderNotFound));
   }
   auto c = std::make_shared<TSqlConnection>(source, false, mode == cmRead);
   if (mode == cmShareExclusive || mode == cmShareDenyWrite || mode == cmShareDenyRead)
@@ -392,9 +399,7 @@ void TADOConnection::RollbackTrans() {
   if (FAttributes.Contains(xaAbortRetaining)) BeginTrans();
 }
 
-bool TADOConnection::InTransaction() const {
-  return FConnection && sqlite3_get_autocommit(FConnection->Handle()) == 0;
-}
+bool TADOConnection::InTransaction() const { return FConnection && sqlite3_get_autocommit(FConnection->Handle()) == 0; }
 
 int TADOConnection::Execute(const std::string& commandText) {
   int rows = Connection()->Execute(commandText);
@@ -549,21 +554,45 @@ void TParameter::DefineProperties(TFiler* filer) {
       [this](TReader* r) {
         switch (r->NextValue()) {
           case vaNull:
-          case vaNil: r->ReadValue(); FKind = vkNull; break;
+          case vaNil:
+            r->ReadValue();
+            FKind = vkNull;
+            break;
           case vaInt8:
           case vaInt16:
           case vaInt32:
-          case vaInt64: FInt = r->ReadInt64(); FKind = vkInteger; break;
-          case vaExtended: FFloat = static_cast<double>(r->ReadFloat()); FKind = vkFloat; break;
-          case vaSingle: FFloat = r->ReadSingle(); FKind = vkFloat; break;
-          case vaCurrency: FFloat = static_cast<double>(r->ReadCurrency()) / 10000; FKind = vkCurrency; break;
-          case vaDate: FFloat = r->ReadDate(); FKind = vkDate; break;
+          case vaInt64:
+            FInt = r->ReadInt64();
+            FKind = vkInteger;
+            break;
+          case vaExtended:
+            FFloat = static_cast<double>(r->ReadFloat());
+            FKind = vkFloat;
+            break;
+          case vaSingle:
+            FFloat = r->ReadSingle();
+            FKind = vkFloat;
+            break;
+          case vaCurrency:
+            FFloat = static_cast<double>(r->ReadCurrency()) / 10000;
+            FKind = vkCurrency;
+            break;
+          case vaDate:
+            FFloat = r->ReadDate();
+            FKind = vkDate;
+            break;
           case vaFalse:
-          case vaTrue: FInt = r->ReadBoolean() ? 1 : 0; FKind = vkBoolean; break;
+          case vaTrue:
+            FInt = r->ReadBoolean() ? 1 : 0;
+            FKind = vkBoolean;
+            break;
           case vaString:
           case vaLString:
           case vaWString:
-          case vaUTF8String: FStr = r->ReadString(); FKind = vkString; break;
+          case vaUTF8String:
+            FStr = r->ReadString();
+            FKind = vkString;
+            break;
           default: throw EReadError(SInvalidPropertyValue);
         }
       },
@@ -797,7 +826,7 @@ void TCustomADODataSet::DefineProperties(TFiler* filer) {
 namespace {
 // A command's connection: its connection component's, else one of its own connection string.
 std::shared_ptr<TSqlConnection> ADOCommandConnection(TADOConnection* connection, const std::string& connectionString,
-                                                    bool designing) {
+                                                     bool designing) {
   if (connection) return connection->Connection();
   if (!connectionString.empty()) return OpenADOConnection(connectionString, "", designing ? cmRead : cmUnknown);
   throw EADOError(ADOConsts::SMissingConnection);

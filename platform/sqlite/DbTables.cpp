@@ -92,16 +92,14 @@ KV_IMPLEMENT_CLASS(TQuery, "DBTables") {
 }
 
 void RegisterDbClasses() {
-  RegisterClasses({TSession::StaticClass(), TDatabase::StaticClass(), TTable::StaticClass(), TQuery::StaticClass(),
-                   TDataSource::StaticClass(), TStringField::StaticClass(),
-                   TSmallintField::StaticClass(), TIntegerField::StaticClass(),
-                   TWordField::StaticClass(), TAutoIncField::StaticClass(),
-                   TFloatField::StaticClass(), TCurrencyField::StaticClass(),
-                   TBCDField::StaticClass(), TBooleanField::StaticClass(),
-                   TDateField::StaticClass(), TTimeField::StaticClass(),
-                   TDateTimeField::StaticClass(), TBytesField::StaticClass(),
-                   TVarBytesField::StaticClass(), TBlobField::StaticClass(),
-                   TMemoField::StaticClass(), TGraphicField::StaticClass()});
+  RegisterClasses({TSession::StaticClass(),       TDatabase::StaticClass(),      TTable::StaticClass(),
+                   TQuery::StaticClass(),         TDataSource::StaticClass(),    TStringField::StaticClass(),
+                   TSmallintField::StaticClass(), TIntegerField::StaticClass(),  TWordField::StaticClass(),
+                   TAutoIncField::StaticClass(),  TFloatField::StaticClass(),    TCurrencyField::StaticClass(),
+                   TBCDField::StaticClass(),      TBooleanField::StaticClass(),  TDateField::StaticClass(),
+                   TTimeField::StaticClass(),     TDateTimeField::StaticClass(), TBytesField::StaticClass(),
+                   TVarBytesField::StaticClass(), TBlobField::StaticClass(),     TMemoField::StaticClass(),
+                   TGraphicField::StaticClass()});
 }
 
 // =============================================================================================
@@ -215,9 +213,7 @@ void TDatabase::StartTransaction() { Execute("BEGIN"); }
 void TDatabase::Commit() { Execute("COMMIT"); }
 void TDatabase::Rollback() { Execute("ROLLBACK"); }
 
-bool TDatabase::InTransaction() const {
-  return FConnection && sqlite3_get_autocommit(FConnection->Handle()) == 0;
-}
+bool TDatabase::InTransaction() const { return FConnection && sqlite3_get_autocommit(FConnection->Handle()) == 0; }
 
 // =============================================================================================
 // TSession
@@ -346,8 +342,7 @@ void TSession::SetActive(bool v) {
     return;
   }
   for (TDBDataSet* ds : std::vector<TDBDataSet*>(DbDataSetList()))
-    if (ds->GetActive() && Find(ds->FSessionName) == this)
-      ds->Close();
+    if (ds->GetActive() && Find(ds->FSessionName) == this) ds->Close();
   for (TDatabase* db : std::vector<TDatabase*>(DatabaseList()))
     if (Find(db->FSessionName) == this) db->Close();
   for (TDatabase* db : std::vector<TDatabase*>(FTemporary)) delete db;
@@ -454,8 +449,9 @@ void TSession::GetTableNames(const std::string& databaseName, const std::string&
     c = Connection(ResolveDatabaseName(databaseName), false);
   }
   std::string like = pattern.empty() ? "%" : StringReplaceAll(StringReplaceAll(pattern, "*", "%"), "?", "_");
-  TSqlStatement st(*c, "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name LIKE ? "
-                       "ORDER BY name");
+  TSqlStatement st(*c,
+                   "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name LIKE ? "
+                   "ORDER BY name");
   st.Bind(1, TDbValue::Text(like));
   list->BeginUpdate();
   list->Clear();
@@ -642,8 +638,7 @@ std::string SqlWithRowid(const std::string& sql) {
         if (wordNo == 0 && w != "SELECT") ok = false;
         if (wordNo == 0) selectAt = start;
         if (wordNo == 1 && (w == "DISTINCT" || w == "ALL")) ok = false;
-        if (w == "GROUP" || w == "UNION" || w == "INTERSECT" || w == "EXCEPT" || w == "HAVING" ||
-            w == "WINDOW")
+        if (w == "GROUP" || w == "UNION" || w == "INTERSECT" || w == "EXCEPT" || w == "HAVING" || w == "WINDOW")
           ok = false;
         ++wordNo;
         return ok;
@@ -657,10 +652,12 @@ std::string SqlWithRowid(const std::string& sql) {
 
 std::vector<std::string> SqlParamNames(std::string_view sql) {
   std::vector<std::string> names;
-  ScanSqlText(sql, [](size_t, size_t) { return true; }, [&](const std::string& name) {
-    if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameText(n, name); }))
-      names.push_back(name);
-  });
+  ScanSqlText(
+      sql, [](size_t, size_t) { return true; },
+      [&](const std::string& name) {
+        if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return SameText(n, name); }))
+          names.push_back(name);
+      });
   return names;
 }
 
@@ -854,7 +851,8 @@ void TSqlDataSet::Select(std::vector<TDbRow>* rows) {
   std::vector<int> untyped;
   for (int i = first; i < count; ++i) {
     std::string name = sqlite3_column_name(h, i);
-    for (int n = 1; GetFieldDefs()->IndexOf(name) >= 0; ++n) name = std::string(sqlite3_column_name(h, i)) + "_" + IntToStr(n);
+    for (int n = 1; GetFieldDefs()->IndexOf(name) >= 0; ++n)
+      name = std::string(sqlite3_column_name(h, i)) + "_" + IntToStr(n);
     const char* decl = sqlite3_column_decltype(h, i);
     int size, precision;
     TFieldType type = FieldTypeOfDecl(decl ? decl : "", size, precision);
@@ -864,8 +862,8 @@ void TSqlDataSet::Select(std::vector<TDbRow>* rows) {
     if (tbl && origin) {
       const char *dataType = nullptr, *collation = nullptr;
       int notNull = 0, primaryKey = 0, autoInc = 0;
-      if (sqlite3_table_column_metadata(conn.Handle(), sqlite3_column_database_name(h, i), tbl, origin,
-                                        &dataType, &collation, &notNull, &primaryKey, &autoInc) == SQLITE_OK) {
+      if (sqlite3_table_column_metadata(conn.Handle(), sqlite3_column_database_name(h, i), tbl, origin, &dataType,
+                                        &collation, &notNull, &primaryKey, &autoInc) == SQLITE_OK) {
         bool rowidAlias = primaryKey && dataType && SameText(dataType, "INTEGER");
         if (autoInc) type = ftAutoInc;
         required = notNull && !rowidAlias && !hasDefault(tbl, origin);
@@ -896,13 +894,13 @@ void TSqlDataSet::Select(std::vector<TDbRow>* rows) {
       const TDbValue& v = r.Values[col];
       if (type == ftUnknown && !v.IsNull())
         type = v.Kind == TDbValue::vkInteger ? ftInteger
-             : v.Kind == TDbValue::vkFloat   ? ftFloat
-             : v.Kind == TDbValue::vkBlob    ? ftBlob
+               : v.Kind == TDbValue::vkFloat ? ftFloat
+               : v.Kind == TDbValue::vkBlob  ? ftBlob
                                              : ftString;
       if (v.Kind == TDbValue::vkText)
         longest = std::max(longest, static_cast<int>(std::count_if(v.Str.begin(), v.Str.end(), [](char c) {
-          return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        })));
+                             return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+                           })));
     }
     if (type == ftUnknown || type == ftString) {
       type = ftString;
@@ -1058,7 +1056,8 @@ std::string TableSelectSQL(TSqlConnection& conn, const std::string& tableName, c
                            const std::string& indexName, std::vector<std::string>* orderColumns) {
   if (tableName.empty()) throw EDatabaseError(SNoTableName);
   auto find = [&](const std::string& name) {
-    TSqlStatement st(conn, "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name = ? COLLATE NOCASE");
+    TSqlStatement st(conn,
+                     "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') AND name = ? COLLATE NOCASE");
     st.Bind(1, TDbValue::Text(name));
     return st.Step() ? st.Column(0).Str : "";
   };

@@ -96,9 +96,7 @@ void TSqlStatement::Bind(int index, const TDbValue& v) {
     case TDbValue::vkText:
       rc = sqlite3_bind_text64(FStmt, index, v.Str.data(), v.Str.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
       break;
-    case TDbValue::vkBlob:
-      rc = sqlite3_bind_blob64(FStmt, index, v.Str.data(), v.Str.size(), SQLITE_TRANSIENT);
-      break;
+    case TDbValue::vkBlob: rc = sqlite3_bind_blob64(FStmt, index, v.Str.data(), v.Str.size(), SQLITE_TRANSIENT); break;
   }
   if (rc != SQLITE_OK) FConn->RaiseError();
 }
@@ -108,7 +106,10 @@ void TSqlStatement::BindParams(const TParams* params) {
   for (int i = 1; i <= n; ++i) {
     const char* name = sqlite3_bind_parameter_name(FStmt, i);
     std::string_view bare = name ? std::string_view(name).substr(1) : std::string_view();
-    TParam* p = !params ? nullptr : name ? params->FindParam(bare) : i <= params->Count() ? params->Items(i - 1) : nullptr;
+    TParam* p = !params                ? nullptr
+                : name                 ? params->FindParam(bare)
+                : i <= params->Count() ? params->Items(i - 1)
+                                       : nullptr;
     if (!p) throw EDatabaseError(Format(SParameterNotFound, bare));
     if (!p->Bound()) throw EDatabaseError(Format(SNoParameterValue, bare));
     Bind(i, p->Value());
@@ -140,9 +141,7 @@ TDbValue TSqlStatement::Column(int i) const {
   }
 }
 
-std::string QuoteIdent(std::string_view name) {
-  return "\"" + StringReplaceAll(name, "\"", "\"\"") + "\"";
-}
+std::string QuoteIdent(std::string_view name) { return "\"" + StringReplaceAll(name, "\"", "\"\"") + "\""; }
 
 // =============================================================================================
 // DbAliases
@@ -266,8 +265,7 @@ TFieldType FieldTypeOfDecl(std::string_view declared, int& size, int& precision)
   if (is({"TIME"})) return ftTime;
   if (is({"DATETIME", "TIMESTAMP"})) return ftDateTime;
   bool sized = n1 > 0;
-  if (is({"VARCHAR", "CHAR", "NCHAR", "NVARCHAR", "CHARACTER", "VARYING CHARACTER",
-          "NATIVE CHARACTER", "STRING"}) ||
+  if (is({"VARCHAR", "CHAR", "NCHAR", "NVARCHAR", "CHARACTER", "VARYING CHARACTER", "NATIVE CHARACTER", "STRING"}) ||
       (sized && is({"TEXT"}))) {
     size = sized ? n1 : is({"VARCHAR", "NVARCHAR", "STRING", "VARYING CHARACTER"}) ? 255 : 1;
     return ftString;

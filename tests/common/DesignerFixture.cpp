@@ -57,7 +57,7 @@ void DesignerTest::SetUp() {
 
 void DesignerTest::TearDown() {
   Designer->FDesignerWindow->CloseAllDesigners();  // no save prompts
-  delete Host;  // the designer component, its window and the designs go with it
+  delete Host;                                     // the designer component, its window and the designs go with it
   Application->ProcessMessages();
 }
 

@@ -21,8 +21,7 @@ class DesignerTest : public ::testing::Test {
 
   // A control of class T on parent (the form when null) at the given bounds, named.
   template <class T>
-  T* Add(const std::string& name, int left, int top, int width, int height,
-         TWinControl* parent = nullptr) {
+  T* Add(const std::string& name, int left, int top, int width, int height, TWinControl* parent = nullptr) {
     auto* c = new T(Form());
     c->SetName(name);
     c->SetBounds(left, top, width, height);

@@ -176,7 +176,8 @@ TEST_F(AlignTest, EveryOperationMarksTheDesignModifiedSoItCanBeSaved) {
       {"bring to front", [&] { Window()->BringToFrontItem->Click(); }},
       {"send to back", [&] { Window()->SendToBackItem->Click(); }},
       {"align left", [&] { Engine->AlignLeft(); }},
-      {"size", [&] {
+      {"size",
+       [&] {
          KvAlignTestAnswerSize(1, 0);
          Window()->SizeItem->Click();
        }},

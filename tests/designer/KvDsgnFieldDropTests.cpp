@@ -15,8 +15,7 @@ class FieldDropTest : public DesignerTest {
  protected:
   void SetUp() override {
     DesignerTest::SetUp();
-    Path = testing::TempDir() + "kv_fielddrop_" +
-           testing::UnitTest::GetInstance()->current_test_info()->name() + ".db";
+    Path = testing::TempDir() + "kv_fielddrop_" + testing::UnitTest::GetInstance()->current_test_info()->name() + ".db";
     std::remove(Path.c_str());
     CreateDatabaseFile(Path);
     TQuery create(nullptr);
@@ -104,11 +103,10 @@ TEST_F(FieldDropTest, StringAndMemoStackLabelsAndControlsSharingANewDataSource) 
   // The new data source's icon goes to the middle of the form.
   TKvIcon* icon = Engine->IconOf(source);
   ASSERT_NE(icon, nullptr);
-  EXPECT_EQ(icon->BoundsRect().TopLeft(),
-            (TPoint{Form()->GetWidth() / 2, Form()->GetHeight() / 2}));
+  EXPECT_EQ(icon->BoundsRect().TopLeft(), (TPoint{Form()->GetWidth() / 2, Form()->GetHeight() / 2}));
 
   EXPECT_EQ(Selection(), (std::vector<TComponent*>{memo}));  // the last one created
-  EXPECT_TRUE(Engine->FModified);  // new controls are work to be saved
+  EXPECT_TRUE(Engine->FModified);                            // new controls are work to be saved
 }
 
 TEST_F(FieldDropTest, BooleanBecomesAnUnlabelledCheckBoxSevenPixelsBelow) {

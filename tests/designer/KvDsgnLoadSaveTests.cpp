@@ -10,9 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string StreamText(TMemoryStream& s) {
-  return std::string(reinterpret_cast<const char*>(s.Memory()), s.GetSize());
-}
+std::string StreamText(TMemoryStream& s) { return std::string(reinterpret_cast<const char*>(s.Memory()), s.GetSize()); }
 
 void WriteFormFile(const fs::path& path, const std::string& text) {
   TMemoryStream in, out;
@@ -32,7 +30,8 @@ std::string FormFileText(const fs::path& path) {
 class LoadSaveTest : public DesignerTest {
  protected:
   void SetUp() override {
-    Dir = fs::temp_directory_path() / ("kvdsgn-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    Dir = fs::temp_directory_path() /
+          ("kvdsgn-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(Dir);
     fs::create_directories(Dir);
     DesignerTest::SetUp();
@@ -100,7 +99,8 @@ TEST_F(LoadSaveTest, AFormFileOpensSavesWithItsHandlersAndGeneratesItsUnit) {
   EXPECT_NE(pas.find("  TForm7 = class(TForm)\r\n    Button1: TButton;\r\n"), std::string::npos) << pas;
   EXPECT_NE(pas.find("    procedure Button1Click(Sender: TObject);\r\n"), std::string::npos) << pas;
   EXPECT_NE(pas.find("var\r\n  Form7: TForm7;\r\n"), std::string::npos) << pas;
-  EXPECT_NE(pas.find("procedure TForm7.Button1Click(Sender: TObject);\r\nbegin\r\n  {}\r\nend;\r\n"), std::string::npos) << pas;
+  EXPECT_NE(pas.find("procedure TForm7.Button1Click(Sender: TObject);\r\nbegin\r\n  {}\r\nend;\r\n"), std::string::npos)
+      << pas;
   EXPECT_EQ(pas.substr(pas.size() - 6), "end.\r\n");
 
   // The saved file opens again with the change.

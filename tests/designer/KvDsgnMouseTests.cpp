@@ -1,7 +1,7 @@
 // Insertion by palette click, the component editor on double click, the designed form's own
 // menu, and keys the engine leaves to the controls.
-#include "DesignerFixture.h"
 #include "ComCtrls.h"
+#include "DesignerFixture.h"
 #include "ExtCtrls.h"
 #include "KvTbNtBk.h"
 #include "StdReg.h"
@@ -82,7 +82,7 @@ TPoint KvMouseTestDefaultSize(TClass cls) {
 
 TEST_F(MouseTest, APaletteClassLandsAtThePressPointInItsDefaultSizeNamedInTurn) {
   Choose("Standard", TButton::StaticClass());
-  Press({101, 61});  // unsnapped
+  Press({101, 61});   // unsnapped
   MoveTo({141, 91});  // the press inserted: no drag follows
   Release({141, 91});
   auto* first = dynamic_cast<TButton*>(Form()->FindComponent("Button1"));
@@ -298,12 +298,9 @@ TEST_F(MouseTest, SelfAligningClassesDockWhereTheyWillBeReadBack) {
     EXPECT_EQ(control->GetAlign(), c.align) << c.cls->Name;
     EXPECT_EQ(Form()->GetClientRect(), client) << c.cls->Name;
     TRect r = control->BoundsRect();
-    if (c.align == alLeft)
-      EXPECT_EQ(r, Rect(0, 0, r.Width(), client.Bottom)) << c.cls->Name;
-    else if (c.align == alTop)
-      EXPECT_EQ(r, Rect(0, 0, client.Right, r.Height())) << c.cls->Name;
-    else
-      EXPECT_EQ(r, Rect(0, client.Bottom - r.Height(), client.Right, client.Bottom)) << c.cls->Name;
+    if (c.align == alLeft) EXPECT_EQ(r, Rect(0, 0, r.Width(), client.Bottom)) << c.cls->Name;
+    else if (c.align == alTop) EXPECT_EQ(r, Rect(0, 0, client.Right, r.Height())) << c.cls->Name;
+    else EXPECT_EQ(r, Rect(0, client.Bottom - r.Height(), client.Right, client.Bottom)) << c.cls->Name;
     Form()->Perform(WM_KEYDOWN, VK_DELETE, 0);
   }
 }

@@ -3,9 +3,7 @@
 
 namespace {
 
-TKvDot* DotAt(TKFormDesigner* engine, int marker, TKSizeKind kind) {
-  return engine->Marker(marker)->Dot(kind);
-}
+TKvDot* DotAt(TKFormDesigner* engine, int marker, TKSizeKind kind) { return engine->Marker(marker)->Dot(kind); }
 
 }  // namespace
 
@@ -13,9 +11,11 @@ TEST_F(DesignerTest, OneSelectedControlShowsEightBlackHandlesOnItsEdges) {
   auto* button = Add<TButton>("Button1", 40, 32, 75, 25);
   Engine->SelectComponent(button);
   ASSERT_EQ(Engine->MarkerCount(), 1);
-  struct { TKSizeKind Kind; int X, Y; } expected[] = {
-      {LT, 40, 32}, {LB, 40, 57}, {RT, 115, 32}, {RB, 115, 57},
-      {MT, 77, 32}, {MB, 77, 57}, {ML, 40, 44}, {MR, 115, 44}};
+  struct {
+    TKSizeKind Kind;
+    int X, Y;
+  } expected[] = {{LT, 40, 32}, {LB, 40, 57}, {RT, 115, 32}, {RB, 115, 57},
+                  {MT, 77, 32}, {MB, 77, 57}, {ML, 40, 44},  {MR, 115, 44}};
   for (auto e : expected) {
     TKvDot* dot = DotAt(Engine, 0, e.Kind);
     EXPECT_EQ(dot->BoundsRect(), Bounds(e.X - 3, e.Y - 3, 5, 5)) << int(e.Kind);
@@ -75,8 +75,8 @@ TEST_F(DesignerTest, ResizingWithTheRightBottomHandleSnapsTheStep) {
   Engine->SelectComponent(button);
   TKvDot* rb = DotAt(Engine, 0, RB);
   SendInput(rb, WM_LBUTTONDOWN, {2, 2}, MK_LBUTTON);  // form point (114, 56)
-  EXPECT_EQ(rb->GetWidth(), 0);                        // handles hide while resizing
-  MoveTo({114 + 11, 56 + 3});                          // the handle has the capture
+  EXPECT_EQ(rb->GetWidth(), 0);                       // handles hide while resizing
+  MoveTo({114 + 11, 56 + 3});                         // the handle has the capture
   Release({114 + 11, 56 + 3});
   EXPECT_EQ(button->GetWidth(), 83);
   EXPECT_EQ(button->GetHeight(), 25);

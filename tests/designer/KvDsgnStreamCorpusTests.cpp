@@ -102,8 +102,8 @@ TEST(KvDsgnStreamCorpus, ResaveKeepsComponentsPropertiesAndHandlers) {
       }
     }
     for (const auto& [component, properties] : before.Properties) {
-      const auto& kept = after.Properties.count(component) ? after.Properties.at(component)
-                                                           : std::map<std::string, std::string>();
+      const auto& kept =
+          after.Properties.count(component) ? after.Properties.at(component) : std::map<std::string, std::string>();
       for (const auto& [name, value] : properties) {
         if (kept.count(name)) {
           // Handlers by name, texts as they were; sizes and positions follow the live controls.

@@ -22,9 +22,8 @@ class DesignStreamTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RegisterStandardClasses();
-    Dir = fs::temp_directory_path() /
-          ("kvdsgn-stream-" + std::to_string(::getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    Dir = fs::temp_directory_path() / ("kvdsgn-stream-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(Dir);
   }
   void TearDown() override {
@@ -131,9 +130,10 @@ TEST_F(DesignStreamTest, UsesClauseBreaksAfterTheUnitThatPassesSeventyCharacters
 end
 )"));
   Design->WriteUnits((Dir / "Grid.dfm").string(), true);
-  EXPECT_NE(Unit("Grid.pas").find("uses\r\n"
-                                  "  Messages, Windows, SysUtils, Classes, Graphics, Controls, Forms, Dialogs,\r\n"
-                                  "  DBGrids;\r\n\r\ntype\r\n"),
+  EXPECT_NE(Unit("Grid.pas")
+                .find("uses\r\n"
+                      "  Messages, Windows, SysUtils, Classes, Graphics, Controls, Forms, Dialogs,\r\n"
+                      "  DBGrids;\r\n\r\ntype\r\n"),
             std::string::npos)
       << Unit("Grid.pas");
 }
@@ -169,8 +169,9 @@ end
 )"));
   Design->WriteUnits((Dir / "Shared.dfm").string(), true);
   const std::string unit = Unit("Shared.pas");
-  EXPECT_NE(unit.find("    procedure ButtonClick(Sender: TObject);\r\n    procedure Button2Enter(Sender: TObject);\r\n"),
-            std::string::npos)
+  EXPECT_NE(
+      unit.find("    procedure ButtonClick(Sender: TObject);\r\n    procedure Button2Enter(Sender: TObject);\r\n"),
+      std::string::npos)
       << unit;
   EXPECT_EQ(unit.find("procedure TForm7.ButtonClick"), unit.rfind("procedure TForm7.ButtonClick")) << unit;
   EXPECT_EQ(unit.find("buttonclick"), std::string::npos) << unit;
@@ -194,7 +195,7 @@ TEST_F(DesignStreamTest, AFailedSaveKeepsTheOldFileAndTheDesignsState) {
   EXPECT_TRUE(Design->FModified);
   EXPECT_FALSE(Design->FHasFileName);
   EXPECT_EQ(Design->FFileName, (Dir / "Old.dfm").string());  // from the save before
-  for (const auto& e : fs::directory_iterator(Dir))  // no half-written leftovers
+  for (const auto& e : fs::directory_iterator(Dir))          // no half-written leftovers
     EXPECT_TRUE(e.path().filename() == "Unit2.dfm" || e.path().stem() == "Old") << e.path();
 }
 

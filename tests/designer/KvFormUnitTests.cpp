@@ -67,11 +67,12 @@ TEST(FormUnitText, HandlersAreDeclaredOnceInOrderOfFirstUseWithEmptyBodies) {
                       "    procedure Edit1KeyPress(Sender: TObject; var Key: Char);\r\n  private\r\n"),
             std::string::npos)
       << unit;
-  EXPECT_TRUE(unit.ends_with("{$R *.DFM}\r\n\r\n"
-                             "procedure TForm1.FormCreate(Sender: TObject);\r\nbegin\r\n  {}\r\nend;\r\n\r\n"
-                             "procedure TForm1.Click(Sender: TObject);\r\nbegin\r\n  {}\r\nend;\r\n\r\n"
-                             "procedure TForm1.Edit1KeyPress(Sender: TObject; var Key: Char);\r\n"
-                             "begin\r\n  {}\r\nend;\r\n\r\nend.\r\n"))
+  EXPECT_TRUE(
+      unit.ends_with("{$R *.DFM}\r\n\r\n"
+                     "procedure TForm1.FormCreate(Sender: TObject);\r\nbegin\r\n  {}\r\nend;\r\n\r\n"
+                     "procedure TForm1.Click(Sender: TObject);\r\nbegin\r\n  {}\r\nend;\r\n\r\n"
+                     "procedure TForm1.Edit1KeyPress(Sender: TObject; var Key: Char);\r\n"
+                     "begin\r\n  {}\r\nend;\r\n\r\nend.\r\n"))
       << unit;
   EXPECT_EQ(unit.find("CLICK"), std::string::npos) << unit;
   EXPECT_EQ(unit.find("[Button1]"), std::string::npos) << unit;

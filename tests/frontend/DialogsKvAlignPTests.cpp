@@ -35,7 +35,9 @@ class KvAlignPTest : public ::testing::Test {
     for (TButton* b : Buttons) list.Add(b);
     Engine->SetSelections(&list);
   }
-  std::vector<TRect> Places() const { return {Buttons[0]->BoundsRect(), Buttons[1]->BoundsRect(), Buttons[2]->BoundsRect()}; }
+  std::vector<TRect> Places() const {
+    return {Buttons[0]->BoundsRect(), Buttons[1]->BoundsRect(), Buttons[2]->BoundsRect()};
+  }
 
   TDialogUser User;  // registers the classes
   std::unique_ptr<TForm> Live;

@@ -75,7 +75,8 @@ TEST_F(KvSizeTest, AnEmptyOrInvalidSizeIsReportedAndOnlyTheHeightsWhenBothAre) {
     TDialogUser::Click(Dialog->Button1);
   });
   EXPECT_EQ(User.Run(Dialog.get()), kStillOpen);
-  EXPECT_EQ(User.Boxes, (std::vector<std::string>{"'' is not a valid integer value", "'-5' is not a valid integer value"}));
+  EXPECT_EQ(User.Boxes,
+            (std::vector<std::string>{"'' is not a valid integer value", "'-5' is not a valid integer value"}));
   EXPECT_EQ(User.BoxFlags.at(0) & 0xF0, MB_ICONERROR);
   EXPECT_EQ(Dialog->SizeWidth, 7) << "a failed parse keeps the previous value";
   EXPECT_EQ(Dialog->SizeHeight, 9);

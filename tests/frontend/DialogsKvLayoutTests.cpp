@@ -23,7 +23,8 @@ namespace {
 // Room a caption needs besides its text: a check mark, a radio dot, a glyph, a button's edges.
 int CaptionMargin(TControl* c) {
   if (Cast<TCustomCheckBox>(c) || Cast<TRadioButton>(c)) return 20;
-  if (auto* b = Cast<TBitBtn>(c)) return b->GetGlyph()->GetWidth() / std::max(1, b->GetNumGlyphs()) + b->GetSpacing() + 8;
+  if (auto* b = Cast<TBitBtn>(c))
+    return b->GetGlyph()->GetWidth() / std::max(1, b->GetNumGlyphs()) + b->GetSpacing() + 8;
   return 8;
 }
 
@@ -37,11 +38,13 @@ void ExpectFits(TCustomForm* dialog, TWinControl* parent, const std::string& pat
     // A radio group places its own buttons.
     if (c->GetOwner() == dialog) {
       EXPECT_TRUE(r.Left >= client.Left && r.Top >= client.Top && r.Right <= client.Right && r.Bottom <= client.Bottom)
-          << name << " (" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom << ") leaves its parent's client area";
+          << name << " (" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom
+          << ") leaves its parent's client area";
     }
     if (Cast<TButtonControl>(c) && !c->GetText().empty()) {
       measure->SetFont(c->GetFont());
-      EXPECT_LE(measure->TextWidth(StripHotkey(c->GetText())) + CaptionMargin(c), c->GetWidth()) << name << "'s caption is clipped";
+      EXPECT_LE(measure->TextWidth(StripHotkey(c->GetText())) + CaptionMargin(c), c->GetWidth())
+          << name << "'s caption is clipped";
     }
     if (auto* w = Cast<TWinControl>(c)) ExpectFits(dialog, w, name);
   }

@@ -56,12 +56,10 @@ TEST_F(KvSelFrmTest, TypingSelectsTheFirstEntryBeginningWithTheTextCaseSensitive
   type("M");
   User.Then([this] { TDialogUser::Click(Dialog->btOk); });
   EXPECT_EQ(User.Run(Dialog.get()), mrOk);
-  EXPECT_EQ(seen, (std::vector<std::pair<std::string, bool>>{{"Form1", true},
-                                                              {"Form1", true},
-                                                              {"(none)", false},
-                                                              {"(none)", false},
-                                                              {"(none)", false},
-                                                              {"Main", true}}));
+  EXPECT_EQ(
+      seen,
+      (std::vector<std::pair<std::string, bool>>{
+          {"Form1", true}, {"Form1", true}, {"(none)", false}, {"(none)", false}, {"(none)", false}, {"Main", true}}));
   EXPECT_EQ(Selected(), "Main");
 }
 

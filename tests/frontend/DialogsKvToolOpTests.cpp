@@ -83,7 +83,8 @@ TEST_F(KvToolOpTest, ATextWithoutDigitsIsReportedAsAConversionErrorAndTheDialogS
   Confirm("", "8");
   Confirm("8", "   ");
   EXPECT_EQ(User.Run(Dialog.get()), kStillOpen);
-  EXPECT_EQ(User.Boxes, (std::vector<std::string>{"'' is not a valid integer value.", "'' is not a valid integer value."}));
+  EXPECT_EQ(User.Boxes,
+            (std::vector<std::string>{"'' is not a valid integer value.", "'' is not a valid integer value."}));
 }
 
 TEST_F(KvToolOpTest, CancelAndEscapeCloseWithoutOk) {

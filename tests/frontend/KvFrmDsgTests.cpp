@@ -1,11 +1,11 @@
 // The designer component and its window: the design list, the save prompt, caption and
 // command enabling, the window's geometry and the environment options.
+#include <filesystem>
 #include "DesignerFixture.h"
 #include "KvAlignP.h"
 #include "KvConfrm.h"
 #include "KvToolOp.h"
 #include "SysUtils.h"
-#include <filesystem>
 
 namespace {
 

@@ -120,7 +120,7 @@ TEST_F(InspectorTest, ARefusedValueShowsTheEditorsMessageAndLeavingAgainRetries)
   EXPECT_NE(Boxes[0].find("abc"), std::string::npos) << Boxes[0];
   EXPECT_EQ(b->GetLeft(), 8);
   EXPECT_EQ(Window->ValueEdit->GetText(), "abc");  // left as typed
-  Leave();  // leaving again retries (and is refused again)
+  Leave();                                         // leaving again retries (and is refused again)
   EXPECT_EQ(Boxes.size(), 2u);
   EXPECT_EQ(b->GetLeft(), 8);
   Window->ValueEdit->SetFocus();
@@ -135,11 +135,11 @@ TEST_F(InspectorTest, ARefusedValueShowsTheEditorsMessageAndLeavingAgainRetries)
 // (and Enter) is the one whose refusal must change nothing.
 TEST_F(InspectorTest, BadInputIntoEveryRowOfEveryStandardControl) {
   const std::vector<TClass> classes = {
-      TButton::StaticClass(),   TLabel::StaticClass(),     TEdit::StaticClass(),       TMemo::StaticClass(),
-      TCheckBox::StaticClass(), TRadioButton::StaticClass(), TListBox::StaticClass(),  TComboBox::StaticClass(),
-      TScrollBar::StaticClass(), TGroupBox::StaticClass(), TRadioGroup::StaticClass(), TPanel::StaticClass(),
-      TBitBtn::StaticClass(),   TSpeedButton::StaticClass(), TImage::StaticClass(),    TShape::StaticClass(),
-      TBevel::StaticClass(),    TStringGrid::StaticClass(), TCheckListBox::StaticClass()};
+      TButton::StaticClass(),    TLabel::StaticClass(),       TEdit::StaticClass(),        TMemo::StaticClass(),
+      TCheckBox::StaticClass(),  TRadioButton::StaticClass(), TListBox::StaticClass(),     TComboBox::StaticClass(),
+      TScrollBar::StaticClass(), TGroupBox::StaticClass(),    TRadioGroup::StaticClass(),  TPanel::StaticClass(),
+      TBitBtn::StaticClass(),    TSpeedButton::StaticClass(), TImage::StaticClass(),       TShape::StaticClass(),
+      TBevel::StaticClass(),     TStringGrid::StaticClass(),  TCheckListBox::StaticClass()};
   const std::vector<std::string> texts = {"abc", "99999999999999999999", "", "nosuchvalue"};
   int refused = 0;
   for (TClass cls : classes) {

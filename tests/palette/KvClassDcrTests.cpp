@@ -50,9 +50,7 @@ class TDcrBuilder {
     while (Bytes.size() % 4) Bytes += '\0';
     return *this;
   }
-  TDcrBuilder& Bitmap(const std::string& name, TColor color, int size = 24) {
-    return Entry(2, name, Dib(color, size));
-  }
+  TDcrBuilder& Bitmap(const std::string& name, TColor color, int size = 24) { return Entry(2, name, Dib(color, size)); }
 
   // A 16-colour bitmap filled with one colour, as a resource holds it (no file header).
   static std::string Dib(TColor color, int size = 24) {
@@ -159,7 +157,8 @@ TEST_F(KvClassBitmaps, MalformedFilesRaiseAndKeepWhatCameBefore) {
     std::string Bytes;
   } cases[] = {
       {"empty file", ""},
-      {"a 16-bit resource file", std::string("\xFF\x02\x00TGOOD\x00\x30\x10\x88\x01\x00\x00", 15) + std::string(392, '\0')},
+      {"a 16-bit resource file",
+       std::string("\xFF\x02\x00TGOOD\x00\x30\x10\x88\x01\x00\x00", 15) + std::string(392, '\0')},
       {"data running past the end", good.substr(0, good.size() - 10)},
       {"a partial header at the end", withEntry(std::string("\x10\0\0", 3))},
       {"a header running past the end", withEntry(std::string("\0\0\0\0\xFF\0\0\0", 8))},
@@ -193,8 +192,7 @@ TEST_F(KvClassBitmaps, DamagedFilesNeverReadOutOfBounds) {
     WriteFileAtomic(path, std::string_view(good).substr(0, n));
     try {
       ReadDCRFile(path);
-    } catch (const Exception&) {
-    }
+    } catch (const Exception&) {}
   }
   std::mt19937 random(20240611);
   for (int round = 0; round < 300; ++round) {
@@ -203,11 +201,11 @@ TEST_F(KvClassBitmaps, DamagedFilesNeverReadOutOfBounds) {
     WriteFileAtomic(path, bytes);
     try {
       ReadDCRFile(path);
-    } catch (const Exception&) {
-    }
+    } catch (const Exception&) {}
   }
   // Whatever was read is a whole bitmap.
-  for (int i = 0; i < ComponentBitmaps->Count(); ++i) EXPECT_FALSE(static_cast<TBitmap*>(ComponentBitmaps->GetObject(i))->Empty());
+  for (int i = 0; i < ComponentBitmaps->Count(); ++i)
+    EXPECT_FALSE(static_cast<TBitmap*>(ComponentBitmaps->GetObject(i))->Empty());
 }
 
 std::string Corpus(const std::string& file) { return std::string(KV_CORPUS_DIR) + "/" + file; }

@@ -11,11 +11,11 @@
 #include "StdReg.h"
 
 namespace {
-#define PAL_TEST_CLASS(Name, Base)                              \
-  class Name : public Base {                                    \
-    KV_CLASS(Name, Base)                                        \
-   public:                                                      \
-    using Base::Base;                                           \
+#define PAL_TEST_CLASS(Name, Base) \
+  class Name : public Base {       \
+    KV_CLASS(Name, Base)           \
+   public:                         \
+    using Base::Base;              \
   };
 PAL_TEST_CLASS(TPalRegA, TComponent)
 PAL_TEST_CLASS(TPalRegB, TComponent)

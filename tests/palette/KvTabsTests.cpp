@@ -88,7 +88,7 @@ TEST_F(KvTabsFixture, ArrowKeysAndCaptionAcceleratorsChangePagesThenClick) {
   ExpectOnlyShown(tc, 2);
   tc->Perform(WM_KEYDOWN, VK_DOWN);
   ExpectOnlyShown(tc, 0);
-  tc->Perform(WM_KEYDOWN, VK_HOME);  // not a page key
+  tc->Perform(WM_KEYDOWN, VK_HOME);               // not a page key
   EXPECT_NE(tc->Perform(CM_DIALOGCHAR, 'a'), 0);  // cannot take the focus yet: taken, no change
   EXPECT_EQ(tc->GetPageIndex(), 0);
   EXPECT_EQ(clicks, 2);
@@ -233,8 +233,9 @@ TEST_F(KvTabsFixture, StoredPageIndexOutsideThePagesFallsBack) {
   auto read = [&](const std::string& body) {
     return Reload("object KvTabsForm: TForm\r\n  object Tabs1: TKvTabsTestControl\r\n" + body + "  end\r\nend\r\n");
   };
-  auto two = read("    PageIndex = 5\r\n    object TKvTabPage\r\n      Caption = 'A'\r\n    end\r\n"
-                  "    object TKvTabPage\r\n      Caption = 'B'\r\n    end\r\n");
+  auto two = read(
+      "    PageIndex = 5\r\n    object TKvTabPage\r\n      Caption = 'A'\r\n    end\r\n"
+      "    object TKvTabPage\r\n      Caption = 'B'\r\n    end\r\n");
   auto* tc = static_cast<TKvTabControl*>(two->FindComponent("Tabs1"));
   ASSERT_NE(tc, nullptr);
   EXPECT_EQ(Captions(tc), (TNames{"A", "B"}));

@@ -289,7 +289,8 @@ TEST_F(KvTbNtBkFixture, PalettePaintsTabsAboveARowOfGlyphs) {
     TPoint o = form->ScreenToClient(c->ClientToScreen({0, 0}));
     int n = 0;
     for (int y = 4; y < c->GetHeight() - 4; ++y)
-      for (int x = 4; x < c->GetWidth() - 4; ++x) n += shot.Canvas()->GetPixel(o.X + x, o.Y + y) != ColorToRGB(clBtnFace);
+      for (int x = 4; x < c->GetWidth() - 4; ++x)
+        n += shot.Canvas()->GetPixel(o.X + x, o.Y + y) != ColorToRGB(clBtnFace);
     return n;
   };
   EXPECT_GT(inked(Button(nb, 0, 3)), 20);

@@ -29,8 +29,8 @@ std::string FormText(TComponent* root) {
   bin.WriteComponent(root);
   bin.SetPosition(0);
   ObjectBinaryToText(&bin, &text);
-  return StringReplaceAll(std::string(reinterpret_cast<const char*>(text.Memory()), static_cast<size_t>(text.GetSize())),
-                          "\r", "");
+  return StringReplaceAll(
+      std::string(reinterpret_cast<const char*>(text.Memory()), static_cast<size_t>(text.GetSize())), "\r", "");
 }
 
 std::string CorpusText(const char* prefix) {
@@ -47,10 +47,11 @@ class ADOTest : public TDbFileTest {
   void SetUp() override {
     TDbFileTest::SetUp();
     RegisterStandardClasses();
-    Exec("CREATE TABLE people (id INTEGER PRIMARY KEY, name VARCHAR(20), dept INTEGER);"
-         "INSERT INTO people (name, dept) VALUES ('Ann', 1), ('bob', 2), ('Cid', 1), ('Dee', 3);"
-         "CREATE TABLE depts (no INTEGER PRIMARY KEY, title VARCHAR(20));"
-         "INSERT INTO depts VALUES (1, 'Sales'), (2, 'Tech'), (3, 'Staff');");
+    Exec(
+        "CREATE TABLE people (id INTEGER PRIMARY KEY, name VARCHAR(20), dept INTEGER);"
+        "INSERT INTO people (name, dept) VALUES ('Ann', 1), ('bob', 2), ('Cid', 1), ('Dee', 3);"
+        "CREATE TABLE depts (no INTEGER PRIMARY KEY, title VARCHAR(20));"
+        "INSERT INTO depts VALUES (1, 'Sales'), (2, 'Tech'), (3, 'Staff');");
     Conn = new TADOConnection(nullptr);
     Conn->SetLoginPrompt(false);
     Conn->SetConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + Path + ";Persist Security Info=False");
@@ -119,7 +120,9 @@ TEST_F(ADOTest, ConnectionStringsOpenSqliteFilesAndFailAsADOElsewhere) {
 
   // A data link file names the database.
   const std::string udl = testing::TempDir() + "kv_ado.udl";
-  { std::ofstream(udl) << "[oledb]\n; Everything after this line is an OLE DB initstring\nData Source=" << Path << "\n"; }
+  {
+    std::ofstream(udl) << "[oledb]\n; Everything after this line is an OLE DB initstring\nData Source=" << Path << "\n";
+  }
   Conn->SetConnectionString("File Name=" + udl);
   Conn->Open();
   EXPECT_EQ(Conn->DataSourceFile(), Path);
@@ -131,7 +134,9 @@ TEST_F(ADOTest, ConnectionEventsLoginModesAndTransactions) {
   std::vector<std::string> seen;
   Conn->BeforeConnect = [&](TObject*) { seen.push_back("before"); };
   Conn->AfterConnect = [&](TObject*) { seen.push_back("after"); };
-  Conn->OnLogin = [&](TObject*, std::string user, std::string password) { seen.push_back("login " + user + "/" + password); };
+  Conn->OnLogin = [&](TObject*, std::string user, std::string password) {
+    seen.push_back("login " + user + "/" + password);
+  };
   Conn->AfterDisconnect = [&](TObject*) { seen.push_back("gone"); };
   Conn->Open();
   Conn->Close();
@@ -538,7 +543,8 @@ TEST(ADOStreaming, CorpusFormsOfConnectionsAndManifestsLoad) {
     std::string error = ErrorOf([&] { form = ReadFormText(text, true, &problems); });
     EXPECT_EQ(error, "(no exception)");
     for (const std::string& p : problems)
-      for (const char* mine : {"TADO", "TXPManifest", "Parameters", "Connection", "CommandText", "CursorType", "Provider"})
+      for (const char* mine :
+           {"TADO", "TXPManifest", "Parameters", "Connection", "CommandText", "CursorType", "Provider"})
         EXPECT_EQ(p.find(mine), std::string::npos) << p;
   }
 }

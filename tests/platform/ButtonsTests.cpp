@@ -112,9 +112,15 @@ TEST_F(ButtonsForm, BitBtnKindsBringCaptionResultDefaultsAndGlyph) {
     const char* Caption;
     TModalResult Result;
   };
-  const Want wants[] = {{bkOK, "OK", mrOk},         {bkCancel, "Cancel", mrCancel}, {bkHelp, "&Help", mrNone},
-                        {bkYes, "&Yes", mrYes},     {bkNo, "&No", mrNo},           {bkClose, "&Close", mrNone},
-                        {bkAbort, "Abort", mrAbort}, {bkRetry, "&Retry", mrRetry},  {bkIgnore, "&Ignore", mrIgnore},
+  const Want wants[] = {{bkOK, "OK", mrOk},
+                        {bkCancel, "Cancel", mrCancel},
+                        {bkHelp, "&Help", mrNone},
+                        {bkYes, "&Yes", mrYes},
+                        {bkNo, "&No", mrNo},
+                        {bkClose, "&Close", mrNone},
+                        {bkAbort, "Abort", mrAbort},
+                        {bkRetry, "&Retry", mrRetry},
+                        {bkIgnore, "&Ignore", mrIgnore},
                         {bkAll, "&All", mrAll}};
   for (const Want& w : wants) {
     TBitBtn b(nullptr);

@@ -59,12 +59,11 @@ TEST_F(CodePage, KnownCharacters) {
     char32_t Cp;
   };
   const Case cases[] = {
-      {1252, 0x80, 0x20AC}, {1252, 0x81, 0x0081}, {1252, 0x8D, 0x008D}, {1252, 0x9F, 0x0178}, {1252, 0xE9, 0x00E9},
-      {1250, 0x8A, 0x0160}, {1250, 0xF5, 0x0151}, {1250, 0xFF, 0x02D9}, {1250, 0x83, 0x0083},
-      {1251, 0xC0, 0x0410}, {1251, 0xFF, 0x044F}, {1251, 0x88, 0x20AC}, {1251, 0xB9, 0x2116}, {1251, 0x98, 0x0098},
-      {1253, 0xC1, 0x0391}, {1253, 0xA2, 0x0386}, {1253, 0xD2, 0x00D2}, {1253, 0xFF, 0x00FF},
-      {1254, 0xD0, 0x011E}, {1254, 0xFD, 0x0131}, {1254, 0x8E, 0x008E},
-      {1257, 0xC0, 0x0104}, {1257, 0xA8, 0x00D8}, {1257, 0xFF, 0x02D9}, {1257, 0xA1, 0x00A1},
+      {1252, 0x80, 0x20AC},  {1252, 0x81, 0x0081},  {1252, 0x8D, 0x008D}, {1252, 0x9F, 0x0178}, {1252, 0xE9, 0x00E9},
+      {1250, 0x8A, 0x0160},  {1250, 0xF5, 0x0151},  {1250, 0xFF, 0x02D9}, {1250, 0x83, 0x0083}, {1251, 0xC0, 0x0410},
+      {1251, 0xFF, 0x044F},  {1251, 0x88, 0x20AC},  {1251, 0xB9, 0x2116}, {1251, 0x98, 0x0098}, {1253, 0xC1, 0x0391},
+      {1253, 0xA2, 0x0386},  {1253, 0xD2, 0x00D2},  {1253, 0xFF, 0x00FF}, {1254, 0xD0, 0x011E}, {1254, 0xFD, 0x0131},
+      {1254, 0x8E, 0x008E},  {1257, 0xC0, 0x0104},  {1257, 0xA8, 0x00D8}, {1257, 0xFF, 0x02D9}, {1257, 0xA1, 0x00A1},
       {28591, 0x80, 0x0080}, {28591, 0xFF, 0x00FF},
   };
   for (const Case& c : cases) {
@@ -106,8 +105,12 @@ TEST(Utf, Utf8Validation) {
 }
 
 TEST(Utf, MalformedSequencesDecodeAsReplacement) {
-  EXPECT_EQ(Utf8ToUtf32("a\x80" "b"), U"a\uFFFDb");
-  EXPECT_EQ(Utf8ToUtf32("\xE2\x82" "x"), U"\uFFFDx");  // a truncated sequence costs one U+FFFD
+  EXPECT_EQ(Utf8ToUtf32("a\x80"
+                        "b"),
+            U"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf32("\xE2\x82"
+                        "x"),
+            U"\uFFFDx");  // a truncated sequence costs one U+FFFD
   EXPECT_EQ(Utf8ToUtf32("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");
   EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98"), u"\uFFFD");
 }
@@ -116,7 +119,9 @@ TEST(Utf, Utf16SurrogatePairs) {
   const std::string smile = U8(0x1F600);
   EXPECT_EQ(Utf8ToUtf16("a" + smile), u"a\xD83D\xDE00");
   EXPECT_EQ(Utf16ToUtf8(u"a\xD83D\xDE00"), "a" + smile);
-  EXPECT_EQ(Utf16ToUtf8(u"\xD83D" "x"), U8(0xFFFD) + "x");  // high without low
+  EXPECT_EQ(Utf16ToUtf8(u"\xD83D"
+                        "x"),
+            U8(0xFFFD) + "x");                                       // high without low
   EXPECT_EQ(Utf16ToUtf8(u"\xDE00\xD83D"), U8(0xFFFD) + U8(0xFFFD));  // reversed pair
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\0')), std::string(1, '\0'));
 }
@@ -131,7 +136,8 @@ TEST(Utf, AppendUtf8AtEncodingBoundaries) {
   EXPECT_EQ(U8(0x10FFFF), "\xF4\x8F\xBF\xBF");
   EXPECT_EQ(U8(0x110000), "\xEF\xBF\xBD");
   EXPECT_EQ(U8(0xD800), "\xEF\xBF\xBD");
-  for (char32_t c : {0x41u, 0x7FFu, 0x800u, 0xFFFDu, 0x10000u, 0x10FFFFu}) EXPECT_EQ(Utf8ToUtf32(U8(c)), std::u32string(1, c));
+  for (char32_t c : {0x41u, 0x7FFu, 0x800u, 0xFFFDu, 0x10000u, 0x10FFFFu})
+    EXPECT_EQ(Utf8ToUtf32(U8(c)), std::u32string(1, c));
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 #include "ControlsTests.h"
 
 KV_IMPLEMENT_CLASS(TTestPanel, "TestControls") {
-  PublishControlProperties(b, {"Align", "Anchors", "Caption", "Color", "Font", "ParentColor", "ParentFont",
-                               "Visible", "Enabled", "TabOrder", "TabStop", "OnClick", "OnMouseDown",
-                               "OnDragDrop", "OnDragOver"});
+  PublishControlProperties(b, {"Align", "Anchors", "Caption", "Color", "Font", "ParentColor", "ParentFont", "Visible",
+                               "Enabled", "TabOrder", "TabStop", "OnClick", "OnMouseDown", "OnDragDrop", "OnDragOver"});
 }
 KV_IMPLEMENT_CLASS(TTestShape, "TestControls") {
   PublishControlProperties(b, {"Align", "Color", "ParentColor", "Visible", "OnClick"});

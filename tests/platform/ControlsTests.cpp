@@ -645,8 +645,8 @@ TEST_F(DesignedForm, AHostsDragReachesTheDesignedFormAsCmDrag) {
   DragTo(Panel->ClientToScreen({50, 50}));
   DragTo(Panel->ClientToScreen({60, 50}));
   DragDone(true);
-  EXPECT_EQ(codes, (std::vector<intptr_t>{dmFindTarget, dmDragEnter, dmDragMove, dmFindTarget, dmDragMove,
-                                          dmDragDrop}));
+  EXPECT_EQ(codes,
+            (std::vector<intptr_t>{dmFindTarget, dmDragEnter, dmDragMove, dmFindTarget, dmDragMove, dmDragDrop}));
   EXPECT_EQ(DragObject(), nullptr);
   EXPECT_EQ(drag.Ended, 1);
 }
@@ -682,8 +682,8 @@ TEST(Controls, AutomaticDragMovesOverTargetsAndDropsOnTheAcceptingOne) {
   SendInput(source, WM_MOUSEMOVE, {151, 22}, MK_LBUTTON);
   SendInput(source, WM_LBUTTONUP, {151, 22});
   EXPECT_EQ(DragObject(), nullptr);
-  EXPECT_EQ(log, (std::vector<std::string>{"over 0 10,10", "over 2 10,10", "over 2 11,12", "drop 11,12 src",
-                                           "end target"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"over 0 10,10", "over 2 10,10", "over 2 11,12", "drop 11,12 src", "end target"}));
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include "ControlsTests.h"
 #include "DBCtrls.h"
 #include "DbTables.h"
+#include "DbTestFile.h"
 #include "Forms.h"
 #include "StdReg.h"
-#include "DbTestFile.h"
 #include "StreamCheck.h"
 
 namespace {

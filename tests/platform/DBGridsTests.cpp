@@ -6,10 +6,10 @@
 #include "DBCtrls.h"
 #include "DBGrids.h"
 #include "DbTables.h"
+#include "DbTestFile.h"
 #include "FormText.h"
 #include "Forms.h"
 #include "StdReg.h"
-#include "DbTestFile.h"
 #include "StreamCheck.h"
 
 namespace {
@@ -264,7 +264,7 @@ TEST_F(DBGridsTest, LookupComboWritesTheKey) {
   ASSERT_EQ(combo->GetItems()->Count(), 2);
   EXPECT_EQ(combo->GetItems()->Get(1), "Research");
   EXPECT_EQ(combo->GetItemIndex(), 0);  // dept 10: Sales
-  combo->HandleNeeded();  // a selection by the user comes from the combo's window
+  combo->HandleNeeded();                // a selection by the user comes from the combo's window
   combo->SetItemIndex(1);
   combo->Perform(WM_COMMAND, MakeWParam(0, CBN_SELCHANGE), 0);
   EXPECT_EQ(Table->FieldByName("dept")->GetAsInteger(), 20);

@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "Classes.h"
-#include "TypInfo.h"
 #include "Db.h"
 #include "DbTables.h"
 #include "DbTestFile.h"
+#include "TypInfo.h"
 
 namespace {
 
@@ -49,11 +49,12 @@ class DbTest : public TDbFileTest {
   }
   // People: three rows, ids 1..3.
   void MakePeople() {
-    Exec("CREATE TABLE people (id INTEGER PRIMARY KEY AUTOINCREMENT, name VARCHAR(30) NOT NULL, "
-         "age SMALLINT, active BOOLEAN DEFAULT 1, born DATE, CHECK (age IS NULL OR age >= 0));"
-         "INSERT INTO people (name, age, active, born) VALUES ('Ann', 31, 1, '1993-04-01');"
-         "INSERT INTO people (name, age, active, born) VALUES ('Bob', 45, 0, NULL);"
-         "INSERT INTO people (name, age, active, born) VALUES ('Cid', NULL, 1, '2001-12-31');");
+    Exec(
+        "CREATE TABLE people (id INTEGER PRIMARY KEY AUTOINCREMENT, name VARCHAR(30) NOT NULL, "
+        "age SMALLINT, active BOOLEAN DEFAULT 1, born DATE, CHECK (age IS NULL OR age >= 0));"
+        "INSERT INTO people (name, age, active, born) VALUES ('Ann', 31, 1, '1993-04-01');"
+        "INSERT INTO people (name, age, active, born) VALUES ('Bob', 45, 0, NULL);"
+        "INSERT INTO people (name, age, active, born) VALUES ('Cid', NULL, 1, '2001-12-31');");
   }
   std::unique_ptr<TTable> Table(const std::string& name = "people") {
     auto t = std::make_unique<TTable>(nullptr);
@@ -74,14 +75,21 @@ class DbTest : public TDbFileTest {
 // Schema to fields
 
 TEST_F(DbTest, DeclaredTypesGiveFieldTypesSizesAndWidths) {
-  Exec("CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, name VARCHAR(30) NOT NULL, code CHAR(3), "
-       "notes TEXT, memo MEMO, qty SMALLINT, cnt INT, w WORD, price MONEY, amount DECIMAL(10,2), "
-       "num NUMERIC, ratio DOUBLE PRECISION, flag BOOLEAN, born DATE, at TIME, stamp TIMESTAMP, "
-       "pic GRAPHIC, data BLOB, raw BINARY(8), odd SOMETHING, longint BIGINT, txt NVARCHAR, "
-       "dflt VARCHAR(5) NOT NULL DEFAULT 'x')");
+  Exec(
+      "CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, name VARCHAR(30) NOT NULL, code CHAR(3), "
+      "notes TEXT, memo MEMO, qty SMALLINT, cnt INT, w WORD, price MONEY, amount DECIMAL(10,2), "
+      "num NUMERIC, ratio DOUBLE PRECISION, flag BOOLEAN, born DATE, at TIME, stamp TIMESTAMP, "
+      "pic GRAPHIC, data BLOB, raw BINARY(8), odd SOMETHING, longint BIGINT, txt NVARCHAR, "
+      "dflt VARCHAR(5) NOT NULL DEFAULT 'x')");
   auto t = Table("t");
   t->Open();
-  struct Want { const char* name; TFieldType type; TClass cls; int size; int width; };
+  struct Want {
+    const char* name;
+    TFieldType type;
+    TClass cls;
+    int size;
+    int width;
+  };
   const Want want[] = {
       {"id", ftAutoInc, TAutoIncField::StaticClass(), 0, 11},
       {"name", ftString, TStringField::StaticClass(), 30, 30},
@@ -204,9 +212,10 @@ TEST_F(DbTest, EmptyTableIsBothBofAndEof) {
 }
 
 TEST_F(DbTest, LargeTableOpensWithEveryRow) {
-  Exec("CREATE TABLE big (id INTEGER PRIMARY KEY, name VARCHAR(20));"
-       "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 10000) "
-       "INSERT INTO big SELECT x, 'row ' || x FROM c");
+  Exec(
+      "CREATE TABLE big (id INTEGER PRIMARY KEY, name VARCHAR(20));"
+      "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 10000) "
+      "INSERT INTO big SELECT x, 'row ' || x FROM c");
   auto t = Table("big");
   t->Open();
   EXPECT_EQ(t->RecordCount(), 10000);
@@ -396,7 +405,8 @@ TEST_F(DbTest, FieldTextFollowsTypeAndFormat) {
   p->Edit();
   active->SetAsString("n");
   EXPECT_FALSE(active->GetAsBoolean());
-  EXPECT_EQ(MessageOf([&] { active->SetAsString("maybe"); }), "'maybe' is not a valid boolean value for field 'active'");
+  EXPECT_EQ(MessageOf([&] { active->SetAsString("maybe"); }),
+            "'maybe' is not a valid boolean value for field 'active'");
   p->FieldByName("name")->SetAsString(std::string(40, 'x'));
   EXPECT_EQ(p->FieldByName("name")->GetAsString().size(), 30u) << "strings are cut to Size";
 }
@@ -429,18 +439,18 @@ TEST(DbText, IsoDatesMapToDelphiDayNumbers) {
 }
 
 TEST_F(DbTest, NumberMasksHaveSectionsForNegativeAndZero) {
-  Exec("CREATE TABLE n (v REAL); INSERT INTO n VALUES (1234.5); INSERT INTO n VALUES (-2); "
-       "INSERT INTO n VALUES (0); INSERT INTO n VALUES (0.5)");
+  Exec(
+      "CREATE TABLE n (v REAL); INSERT INTO n VALUES (1234.5); INSERT INTO n VALUES (-2); "
+      "INSERT INTO n VALUES (0); INSERT INTO n VALUES (0.5)");
   auto t = Table("n");
   t->Open();
   auto* v = As<TFloatField>(t->FieldByName("v"));
   std::vector<std::string> got;
   for (const char* mask : {"#,##0.00;(#,##0.00);'Zero'", "0000", "#.##", "$0.0 'each'"})
     for (v->SetDisplayFormat(mask), t->First(); !t->Eof(); t->Next()) got.push_back(v->GetDisplayText());
-  EXPECT_EQ(got, (std::vector<std::string>{"1,234.50", "(2.00)", "Zero", "0.50",
-                                           "1235", "-0002", "0000", "0001",
-                                           "1234.5", "-2", "", ".5",
-                                           "$1234.5 each", "-$2.0 each", "$0.0 each", "$0.5 each"}));
+  EXPECT_EQ(got,
+            (std::vector<std::string>{"1,234.50", "(2.00)", "Zero", "0.50", "1235", "-0002", "0000", "0001", "1234.5",
+                                      "-2", "", ".5", "$1234.5 each", "-$2.0 each", "$0.0 each", "$0.5 each"}));
 }
 
 TEST_F(DbTest, BlobsKeepTheirBytes) {
@@ -498,8 +508,8 @@ TEST(DbFieldProps, DefaultsAreNotStoredAndChangesAre) {
   // What a form file gets: the stored specifier, then the default of an ordinal.
   auto stored = [](TObject* o, const char* name) {
     PPropInfo p = GetPropInfo(o, name);
-    return IsStoredProp(o, p) && (p->PropType->Kind == tkLString || p->Default == NoDefault ||
-                                  GetOrdProp(o, p) != p->Default);
+    return IsStoredProp(o, p) &&
+           (p->PropType->Kind == tkLString || p->Default == NoDefault || GetOrdProp(o, p) != p->Default);
   };
   EXPECT_EQ(s.GetDisplayWidth(), 20);
   EXPECT_FALSE(stored(&s, "Size"));
@@ -583,8 +593,8 @@ TEST_F(DbTest, DatabaseComponentsAndAliasesNameFiles) {
   std::string ini = testing::TempDir() + "kvdb_aliases.ini";
   {
     TStringList lines;
-    lines.SetText("; test aliases\n[Other]\nKVFILEALIAS=wrong.db\n[Aliases]\nKVFILEALIAS=" +
-                  ExtractFileName(Path) + "\n");
+    lines.SetText("; test aliases\n[Other]\nKVFILEALIAS=wrong.db\n[Aliases]\nKVFILEALIAS=" + ExtractFileName(Path) +
+                  "\n");
     lines.SaveToFile(ini);
   }
   LoadDatabaseAliases(ini);
@@ -748,7 +758,11 @@ TEST_F(DbTest, LinkWindowLetsAGridReadOtherRowsAndCalculatedFields) {
   EXPECT_EQ(calc->GetAsString(), "BOB");
   grid.SetActiveRecord(1);
   EXPECT_EQ(calc->GetAsString(), "CID");
-  EXPECT_EQ(MessageOf([&] { t->Edit(); calc->SetAsString("x"); }), "Field 'Shout' cannot be modified");
+  EXPECT_EQ(MessageOf([&] {
+              t->Edit();
+              calc->SetAsString("x");
+            }),
+            "Field 'Shout' cannot be modified");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -791,7 +805,8 @@ TEST_F(DbTest, PersistentFieldsStreamAsChildrenOfTheirDataSet) {
   EXPECT_NE(s.find("    object Table1Id: TAutoIncField\n      FieldName = 'id'\n    end\n"
                    "    object Table1Name: TStringField\n      DisplayLabel = 'Full name'\n"
                    "      FieldName = 'name'\n      Size = 30\n    end\n  end\n"),
-            std::string::npos) << s;
+            std::string::npos)
+      << s;
 
   TDbTestRoot root(nullptr);
   stream.SetPosition(0);
@@ -835,7 +850,9 @@ TEST_F(DbTest, QuerySQLAndParamsStream) {
   std::string s = StringReplaceAll(
       std::string(reinterpret_cast<const char*>(text.Memory()), static_cast<size_t>(text.GetSize())), "\r", "");
   EXPECT_NE(s.find("SQL.Strings = (\n      'select * from customer'"), std::string::npos) << s;
-  EXPECT_NE(s.find("ParamData = <\n      item\n        DataType = ftInteger\n        Name = 'CustNo'"), std::string::npos) << s;
+  EXPECT_NE(s.find("ParamData = <\n      item\n        DataType = ftInteger\n        Name = 'CustNo'"),
+            std::string::npos)
+      << s;
 
   stream.SetPosition(0);
   TDbTestRoot root(nullptr);

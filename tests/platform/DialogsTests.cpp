@@ -5,8 +5,8 @@
 
 #include "Dialogs.h"
 #include "DsgnIntf.h"
-#include "TypInfo.h"
 #include "StreamCheck.h"
+#include "TypInfo.h"
 
 namespace {
 
@@ -20,8 +20,9 @@ class DialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RegisterDialogsClasses();
-    Dir = std::filesystem::temp_directory_path() / ("kvdlg" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    Dir = std::filesystem::temp_directory_path() /
+          ("kvdlg" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(Dir);
     MessageBoxHook = [this](const std::string& text, const std::string& caption, int flags) {
       Boxes.push_back({text, caption, flags});
@@ -106,9 +107,11 @@ TEST_F(DialogsTest, EveryClassRoundTripsWithDefaultsOmitted) {
   replace->SetName("ReplaceDialog1");
   replace->SetReplaceText("thread");
   std::string text;
-  for (TComponent* c : std::initializer_list<TComponent*>{open, save, openPic, savePic, font, color, print, find, replace})
+  for (TComponent* c :
+       std::initializer_list<TComponent*>{open, save, openPic, savePic, font, color, print, find, replace})
     text = ExpectRoundTrip(&form, c);
-  for (TComponent* c : std::initializer_list<TComponent*>{open, save, openPic, savePic, font, color, print, find, replace})
+  for (TComponent* c :
+       std::initializer_list<TComponent*>{open, save, openPic, savePic, font, color, print, find, replace})
     ExpectDefaultsOmitted(c, text);
   // A picture dialog's own filter is its default; a changed one is stored.
   size_t pic = text.find("object OpenPictureDialog1");
@@ -325,9 +328,9 @@ TEST_F(DialogsTest, MessageDlgAnswersTheModalResultAndShowsCaptionAndButtons) {
   EXPECT_EQ(Boxes[2].Caption, "KvDemo");
   EXPECT_EQ(Boxes[2].Flags & 0xFF, MB_OK);
   const std::pair<TMsgDlgBtn, std::pair<const char*, TModalResult>> buttons[] = {
-      {mbYes, {"&Yes", mrYes}},        {mbNo, {"&No", mrNo}},          {mbOK, {"OK", mrOk}},
-      {mbCancel, {"Cancel", mrCancel}}, {mbAbort, {"&Abort", mrAbort}}, {mbRetry, {"&Retry", mrRetry}},
-      {mbIgnore, {"&Ignore", mrIgnore}}, {mbAll, {"&All", mrAll}},     {mbHelp, {"&Help", mrNone}}};
+      {mbYes, {"&Yes", mrYes}},          {mbNo, {"&No", mrNo}},          {mbOK, {"OK", mrOk}},
+      {mbCancel, {"Cancel", mrCancel}},  {mbAbort, {"&Abort", mrAbort}}, {mbRetry, {"&Retry", mrRetry}},
+      {mbIgnore, {"&Ignore", mrIgnore}}, {mbAll, {"&All", mrAll}},       {mbHelp, {"&Help", mrNone}}};
   for (auto [b, expected] : buttons) {
     EXPECT_EQ(MsgDlgButtonCaption(b), expected.first);
     EXPECT_EQ(MsgDlgButtonResult(b), expected.second);

@@ -38,7 +38,9 @@ class TRecordingDesigner : public TFormDesigner {
   }
   TComponent* GetComponent(const std::string& name) override { return FRoot->FindComponent(name); }
   std::string GetComponentName(TComponent* c) override { return c->GetName(); }
-  std::string GetObjectName(TPersistent* p) override { return Cast<TComponent>(p) ? static_cast<TComponent*>(p)->GetName() : ""; }
+  std::string GetObjectName(TPersistent* p) override {
+    return Cast<TComponent>(p) ? static_cast<TComponent*>(p)->GetName() : "";
+  }
   bool MethodFromAncestor(const TMethod&) override { return false; }
   bool IsComponentLinkable(TComponent*) override { return true; }
   void MakeComponentLinkable(TComponent*) override {}
@@ -105,9 +107,9 @@ class DsgnIntfTest : public ::testing::Test {
 
 TEST_F(DsgnIntfTest, OneEditorPerCommonPropertyInAlphabeticalOrder) {
   auto one = Editors({A}, &D);
-  EXPECT_EQ(one.Names(), (std::vector<std::string>{"Accel", "Big", "Buddy", "Caption", "Columns", "Count", "Enabled",
-                                                   "Font", "Lines", "Mode", "Name", "OnClick", "OnKey", "Ratio",
-                                                   "Styles", "Tag"}));
+  EXPECT_EQ(one.Names(),
+            (std::vector<std::string>{"Accel", "Big", "Buddy", "Caption", "Columns", "Count", "Enabled", "Font",
+                                      "Lines", "Mode", "Name", "OnClick", "OnKey", "Ratio", "Styles", "Tag"}));
   // Two components: Name cannot be edited for both at once.
   auto two = Editors({A, B}, &D);
   EXPECT_EQ(two["Name"], nullptr);
@@ -117,7 +119,10 @@ TEST_F(DsgnIntfTest, OneEditorPerCommonPropertyInAlphabeticalOrder) {
   EXPECT_EQ(some.Names(), (std::vector<std::string>{"Big", "Caption", "Count", "Name", "Tag"}));
   TComponentList empty;
   int calls = 0;
-  GetComponentProperties(&empty, 0xFFFF, &D, [&](TPropertyEditor* e) { ++calls; delete e; });
+  GetComponentProperties(&empty, 0xFFFF, &D, [&](TPropertyEditor* e) {
+    ++calls;
+    delete e;
+  });
   EXPECT_EQ(calls, 0);
 }
 

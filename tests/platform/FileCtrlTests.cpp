@@ -17,8 +17,9 @@ namespace {
 struct FileCtrlFixture : ::testing::Test {
   void SetUp() override {
     RegisterStandardClasses();
-    root = fs::temp_directory_path() / ("kvfilectrl_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    root =
+        fs::temp_directory_path() / ("kvfilectrl_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                     "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root);
     fs::create_directories(root / "beta" / "inner");
     fs::create_directories(root / "Alpha");
@@ -107,7 +108,8 @@ TEST_F(FileCtrlFixture, FileListFiltersByMaskAndFileType) {
   auto* files = Add<TFileListBox>("FileListBox1");
   files->SetDirectory(rootPath);
   // *.* is every plain file, with or without an extension; hidden ones and directories stay out.
-  EXPECT_EQ(Items(files->GetItems()), (std::vector<std::string>{"main.dfm", "main.pas", "noext", "notes.txt", "readme.TXT"}));
+  EXPECT_EQ(Items(files->GetItems()),
+            (std::vector<std::string>{"main.dfm", "main.pas", "noext", "notes.txt", "readme.TXT"}));
   files->SetMask("*.txt;*.PAS");
   EXPECT_EQ(Items(files->GetItems()), (std::vector<std::string>{"main.pas", "notes.txt", "readme.TXT"}));
   files->SetMask("ma?n.*");

@@ -9,9 +9,7 @@ namespace {
 class TfmLayoutTest : public TForm {
   KV_CLASS(TfmLayoutTest, TForm)
  public:
-  explicit TfmLayoutTest(TComponent* AOwner) : TForm(AOwner) {
-    InitInheritedComponent(this, TForm::StaticClass());
-  }
+  explicit TfmLayoutTest(TComponent* AOwner) : TForm(AOwner) { InitInheritedComponent(this, TForm::StaticClass()); }
   TTestPanel* Panel1 = nullptr;
   TTestShape* Shape1 = nullptr;
   TTestTimer* Timer1 = nullptr;
@@ -100,7 +98,7 @@ TEST_F(LayoutForms, AFormIsBuiltFromItsLayoutWithFieldsAndHandlersBound) {
   EXPECT_EQ(form.Panel1->GetParent(), &form);
   EXPECT_EQ(form.Shape1->GetParent(), form.Panel1);
   EXPECT_EQ(form.Shape1->GetCursor(), crHandPoint);
-  EXPECT_EQ(form.Shape1->GetColor(), clRed);  // ParentColor follows the panel
+  EXPECT_EQ(form.Shape1->GetColor(), clRed);                   // ParentColor follows the panel
   EXPECT_EQ(form.Timer1->GetDesignInfo(), (200 << 16) | 300);  // non-visual: DesignInfo
   EXPECT_EQ(form.Panel1->GetLeft(), 8);
   // Aligned once the whole stream is in.
@@ -138,8 +136,9 @@ TEST_F(LayoutForms, AFormWritesBackAsDelphiWritesIt) {
   EXPECT_NE(out.find("TextHeight = "), std::string::npos);
   EXPECT_NE(out.find("Color = clBtnFace"), std::string::npos);
   EXPECT_EQ(out.find("ClientWidth"), std::string::npos);
-  EXPECT_EQ(out.find("Shape1: TTestShape\n      Left = 4\n      Top = 5\n      Width = 20\n      Height = 10\n      Color"),
-            std::string::npos);  // a parent colour is not stored
+  EXPECT_EQ(
+      out.find("Shape1: TTestShape\n      Left = 4\n      Top = 5\n      Width = 20\n      Height = 10\n      Color"),
+      std::string::npos);  // a parent colour is not stored
 }
 
 TEST_F(LayoutForms, ABadLayoutRaisesAndAClassWithoutOneIsPlain) {

@@ -74,8 +74,8 @@ std::string MakeIcon(const std::vector<int>& sizes) {
     const uint32_t row = (n + 31) / 32 * 4;
     Put32(d, 40), Put32(d, n), Put32(d, n * 2), Put16(d, 1), Put16(d, 1), Put32(d, 0), Put32(d, 0);
     Put32(d, 0), Put32(d, 0), Put32(d, 0), Put32(d, 0);
-    Put32(d, 0x0000FF), Put32(d, 0xFFFFFF);           // blue, white
-    d += std::string(row * n, '\0');                   // XOR: all index 0
+    Put32(d, 0x0000FF), Put32(d, 0xFFFFFF);  // blue, white
+    d += std::string(row * n, '\0');         // XOR: all index 0
     for (int y = n - 1; y >= 0; --y) {
       std::string line(row, '\0');
       if (y == 0) line[0] = char(0x80);  // top row: the first pixel is transparent
@@ -273,8 +273,12 @@ struct BmpCase {
 TEST(BitmapFiles, RoundTripByteForByteAndReadBackPixels) {
   const std::vector<BmpCase> cases = {
       {1, 13, 3, {0x000000, 0xFFFFFF}, pf1bit},  // 13 bits: two bytes, padded to four
-      {4, 7, 2, {0x000000, 0x800000, 0x008000, 0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0xFFFFFF,
-                 0x111111, 0x222222, 0x333333, 0x444444, 0x555555, 0x666666, 0x777777, 0x888888}, pf4bit},
+      {4,
+       7,
+       2,
+       {0x000000, 0x800000, 0x008000, 0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0xFFFFFF, 0x111111, 0x222222, 0x333333,
+        0x444444, 0x555555, 0x666666, 0x777777, 0x888888},
+       pf4bit},
       // Three entries only, two of them alike: indices must survive, not colours.
       {8, 5, 3, {0x102030, 0xFFFF00, 0x102030}, pf8bit},
       {24, 5, 2, {}, pf24bit},  // 15 bytes a row, one of padding
@@ -370,9 +374,9 @@ TEST(BitmapFiles, CorruptFilesRaiseInvalidGraphic) {
     return s;
   };
   // Width, height, bits per pixel, compression, colours used, offset of the bits.
-  for (std::string bad : {patched(18, 100000), patched(22, 100000), patched(18, 0), patched(22, 0),
-                          patched(18, -3), patched(28, 7 << 16 | 1), patched(30, 4), patched(46, 17),
-                          patched(46, 1000000), patched(10, 0x7FFFFFFF), patched(14, 8), patched(14, 1000)}) {
+  for (std::string bad : {patched(18, 100000), patched(22, 100000), patched(18, 0), patched(22, 0), patched(18, -3),
+                          patched(28, 7 << 16 | 1), patched(30, 4), patched(46, 17), patched(46, 1000000),
+                          patched(10, 0x7FFFFFFF), patched(14, 8), patched(14, 1000)}) {
     EXPECT_THROW(LoadBitmap(b, bad), EInvalidGraphic);
   }
   // 200 colours announced, two present: the palette would run past the end of the file.
@@ -485,7 +489,8 @@ TEST(PictureData, ReadsWhatOtherWritersWrote) {
     {
       TWriter writer(&w);
       writer.WriteListBegin();
-      writer.DefineBinaryProperty("Data", nullptr, [&](TStream* s) { s->CopyFrom(&m, 0); }, true);
+      writer.DefineBinaryProperty(
+          "Data", nullptr, [&](TStream* s) { s->CopyFrom(&m, 0); }, true);
       writer.WriteListEnd();
     }
     w.SetPosition(0);
@@ -529,7 +534,8 @@ TEST(Icons, PicksTheImageNearest32AndMasksTransparentPixels) {
   EXPECT_EQ(img.pixel(1, 0), qRgb(0, 0, 255));
   EXPECT_THROW(icon.SetWidth(16), EInvalidGraphicOperation);
 
-  for (size_t n = 0; n < ico.size(); n += 7) EXPECT_THROW(icon.LoadFromStream(StreamOf(ico.substr(0, n), m)), EInvalidGraphic);
+  for (size_t n = 0; n < ico.size(); n += 7)
+    EXPECT_THROW(icon.LoadFromStream(StreamOf(ico.substr(0, n), m)), EInvalidGraphic);
   std::string cursor = ico;
   cursor[2] = 2;
   EXPECT_THROW(icon.LoadFromStream(StreamOf(cursor, m)), EInvalidGraphic);
@@ -678,27 +684,27 @@ TEST(Canvas, ShapesFollowGdiGeometry) {
 
 TEST(Canvas, XorPenModesAreErasedByDrawingAgain) {
   for (TPenStyle style : {psSolid, psDot})
-  for (TPenMode mode : {pmNotXor, pmXor}) {
-    SCOPED_TRACE(mode);
-    TBitmap b;
-    TCanvas* c = WhiteBitmap(b, 20, 20)->Canvas();
-    c->SetPixel(6, 5, clRed);
-    QImage before = BitmapImage(&b).copy();
-    c->GetPen()->SetMode(mode);
-    c->GetPen()->SetStyle(style);
-    c->GetPen()->SetColor(mode == pmXor ? clWhite : clBlack);
-    c->GetBrush()->SetStyle(bsClear);
-    c->Rectangle(5, 5, 15, 12);
-    if (style == psSolid) {
-      EXPECT_EQ(c->GetPixel(5, 5), clBlack);           // white inverted
-      EXPECT_EQ(c->GetPixel(6, 5), RGB(0, 255, 255));  // red inverted
-      EXPECT_EQ(c->GetPixel(14, 11), clBlack);
+    for (TPenMode mode : {pmNotXor, pmXor}) {
+      SCOPED_TRACE(mode);
+      TBitmap b;
+      TCanvas* c = WhiteBitmap(b, 20, 20)->Canvas();
+      c->SetPixel(6, 5, clRed);
+      QImage before = BitmapImage(&b).copy();
+      c->GetPen()->SetMode(mode);
+      c->GetPen()->SetStyle(style);
+      c->GetPen()->SetColor(mode == pmXor ? clWhite : clBlack);
+      c->GetBrush()->SetStyle(bsClear);
+      c->Rectangle(5, 5, 15, 12);
+      if (style == psSolid) {
+        EXPECT_EQ(c->GetPixel(5, 5), clBlack);           // white inverted
+        EXPECT_EQ(c->GetPixel(6, 5), RGB(0, 255, 255));  // red inverted
+        EXPECT_EQ(c->GetPixel(14, 11), clBlack);
+      }
+      EXPECT_NE(BitmapImage(&b), before);
+      EXPECT_EQ(c->GetPixel(10, 8), clWhite);
+      c->Rectangle(5, 5, 15, 12);
+      EXPECT_EQ(BitmapImage(&b), before);
     }
-    EXPECT_NE(BitmapImage(&b), before);
-    EXPECT_EQ(c->GetPixel(10, 8), clWhite);
-    c->Rectangle(5, 5, 15, 12);
-    EXPECT_EQ(BitmapImage(&b), before);
-  }
   TBitmap b;
   TCanvas* c = WhiteBitmap(b, 10, 10)->Canvas();
   QImage before = BitmapImage(&b).copy();

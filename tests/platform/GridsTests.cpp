@@ -182,7 +182,8 @@ TEST_F(GridFixture, DraggingAFixedRowLineSizesTheColumn) {
   grid->Perform(WM_LBUTTONUP, 0, PointToLParam({line + 30, 5}));
   EXPECT_EQ(grid->ColWidths(1), 94);
   // The same drag over a scrollable row selects instead.
-  grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam({grid->CellRect(2, 2).Left + 3, grid->CellRect(2, 2).Top + 3}));
+  grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON,
+                PointToLParam({grid->CellRect(2, 2).Left + 3, grid->CellRect(2, 2).Top + 3}));
   grid->Perform(WM_LBUTTONUP, 0, 0);
   EXPECT_EQ(grid->GetCol(), 2);
   EXPECT_EQ(grid->GetRow(), 2);

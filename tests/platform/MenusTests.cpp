@@ -147,7 +147,8 @@ TEST_F(MenusTest, EveryClassRoundTripsWithDefaultsOmitted) {
 
 TEST_F(MenusTest, ItemTreeKeepsOrderAndFreesSubItemsWithTheirParent) {
   TForm form(nullptr);
-  TMainMenu* menu = NewMenu(&form, "M", {NewSubMenu("&File", 0, "F", {NewItem("A", 0, false, true, nullptr, 0, "A"), NewLine()})});
+  TMainMenu* menu =
+      NewMenu(&form, "M", {NewSubMenu("&File", 0, "F", {NewItem("A", 0, false, true, nullptr, 0, "A"), NewLine()})});
   TMenuItem* file = menu->Items()->Items(0);
   TMenuItem* a = file->Items(0);
   EXPECT_THROW(menu->Items()->Add(a), EMenuError);
@@ -183,14 +184,22 @@ TEST_F(MenusTest, RadioItemsOfOneGroupExcludeEachOther) {
 
 TEST_F(MenusTest, ShortCutTextBothWays) {
   const std::pair<TShortCut, const char*> table[] = {
-      {ShortCut('S', {ssCtrl}), "Ctrl+S"},          {ShortCut(VK_DELETE, {ssShift}), "Shift+Del"},
-      {VK_F1, "F1"},                                {ShortCut('A', {ssCtrl, ssShift}), "Shift+Ctrl+A"},
-      {ShortCut(VK_F1 + 3, {ssAlt}), "Alt+F4"},     {VK_INSERT, "Ins"},
-      {VK_DELETE, "Del"},                           {VK_ESCAPE, "Esc"},
-      {VK_RETURN, "Enter"},                         {ShortCut(VK_BACK, {ssAlt}), "Alt+BkSp"},
-      {ShortCut(VK_F1 + 11, {ssShift, ssCtrl}), "Shift+Ctrl+F12"}, {VK_NEXT, "PgDn"},
-      {VK_UP, "Up"},                                {VK_SPACE, "Space"},
-      {ShortCut('0', {ssCtrl, ssAlt}), "Ctrl+Alt+0"}, {VK_TAB, "Tab"},
+      {ShortCut('S', {ssCtrl}), "Ctrl+S"},
+      {ShortCut(VK_DELETE, {ssShift}), "Shift+Del"},
+      {VK_F1, "F1"},
+      {ShortCut('A', {ssCtrl, ssShift}), "Shift+Ctrl+A"},
+      {ShortCut(VK_F1 + 3, {ssAlt}), "Alt+F4"},
+      {VK_INSERT, "Ins"},
+      {VK_DELETE, "Del"},
+      {VK_ESCAPE, "Esc"},
+      {VK_RETURN, "Enter"},
+      {ShortCut(VK_BACK, {ssAlt}), "Alt+BkSp"},
+      {ShortCut(VK_F1 + 11, {ssShift, ssCtrl}), "Shift+Ctrl+F12"},
+      {VK_NEXT, "PgDn"},
+      {VK_UP, "Up"},
+      {VK_SPACE, "Space"},
+      {ShortCut('0', {ssCtrl, ssAlt}), "Ctrl+Alt+0"},
+      {VK_TAB, "Tab"},
   };
   for (auto [sc, text] : table) {
     EXPECT_EQ(ShortCutToText(sc), text);
@@ -375,7 +384,10 @@ TEST_F(MenusTest, ChoosingAnItemRunsItsOnClick) {
   auto* popup = Find<TPopupMenu>(form.get(), "PopupMenu1");
   popup->Popup(10, 10);
   // The handler may change the menu under the action that called it.
-  align->OnClick = [&](TObject*) { align->SetCaption("Again"); log.Clicks.push_back("changed"); };
+  align->OnClick = [&](TObject*) {
+    align->SetCaption("Again");
+    log.Clicks.push_back("changed");
+  };
   ASSERT_TRUE(qtm::Trigger(align));
   Application->ProcessMessages();
   EXPECT_EQ(log.Clicks, std::vector<std::string>{"changed"});

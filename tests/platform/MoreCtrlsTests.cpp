@@ -228,7 +228,8 @@ TEST_F(MoreCtrlsFixture, ActionsStreamAsChildrenOfTheirListAndExecuteThroughIt) 
 
   std::string text = ExpectRoundTrip(form.get(), list);
   ExpectDefaultsOmitted(open, text);
-  size_t listAt = text.find("object ActionList1"), openAt = text.find("object FileOpen"), end = text.find("end", openAt);
+  size_t listAt = text.find("object ActionList1"), openAt = text.find("object FileOpen"),
+         end = text.find("end", openAt);
   EXPECT_LT(listAt, openAt);
   EXPECT_NE(text.find("ShortCut = 16463"), std::string::npos) << text;
   auto copy = Reload();

@@ -45,9 +45,9 @@ TEST_F(MoreStdFixture, MediaPlayerHasNoDeviceAndSaysSoAsMciDoes) {
   EXPECT_THROW(mp->Open(), EMCIDeviceError);
   EXPECT_EQ(mp->Error(), TMediaPlayer::MciErrFileNotFound);
   EXPECT_NE(mp->ErrorMessage().find("Cannot find the specified file"), std::string::npos);
-  for (auto action : {&TMediaPlayer::Play, &TMediaPlayer::Pause, &TMediaPlayer::Stop, &TMediaPlayer::Next,
-                      &TMediaPlayer::Previous, &TMediaPlayer::Step, &TMediaPlayer::Back,
-                      &TMediaPlayer::StartRecording, &TMediaPlayer::Eject}) {
+  for (auto action :
+       {&TMediaPlayer::Play, &TMediaPlayer::Pause, &TMediaPlayer::Stop, &TMediaPlayer::Next, &TMediaPlayer::Previous,
+        &TMediaPlayer::Step, &TMediaPlayer::Back, &TMediaPlayer::StartRecording, &TMediaPlayer::Eject}) {
     try {
       (mp->*action)();
       ADD_FAILURE() << "an action worked without a device";
@@ -103,11 +103,11 @@ TEST_F(MoreStdFixture, MediaPlayerButtonsClickThroughOnClickAndOnPostClick) {
 TEST_F(MoreStdFixture, MediaPlayerAutoOpenDoesNotStopAFormFromLoading) {
   std::unique_ptr<TForm> f;
   ASSERT_NO_THROW(f = ReadFormText("object Form1: TForm\n"
-                               "  object MediaPlayer1: TMediaPlayer\n"
-                               "    Left = 8\n    Top = 8\n    Width = 253\n    Height = 30\n"
-                               "    AutoOpen = True\n    DeviceType = dtSequencer\n"
-                               "    FileName = 'data\\jingle-1.mid'\n    VisibleButtons = [btPlay, btStop]\n"
-                               "  end\nend\n"));
+                                   "  object MediaPlayer1: TMediaPlayer\n"
+                                   "    Left = 8\n    Top = 8\n    Width = 253\n    Height = 30\n"
+                                   "    AutoOpen = True\n    DeviceType = dtSequencer\n"
+                                   "    FileName = 'data\\jingle-1.mid'\n    VisibleButtons = [btPlay, btStop]\n"
+                                   "  end\nend\n"));
   auto* mp = Cast<TMediaPlayer>(f->FindComponent("MediaPlayer1"));
   ASSERT_NE(mp, nullptr);
   EXPECT_EQ(mp->Mode(), mpNotReady);
@@ -305,14 +305,15 @@ TEST_F(MoreStdFixture, HeaderStreamsWidthsAsInternalSections) {
   EXPECT_EQ(h2->GetSectionWidth(0), 120);
   EXPECT_EQ(h2->GetSectionWidth(1), 45);
   // Also read: "width,text" items, which bring their texts with them.
-  auto f = ReadFormText("object Form1: TForm\n  object Header1: THeader\n"
-                    "    InternalSections = (\n      '70,First'\n      '30,Second')\n  end\nend\n");
+  auto f = ReadFormText(
+      "object Form1: TForm\n  object Header1: THeader\n"
+      "    InternalSections = (\n      '70,First'\n      '30,Second')\n  end\nend\n");
   auto* h3 = Cast<THeader>(f->FindComponent("Header1"));
   ASSERT_EQ(h3->SectionCount(), 2);
   EXPECT_EQ(h3->GetSections()->Get(1), "Second");
   EXPECT_EQ(h3->GetSectionWidth(0), 70);
   EXPECT_THROW(ReadFormText("object Form1: TForm\n  object Header1: THeader\n"
-                        "    InternalSections = (\n      'wide,First')\n  end\nend\n"),
+                            "    InternalSections = (\n      'wide,First')\n  end\nend\n"),
                EReadError);
 }
 
@@ -320,12 +321,13 @@ TEST_F(MoreStdFixture, HeaderStreamsWidthsAsInternalSections) {
 // Band 0 as a real Delphi 5 form has it: the tool bar sits after the grip, as wide as the band
 // less the grip and margin, as tall as MinHeight; the edges lie outside the client area.
 TEST_F(MoreStdFixture, CoolBarPlacesBandControlsAsTheRebarDoes) {
-  auto f = ReadFormText("object Form1: TForm\n  Width = 900\n  Height = 300\n"
-                    "  object CoolBar: TCoolBar\n    Align = alNone\n    Left = 1\n    Top = 1\n    Width = 855\n    Height = 48\n"
-                    "    Bands = <\n      item\n        Control = ToolBar\n        ImageIndex = -1\n"
-                    "        MinHeight = 41\n        Width = 851\n      end>\n"
-                    "    object ToolBar: TToolBar\n      Left = 9\n      Top = 0\n      Width = 838\n"
-                    "      Height = 41\n      TabOrder = 0\n    end\n  end\nend\n");
+  auto f = ReadFormText(
+      "object Form1: TForm\n  Width = 900\n  Height = 300\n"
+      "  object CoolBar: TCoolBar\n    Align = alNone\n    Left = 1\n    Top = 1\n    Width = 855\n    Height = 48\n"
+      "    Bands = <\n      item\n        Control = ToolBar\n        ImageIndex = -1\n"
+      "        MinHeight = 41\n        Width = 851\n      end>\n"
+      "    object ToolBar: TToolBar\n      Left = 9\n      Top = 0\n      Width = 838\n"
+      "      Height = 41\n      TabOrder = 0\n    end\n  end\nend\n");
   auto* bar = Cast<TCoolBar>(f->FindComponent("CoolBar"));
   auto* tb = Cast<TToolBar>(f->FindComponent("ToolBar"));
   ASSERT_TRUE(bar && tb);
@@ -434,12 +436,12 @@ TEST_F(MoreStdFixture, CoolBarRoundTrip) {
 // A class's unit is what a generated uses clause names, whichever file implements it.
 TEST(StandardClasses, ReportTheUnitDelphiDeclaresThemIn) {
   const std::pair<TClass, const char*> expected[] = {
-      {TDBGrid::StaticClass(), "DBGrids"},      {TColumn::StaticClass(), "DBGrids"},
-      {TNotebook::StaticClass(), "ExtCtrls"},   {TPage::StaticClass(), "ExtCtrls"},
-      {TTimer::StaticClass(), "ExtCtrls"},      {TSplitter::StaticClass(), "ExtCtrls"},
-      {THeader::StaticClass(), "ExtCtrls"},     {TPanel::StaticClass(), "ExtCtrls"},
-      {TListView::StaticClass(), "ComCtrls"},   {TTreeView::StaticClass(), "ComCtrls"},
-      {TListItems::StaticClass(), "ComCtrls"},  {TTreeNodes::StaticClass(), "ComCtrls"}};
+      {TDBGrid::StaticClass(), "DBGrids"},     {TColumn::StaticClass(), "DBGrids"},
+      {TNotebook::StaticClass(), "ExtCtrls"},  {TPage::StaticClass(), "ExtCtrls"},
+      {TTimer::StaticClass(), "ExtCtrls"},     {TSplitter::StaticClass(), "ExtCtrls"},
+      {THeader::StaticClass(), "ExtCtrls"},    {TPanel::StaticClass(), "ExtCtrls"},
+      {TListView::StaticClass(), "ComCtrls"},  {TTreeView::StaticClass(), "ComCtrls"},
+      {TListItems::StaticClass(), "ComCtrls"}, {TTreeNodes::StaticClass(), "ComCtrls"}};
   for (const auto& [cls, unit] : expected) EXPECT_STREQ(cls->UnitName, unit) << cls->Name;
 }
 

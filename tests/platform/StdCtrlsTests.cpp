@@ -86,8 +86,8 @@ TEST_F(StdForm, EveryClassRoundTripsWithDefaultsLeftOut) {
   stat->SetBorderStyle(sbsSunken);
   stat->SetCaption("static");
 
-  for (TComponent* c : std::initializer_list<TComponent*>{label, edit, memo, button, check, radio, list, combo, scroll,
-                                                           group, stat}) {
+  for (TComponent* c :
+       std::initializer_list<TComponent*>{label, edit, memo, button, check, radio, list, combo, scroll, group, stat}) {
     SCOPED_TRACE(c->GetName());
     std::string text = ExpectRoundTrip(Form, c);
     ExpectDefaultsOmitted(c, text);
@@ -239,8 +239,10 @@ TEST_F(StdForm, ListBoxKeepsItemIndexConsistentWithItems) {
 
 TEST_F(StdForm, ItemIndexReadBeforeItemsStillSelects) {
   const char* text =
-      "object Form1: TForm\n  object ListBox1: TListBox\n    ItemIndex = 1\n    Items.Strings = (\n      'a'\n      'b')\n  end\n"
-      "  object ComboBox1: TComboBox\n    Style = csDropDownList\n    ItemIndex = 0\n    Items.Strings = (\n      'x'\n      'y')\n  end\nend\n";
+      "object Form1: TForm\n  object ListBox1: TListBox\n    ItemIndex = 1\n    Items.Strings = (\n      'a'\n      "
+      "'b')\n  end\n"
+      "  object ComboBox1: TComboBox\n    Style = csDropDownList\n    ItemIndex = 0\n    Items.Strings = (\n      "
+      "'x'\n      'y')\n  end\nend\n";
   std::unique_ptr<TForm> form = ReadFormText(text);
   EXPECT_EQ(static_cast<TListBox*>(form->FindComponent("ListBox1"))->GetItemIndex(), 1);
   auto* combo = static_cast<TComboBox*>(form->FindComponent("ComboBox1"));
@@ -296,7 +298,8 @@ TEST_F(StdForm, EditLimitsTypingForcesCaseAndReportsChangesButNotLoading) {
   edit->SetSelText("x");
   EXPECT_EQ(edit->GetText(), "AXC");
 
-  const char* text = "object Form1: TForm\n  object Edit1: TEdit\n    Text = 'loaded'\n    OnChange = Edit1Change\n  end\nend\n";
+  const char* text =
+      "object Form1: TForm\n  object Edit1: TEdit\n    Text = 'loaded'\n    OnChange = Edit1Change\n  end\nend\n";
   TMemoryStream src, bin;
   src.Write(text, static_cast<int64_t>(strlen(text)));
   src.SetPosition(0);

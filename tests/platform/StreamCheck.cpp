@@ -2,7 +2,8 @@
 
 namespace {
 
-void Collect(TObject* obj, const std::string& prefix, int depth, std::vector<std::pair<std::string, std::string>>& out) {
+void Collect(TObject* obj, const std::string& prefix, int depth,
+             std::vector<std::pair<std::string, std::string>>& out) {
   for (PPropInfo p : GetPropList(obj->ClassType())) {
     if (!p->HasGetter() || p->PropType->Kind == tkMethod) continue;
     std::string name = prefix + p->Name;

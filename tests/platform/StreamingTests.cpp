@@ -114,8 +114,10 @@ TEST_F(StreamingTest, DefaultsAndUnstoredValuesAreOmitted) {
   std::string bytes = WriteRoot(&root);
   // Signature, class, name, the one non-empty string (strings have no default), end of
   // properties, end of children.
-  std::string expected = std::string("TPF0") + "\x09TTestRoot" + "\x01R" + "\x09" "Font.Name" + "\x06\x0DMS Sans Serif" +
-                         '\0' + '\0';
+  std::string expected = std::string("TPF0") + "\x09TTestRoot" + "\x01R" +
+                         "\x09"
+                         "Font.Name" +
+                         "\x06\x0DMS Sans Serif" + '\0' + '\0';
   EXPECT_EQ(bytes, expected);
 }
 
@@ -123,8 +125,8 @@ TEST_F(StreamingTest, WriterUsesSmallestIntegerTagsAndNamedIdentifiers) {
   TMemoryStream s;
   {
     TWriter w(&s, 16);
-    for (int64_t v : {int64_t(-128), int64_t(127), int64_t(128), int64_t(-32769), int64_t(INT32_MAX),
-                      int64_t(INT32_MAX) + 1})
+    for (int64_t v :
+         {int64_t(-128), int64_t(127), int64_t(128), int64_t(-32769), int64_t(INT32_MAX), int64_t(INT32_MAX) + 1})
       w.WriteInteger(v);
     w.WriteIdent("true");
     w.WriteIdent("NIL");
@@ -253,7 +255,10 @@ TEST_F(StreamingTest, TruncationAtEveryByteRaisesReadErrorAndLeaksNothing) {
 
 TEST_F(StreamingTest, HostileLengthsAndTagsAreRefusedWithoutAllocating) {
   auto bad = [](std::string tail) {
-    std::string s = std::string("TPF0") + "\x09TTestRoot" + "\x01R" + "\x07" "Caption" + tail;
+    std::string s = std::string("TPF0") + "\x09TTestRoot" + "\x01R" +
+                    "\x07"
+                    "Caption" +
+                    tail;
     TTestRoot root(nullptr);
     try {
       ReadInto(s, &root);
@@ -266,7 +271,9 @@ TEST_F(StreamingTest, HostileLengthsAndTagsAreRefusedWithoutAllocating) {
   EXPECT_NE(bad(std::string("\x12\xFF\xFF\xFF\x7F", 5)).find("Unexpected end of stream"), std::string::npos);
   EXPECT_NE(bad(std::string("\x63", 1)).find("Invalid value tag 99"), std::string::npos);
   // Lists nested far deeper than any form: refused, not a stack overflow.
-  std::string deep = std::string("TPF0") + "\x09TTestRoot" + "\x01R" + "\x03" "Foo";
+  std::string deep = std::string("TPF0") + "\x09TTestRoot" + "\x01R" +
+                     "\x03"
+                     "Foo";
   deep += std::string(100000, '\x01');
   TTestRoot root(nullptr);
   EXPECT_THROW(ReadInto(deep, &root), EReadError);

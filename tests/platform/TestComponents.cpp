@@ -45,7 +45,10 @@ void TTestFont::Assign(TPersistent* source) {
 }
 
 TTestItem::TTestItem(TComponent* owner)
-    : TComponent(owner), FFont(new TTestFont), FLines(new TStringList), FColumns(new TCollection(TTestColumn::StaticClass())) {
+    : TComponent(owner),
+      FFont(new TTestFont),
+      FLines(new TStringList),
+      FColumns(new TCollection(TTestColumn::StaticClass())) {
   FColumns->SetOwnerPersistent(this);
 }
 

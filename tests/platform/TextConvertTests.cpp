@@ -15,16 +15,28 @@ namespace {
 class TBin {
  public:
   TBin() { S = "TPF0"; }
-  TBin& Byte(uint8_t b) { S += static_cast<char>(b); return *this; }
-  TBin& Bytes(std::string_view b) { S += b; return *this; }
+  TBin& Byte(uint8_t b) {
+    S += static_cast<char>(b);
+    return *this;
+  }
+  TBin& Bytes(std::string_view b) {
+    S += b;
+    return *this;
+  }
   template <class T>
-  TBin& Le(T v) { S.append(reinterpret_cast<const char*>(&v), sizeof v); return *this; }
+  TBin& Le(T v) {
+    S.append(reinterpret_cast<const char*>(&v), sizeof v);
+    return *this;
+  }
   TBin& Short(std::string_view s) { return Byte(static_cast<uint8_t>(s.size())).Bytes(s); }
   TBin& Tag(TValueType t) { return Byte(t); }
   TBin& Prop(std::string_view name) { return Short(name); }
   TBin& Obj(std::string_view cls, std::string_view name) { return Short(cls).Short(name); }
   TBin& End() { return Byte(0); }
-  TBin& Ext(long double v) { S.append(reinterpret_cast<const char*>(&v), 10); return *this; }
+  TBin& Ext(long double v) {
+    S.append(reinterpret_cast<const char*>(&v), 10);
+    return *this;
+  }
   TBin& Counted(TValueType t, std::string_view data, uint32_t units) { return Tag(t).Le(units).Bytes(data); }
   // An integer with the smallest tag that holds it, as writers produce them.
   TBin& Int(int64_t v) {
@@ -36,7 +48,9 @@ class TBin {
   std::string S;
 };
 
-std::string Str(TMemoryStream& m) { return {reinterpret_cast<const char*>(m.Memory()), static_cast<size_t>(m.GetSize())}; }
+std::string Str(TMemoryStream& m) {
+  return {reinterpret_cast<const char*>(m.Memory()), static_cast<size_t>(m.GetSize())};
+}
 
 TMemoryStream* Load(TMemoryStream& m, std::string_view bytes) {
   m.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
@@ -88,46 +102,84 @@ std::string MessageOf(const std::function<void()>& f) {
 TEST(TextConvert, WritesDelphiLayout) {
   TBin b;
   b.Obj("TForm1", "Form1")
-      .Prop("Left").Tag(vaInt8).Byte(10)
-      .Prop("Caption").Tag(vaString).Short("It's")
-      .Prop("Hint").Tag(vaString).Short("")
-      .Prop("Font.Style").Tag(vaSet).Short("fsBold").Short("fsItalic").Short("")
-      .Prop("Empty").Tag(vaSet).Short("")
-      .Prop("Visible").Tag(vaFalse)
-      .Prop("Lines.Strings").Tag(vaList).Tag(vaString).Short("a").Tag(vaList).Tag(vaInt8).Byte(1).End().End()
-      .Prop("Tiny.Data").Tag(vaBinary).Le<uint32_t>(2).Bytes("\x0A\xFF")
-      .Prop("Columns").Tag(vaCollection)
-          .Tag(vaList).Prop("Width").Tag(vaInt8).Byte(5).End()
-          .Tag(vaInt8).Byte(3).Tag(vaList).End()
+      .Prop("Left")
+      .Tag(vaInt8)
+      .Byte(10)
+      .Prop("Caption")
+      .Tag(vaString)
+      .Short("It's")
+      .Prop("Hint")
+      .Tag(vaString)
+      .Short("")
+      .Prop("Font.Style")
+      .Tag(vaSet)
+      .Short("fsBold")
+      .Short("fsItalic")
+      .Short("")
+      .Prop("Empty")
+      .Tag(vaSet)
+      .Short("")
+      .Prop("Visible")
+      .Tag(vaFalse)
+      .Prop("Lines.Strings")
+      .Tag(vaList)
+      .Tag(vaString)
+      .Short("a")
+      .Tag(vaList)
+      .Tag(vaInt8)
+      .Byte(1)
       .End()
-      .Prop("Ratio").Tag(vaExtended).Ext(0.5L)
       .End()
-      .Obj("TButton", "").Prop("Tag").Tag(vaInt8).Byte(0xFF).End().End()
+      .Prop("Tiny.Data")
+      .Tag(vaBinary)
+      .Le<uint32_t>(2)
+      .Bytes("\x0A\xFF")
+      .Prop("Columns")
+      .Tag(vaCollection)
+      .Tag(vaList)
+      .Prop("Width")
+      .Tag(vaInt8)
+      .Byte(5)
+      .End()
+      .Tag(vaInt8)
+      .Byte(3)
+      .Tag(vaList)
+      .End()
+      .End()
+      .Prop("Ratio")
+      .Tag(vaExtended)
+      .Ext(0.5L)
+      .End()
+      .Obj("TButton", "")
+      .Prop("Tag")
+      .Tag(vaInt8)
+      .Byte(0xFF)
+      .End()
+      .End()
       .End();
-  EXPECT_EQ(ExpectRoundTrip(b.S), Crlf(
-      "object Form1: TForm1\n"
-      "  Left = 10\n"
-      "  Caption = 'It'#39's'\n"
-      "  Hint = ''\n"
-      "  Font.Style = [fsBold, fsItalic]\n"
-      "  Empty = []\n"
-      "  Visible = False\n"
-      "  Lines.Strings = (\n"
-      "    'a'\n"
-      "    (\n"
-      "      1))\n"
-      "  Tiny.Data = {0AFF}\n"
-      "  Columns = <\n"
-      "    item\n"
-      "      Width = 5\n"
-      "    end\n"
-      "    item [3]\n"
-      "    end>\n"
-      "  Ratio = 0.5\n"
-      "  object TButton\n"
-      "    Tag = -1\n"
-      "  end\n"
-      "end\n"));
+  EXPECT_EQ(ExpectRoundTrip(b.S), Crlf("object Form1: TForm1\n"
+                                       "  Left = 10\n"
+                                       "  Caption = 'It'#39's'\n"
+                                       "  Hint = ''\n"
+                                       "  Font.Style = [fsBold, fsItalic]\n"
+                                       "  Empty = []\n"
+                                       "  Visible = False\n"
+                                       "  Lines.Strings = (\n"
+                                       "    'a'\n"
+                                       "    (\n"
+                                       "      1))\n"
+                                       "  Tiny.Data = {0AFF}\n"
+                                       "  Columns = <\n"
+                                       "    item\n"
+                                       "      Width = 5\n"
+                                       "    end\n"
+                                       "    item [3]\n"
+                                       "    end>\n"
+                                       "  Ratio = 0.5\n"
+                                       "  object TButton\n"
+                                       "    Tag = -1\n"
+                                       "  end\n"
+                                       "end\n"));
 }
 
 TEST(TextConvert, BreaksLongStringsAndBinaryLikeDelphi) {
@@ -135,48 +187,72 @@ TEST(TextConvert, BreaksLongStringsAndBinaryLikeDelphi) {
   std::string data(40, '\0');
   for (int i = 0; i < 40; ++i) data[i] = static_cast<char>(i);
   TBin b;
-  b.Obj("TMemo", "M")
-      .Prop("S").Tag(vaString).Short(longStr)
-      .Prop("D").Counted(vaBinary, data, 40)
-      .End().End();
-  EXPECT_EQ(ExpectRoundTrip(b.S), Crlf(
-      "object M: TMemo\n"
-      "  S = \n"
-      "    'xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx' +\n"
-      "    'xxxxxx'\n"
-      "  D = {\n"
-      "    000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F\n"
-      "    2021222324252627}\n"
-      "end\n"));
+  b.Obj("TMemo", "M").Prop("S").Tag(vaString).Short(longStr).Prop("D").Counted(vaBinary, data, 40).End().End();
+  EXPECT_EQ(ExpectRoundTrip(b.S), Crlf("object M: TMemo\n"
+                                       "  S = \n"
+                                       "    'xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx' +\n"
+                                       "    'xxxxxx'\n"
+                                       "  D = {\n"
+                                       "    000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F\n"
+                                       "    2021222324252627}\n"
+                                       "end\n"));
 }
 
 TEST(TextConvert, HeadersCarryPrefixes) {
   TBin b;
-  b.Byte(0xF1).Obj("TForm2", "Form2").End()
-      .Byte(0xF2).Tag(vaInt8).Byte(3).Obj("TLabel", "L").End().End()
-      .Byte(0xF4).Obj("TFrame1", "Frame").End()
-          .Byte(0xF3).Tag(vaInt16).Le<int16_t>(300).Obj("TEdit", "E").End().End()
+  b.Byte(0xF1)
+      .Obj("TForm2", "Form2")
       .End()
-      .Obj("TTimer", "").End().End()
+      .Byte(0xF2)
+      .Tag(vaInt8)
+      .Byte(3)
+      .Obj("TLabel", "L")
+      .End()
+      .End()
+      .Byte(0xF4)
+      .Obj("TFrame1", "Frame")
+      .End()
+      .Byte(0xF3)
+      .Tag(vaInt16)
+      .Le<int16_t>(300)
+      .Obj("TEdit", "E")
+      .End()
+      .End()
+      .End()
+      .Obj("TTimer", "")
+      .End()
+      .End()
       .End();
-  EXPECT_EQ(ExpectRoundTrip(b.S), Crlf(
-      "inherited Form2: TForm2\n"
-      "  object L: TLabel [3]\n"
-      "  end\n"
-      "  inline Frame: TFrame1\n"
-      "    inherited E: TEdit [300]\n"
-      "    end\n"
-      "  end\n"
-      "  object TTimer\n"
-      "  end\n"
-      "end\n"));
+  EXPECT_EQ(ExpectRoundTrip(b.S), Crlf("inherited Form2: TForm2\n"
+                                       "  object L: TLabel [3]\n"
+                                       "  end\n"
+                                       "  inline Frame: TFrame1\n"
+                                       "    inherited E: TEdit [300]\n"
+                                       "    end\n"
+                                       "  end\n"
+                                       "  object TTimer\n"
+                                       "  end\n"
+                                       "end\n"));
 }
 
 // --- Values -----------------------------------------------------------------------------------
 
 TEST(TextConvert, IntegersKeepTheirValueAndSmallestTag) {
-  const int64_t values[] = {0, -128, 127, 128, -129, 32767, -32768, -32769, 32768, INT32_MAX,
-                            INT32_MIN, int64_t(INT32_MAX) + 1, int64_t(INT32_MIN) - 1, INT64_MAX, INT64_MIN};
+  const int64_t values[] = {0,
+                            -128,
+                            127,
+                            128,
+                            -129,
+                            32767,
+                            -32768,
+                            -32769,
+                            32768,
+                            INT32_MAX,
+                            INT32_MIN,
+                            int64_t(INT32_MAX) + 1,
+                            int64_t(INT32_MIN) - 1,
+                            INT64_MAX,
+                            INT64_MIN};
   for (int64_t v : values) {
     TBin b;
     b.Obj("T", "X").Prop("V").Int(v).End().End();
@@ -191,9 +267,20 @@ TEST(TextConvert, IntegersKeepTheirValueAndSmallestTag) {
 }
 
 TEST(TextConvert, FloatsSurviveBitForBit) {
-  const long double extendeds[] = {0.5L, 12.25L, 1e20L, 1.5e-5L, 0.1L, 1.0L / 3, -2.5L, 0.0L, -0.0L, 100.0L,
-                                   std::nextafter(1.0L, 2.0L), std::numeric_limits<long double>::max(),
-                                   std::numeric_limits<long double>::min(), std::numeric_limits<long double>::denorm_min(),
+  const long double extendeds[] = {0.5L,
+                                   12.25L,
+                                   1e20L,
+                                   1.5e-5L,
+                                   0.1L,
+                                   1.0L / 3,
+                                   -2.5L,
+                                   0.0L,
+                                   -0.0L,
+                                   100.0L,
+                                   std::nextafter(1.0L, 2.0L),
+                                   std::numeric_limits<long double>::max(),
+                                   std::numeric_limits<long double>::min(),
+                                   std::numeric_limits<long double>::denorm_min(),
                                    123456789012345678.0L};
   for (long double v : extendeds) {
     TBin b;
@@ -202,26 +289,51 @@ TEST(TextConvert, FloatsSurviveBitForBit) {
   }
   TBin b;
   b.Obj("T", "X")
-      .Prop("A").Tag(vaExtended).Ext(0.5L)
-      .Prop("B").Tag(vaExtended).Ext(1e20L)
-      .Prop("C").Tag(vaExtended).Ext(1.5e-5L)
-      .Prop("D").Tag(vaExtended).Ext(0.0001L)
-      .Prop("E").Tag(vaExtended).Ext(std::nextafter(1.0L, 2.0L))
-      .Prop("F").Tag(vaExtended).Ext(100.0L)
-      .Prop("G").Tag(vaSingle).Le(0.1f)
-      .Prop("H").Tag(vaCurrency).Le<int64_t>(125000)
-      .Prop("I").Tag(vaDate).Le(37117.9257672454)
-      .Prop("J").Tag(vaCurrency).Le<int64_t>(INT64_MIN)
-      .Prop("K").Tag(vaSingle).Le(std::numeric_limits<float>::denorm_min())
-      .Prop("L").Tag(vaDate).Le(-std::numeric_limits<double>::denorm_min())
-      .End().End();
+      .Prop("A")
+      .Tag(vaExtended)
+      .Ext(0.5L)
+      .Prop("B")
+      .Tag(vaExtended)
+      .Ext(1e20L)
+      .Prop("C")
+      .Tag(vaExtended)
+      .Ext(1.5e-5L)
+      .Prop("D")
+      .Tag(vaExtended)
+      .Ext(0.0001L)
+      .Prop("E")
+      .Tag(vaExtended)
+      .Ext(std::nextafter(1.0L, 2.0L))
+      .Prop("F")
+      .Tag(vaExtended)
+      .Ext(100.0L)
+      .Prop("G")
+      .Tag(vaSingle)
+      .Le(0.1f)
+      .Prop("H")
+      .Tag(vaCurrency)
+      .Le<int64_t>(125000)
+      .Prop("I")
+      .Tag(vaDate)
+      .Le(37117.9257672454)
+      .Prop("J")
+      .Tag(vaCurrency)
+      .Le<int64_t>(INT64_MIN)
+      .Prop("K")
+      .Tag(vaSingle)
+      .Le(std::numeric_limits<float>::denorm_min())
+      .Prop("L")
+      .Tag(vaDate)
+      .Le(-std::numeric_limits<double>::denorm_min())
+      .End()
+      .End();
   const std::string text = ExpectRoundTrip(b.S);
   EXPECT_NE(text.find("A = 0.5\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("B = 1E20\r\n"), std::string::npos);
   EXPECT_NE(text.find("C = 1.5E-5\r\n"), std::string::npos);
   EXPECT_NE(text.find("D = 0.0001\r\n"), std::string::npos);
   EXPECT_NE(text.find("E = 1.0000000000000000001\r\n"), std::string::npos);  // needs 20 digits
-  EXPECT_NE(text.find("F = 100.0\r\n"), std::string::npos);  // stays a float, not an integer
+  EXPECT_NE(text.find("F = 100.0\r\n"), std::string::npos);                  // stays a float, not an integer
   EXPECT_NE(text.find("G = 0.100000001490116s\r\n"), std::string::npos);
   EXPECT_NE(text.find("H = 125000c\r\n"), std::string::npos);
   EXPECT_NE(text.find("I = 37117.9257672454d\r\n"), std::string::npos);
@@ -235,14 +347,26 @@ TEST(TextConvert, StringsOfEveryTag) {
   const std::u16string loneSurrogate = u"a\xD800z";
   TBin b;
   b.Obj("T", "X")
-      .Prop("Ansi").Tag(vaString).Short(all8bit.substr(0, 255))
-      .Prop("Last").Tag(vaString).Short(all8bit.substr(254))
-      .Prop("Long").Counted(vaLString, longStr, 300)
-      .Prop("Wide").Counted(vaWString, std::string_view(reinterpret_cast<const char*>(wide.data()), 8), 4)
-      .Prop("Lone").Counted(vaWString, std::string_view(reinterpret_cast<const char*>(loneSurrogate.data()), 6), 3)
-      .Prop("Nul").Tag(vaString).Short(std::string("a\0b", 3))
-      .Prop("C1").Tag(vaString).Short("\x80\x81\x82")
-      .End().End();
+      .Prop("Ansi")
+      .Tag(vaString)
+      .Short(all8bit.substr(0, 255))
+      .Prop("Last")
+      .Tag(vaString)
+      .Short(all8bit.substr(254))
+      .Prop("Long")
+      .Counted(vaLString, longStr, 300)
+      .Prop("Wide")
+      .Counted(vaWString, std::string_view(reinterpret_cast<const char*>(wide.data()), 8), 4)
+      .Prop("Lone")
+      .Counted(vaWString, std::string_view(reinterpret_cast<const char*>(loneSurrogate.data()), 6), 3)
+      .Prop("Nul")
+      .Tag(vaString)
+      .Short(std::string("a\0b", 3))
+      .Prop("C1")
+      .Tag(vaString)
+      .Short("\x80\x81\x82")
+      .End()
+      .End();
   const std::string text = ExpectRoundTrip(b.S);
   EXPECT_NE(text.find("Wide = #1046#8364#128512\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Lone = 'a'#55296'z'\r\n"), std::string::npos);
@@ -251,41 +375,77 @@ TEST(TextConvert, StringsOfEveryTag) {
 }
 
 TEST(TextConvert, StringTagsTheTextCannotTellApartKeepTheirMeaning) {
-  const std::string utf8 = "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC";  // "Grüße €", all in code page 1252
+  const std::string utf8 =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e \xE2\x82\xAC";  // "Grüße €", all in code page 1252
   const std::u16string ascii = u"plain";
   TBin b;
   b.Obj("T", "X")
-      .Prop("U").Counted(vaUTF8String, utf8, static_cast<uint32_t>(utf8.size()))
-      .Prop("W").Counted(vaWString, std::string_view(reinterpret_cast<const char*>(ascii.data()), 10), 5)
-      .Prop("L").Counted(vaLString, "short", 5)
-      .End().End();
+      .Prop("U")
+      .Counted(vaUTF8String, utf8, static_cast<uint32_t>(utf8.size()))
+      .Prop("W")
+      .Counted(vaWString, std::string_view(reinterpret_cast<const char*>(ascii.data()), 10), 5)
+      .Prop("L")
+      .Counted(vaLString, "short", 5)
+      .End()
+      .End();
   const std::string text = ToText(b.S);
   EXPECT_NE(text.find("U = 'Gr'#252#223'e '#8364"), std::string::npos) << text;
   TBin expected;
   expected.Obj("T", "X")
-      .Prop("U").Tag(vaString).Short("Gr\xFC\xDF" "e \x80")
-      .Prop("W").Tag(vaString).Short("plain")
-      .Prop("L").Tag(vaString).Short("short")
-      .End().End();
+      .Prop("U")
+      .Tag(vaString)
+      .Short(
+          "Gr\xFC\xDF"
+          "e \x80")
+      .Prop("W")
+      .Tag(vaString)
+      .Short("plain")
+      .Prop("L")
+      .Tag(vaString)
+      .Short("short")
+      .End()
+      .End();
   EXPECT_EQ(ToBinary(text), expected.S);
 }
 
 TEST(TextConvert, IdentifiersAndSpecialValues) {
   TBin b;
   b.Obj("T", "X")
-      .Prop("Color").Tag(vaIdent).Short("clBtnFace")
-      .Prop("PopupMenu").Tag(vaIdent).Short("Form1.Popup")
-      .Prop("Yes").Tag(vaTrue)
-      .Prop("No").Tag(vaFalse)
-      .Prop("Ref").Tag(vaNil)
-      .Prop("Value").Tag(vaNull)
-      .Prop("Nested").Tag(vaList).Tag(vaList).Tag(vaList).End().End().Tag(vaIdent).Short("a").End()
-      .Prop("Empty").Tag(vaCollection).End()
-      .Prop("NoBytes").Counted(vaBinary, "", 0)
-      .End().End();
+      .Prop("Color")
+      .Tag(vaIdent)
+      .Short("clBtnFace")
+      .Prop("PopupMenu")
+      .Tag(vaIdent)
+      .Short("Form1.Popup")
+      .Prop("Yes")
+      .Tag(vaTrue)
+      .Prop("No")
+      .Tag(vaFalse)
+      .Prop("Ref")
+      .Tag(vaNil)
+      .Prop("Value")
+      .Tag(vaNull)
+      .Prop("Nested")
+      .Tag(vaList)
+      .Tag(vaList)
+      .Tag(vaList)
+      .End()
+      .End()
+      .Tag(vaIdent)
+      .Short("a")
+      .End()
+      .Prop("Empty")
+      .Tag(vaCollection)
+      .End()
+      .Prop("NoBytes")
+      .Counted(vaBinary, "", 0)
+      .End()
+      .End();
   const std::string text = ExpectRoundTrip(b.S);
   EXPECT_NE(text.find("PopupMenu = Form1.Popup\r\n  Yes = True\r\n  No = False\r\n  Ref = nil\r\n  Value = Null\r\n"),
-            std::string::npos) << text;
+            std::string::npos)
+      << text;
   EXPECT_NE(text.find("Empty = <>\r\n  NoBytes = {}\r\n"), std::string::npos);
 }
 
@@ -441,10 +601,8 @@ TEST(TextConvertCorpus, BinaryFilesRoundTrip) {
     const std::string original = ReadFileBytes(f.string());
     const std::string text = ResourceToText(original);
     const std::string rebuilt = TextToResource(text);
-    if (rebuilt == original)
-      ++identical;
-    else
-      EXPECT_EQ(ResourceToText(rebuilt), text);
+    if (rebuilt == original) ++identical;
+    else EXPECT_EQ(ResourceToText(rebuilt), text);
   }
   EXPECT_GE(identical, static_cast<int>(files.size()) - 6);
 }
@@ -482,23 +640,66 @@ TEST(TextConvertCorpus, TextFilesRoundTrip) {
 
 std::string Sample() {
   TBin b;
-  b.Byte(0xF2).Tag(vaInt8).Byte(1).Obj("TForm1", "Form1")
-      .Prop("Caption").Tag(vaString).Short("Hi")
-      .Prop("L").Counted(vaLString, "long", 4)
-      .Prop("W").Counted(vaWString, std::string("a\0", 2), 1)
-      .Prop("U").Counted(vaUTF8String, "u", 1)
-      .Prop("B").Counted(vaBinary, "\x01\x02", 2)
-      .Prop("S").Tag(vaSet).Short("a").Short("")
-      .Prop("X").Tag(vaExtended).Ext(1.5L)
-      .Prop("Y").Tag(vaSingle).Le(1.5f)
-      .Prop("C").Tag(vaCurrency).Le<int64_t>(1)
-      .Prop("D").Tag(vaDate).Le(1.0)
-      .Prop("I").Tag(vaInt64).Le<int64_t>(1ll << 40)
-      .Prop("J").Tag(vaInt16).Le<int16_t>(1000).Prop("K").Tag(vaInt32).Le<int32_t>(100000)
-      .Prop("Z").Tag(vaCollection).Tag(vaInt8).Byte(0).Tag(vaList).Prop("A").Tag(vaNil).End().End()
-      .Prop("M").Tag(vaList).Tag(vaTrue).Tag(vaFalse).Tag(vaIdent).Short("x").End()
+  b.Byte(0xF2)
+      .Tag(vaInt8)
+      .Byte(1)
+      .Obj("TForm1", "Form1")
+      .Prop("Caption")
+      .Tag(vaString)
+      .Short("Hi")
+      .Prop("L")
+      .Counted(vaLString, "long", 4)
+      .Prop("W")
+      .Counted(vaWString, std::string("a\0", 2), 1)
+      .Prop("U")
+      .Counted(vaUTF8String, "u", 1)
+      .Prop("B")
+      .Counted(vaBinary, "\x01\x02", 2)
+      .Prop("S")
+      .Tag(vaSet)
+      .Short("a")
+      .Short("")
+      .Prop("X")
+      .Tag(vaExtended)
+      .Ext(1.5L)
+      .Prop("Y")
+      .Tag(vaSingle)
+      .Le(1.5f)
+      .Prop("C")
+      .Tag(vaCurrency)
+      .Le<int64_t>(1)
+      .Prop("D")
+      .Tag(vaDate)
+      .Le(1.0)
+      .Prop("I")
+      .Tag(vaInt64)
+      .Le<int64_t>(1ll << 40)
+      .Prop("J")
+      .Tag(vaInt16)
+      .Le<int16_t>(1000)
+      .Prop("K")
+      .Tag(vaInt32)
+      .Le<int32_t>(100000)
+      .Prop("Z")
+      .Tag(vaCollection)
+      .Tag(vaInt8)
+      .Byte(0)
+      .Tag(vaList)
+      .Prop("A")
+      .Tag(vaNil)
       .End()
-      .Obj("TButton", "B1").End().End()
+      .End()
+      .Prop("M")
+      .Tag(vaList)
+      .Tag(vaTrue)
+      .Tag(vaFalse)
+      .Tag(vaIdent)
+      .Short("x")
+      .End()
+      .End()
+      .Obj("TButton", "B1")
+      .End()
+      .End()
       .End();
   return b.S;
 }
@@ -557,12 +758,14 @@ TEST(TextConvertMalformed, DeepNestingIsRefused) {
   for (int i = 0; i < 100000; ++i) objects.Obj("T", "X").End();
   EXPECT_NE(MessageOf<EReadError>([&] { ToText(objects.S); }).find("offset"), std::string::npos);
 
-  EXPECT_NE(MessageOf<EParserError>([&] { ToBinary("object X: T\n  P = " + std::string(100000, '(')); })
-                .find("on line 2"), std::string::npos);
+  EXPECT_NE(
+      MessageOf<EParserError>([&] { ToBinary("object X: T\n  P = " + std::string(100000, '(')); }).find("on line 2"),
+      std::string::npos);
 }
 
 TEST(TextConvertMalformed, BadSignatureAndResourceHeader) {
-  EXPECT_NE(MessageOf<EReadError>([&] { ToText(std::string("TPF1\x01T\x01X\0\0", 10)); }).find("offset"), std::string::npos);
+  EXPECT_NE(MessageOf<EReadError>([&] { ToText(std::string("TPF1\x01T\x01X\0\0", 10)); }).find("offset"),
+            std::string::npos);
   TMemoryStream in, out;
   Load(in, std::string("\xFF\x0A\x00NAME", 7));
   EXPECT_TRUE(StreamHasResourceHeader(&in));
@@ -595,18 +798,51 @@ TEST(TextParse, AcceptsWhatDelphiAccepts) {
       "end\n"
       "\x1A";
   TBin b;
-  b.Byte(0xF3).Tag(vaInt8).Byte(2).Obj("TForm1", "Form1")
-      .Prop("Color").Tag(vaInt16).Le<int16_t>(255)
-      .Prop("Neg").Tag(vaInt8).Byte(0xFB)
-      .Prop("Exp").Tag(vaExtended).Ext(1500.0L)
-      .Prop("S").Tag(vaString).Short("aABIt's")
-      .Prop("Sgl").Tag(vaSingle).Le(2.0f)
-      .Prop("Cur").Tag(vaCurrency).Le<int64_t>(2)
-      .Prop("Font.Style").Tag(vaSet).Short("fsBold").Short("fsItalic").Short("")
-      .Prop("Ref").Tag(vaIdent).Short("Form2.Button1")
-      .Prop("Items").Tag(vaCollection).Tag(vaInt8).Byte(7).Tag(vaList).Prop("Width").Tag(vaInt8).Byte(3).End().End()
+  b.Byte(0xF3)
+      .Tag(vaInt8)
+      .Byte(2)
+      .Obj("TForm1", "Form1")
+      .Prop("Color")
+      .Tag(vaInt16)
+      .Le<int16_t>(255)
+      .Prop("Neg")
+      .Tag(vaInt8)
+      .Byte(0xFB)
+      .Prop("Exp")
+      .Tag(vaExtended)
+      .Ext(1500.0L)
+      .Prop("S")
+      .Tag(vaString)
+      .Short("aABIt's")
+      .Prop("Sgl")
+      .Tag(vaSingle)
+      .Le(2.0f)
+      .Prop("Cur")
+      .Tag(vaCurrency)
+      .Le<int64_t>(2)
+      .Prop("Font.Style")
+      .Tag(vaSet)
+      .Short("fsBold")
+      .Short("fsItalic")
+      .Short("")
+      .Prop("Ref")
+      .Tag(vaIdent)
+      .Short("Form2.Button1")
+      .Prop("Items")
+      .Tag(vaCollection)
+      .Tag(vaInt8)
+      .Byte(7)
+      .Tag(vaList)
+      .Prop("Width")
+      .Tag(vaInt8)
+      .Byte(3)
       .End()
-      .Byte(0xF4).Obj("TFrame", "F").End().End()
+      .End()
+      .End()
+      .Byte(0xF4)
+      .Obj("TFrame", "F")
+      .End()
+      .End()
       .End();
   EXPECT_EQ(ToBinary(text), b.S);
 }
@@ -619,8 +855,11 @@ TEST(TextParse, NonUtf8TextIsReadInTheAnsiCodePage) {
   // Characters outside the code page become a wide string.
   TBin w;
   const std::u16string zh = u"\u6C49";
-  w.Obj("T", "X").Prop("Caption").Counted(vaWString, std::string_view(reinterpret_cast<const char*>(zh.data()), 2), 1)
-      .End().End();
+  w.Obj("T", "X")
+      .Prop("Caption")
+      .Counted(vaWString, std::string_view(reinterpret_cast<const char*>(zh.data()), 2), 1)
+      .End()
+      .End();
   EXPECT_EQ(ToBinary("object X: T\n  Caption = #27721\nend\n"), w.S);
 }
 

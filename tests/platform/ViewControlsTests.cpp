@@ -34,7 +34,8 @@ void ReadItems(Items* items, const std::string& bytes) {
 
 std::string Le(int32_t v) {
   std::string out(4, '\0');
-  for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    out[static_cast<size_t>(i)] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
   return out;
 }
 
@@ -49,7 +50,8 @@ std::string CorpusTreeData(const std::string& file) {
   for (size_t i = at + 14; i < text.size() && text[i] != '}'; ++i)
     if (std::isxdigit(static_cast<unsigned char>(text[i]))) hex += text[i];
   std::string out;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) out.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    out.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
   return out;
 }
 
@@ -81,7 +83,9 @@ TEST_F(ViewFixture, CorpusTreeDataReadsLevelsAndImagesAndWritesBackByteForByte) 
   ASSERT_EQ(nodes->Count(), 12);
   EXPECT_EQ(nodes->TopCount(), 6);
   TTreeNode* mail = nodes->GetFirstNode();
-  EXPECT_EQ(mail->GetText(), "Postal\xC3\xA1" "da");  // ANSI 0xE1 read as UTF-8
+  EXPECT_EQ(mail->GetText(),
+            "Postal\xC3\xA1"
+            "da");  // ANSI 0xE1 read as UTF-8
   EXPECT_EQ(mail->Count(), 3);
   EXPECT_EQ(mail->GetImageIndex(), 8);
   EXPECT_EQ(mail->GetSelectedIndex(), 8);
@@ -180,11 +184,11 @@ TEST_F(ViewFixture, MalformedItemDataRaisesReadErrorAndKeepsTheItems) {
   lv->GetItems()->Add()->SetCaption("kept");
   std::string good = WriteItems(lv->GetItems());
   const std::vector<std::string> badLists = {
-      "",                                           // no header
-      Le(100) + Le(1),                              // size beyond the data
-      Le(8) + Le(-1),                               // negative count
-      Le(12) + Le(1) + Le(0),                       // item cut short
-      good.substr(0, good.size() - 2),              // caption cut short
+      "",                                                                  // no header
+      Le(100) + Le(1),                                                     // size beyond the data
+      Le(8) + Le(-1),                                                      // negative count
+      Le(12) + Le(1) + Le(0),                                              // item cut short
+      good.substr(0, good.size() - 2),                                     // caption cut short
       Le(static_cast<int32_t>(good.size() + 3)) + good.substr(4) + "abc",  // a trailer that is not images
       Le(8 + 25) + Le(1) + Le(0) + Le(0) + Le(0) + Le(1000000) + Le(0) + std::string(1, '\0'),  // sub items
   };
@@ -200,12 +204,12 @@ TEST_F(ViewFixture, MalformedItemDataRaisesReadErrorAndKeepsTheItems) {
   const std::vector<std::string> badTrees = {
       "",
       Le(-3),
-      Le(1),                                             // node missing
-      Le(1) + Le(25) + node + Le(0),                     // record shorter than its size
-      Le(1) + Le(10) + node + Le(0) + std::string(1, '\0'),   // size below the fixed part
+      Le(1),                                                            // node missing
+      Le(1) + Le(25) + node + Le(0),                                    // record shorter than its size
+      Le(1) + Le(10) + node + Le(0) + std::string(1, '\0'),             // size below the fixed part
       Le(1) + Le(29) + node + Le(0) + std::string(1, '\x09') + "abcd",  // text beyond the record
-      Le(1) + Le(25) + node + Le(0x7FFFFFFF) + std::string(1, '\0'),  // children that are not there
-      Le(2) + Le(25) + node + Le(0) + std::string(1, '\0'),           // second node missing
+      Le(1) + Le(25) + node + Le(0x7FFFFFFF) + std::string(1, '\0'),    // children that are not there
+      Le(2) + Le(25) + node + Le(0) + std::string(1, '\0'),             // second node missing
   };
   for (const std::string& bad : badTrees) {
     SCOPED_TRACE(bad.size());
@@ -261,7 +265,11 @@ TEST_F(ViewFixture, ListSortsByTextOnChangesAndByOnCompareWhenAssigned) {
   EXPECT_EQ(items->Item(0)->GetCaption(), "Apple");
   items->Item(4)->SetImageIndex(5);  // not a data change: no sort
   EXPECT_EQ(items->Item(4)->GetImageIndex(), 5);
-  lv->CustomSort([](TListItem* a, TListItem* b, intptr_t) { return static_cast<int>(a->GetCaption().size()) - static_cast<int>(b->GetCaption().size()); }, 0);
+  lv->CustomSort(
+      [](TListItem* a, TListItem* b, intptr_t) {
+        return static_cast<int>(a->GetCaption().size()) - static_cast<int>(b->GetCaption().size());
+      },
+      0);
   EXPECT_EQ(captions(), "fig,pear,Apple,banana,zucchini,");
 }
 
@@ -301,7 +309,9 @@ TEST_F(ViewFixture, ListSelectionByMouseAndKeysFiresChangingChangeAndSelectItem)
   lv->OnChange = [&](TObject*, TListItem* it, TItemChange c) {
     if (c == ctState) log.push_back("change " + it->GetCaption());
   };
-  lv->OnSelectItem = [&](TObject*, TListItem* it, bool sel) { log.push_back((sel ? "select " : "unselect ") + it->GetCaption()); };
+  lv->OnSelectItem = [&](TObject*, TListItem* it, bool sel) {
+    log.push_back((sel ? "select " : "unselect ") + it->GetCaption());
+  };
   TRect r1 = lv->GetItems()->Item(1)->DisplayRect();
   Click(lv, r1.Left + 5, r1.Top + 2);
   EXPECT_EQ(log, (std::vector<std::string>{"changing Item 1", "change Item 1", "select Item 1"}));

@@ -161,10 +161,10 @@ TEST_F(WinDetails, AFormsBorderWidthIsABandInItsColourAroundTheClientArea) {
 }
 
 TEST_F(WinDetails, BorderWidthOfFormsAndToolBarsStreams) {
-  std::unique_ptr<TCustomForm> form(ReadFormText(
-      "object Form1: TForm\n  BorderWidth = 4\n  object ToolBar1: TToolBar\n    Left = 0\n    Top = 0\n"
-      "    Width = 200\n    Height = 40\n    BorderWidth = 3\n"
-      "    object ToolButton1: TToolButton\n      Left = 0\n      Top = 0\n    end\n  end\nend\n"));
+  std::unique_ptr<TCustomForm> form(
+      ReadFormText("object Form1: TForm\n  BorderWidth = 4\n  object ToolBar1: TToolBar\n    Left = 0\n    Top = 0\n"
+                   "    Width = 200\n    Height = 40\n    BorderWidth = 3\n"
+                   "    object ToolButton1: TToolButton\n      Left = 0\n      Top = 0\n    end\n  end\nend\n"));
   EXPECT_EQ(form->GetBorderWidth(), 4);
   auto* bar = As<TWinControl>(form->FindComponent("ToolBar1"));
   ASSERT_NE(bar, nullptr);
@@ -180,15 +180,15 @@ TEST_F(WinDetails, BorderWidthOfFormsAndToolBarsStreams) {
 TEST_F(WinDetails, TabOrderReadFromAStreamIsSortedOnceAllSiblingsAreThere) {
   // Listed in creation order; their tab orders run backwards, which applying each as read
   // (while later siblings are missing) gets wrong.
-  std::unique_ptr<TCustomForm> form(ReadFormText(
-      "object Form1: TForm\n"
-      "  object A: TEdit\n    Left = 0\n    Top = 0\n    TabOrder = 2\n  end\n"
-      "  object B: TEdit\n    Left = 0\n    Top = 30\n    TabOrder = 1\n  end\n"
-      "  object C: TEdit\n    Left = 0\n    Top = 60\n    TabOrder = 0\n  end\n"
-      "  object P: TPanel\n    Left = 0\n    Top = 90\n    TabOrder = 3\n"
-      "    object D: TEdit\n      Left = 0\n      Top = 0\n      TabOrder = 1\n    end\n"
-      "    object E: TEdit\n      Left = 0\n      Top = 30\n      TabOrder = 0\n    end\n"
-      "  end\nend\n"));
+  std::unique_ptr<TCustomForm> form(
+      ReadFormText("object Form1: TForm\n"
+                   "  object A: TEdit\n    Left = 0\n    Top = 0\n    TabOrder = 2\n  end\n"
+                   "  object B: TEdit\n    Left = 0\n    Top = 30\n    TabOrder = 1\n  end\n"
+                   "  object C: TEdit\n    Left = 0\n    Top = 60\n    TabOrder = 0\n  end\n"
+                   "  object P: TPanel\n    Left = 0\n    Top = 90\n    TabOrder = 3\n"
+                   "    object D: TEdit\n      Left = 0\n      Top = 0\n      TabOrder = 1\n    end\n"
+                   "    object E: TEdit\n      Left = 0\n      Top = 30\n      TabOrder = 0\n    end\n"
+                   "  end\nend\n"));
   auto order = [&](const char* name) { return As<TWinControl>(form->FindComponent(name))->GetTabOrder(); };
   EXPECT_EQ(order("A"), 2);
   EXPECT_EQ(order("B"), 1);

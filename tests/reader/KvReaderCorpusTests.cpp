@@ -51,8 +51,7 @@ std::string WithoutPrefixes(const std::string& text, size_t indent) {
     std::smatch m;
     if (std::regex_match(line, m, header) && m[1].length() <= static_cast<long>(indent))
       out += m[1].str() + "object " + m[2].str() + "\r\n";
-    else
-      out += line;
+    else out += line;
   }
   return out;
 }
@@ -119,9 +118,11 @@ TEST(KvReaderCorpus, AFormRootKeepsItsPropertiesAndGivesUpItsHandlers) {
       continue;
     }
     std::vector<std::string> handlers;
-    EXPECT_EQ(f.OutText(), WithoutPrefixes(WithoutRootHandlers(BinaryToText(form.Stream), TForm::StaticClass(), handlers), 2));
+    EXPECT_EQ(f.OutText(),
+              WithoutPrefixes(WithoutRootHandlers(BinaryToText(form.Stream), TForm::StaticClass(), handlers), 2));
     std::vector<std::string> events;  // without their parameter lists
-    for (int i = 0; i < f.Reader->Events.Count(); ++i) events.push_back(f.Reader->Events[i].substr(0, f.Reader->Events[i].find('(')));
+    for (int i = 0; i < f.Reader->Events.Count(); ++i)
+      events.push_back(f.Reader->Events[i].substr(0, f.Reader->Events[i].find('(')));
     handlers.insert(handlers.begin(), "[" + f.ClassName + "]");
     EXPECT_EQ(events, handlers);
     EXPECT_EQ(f.Reader->Fields.Count(), 0);

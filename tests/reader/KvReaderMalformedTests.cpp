@@ -79,7 +79,8 @@ TEST(KvReaderMalformed, EveryTruncationIsAReadError) {
 TEST(KvReaderMalformed, BadTagsAndLengthsAreReadErrors) {
   const std::string full = TextToBinary(kStream);
   // An unknown value tag inside a copied component.
-  EXPECT_NE(ReadErrorOf(WithReplaced(full, std::string("Set\x0B", 4), std::string("Set\x7F", 4))).find("Invalid value tag 127"),
+  EXPECT_NE(ReadErrorOf(WithReplaced(full, std::string("Set\x0B", 4), std::string("Set\x7F", 4)))
+                .find("Invalid value tag 127"),
             std::string::npos);
   // Binary data claiming far more bytes than the stream holds: refused before anything is read.
   EXPECT_NE(ReadErrorOf(WithReplaced(full, std::string("Data\x0A\x05\x00\x00\x00", 9),
@@ -99,8 +100,15 @@ TEST(KvReaderMalformed, DeepNestingIsRefused) {
   EXPECT_THROW(Filter(form.get(), lists), EReadError);
 
   const std::string end(1, '\0');
-  std::string nested = "TPF0\x06TForm1\x05" "Form1" + end;
-  for (int i = 0; i < 10000; ++i) nested += "\x07TButton\x07" "Button1" + end;
+  std::string nested =
+      "TPF0\x06TForm1\x05"
+      "Form1" +
+      end;
+  for (int i = 0; i < 10000; ++i)
+    nested +=
+        "\x07TButton\x07"
+        "Button1" +
+        end;
   nested += std::string(10000 + 1, '\0');
   EXPECT_NE(ReadErrorOf(nested).find("Nesting too deep"), std::string::npos);
 }

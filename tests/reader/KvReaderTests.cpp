@@ -109,11 +109,11 @@ TEST(KvReaderCollect, TakesEventsOutAndGathersFieldsSectionsAndUnits) {
                                       "OnClick = Button1Click(Sender: TObject)", "[Edit1]",
                                       "OnKeyPress = Edit1KeyPress(Sender: TObject; Key: Char)", "[Memo1]"}));
   // Font.Style passes through the font class, whose unit is already in the clause.
-  EXPECT_EQ(Lines(f.Reader->Units), (std::vector<std::string>{"Messages", "Windows", "SysUtils", "Classes",
-                                                              "Graphics", "Controls", "Forms", "Dialogs"}));
+  EXPECT_EQ(Lines(f.Reader->Units), (std::vector<std::string>{"Messages", "Windows", "SysUtils", "Classes", "Graphics",
+                                                              "Controls", "Forms", "Dialogs"}));
   // Assigned handlers leave the stream; the nil one stays.
   EXPECT_EQ(f.OutText(), Without(Canonical(kForm), {"  OnCreate = FormCreate", "    OnClick = Button1Click",
-                                               "    OnKeyPress = Edit1KeyPress"}));
+                                                    "    OnKeyPress = Edit1KeyPress"}));
 }
 
 TEST(KvReaderApply, PutsBackExactlyWhatCollectTookOut) {
@@ -166,7 +166,8 @@ TEST(KvReaderCopy, UnknownComponentIsCopiedWholeWithEveryKindOfValue) {
   const std::string longText(300, 'L');
   const std::string stream = R"(object Form1: TForm1
   object Grid1: TThirdPartyGrid
-    LongText = ')" + longText + R"('
+    LongText = ')" + longText +
+                             R"('
     Wide = 'Sch'#246'n '#1055#1088#1080
     Data = {
       0001020304FF}
@@ -206,7 +207,8 @@ end
 }
 
 TEST(KvReaderCopy, PropertiesTheLiveClassLacksAreCopied) {
-  auto form = LoadForm("object Form1: TForm1\n  object Button1: TButton\n  end\n  object List1: TListBox\n  end\nend\n");
+  auto form =
+      LoadForm("object Form1: TForm1\n  object Button1: TButton\n  end\n  object List1: TListBox\n  end\nend\n");
   const char* stream = R"(object Form1: TForm1
   PixelsPerInch = 96
   TextHeight = 13
@@ -260,7 +262,8 @@ TEST(KvReaderListing, AComponentNamedAfterAPropertyItsClassDoesNotStoreIsDropped
   auto form = LoadForm("object Form1: TForm1\nend\n");
   (new TKrTestWidget(form.get()))->SetName("Spare");
   (new TKrTestWidget(form.get()))->SetName("Count");
-  const char* stream = "object Form1: TForm1\n  object Spare: TKrTestWidget\n  end\n  object Count: TKrTestWidget\n  end\nend\n";
+  const char* stream =
+      "object Form1: TForm1\n  object Spare: TKrTestWidget\n  end\n  object Count: TKrTestWidget\n  end\nend\n";
   TFilterOptions options;
   options.IsStoredProp = [](TPersistent* instance, PPropInfo prop) { return IsStoredProp(instance, prop); };
   TFiltered f = Filter(form.get(), TextToBinary(stream), options);
@@ -323,7 +326,8 @@ TEST(KvReaderProperties, ReadOnlyPropertiesAreRefused) {
   auto form = LoadForm("object Form1: TForm1\nend\n");
   (new TKrTestWidget(form.get()))->SetName("Widget1");
   try {
-    Filter(form.get(), TextToBinary("object Form1: TForm1\n  object Widget1: TKrTestWidget\n    Count = 3\n  end\nend\n"));
+    Filter(form.get(),
+           TextToBinary("object Form1: TForm1\n  object Widget1: TKrTestWidget\n    Count = 3\n  end\nend\n"));
     ADD_FAILURE() << "read-only property accepted";
   } catch (const EReadError& e) {
     EXPECT_EQ(e.Message(), "Error reading Widget1.Count: Property is read-only");

@@ -26,10 +26,8 @@ std::string TextToBinary(const std::string& text) {
 std::string BinaryToText(const std::string& bytes) {
   TMemoryStream in, out;
   Load(in, bytes);
-  if (StreamHasResourceHeader(&in))
-    ObjectResourceToText(&in, &out);
-  else
-    ObjectBinaryToText(&in, &out);
+  if (StreamHasResourceHeader(&in)) ObjectResourceToText(&in, &out);
+  else ObjectBinaryToText(&in, &out);
   return StreamBytes(out);
 }
 

@@ -55,12 +55,9 @@ TEST(CorpusLoad, StandardClassFormsLoadCleanlyOthersOnlyLackTheirClasses) {
     if (colon == std::string::npos) continue;
     std::string file = line.substr(0, colon + 4), rest = line.substr(colon + 6);
     std::smatch m;
-    if (rest == "ok")
-      ++ok;
-    else if (std::regex_search(rest, m, notFound))
-      unknown[file].insert(m[1]);
-    else
-      other[file].push_back(rest);
+    if (rest == "ok") ++ok;
+    else if (std::regex_search(rest, m, notFound)) unknown[file].insert(m[1]);
+    else other[file].push_back(rest);
   }
   EXPECT_EQ(ok + static_cast<int>(unknown.size() + other.size()) >= count, true) << out;
   EXPECT_GT(ok, 0);

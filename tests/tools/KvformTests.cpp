@@ -207,8 +207,7 @@ std::vector<std::string> GlyphTestLines(const std::string& text) {
 }  // namespace
 
 TEST_F(Kvform, GlyphDataLoadsBackAsTheArtsPixels) {
-  Put("a.txt",
-      "# two by three\nproperty Glyph\n. clFuchsia\nr clRed\nb clNavy\npixels\nrb\n.r\n..\n");
+  Put("a.txt", "# two by three\nproperty Glyph\n. clFuchsia\nr clRed\nb clNavy\npixels\nrb\n.r\n..\n");
   const TRun r = Run({"glyph", Path("a.txt"), "--indent", "4"});
   ASSERT_EQ(r.Status, 0) << r.Err;
   EXPECT_TRUE(r.Out.starts_with("    Glyph.Data = {")) << r.Out;
@@ -235,15 +234,18 @@ TEST_F(Kvform, GlyphDataLoadsBackAsTheArtsPixels) {
   Put("p.txt", "property Picture\nw clWhite\npixels\nw\n");
   const TRun p = Run({"glyph", Path("p.txt")});
   ASSERT_EQ(p.Status, 0) << p.Err;
-  EXPECT_TRUE(p.Out.starts_with("    Picture.Data = {\n      07544269746D6170")) << "the class name TBitmap leads: " << p.Out;
+  EXPECT_TRUE(p.Out.starts_with("    Picture.Data = {\n      07544269746D6170"))
+      << "the class name TBitmap leads: " << p.Out;
 }
 
 TEST_F(Kvform, GlyphRefusesArtItCannotStore) {
   const std::pair<const char*, const char*> bad[] = {
       {"property Glyph\nk clBlack\npixels\nkx\n", "Unknown key 'x' on line 4"},
       {"property Glyph\nk clBlack\npixels\nkk\nk\n", "Rows differ in width on line 5"},
-      {"property Glyph\nk clBtnFace\npixels\nk\n", "Expected a key character and a colour of the 16-colour palette on line 2"},
-      {"property Glyph\nk $00123456\npixels\nk\n", "Expected a key character and a colour of the 16-colour palette on line 2"},
+      {"property Glyph\nk clBtnFace\npixels\nk\n",
+       "Expected a key character and a colour of the 16-colour palette on line 2"},
+      {"property Glyph\nk $00123456\npixels\nk\n",
+       "Expected a key character and a colour of the 16-colour palette on line 2"},
       {"property Icon\n", "Property must be Glyph or Picture on line 1"},
       {"k clBlack\npixels\nk\n", "No property line on line 3"},
       {"property Glyph\nk clBlack\npixels\n\n", "No pixels on line 4"},
@@ -277,7 +279,8 @@ TEST_F(Kvform, EveryArtFileIsWhatItsFormHolds) {
                                [&](const std::string& l) { return l.starts_with("object " + component + ":"); });
     ASSERT_NE(object, have.end()) << stem;
     // The component's own properties end where its children or its end begin.
-    auto last = std::find_if(object + 1, have.end(), [](const std::string& l) { return l.starts_with("object ") || l == "end"; });
+    auto last = std::find_if(object + 1, have.end(),
+                             [](const std::string& l) { return l.starts_with("object ") || l == "end"; });
     auto data = std::search(object + 1, last, want.begin(), want.end());
     EXPECT_NE(data, last) << stem << " differs from its art; run kvform glyph " << entry.path().string();
     ++checked;
@@ -319,8 +322,9 @@ TEST_F(Kvform, ResaveKeepsHandlersAndUnitPrintsWhatSavingWrites) {
 // --- Hostile form files: each once crashed kvform or ran a side effect.
 
 TEST_F(Kvform, WindowedControlInsideAnEditChecksRendersAndResaves) {
-  Put("shown.txt", "object Form1: TForm\n  Visible = True\n  object P1: TEdit\n    object Button1: TButton\n"
-                   "    end\n  end\nend\n");
+  Put("shown.txt",
+      "object Form1: TForm\n  Visible = True\n  object P1: TEdit\n    object Button1: TButton\n"
+      "    end\n  end\nend\n");
   Put("hidden.txt", "object Form1: TForm\n  object P1: TEdit\n    object Button1: TButton\n    end\n  end\nend\n");
   const TRun check = Run({"check", Path("shown.txt")});
   EXPECT_EQ(check.Status, 0) << check.Err;
@@ -346,8 +350,9 @@ TEST_F(Kvform, CheckingAFormLeavesTheDatabaseItNamesAlone) {
                        "'\n    SQL.Strings = (\n      'DELETE FROM t RETURNING a')\n  end\nend\n");
   const TRun check = Run({"check", Path("query.txt")});
   EXPECT_EQ(check.Status, 1);
-  EXPECT_EQ(check.Out, Path("query.txt") + ": Form1.Query1: A dataset opens only statements that read data: "
-                                           "DELETE FROM t RETURNING a\n");
+  EXPECT_EQ(check.Out, Path("query.txt") +
+                           ": Form1.Query1: A dataset opens only statements that read data: "
+                           "DELETE FROM t RETURNING a\n");
   TQuery q(nullptr);
   q.SetDatabaseName(db);
   q.GetSQL()->SetText("SELECT a FROM t");

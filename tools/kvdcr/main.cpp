@@ -12,8 +12,8 @@
 #include "Consts.h"
 #include "Drawing.h"
 #include "Forms.h"
-#include "StdReg.h"
 #include "KvClass.h"
+#include "StdReg.h"
 
 namespace {
 constexpr int kSize = 24;

@@ -18,10 +18,8 @@ int CmdToText(TCommandContext& ctx) {
   TMemoryStream in, out;
   in.LoadFromFile(ctx.Args[0]);
   // Form files come framed by a resource header or bare, starting at "TPF0".
-  if (StreamHasResourceHeader(&in))
-    ObjectResourceToText(&in, &out);
-  else
-    ObjectBinaryToText(&in, &out);
+  if (StreamHasResourceHeader(&in)) ObjectResourceToText(&in, &out);
+  else ObjectBinaryToText(&in, &out);
   if (ctx.Args.size() == 2) {
     ctx.Subject = ctx.Args[1];
     WriteFileAtomic(ctx.Args[1], Contents(out));

@@ -28,7 +28,8 @@ constexpr TCommand kCommands[] = {
     {"glyph", nullptr, "CmdGlyph", "glyph ART.txt [--indent N]   Glyph.Data or Picture.Data lines of a pixel-art file"},
     {"inspect", nullptr, "CmdInspect",
      "inspect FILE [COMPONENT] [--kinds MASK] [--expand]   the inspector window's rows for a component"},
-    {"resave", nullptr, "CmdResave", "resave IN OUT [--unit]   open a form file in a design and save it as OUT (and its unit)"},
+    {"resave", nullptr, "CmdResave",
+     "resave IN OUT [--unit]   open a form file in a design and save it as OUT (and its unit)"},
     {"unit", nullptr, "CmdUnit", "unit IN             the unit source that saving a design of IN writes"},
 };
 

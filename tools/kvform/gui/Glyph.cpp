@@ -136,7 +136,8 @@ std::string DataLines(const TArt& art, TBitmap& bitmap, int indent) {
 
 int CmdGlyph(TCommandContext& ctx) {
   int indent = 4;
-  if (ctx.Args.size() == 3 && ctx.Args[1] == "--indent" && TryStrToInt(ctx.Args[2], indent) && indent >= 0 && indent <= 40)
+  if (ctx.Args.size() == 3 && ctx.Args[1] == "--indent" && TryStrToInt(ctx.Args[2], indent) && indent >= 0 &&
+      indent <= 40)
     ctx.Args.resize(1);
   if (ctx.Args.size() != 1) throw TUsageError("expected ART.txt [--indent N]");
   ctx.Subject = ctx.Args[0];

@@ -47,10 +47,8 @@ int CmdResave(TCommandContext& ctx) {
   std::vector<std::string> files;
   bool writeUnit = false;
   for (const std::string& a : ctx.Args) {
-    if (a == "--unit")
-      writeUnit = true;
-    else
-      files.push_back(a);
+    if (a == "--unit") writeUnit = true;
+    else files.push_back(a);
   }
   if (files.size() != 2) throw TUsageError("expected IN OUT [--unit]");
   ctx.Subject = files[0];
