@@ -595,7 +595,11 @@ TPoint TControl::ScreenToClient(const TPoint& p) const {
 }
 
 void TControl::RequestAlign() {
-  if (FParent && (FAlign != alNone || FParent->ControlCount() > 0)) FParent->AlignControl(this);
+  if (!FParent) return;
+  // Windows outside the tab order are a designer's marks on the form (grab handles, icons): they
+  // are never aligned and are no content, so moving them leaves the parent's layout as it is.
+  if (auto* w = Cast<TWinControl>(this); w && FAlign == alNone && !w->TakesTabOrder()) return;
+  FParent->AlignControl(this);
 }
 
 // --- Appearance.
