@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -299,33 +300,81 @@ std::string ReadFileBytes(const std::string& fileName) {
   return data;
 }
 
-void WriteFileAtomic(const std::string& fileName, std::string_view data) {
-  std::string tmp = fileName + ".tmp~";
-  {
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) throw EFCreateError(Format(SFCreateError, fileName) + ": " + std::strerror(errno));
-    size_t done = 0;
-    int err = 0;
-    while (done < data.size()) {
-      ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        err = n < 0 ? errno : ENOSPC;
-        break;
-      }
-      done += n;
-    }
-    if (!err && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && !err) err = errno;
-    if (err) {
-      ::unlink(tmp.c_str());
-      throw EFCreateError(Format(SFCreateError, fileName) + ": " + std::strerror(err));
-    }
+namespace {
+
+[[noreturn]] void ThrowCreateError(const std::string& fileName, int err) {
+  throw EFCreateError(Format(SFCreateError, fileName) + ": " + std::strerror(err));
+}
+
+// The file a save replaces: saving through a symbolic link replaces what it points to and
+// keeps the link, as editors do.
+std::string SaveTarget(const std::string& fileName) {
+  std::string target = fileName;
+  for (int hops = 0; hops < 40; ++hops) {
+    char buf[4096];
+    ssize_t n = ::readlink(target.c_str(), buf, sizeof buf);
+    if (n < 0 || n == static_cast<ssize_t>(sizeof buf)) return target;
+    std::string link(buf, static_cast<size_t>(n));
+    size_t slash = target.rfind('/');
+    target = link[0] == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
   }
-  if (::rename(tmp.c_str(), fileName.c_str()) != 0) {
-    int err = errno;
+  return target;
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A new temporary file beside the target, created exclusively so that no other file (a
+// leftover of a killed save, a link planted there) is ever written through. It takes the
+// target's permissions when the target exists.
+int CreateTempBeside(const std::string& target, std::string& tmp) {
+  struct stat st;
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  static std::atomic<unsigned> sequence{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tmp = target + Format(".%d-%u.tmp~", static_cast<int>(::getpid()), sequence++);
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      if (exists) (void)::fchmod(fd, st.st_mode & 07777);
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+int WriteAll(int fd, std::string_view data) {
+  for (size_t done = 0; done < data.size();) {
+    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : ENOSPC;
+    done += static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+}  // namespace
+
+void WriteFileAtomic(const std::string& fileName, std::string_view data) {
+  const std::string target = SaveTarget(fileName);
+  std::string tmp;
+  int fd = CreateTempBeside(target, tmp);
+  if (fd < 0) ThrowCreateError(fileName, errno);
+  int err = WriteAll(fd, data);
+  if (!err && ::fsync(fd) != 0) err = errno;
+  if (::close(fd) != 0 && !err) err = errno;
+  if (!err && ::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
+  if (err) {
     ::unlink(tmp.c_str());
-    throw EFCreateError(Format(SFCreateError, fileName) + ": " + std::strerror(err));
+    ThrowCreateError(fileName, err);
+  }
+  // The rename is durable only once the folder that holds the new name is on disk.
+  int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    (void)::fsync(dir);
+    ::close(dir);
   }
 }
 

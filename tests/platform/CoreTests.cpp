@@ -1,6 +1,10 @@
 // Objects, run-time type information, components and string lists.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "Classes.h"
 #include "Consts.h"
 #include "TestComponents.h"
@@ -331,7 +335,6 @@ TEST(Streams, FileStreamsMemoryStreamsAndAtomicWrites) {
   }
   WriteFileAtomic(path, "replaced");
   EXPECT_EQ(ReadFileBytes(path), "replaced");
-  EXPECT_FALSE(FileExists(path + ".tmp~"));
   TMemoryStream m;
   m.LoadFromFile(path);
   EXPECT_EQ(m.GetSize(), 8);
@@ -340,4 +343,30 @@ TEST(Streams, FileStreamsMemoryStreamsAndAtomicWrites) {
   EXPECT_THROW(TFileStream("/no/such/file", fmOpenRead), EFOpenError);
   EXPECT_THROW(WriteFileAtomic("/no/such/dir/file", "x"), EFCreateError);
   DeleteFile(path);
+}
+
+// A save replaces the file a link points to and keeps the link and the file's permissions; a
+// leftover temporary file of a killed save, or a link planted where one would go, is never
+// written through; nothing but the saved file is left in the folder.
+TEST(Streams, AtomicWritesKeepLinksPermissionsAndStrangers) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::path(testing::TempDir()) / ("atomic-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "real");
+  const std::string target = (dir / "real" / "Unit1.dfm").string(), link = (dir / "Unit1.dfm").string();
+  WriteFileAtomic(target, "old");
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("real/Unit1.dfm", link);
+  const std::string victim = (dir / "victim").string();
+  WriteFileAtomic(victim, "untouched");
+  fs::create_symlink(victim, target + ".tmp~");
+
+  WriteFileAtomic(link, "new");
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadFileBytes(target), "new");
+  EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(ReadFileBytes(victim), "untouched");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), fs::directory_iterator()), 2);  // the saved file and the planted link
+  fs::remove_all(dir);
 }

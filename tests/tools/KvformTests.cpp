@@ -1,11 +1,17 @@
 // The kvform command-line tool, run as a separate process.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <thread>
 
 #include "Classes.h"
 #include "DbTables.h"
@@ -369,4 +375,84 @@ TEST_F(Kvform, RenderBlamesTheOutputItCannotWriteAndSaysWhy) {
     EXPECT_NE(r.Err.find("kvform: " + out + ": Cannot create file " + out + ": "), std::string::npos) << r.Err;
     EXPECT_EQ(r.Err.find(Path("in.txt")), std::string::npos) << r.Err;
   }
+}
+
+namespace {
+
+// A form of n buttons as text: about 60 bytes per component.
+std::string ButtonsForm(int n) {
+  std::string text = "object Form1: TForm1\r\n";
+  for (int i = 1; i <= n; ++i)
+    text += "  object Button" + std::to_string(i) + ": TButton\r\n    Left = " + std::to_string(i % 700) +
+            "\r\n    Caption = 'Press " + std::to_string(i) + "'\r\n  end\r\n";
+  return text + "end\r\n";
+}
+
+}  // namespace
+
+// Kills a save at 100 random moments of its run: the file it replaces is each time either the
+// old one or the new one, whole. Both must be seen, or the moments missed the save.
+TEST_F(Kvform, SavesKilledAtRandomMomentsLeaveTheOldFileOrTheNewOneWhole) {
+  Put("big.txt", ButtonsForm(40000));
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(Run({"tobinary", Path("big.txt"), Path("new.dfm")}).Status, 0);
+  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+  const std::string fresh = ReadFileBytes(Path("new.dfm")), old = "the old form file";
+
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<long> moment(span.count() / 2, span.count() * 5 / 4);
+  int olds = 0, news = 0, interrupted = 0;
+  for (int i = 0; i < 100; ++i) {
+    Put("out.dfm", old);
+    const std::string exe = FExe.string(), in = Path("big.txt"), out = Path("out.dfm");
+    const char* argv[] = {exe.c_str(), "tobinary", in.c_str(), out.c_str(), nullptr};
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], &quiet, nullptr, const_cast<char**>(argv), environ), 0);
+    posix_spawn_file_actions_destroy(&quiet);
+    const long at = moment(random);
+    std::this_thread::sleep_for(std::chrono::microseconds(at));
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    const std::string now = ReadFileBytes(out);
+    EXPECT_TRUE(now == old || now == fresh) << "killed after " << at << " us: " << now.size() << " bytes";
+    olds += now == old;
+    news += now == fresh;
+    for (const auto& entry : fs::directory_iterator(FDir))
+      if (entry.path().filename().string().ends_with(".tmp~")) {
+        ++interrupted;
+        fs::remove(entry.path());
+      }
+  }
+  EXPECT_GT(olds, 0);
+  EXPECT_GT(news, 0);
+  RecordProperty("interrupted_while_writing", interrupted);
+}
+
+// A write that fails part way (the file-size limit here, a full disk below) leaves the old file,
+// no temporary file, and says why.
+TEST_F(Kvform, FailedWritesLeaveTheOldFileAndSayWhy) {
+  Put("big.txt", ButtonsForm(20000));
+  Put("out.dfm", "old");
+  const std::string cmd = "trap '' XFSZ; ulimit -f 64; exec " + Quote(FExe.string()) + " tobinary " +
+                          Quote(Path("big.txt")) + " " + Quote(Path("out.dfm")) + " 2>" + Quote(Path("err"));
+  const int raw = std::system(("sh -c " + Quote(cmd)).c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+  EXPECT_EQ(ReadFileBytes(Path("err")),
+            "kvform: " + Path("out.dfm") + ": Cannot create file " + Path("out.dfm") + ": File too large\n");
+  EXPECT_EQ(ReadFileBytes(Path("out.dfm")), "old");
+
+  const fs::path disk = FDir / "disk";
+  fs::create_directories(disk);
+  if (std::system(("mount -t tmpfs -o size=256k tmpfs " + Quote(disk.string()) + " 2>/dev/null").c_str()) != 0)
+    GTEST_SKIP() << "cannot mount a small file system here";
+  std::ofstream(disk / "out.dfm") << "old";
+  const TRun full = Run({"tobinary", Path("big.txt"), (disk / "out.dfm").string()});
+  EXPECT_EQ(full.Status, 1);
+  EXPECT_NE(full.Err.find("No space left on device"), std::string::npos) << full.Err;
+  EXPECT_EQ(ReadFileBytes((disk / "out.dfm").string()), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(disk), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::system(("umount " + Quote(disk.string())).c_str()), 0);
 }
