@@ -13,6 +13,7 @@ TBenchDesign::TBenchDesign(int count, bool showInspector) {
   KvReg::Register();
   FHost = new TForm(Application);
   FDesigner = new TKvFormDesigner(FHost);
+  FDesigner->SetRecoveryFolder("");
   FDesigner->NewForm();
   Engine = FDesigner->FDesignerWindow->CurrentDesigner();
   if (showInspector) {

@@ -240,7 +240,9 @@ void TKFormDesigner::Modified() {
   ShowSelect();
   if (FObjectInspector) FObjectInspector->ObjectModified(this);
   FModified = true;
-  if (FFormDesigner) FFormDesigner->DesignerChanged(this);
+  if (!FFormDesigner) return;
+  FFormDesigner->DesignerChanged(this);
+  FFormDesigner->DesignModified(this);
 }
 
 void TKFormDesigner::Notification(TComponent* component, TOperation operation) {

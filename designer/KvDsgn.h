@@ -45,6 +45,8 @@ class IKDesignerHost {
   virtual int NewDesignTop() = 0;
   // A design's modified state or activation changed.
   virtual void DesignerChanged(TKFormDesigner* designer) = 0;
+  // A gesture changed the design (after DesignerChanged has told of its modified state).
+  virtual void DesignModified(TKFormDesigner* designer) = 0;
   // A key pressed on a design that is a short cut of the host's commands: runs the command.
   virtual bool IsShortCut(uint16_t key, TShiftState shift) = 0;
 
@@ -308,6 +310,9 @@ class TKFormDesigner : public TFormDesigner {
   bool ReadComponents(const std::string& fileName);
   bool IsStoredProp(TPersistent* instance, PPropInfo prop);
   void WriteUnits(const std::string& fileName, bool writeUnit);
+  // Writes the form file of the design as it stands to fileName, leaving the design's file
+  // name and modified state alone (a recovery copy).
+  void WriteFormCopy(const std::string& fileName);
   // Runs the saving reader over a form stream of the designed form (reader built on it, at
   // "TPF0"): what the engine does not list is dropped; without `events` the event assignments
   // are taken out into the reader's Events, with them they are put back. A non-empty
@@ -366,6 +371,8 @@ class TKFormDesigner : public TFormDesigner {
  private:
   friend class TKvDot;
   friend class TKSaveBitmaps;
+
+  std::string FormFileImage(const std::string& unitName, std::string* unitText);
 
   IKDesignerHost* FFormDesigner;
   IKInspectorHost* FObjectInspector;

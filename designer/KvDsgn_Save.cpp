@@ -41,15 +41,12 @@ std::string TKFormDesigner::FilterFormStream(TKReader& reader, const TStrings* e
   return className;
 }
 
-void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
-  std::string base, unitName;
-  bool lowerCaseExt;
-  KvSaveSplitName(fileName, base, unitName, lowerCaseExt);
-
-  // The stored image gives the form's class name (a loaded file's own); the live form gives the
-  // units, fields and event sections of what the design holds now, components inserted since
-  // the design began and handlers given since included.
-  TStringList events, unitLines;
+// The form file of the design as it stands, and with unitName its unit's text. The stored image
+// gives the form's class name (a loaded file's own); the live form gives the units, fields and
+// event sections of what the design holds now, components inserted since the design began and
+// handlers given since included.
+std::string TKFormDesigner::FormFileImage(const std::string& unitName, std::string* unitText) {
+  TStringList events;
   FFormStream->SetPosition(0);
   FFormStream->ReadResHeader();
   {
@@ -63,19 +60,32 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
     TKReader scan(&live, 4096);
     FilterFormStream(scan, nullptr, FFormClassName);
     events.Assign(&scan.Events);
-    if (writeUnit) unitLines.SetText(FormUnitText(unitName, FFormClassName, scan.Units, scan.Fields, events));
+    if (unitText) *unitText = FormUnitText(unitName, FFormClassName, scan.Units, scan.Fields, events);
   }
-
-  // Put the handler names back into the live form's stream and write the form file. Each file
-  // is written whole to a temporary file and renamed over the old one, so a failed save never
-  // leaves a half-written file in place of a good one.
+  // Put the handler names back into the live form's stream.
   live.SetPosition(0);
   TKReader apply(&live, 4096);
   FilterFormStream(apply, &events, FFormClassName);
+  return std::string(reinterpret_cast<const char*>(apply.OutStream.Memory()), apply.OutStream.GetSize());
+}
 
-  if (writeUnit) unitLines.SaveToFile(base + (lowerCaseExt ? ".pas" : ".PAS"));
-  apply.OutStream.SaveToFile(base + (lowerCaseExt ? ".dfm" : ".DFM"));
+// Each file is written whole to a temporary file and renamed over the old one, so a failed save
+// never leaves a half-written file in place of a good one.
+void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
+  std::string base, unitName;
+  bool lowerCaseExt;
+  KvSaveSplitName(fileName, base, unitName, lowerCaseExt);
+  std::string unitText;
+  const std::string form = FormFileImage(unitName, writeUnit ? &unitText : nullptr);
+  if (writeUnit) {
+    TStringList unitLines;
+    unitLines.SetText(unitText);
+    unitLines.SaveToFile(base + (lowerCaseExt ? ".pas" : ".PAS"));
+  }
+  WriteFileAtomic(base + (lowerCaseExt ? ".dfm" : ".DFM"), form);
   FHasFileName = true;
   FModified = false;
   FFileName = fileName;
 }
+
+void TKFormDesigner::WriteFormCopy(const std::string& fileName) { WriteFileAtomic(fileName, FormFileImage("", nullptr)); }

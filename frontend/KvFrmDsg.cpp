@@ -142,6 +142,22 @@ void TKvFormDesigner::DesignerChanged(TKFormDesigner* designer) {
   if (FDesignerWindow) FDesignerWindow->DesignerChanged(designer);
 }
 
+void TKvFormDesigner::DesignModified(TKFormDesigner* designer) {
+  if (FDesignerWindow && FDesignerWindow->Recovery()) FDesignerWindow->Recovery()->Changed(designer);
+}
+
+std::string TKvFormDesigner::GetRecoveryFolder() const {
+  return FDesignerWindow && FDesignerWindow->Recovery() ? FDesignerWindow->Recovery()->Folder() : "";
+}
+
+void TKvFormDesigner::SetRecoveryFolder(const std::string& folder) {
+  if (FDesignerWindow && FDesignerWindow->Recovery()) FDesignerWindow->Recovery()->SetFolder(folder);
+}
+
+void TKvFormDesigner::SetRecoveryInterval(unsigned milliseconds) {
+  if (FDesignerWindow && FDesignerWindow->Recovery()) FDesignerWindow->Recovery()->SetInterval(milliseconds);
+}
+
 bool TKvFormDesigner::IsShortCut(uint16_t key, TShiftState shift) {
   return FDesignerWindow && FDesignerWindow->MainMenu1 && FDesignerWindow->MainMenu1->IsShortCut(key, shift);
 }
@@ -188,6 +204,11 @@ TfmKvFrmDsg::~TfmKvFrmDsg() {
 }
 
 void TfmKvFrmDsg::OpenDesigner(const std::string& fileName, TForm* liveForm) {
+  // What a crash left comes back before the first design of the session takes a form's name.
+  if (!FOfferedRecovery) {
+    FOfferedRecovery = true;
+    OfferRecovery();
+  }
   std::string formName;
   if (!fileName.empty() && ExistFormInScreen(fileName, formName)) {
     ShowOpenForm(formName);
@@ -234,6 +255,7 @@ bool TfmKvFrmDsg::CloseDesigner(TObject* designer) {
   int index = FDesigners->IndexOf(designer);
   int next;
   if (index >= 0) {
+    FRecovery->Forget(Designer(index));
     FDesigners->Delete(index);
     next = index < FDesigners->Count() ? index : index - 1;
   } else {
@@ -250,6 +272,7 @@ void TfmKvFrmDsg::CloseAllDesigners() {
   FClosingAll = true;
   while (FDesigners->Count() > 0) {
     FCurrentDesigner = Designer(0);
+    FRecovery->Forget(FCurrentDesigner);
     FCurrentDesigner->Destroy();
     FDesigners->Delete(0);
   }
@@ -327,6 +350,7 @@ void TfmKvFrmDsg::FormCreate(TObject*) {
   SizingToolbar->SetHeight(60);
   FAlignPalette = new TfmKvAlignP(Application);
   fmKvAlignP = FAlignPalette;
+  FRecovery = std::make_unique<TKvRecovery>(this);
 }
 
 void TfmKvFrmDsg::FormShow(TObject*) {
@@ -358,6 +382,7 @@ void TfmKvFrmDsg::FormDestroy(TObject*) {
   CloseAllDesigners();
   delete FDesigners;
   FDesigners = nullptr;
+  FRecovery.reset();
   if (FAlignPalette && !FAlignPalette->InState(csDestroying)) delete FAlignPalette;
   if (fmKvAlignP == FAlignPalette) fmKvAlignP = nullptr;
   FAlignPalette = nullptr;
@@ -395,7 +420,36 @@ bool TfmKvFrmDsg::RunSaveDialog(const std::string& filter, const std::string& fi
 
 void TfmKvFrmDsg::WriteCurrent(const std::string& fileName, bool writeUnit) {
   FCurrentDesigner->WriteUnits(fileName, writeUnit);
+  FRecovery->Forget(FCurrentDesigner);
   UpdateDesignerState();
+}
+
+void TfmKvFrmDsg::OfferRecovery() {
+  std::vector<TKvRecoveredDesign> copies = FRecovery->Orphans();
+  if (copies.empty()) return;
+  std::string list;
+  for (const auto& copy : copies)
+    list += "\n" + copy.FormName + " (" + (copy.FileName.empty() ? "never saved" : copy.FileName) + "), " + copy.Saved;
+  const std::string message = "The designer ended without saving these designs:" + list + "\n\nRestore them?";
+  const bool restore = MessageDlg(message, mtConfirmation, {mbYes, mbNo}) == mrYes;
+  // A copy that does not open stays, to be offered again.
+  for (const auto& copy : copies)
+    if (!restore || RestoreDesign(copy)) TKvRecovery::Discard(copy);
+}
+
+// The copy opens as the design it was: its own file name, modified, and copied again at once
+// in this session before the old copy goes.
+bool TfmKvFrmDsg::RestoreDesign(const TKvRecoveredDesign& copy) {
+  const int count = DesignerCount();
+  OpenDesigner(copy.CopyFile, nullptr);
+  if (DesignerCount() == count) return false;
+  TKFormDesigner* design = Designer(DesignerCount() - 1);
+  design->FHasFileName = !copy.FileName.empty();
+  design->FFileName = design->FHasFileName ? copy.FileName : design->GetForm()->GetName() + ".DFM";
+  design->FModified = true;
+  FRecovery->WriteNow(design);
+  UpdateDesignerState();
+  return true;
 }
 
 void TfmKvFrmDsg::SaveFileItemClick(TObject* sender) {

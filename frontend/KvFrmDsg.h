@@ -9,6 +9,7 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "KvDsgn.h"
+#include "KvRecover.h"
 #include "Menus.h"
 
 class TfmKvFrmDsg;
@@ -54,12 +55,18 @@ class TKvFormDesigner : public TComponent, public IKDesignerHost {
   void SetGridX(int v) { FGridX = v; }
   int GetGridY() const override { return FGridY; }
   void SetGridY(int v) { FGridY = v; }
+  // Where recovery copies of modified designs go (the user's data folder unless set; "" keeps
+  // none), and how often at most they are written.
+  std::string GetRecoveryFolder() const;
+  void SetRecoveryFolder(const std::string& folder);
+  void SetRecoveryInterval(unsigned milliseconds);
 
   // What its designs ask of it.
   TClass PaletteClass() override;
   void ResetPalette() override;
   int NewDesignTop() override;
   void DesignerChanged(TKFormDesigner* designer) override;
+  void DesignModified(TKFormDesigner* designer) override;
   bool IsShortCut(uint16_t key, TShiftState shift) override;
 
   TfmKvFrmDsg* FDesignerWindow = nullptr;
@@ -97,6 +104,11 @@ class TfmKvFrmDsg : public TForm {
   TKFormDesigner* CurrentDesigner() const { return FCurrentDesigner; }
   int DesignerCount() const { return FDesigners ? FDesigners->Count() : 0; }
   TKFormDesigner* Designer(int i) const { return static_cast<TKFormDesigner*>(FDesigners->Get(i)); }
+  TKvRecovery* Recovery() const { return FRecovery.get(); }
+  // Offers the designs that a session which ended without closing them left behind; Yes opens
+  // each as a modified design of its own file, No discards them. The first design a window
+  // opens asks first.
+  void OfferRecovery();
 
   // --- Services the engine calls.
   TClass GetSelectedComponent();
@@ -174,6 +186,7 @@ class TfmKvFrmDsg : public TForm {
   bool RunSaveDialog(const std::string& filter, const std::string& fileName, const std::string& defaultExt,
                      std::string& chosen);
   void WriteCurrent(const std::string& fileName, bool writeUnit);
+  bool RestoreDesign(const TKvRecoveredDesign& copy);
 
   bool FClosingAll = false;
   TList* FDesigners = nullptr;
@@ -181,6 +194,8 @@ class TfmKvFrmDsg : public TForm {
   bool FSizing = false;
   TPoint FDownPoint;
   TfmKvAlignP* FAlignPalette = nullptr;  // made at creation, owned by the application
+  std::unique_ptr<TKvRecovery> FRecovery;
+  bool FOfferedRecovery = false;
 };
 
 // The file-name part of a path: the text after the last '\', '/' or ':'.

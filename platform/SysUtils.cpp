@@ -1,5 +1,7 @@
 #include "SysUtils.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -361,3 +363,31 @@ bool FileExists(const std::string& path) {
 }
 
 bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool ForceDirectories(const std::string& path) {
+  if (path.empty()) return false;
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+  size_t slash = path.find_last_of('/', path.size() - 2);
+  if (slash != std::string::npos && slash > 0 && !ForceDirectories(path.substr(0, slash))) return false;
+  return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
+}
+
+std::string GetUserDataDir() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg && *xdg == '/') return xdg;
+  const char* home = std::getenv("HOME");
+  return std::string(home && *home ? home : "/tmp") + "/.local/share";
+}
+
+std::unique_ptr<TFileLock> TFileLock::TryAcquire(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::unique_ptr<TFileLock>(new TFileLock(fd));
+}
+
+TFileLock::~TFileLock() { ::close(FHandle); }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,6 +102,25 @@ std::string ExtractFileExt(std::string_view path);
 std::string ChangeFileExt(std::string_view path, std::string_view ext);
 bool FileExists(const std::string& path);
 bool DeleteFile(const std::string& path);
+bool ForceDirectories(const std::string& path);  // creates every missing folder of the path
+// Where the user's applications keep their data: $XDG_DATA_HOME, else ~/.local/share.
+std::string GetUserDataDir();
+
+// An exclusive advisory lock on a file (created if missing), held while the object lives and
+// released by the system when the process ends however it ends: how a session tells whether
+// the one that wrote some files is still running.
+class TFileLock {
+ public:
+  // Nil when another process holds the lock or the file cannot be created.
+  static std::unique_ptr<TFileLock> TryAcquire(const std::string& path);
+  ~TFileLock();
+  TFileLock(const TFileLock&) = delete;
+  TFileLock& operator=(const TFileLock&) = delete;
+
+ private:
+  explicit TFileLock(int handle) : FHandle(handle) {}
+  int FHandle;
+};
 
 // --- Text encodings. Strings in memory are UTF-8; 8-bit strings of form files are in an ANSI
 // code page. Supported pages: 1250, 1251, 1252 (default), 1253, 1254, 1257, 28591 (Latin-1).

@@ -1,5 +1,9 @@
 #include "DesignerFixture.h"
 
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "KvReg.h"
 #include "StdReg.h"
 
@@ -48,6 +52,14 @@ void DesignerTest::SetUp() {
   Host->SetName("HostForm");
   Designer = new TKvFormDesigner(Host);
   Designer->SetName("KvFormDesigner1");
+  // Recovery copies of this test's designs go to a folder of its own, so that no other run's
+  // leftovers are offered here.
+  RecoveryFolder = (std::filesystem::temp_directory_path() /
+                    ("kv-recovery-" + std::to_string(::getpid()) + "-" +
+                     testing::UnitTest::GetInstance()->current_test_info()->name()))
+                       .string();
+  std::filesystem::remove_all(RecoveryFolder);
+  Designer->SetRecoveryFolder(RecoveryFolder);
   Designer->NewForm();
   Engine = Designer->FDesignerWindow->CurrentDesigner();
   ASSERT_NE(Engine, nullptr);
@@ -59,6 +71,7 @@ void DesignerTest::TearDown() {
   Designer->FDesignerWindow->CloseAllDesigners();  // no save prompts
   delete Host;                                     // the designer component, its window and the designs go with it
   Application->ProcessMessages();
+  std::filesystem::remove_all(RecoveryFolder);
 }
 
 void DesignerTest::Press(TPoint p, intptr_t keys) { SendInput(Form(), WM_LBUTTONDOWN, p, MK_LBUTTON | keys); }

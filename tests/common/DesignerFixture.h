@@ -40,4 +40,5 @@ class DesignerTest : public ::testing::Test {
   TForm* Host = nullptr;
   TKvFormDesigner* Designer = nullptr;
   TKFormDesigner* Engine = nullptr;
+  std::string RecoveryFolder;
 };

@@ -26,10 +26,24 @@ e2e_start() {
   E2E_DISPLAY=":$(tr -dc 0-9 <"$fdfile")"
   rm -f "$fdfile"
   export DISPLAY="$E2E_DISPLAY"
+  # The user's data (recovery copies of designs) in a folder of this run, unless the script
+  # keeps one across runs of kvdemo.
+  if [[ -z "${E2E_DATA_HOME:-}" ]]; then
+    E2E_DATA_HOME="$(mktemp -d)"
+    E2E_OWN_DATA=1
+  fi
+  export XDG_DATA_HOME="$E2E_DATA_HOME"
+  : >"$E2E_ARTIFACTS/kvdemo.log"
+  e2e_launch "$demo" "$@"
+}
+
+# e2e_launch KVDEMO ARGS...: kvdemo (again) on the display of e2e_start.
+e2e_launch() {
+  local demo="$1"; shift
   # Under AddressSanitizer, libxkbcommon-x11 reads a whole X reply through strndup; the
   # interceptor takes that for an overflow of the system library.
   ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}intercept_strndup=0" \
-    QT_QPA_PLATFORM=xcb "$demo" "$@" >"$E2E_ARTIFACTS/kvdemo.log" 2>&1 &
+    QT_QPA_PLATFORM=xcb "$demo" "$@" >>"$E2E_ARTIFACTS/kvdemo.log" 2>&1 &
   E2E_DEMO=$!
 }
 
@@ -37,6 +51,8 @@ e2e_stop() {
   kill "${E2E_DEMO:-0}" 2>/dev/null || true
   kill "${E2E_XVFB:-0}" 2>/dev/null || true
   wait 2>/dev/null || true
+  [[ -n "${E2E_OWN_DATA:-}" ]] && rm -rf "$E2E_DATA_HOME"
+  return 0
 }
 
 # wait_window REGEX: the id of the first visible window whose name matches, waiting up to 15 s.

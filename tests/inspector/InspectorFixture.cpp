@@ -15,6 +15,7 @@ void InspectorTest::SetUp() {
   Host->SetName("HostForm");
   Designer = new TKvFormDesigner(Host);
   Designer->SetName("KvFormDesigner1");
+  Designer->SetRecoveryFolder("");
   Designer->NewForm();
   Engine = Designer->FDesignerWindow->CurrentDesigner();
   ASSERT_NE(Engine, nullptr);
