@@ -47,6 +47,8 @@ class IKDesignerHost {
   virtual void DesignerChanged(TKFormDesigner* designer) = 0;
   // A gesture changed the design (after DesignerChanged has told of its modified state).
   virtual void DesignModified(TKFormDesigner* designer) = 0;
+  // The design's selection is another one than when it last told.
+  virtual void SelectionChanged(TKFormDesigner* designer) = 0;
   // A key pressed on a design that is a short cut of the host's commands: runs the command.
   virtual bool IsShortCut(uint16_t key, TShiftState shift) = 0;
 
@@ -313,6 +315,9 @@ class TKFormDesigner : public TFormDesigner {
   // Writes the form file of the design as it stands to fileName, leaving the design's file
   // name and modified state alone (a recovery copy).
   void WriteFormCopy(const std::string& fileName);
+  // The form file of the design as it stands (resource header and binary form stream), and with
+  // unitText the unit's source for unitName.
+  std::string FormFileImage(const std::string& unitName = "", std::string* unitText = nullptr);
   // Runs the saving reader over a form stream of the designed form (reader built on it, at
   // "TPF0"): what the engine does not list is dropped; without `events` the event assignments
   // are taken out into the reader's Events, with them they are put back. A non-empty
@@ -372,7 +377,10 @@ class TKFormDesigner : public TFormDesigner {
   friend class TKvDot;
   friend class TKSaveBitmaps;
 
-  std::string FormFileImage(const std::string& unitName, std::string* unitText);
+  // Tells the inspector of the selection, and the designer component when it differs from the
+  // one it heard of last.
+  void SelectionUpdated(bool any);
+  std::vector<TComponent*> FToldSelection;
 
   IKDesignerHost* FFormDesigner;
   IKInspectorHost* FObjectInspector;

@@ -352,7 +352,19 @@ void TKFormDesigner::SetSelected(TComponent* item) {
   FSelected = item;
   FSelectedComponent = KvDsgnComponentOf(item);
   if (FShowHandles) ShowSelect();
-  if (FObjectInspector) FObjectInspector->ObjectChanged(item ? this : nullptr);
+  SelectionUpdated(item != nullptr);
+}
+
+void TKFormDesigner::SelectionUpdated(bool any) {
+  if (FObjectInspector) FObjectInspector->ObjectChanged(any ? this : nullptr);
+  if (!FFormDesigner) return;
+  std::vector<TComponent*> now;
+  now.reserve(FSelections->Count() + 1);
+  for (int i = 0; i < FSelections->Count(); ++i) now.push_back(FSelections->Items(i));
+  if (FSelected && (now.size() != 1 || now[0] != FSelected)) now.push_back(FSelected);
+  if (now == FToldSelection) return;
+  FToldSelection = std::move(now);
+  FFormDesigner->SelectionChanged(this);
 }
 
 TKvIcon* TKFormDesigner::IconOf(TComponent* component) const {
@@ -405,7 +417,7 @@ void TKFormDesigner::InternalSetSelections() {
   if (FSelections->Count() == 0) return;
   FSelected = FSelections->Count() == 1 ? FSelections->Items(0) : nullptr;
   FSelectedComponent = FSelected;
-  if (FObjectInspector) FObjectInspector->ObjectChanged(this);
+  SelectionUpdated(true);
 }
 
 bool TKFormDesigner::AddOrRemoveComponent(TComponent* item) {

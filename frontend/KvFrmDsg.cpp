@@ -1,5 +1,6 @@
 #include "KvFrmDsg.h"
 
+#include "Consts.h"
 #include "KvAlignP.h"
 #include "KvClass.h"
 #include "KvConfrm.h"
@@ -13,6 +14,9 @@
 
 KV_IMPLEMENT_CLASS(TKvFormDesigner, "KvFrmDsg") {
   b.Prop("OnDestroy", &TKvFormDesigner::FOnDestroy);
+  b.Prop("OnDesignModified", &TKvFormDesigner::OnDesignModified);
+  b.Prop("OnSelectionChanged", &TKvFormDesigner::OnSelectionChanged);
+  b.Prop("OnSaveQuery", &TKvFormDesigner::OnSaveQuery);
   b.Prop("TypeKinds", &TKvFormDesigner::GetTypeKinds, &TKvFormDesigner::SetTypeKinds)
       .Type(TypeInfoTTypeKinds())
       .Default(KvDesignerTypeKinds);
@@ -144,6 +148,55 @@ void TKvFormDesigner::DesignerChanged(TKFormDesigner* designer) {
 
 void TKvFormDesigner::DesignModified(TKFormDesigner* designer) {
   if (FDesignerWindow && FDesignerWindow->Recovery()) FDesignerWindow->Recovery()->Changed(designer);
+  if (OnDesignModified) OnDesignModified(this, designer);
+}
+
+void TKvFormDesigner::SelectionChanged(TKFormDesigner* designer) {
+  if (OnSelectionChanged) OnSelectionChanged(this, designer);
+}
+
+int TKvFormDesigner::DesignCount() const { return FDesignerWindow ? FDesignerWindow->DesignerCount() : 0; }
+
+TKFormDesigner* TKvFormDesigner::Designs(int index) const {
+  if (index < 0 || index >= DesignCount()) throw EListError(Format(SListIndexError, index));
+  return FDesignerWindow->Designer(index);
+}
+
+TKFormDesigner* TKvFormDesigner::ActiveDesign() const {
+  return FDesignerWindow ? FDesignerWindow->CurrentDesigner() : nullptr;
+}
+
+void TKvFormDesigner::Save(TKFormDesigner* design) {
+  if (!design->FHasFileName)
+    throw EKvDesignError(Format("%s has no file yet: save it with SaveAs", design->GetForm()->GetName()));
+  SaveAs(design, design->FFileName);
+}
+
+void TKvFormDesigner::SaveAs(TKFormDesigner* design, const std::string& fileName, bool writeUnit) {
+  if (FDesignerWindow) FDesignerWindow->WriteDesign(design, fileName, writeUnit);
+}
+
+void TKvFormDesigner::SaveToStream(TKFormDesigner* design, TStream* stream, bool asText) {
+  const std::string image = design->FormFileImage();
+  if (!asText) {
+    stream->WriteBuffer(image.data(), static_cast<int64_t>(image.size()));
+    return;
+  }
+  TMemoryStream in;
+  in.WriteBuffer(image.data(), static_cast<int64_t>(image.size()));
+  in.SetPosition(0);
+  ObjectResourceToText(&in, stream);
+}
+
+bool TKvFormDesigner::CloseAll(bool discard) {
+  if (!FDesignerWindow) return true;
+  if (discard) {
+    FDesignerWindow->CloseAllDesigners();
+    return true;
+  }
+  bool closed = false;
+  FDesignerWindow->FormCloseQuery(this, closed);
+  return closed;
 }
 
 std::string TKvFormDesigner::GetRecoveryFolder() const {
@@ -229,23 +282,13 @@ void TfmKvFrmDsg::OpenDesigner(const std::string& fileName, TForm* liveForm) {
 }
 
 bool TfmKvFrmDsg::CloseDesigner(TObject* designer) {
-  if ((Application && Application->Terminated()) || FClosingAll) {
+  if (FClosingAll) {
     FCurrentDesigner = nullptr;
     return true;
   }
-  if (FCurrentDesigner && FCurrentDesigner->FModified && !FCurrentDesigner->FIsLiveForm) {
-    ShowDesignedForm();
-    auto* confirm = new TfmKvConfrm(Application);
-    fmKvConfrm = confirm;
-    TModalResult answer;
-    try {
-      confirm->MsgLabel->SetCaption("Save Changes to " + KvFileNamePart(FCurrentDesigner->FFileName) + "?");
-      answer = confirm->ShowModal();
-    } catch (...) {
-      delete confirm;
-      throw;
-    }
-    delete confirm;
+  const bool ending = Application && Application->Terminated();
+  if (!ending && FCurrentDesigner && FCurrentDesigner->FModified && !FCurrentDesigner->FIsLiveForm) {
+    const TModalResult answer = AskToSave();
     bool result = true;
     if (answer == mrYes) result = SaveDesignerAs(FCurrentDesigner->FFileName);
     else if (answer == mrCancel) result = false;
@@ -255,7 +298,7 @@ bool TfmKvFrmDsg::CloseDesigner(TObject* designer) {
   int index = FDesigners->IndexOf(designer);
   int next;
   if (index >= 0) {
-    FRecovery->Forget(Designer(index));
+    DropCopy(Designer(index));
     FDesigners->Delete(index);
     next = index < FDesigners->Count() ? index : index - 1;
   } else {
@@ -268,11 +311,36 @@ bool TfmKvFrmDsg::CloseDesigner(TObject* designer) {
   return true;
 }
 
+// A design that closes as the application ends, with no one to ask, keeps its recovery copy
+// for the next start; otherwise closing means its changes go.
+void TfmKvFrmDsg::DropCopy(TKFormDesigner* design) {
+  if (Application && Application->Terminated()) FRecovery->Keep(design);
+  else FRecovery->Forget(design);
+}
+
+TModalResult TfmKvFrmDsg::AskToSave() {
+  TModalResult answer = mrNone;
+  if (FFormDesigner && FFormDesigner->OnSaveQuery) FFormDesigner->OnSaveQuery(FFormDesigner, FCurrentDesigner, answer);
+  if (answer != mrNone) return answer;
+  ShowDesignedForm();
+  auto* confirm = new TfmKvConfrm(Application);
+  fmKvConfrm = confirm;
+  try {
+    confirm->MsgLabel->SetCaption("Save Changes to " + KvFileNamePart(FCurrentDesigner->FFileName) + "?");
+    answer = confirm->ShowModal();
+  } catch (...) {
+    delete confirm;
+    throw;
+  }
+  delete confirm;
+  return answer;
+}
+
 void TfmKvFrmDsg::CloseAllDesigners() {
   FClosingAll = true;
   while (FDesigners->Count() > 0) {
     FCurrentDesigner = Designer(0);
-    FRecovery->Forget(FCurrentDesigner);
+    DropCopy(FCurrentDesigner);
     FCurrentDesigner->Destroy();
     FDesigners->Delete(0);
   }
@@ -418,9 +486,9 @@ bool TfmKvFrmDsg::RunSaveDialog(const std::string& filter, const std::string& fi
   return true;
 }
 
-void TfmKvFrmDsg::WriteCurrent(const std::string& fileName, bool writeUnit) {
-  FCurrentDesigner->WriteUnits(fileName, writeUnit);
-  FRecovery->Forget(FCurrentDesigner);
+void TfmKvFrmDsg::WriteDesign(TKFormDesigner* design, const std::string& fileName, bool writeUnit) {
+  design->WriteUnits(fileName, writeUnit);
+  FRecovery->Forget(design);
   UpdateDesignerState();
 }
 

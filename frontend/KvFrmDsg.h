@@ -19,12 +19,29 @@ class TKvObjectInspector;
 
 constexpr TTypeKinds KvDesignerTypeKinds = 0x0EFE;
 
+// A request of the host that the designer cannot carry out (saving a design that has no file).
+KV_EXCEPTION(EKvDesignError, Exception);
+
+// Something happened to a design of the designer component (Sender).
+KV_EVENT(TKvDesignEvent, "Sender: TObject; Design: TKFormDesigner", TObject*, TKFormDesigner*)
+// A modified design is about to close: Answer mrYes saves it (through the save dialog when it
+// has no file yet), mrNo closes it with its changes lost, mrCancel keeps it open. Answer comes
+// in as mrNone; left so, the designer asks the user as it does without a handler.
+KV_EVENT(TKvSaveQueryEvent, "Sender: TObject; Design: TKFormDesigner; var Answer: TModalResult", TObject*,
+         TKFormDesigner*, TModalResult&)
+
+// The designer component. A host creates one (owned by its main form), then opens designs with
+// NewForm, OpenForm or EditForm; the designer window, the palette and the object inspector come
+// with it. Everything a host does from code goes through the members below; the window and the
+// engines (TKFormDesigner) stay reachable for what they offer beyond that.
 class TKvFormDesigner : public TComponent, public IKDesignerHost {
   KV_CLASS(TKvFormDesigner, TComponent)
  public:
   explicit TKvFormDesigner(TComponent* AOwner);
   ~TKvFormDesigner() override;
 
+  // --- Opening designs: a blank form, a form file, or a live form of the host (whose controls
+  // get their behaviour back when its design closes).
   void NewForm();
   void OpenForm(const std::string& fileName);
   void EditForm(TForm* form);
@@ -32,6 +49,29 @@ class TKvFormDesigner : public TComponent, public IKDesignerHost {
   void Hide();
   // Signature of a form's OnCloseQuery, so a host routes its own close query through it.
   void CloseQuery(TObject* sender, bool& canClose);
+
+  // --- The open designs, in the order they were opened; the active one is where the commands
+  // of the designer window act. A design's file name is design->FFileName (FHasFileName says
+  // whether it was ever saved or loaded) and its state design->FModified.
+  int DesignCount() const;
+  TKFormDesigner* Designs(int index) const;  // EListError outside 0..DesignCount()-1
+  TKFormDesigner* ActiveDesign() const;      // nil without designs
+  // Saves a design to its own file (EKvDesignError when it never had one), or to fileName with,
+  // on request, its unit source (.pas) beside it. The design is then unmodified.
+  void Save(TKFormDesigner* design);
+  void SaveAs(TKFormDesigner* design, const std::string& fileName, bool writeUnit = false);
+  // Writes the design's form file to a stream: binary (resource header and form stream, as a .dfm
+  // file holds it) or text. The design stays as it is.
+  void SaveToStream(TKFormDesigner* design, TStream* stream, bool asText = false);
+  // Closes every design. With discard, at once and without a question (changes are lost, and so
+  // are their recovery copies); otherwise each modified design is asked about (OnSaveQuery, else
+  // the save prompt), and a Cancel stops there. Answers whether every design closed.
+  bool CloseAll(bool discard);
+
+  // --- Events.
+  TKvDesignEvent OnDesignModified;    // a gesture changed the design (once per gesture)
+  TKvDesignEvent OnSelectionChanged;  // the design's selection became another one
+  TKvSaveQueryEvent OnSaveQuery;      // see TKvSaveQueryEvent
   TKvTabbedNotebook* KvTabbedNotebook1() const;
   TKvObjectInspector* ObjectInspector() const;
 
@@ -67,6 +107,7 @@ class TKvFormDesigner : public TComponent, public IKDesignerHost {
   int NewDesignTop() override;
   void DesignerChanged(TKFormDesigner* designer) override;
   void DesignModified(TKFormDesigner* designer) override;
+  void SelectionChanged(TKFormDesigner* designer) override;
   bool IsShortCut(uint16_t key, TShiftState shift) override;
 
   TfmKvFrmDsg* FDesignerWindow = nullptr;
@@ -101,6 +142,8 @@ class TfmKvFrmDsg : public TForm {
   void ShowOpenForm(const std::string& formName);
   void UpdateDesignerState();
   bool SaveDesignerAs(const std::string& fileName);
+  // Writes a design's files and drops its recovery copy.
+  void WriteDesign(TKFormDesigner* design, const std::string& fileName, bool writeUnit);
   TKFormDesigner* CurrentDesigner() const { return FCurrentDesigner; }
   int DesignerCount() const { return FDesigners ? FDesigners->Count() : 0; }
   TKFormDesigner* Designer(int i) const { return static_cast<TKFormDesigner*>(FDesigners->Get(i)); }
@@ -185,8 +228,11 @@ class TfmKvFrmDsg : public TForm {
   void Relayout();
   bool RunSaveDialog(const std::string& filter, const std::string& fileName, const std::string& defaultExt,
                      std::string& chosen);
-  void WriteCurrent(const std::string& fileName, bool writeUnit);
+  void WriteCurrent(const std::string& fileName, bool writeUnit) { WriteDesign(FCurrentDesigner, fileName, writeUnit); }
+  // The answer to the save prompt of the current design: the host's, else the user's.
+  TModalResult AskToSave();
   bool RestoreDesign(const TKvRecoveredDesign& copy);
+  void DropCopy(TKFormDesigner* design);
 
   bool FClosingAll = false;
   TList* FDesigners = nullptr;

@@ -70,7 +70,7 @@ TKvRecovery::~TKvRecovery() {
 void TKvRecovery::EndSession() {
   if (!FLock) return;
   FLock.reset();
-  DeleteFile(FSession + KvLockExt);
+  if (!FKeepSession) DeleteFile(FSession + KvLockExt);
   FSession.clear();
 }
 
@@ -102,6 +102,16 @@ void TKvRecovery::WriteNow(TKFormDesigner* design) {
   Write(design, FCopies[design]);
 }
 
+void TKvRecovery::Keep(TKFormDesigner* design) {
+  auto it = FCopies.find(design);
+  if (FFolder.empty() || !design->FModified || design->FIsLiveForm) return Forget(design);
+  if (it == FCopies.end()) it = FCopies.emplace(design, TCopy{}).first;
+  Write(design, it->second);
+  if (it->second.Pending) return Forget(design);  // not written: nothing to keep
+  FKeepSession = true;
+  FCopies.erase(it);
+}
+
 void TKvRecovery::Forget(TKFormDesigner* design) {
   auto it = FCopies.find(design);
   if (it == FCopies.end()) return;
@@ -110,7 +120,7 @@ void TKvRecovery::Forget(TKFormDesigner* design) {
     DeleteFile(it->second.Base + ".dfm");
   }
   FCopies.erase(it);
-  if (FCopies.empty()) EndSession();
+  if (FCopies.empty() && !FKeepSession) EndSession();
 }
 
 std::string TKvRecovery::CopyOf(TKFormDesigner* design) const {

@@ -42,6 +42,9 @@ class TKvRecovery {
   void WriteNow(TKFormDesigner* design);
   // The design was saved or closed: its copy goes.
   void Forget(TKFormDesigner* design);
+  // The design closes unsaved as the application ends: its copy is brought up to date and
+  // stays, with this session's lock file, for the next session to offer.
+  void Keep(TKFormDesigner* design);
   // The copy of a design, "" when there is none.
   std::string CopyOf(TKFormDesigner* design) const;
 
@@ -71,4 +74,5 @@ class TKvRecovery {
   std::chrono::milliseconds FInterval{30000};
   std::chrono::steady_clock::time_point FLastWrite{};
   bool FWrote = false;
+  bool FKeepSession = false;  // copies were kept: the lock file stays to mark them
 };

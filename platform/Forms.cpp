@@ -523,7 +523,11 @@ bool InitInheritedComponent(TComponent* instance, TClass rootAncestor) {
 
 // =============================================================================================
 // TApplication
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
+  qtw::SetQuitHook([] {
+    if (Application) Application->Terminate();
+  });
+}
 
 TApplication::~TApplication() { Destroying(); }
 

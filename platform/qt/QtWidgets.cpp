@@ -345,9 +345,12 @@ bool TWindowHandle::eventFilter(QObject* obj, QEvent* ev) {
     }
     case QEvent::Close: {
       if (w != Frame) return false;
-      ev->ignore();
+      // The form decides. A window that closed (hid or went) accepts, so that a quit of Qt's,
+      // which asks every window, goes on; a refusal stops it, as a refused close does.
+      QPointer<QWidget> frame(Frame);
       TMessage m{WM_CLOSE, 0, 0, 0};
       Send(m, false);
+      ev->setAccepted(!frame || !frame->isVisible());
       return true;
     }
     case QEvent::WindowActivate:
@@ -535,7 +538,31 @@ void Notify(TWindowHandle* h, uint16_t code, intptr_t lParam) {
   h->Send(m, false);
 }
 
-void EnsureApplication() { EnsureQtApplication(); }
+namespace {
+std::function<void()> QuitHook;
+
+// Qt's own quit (QCoreApplication::quit, or the session's) asks every window to close before the
+// loop ends. The forms must know then that the application is ending, as after
+// TApplication::Terminate, or a save prompt would wait for an answer that nobody gives.
+class TQuitWatch : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* ev) override {
+    if (ev->type() == QEvent::Quit && watched == QCoreApplication::instance() && QuitHook) QuitHook();
+    return false;
+  }
+};
+}  // namespace
+
+void SetQuitHook(std::function<void()> hook) { QuitHook = std::move(hook); }
+
+void EnsureApplication() {
+  QApplication* app = EnsureQtApplication();
+  static bool watching = false;
+  if (watching || !app) return;
+  watching = true;
+  app->installEventFilter(new TQuitWatch(app));
+}
 
 TWindowHandle* CreateHandle(TWinControl* control, const TCreateParams& params) {
   EnsureApplication();

@@ -85,6 +85,8 @@ class TCanvasScope {
 
 // --- The event loop.
 void EnsureApplication();
+// Called when Qt's quit begins (before it asks the windows to close).
+void SetQuitHook(std::function<void()> hook);
 void ProcessEvents(bool waitForMore);
 void Post(std::function<void()> call);  // runs after the events already queued
 int MessageBox(const std::string& text, const std::string& caption, int flags);

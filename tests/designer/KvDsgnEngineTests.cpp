@@ -210,6 +210,8 @@ struct RecordingHost : IKDesignerHost, IKInspectorHost {
   std::vector<TKFormDesigner*> Changed;
   std::vector<TKFormDesigner*> InspectorChanged;
   int Modifications = 0;
+  int Gestures = 0;
+  int Selections = 0;
   std::vector<TComponent*> Inserted;
 
   bool GetCanInsert() const override { return true; }
@@ -227,6 +229,8 @@ struct RecordingHost : IKDesignerHost, IKInspectorHost {
   int NewDesignTop() override { return 321; }
   bool IsShortCut(uint16_t, TShiftState) override { return false; }
   void DesignerChanged(TKFormDesigner* d) override { Changed.push_back(d); }
+  void DesignModified(TKFormDesigner*) override { ++Gestures; }
+  void SelectionChanged(TKFormDesigner*) override { ++Selections; }
   void ObjectChanged(TKFormDesigner* d) override { InspectorChanged.push_back(d); }
   void ObjectModified(TKFormDesigner*) override { ++Modifications; }
   void FormNotification(TComponent* c, TOperation op) override {
@@ -253,8 +257,11 @@ TEST(DesignerEngine, TalksToItsHostsOnlyThroughTheirInterfaces) {
   host.Chosen = TButton::StaticClass();
   host.Inserted.clear();
   int modifications = host.Modifications;
+  host.Gestures = host.Selections = 0;
   SendInput(form, WM_LBUTTONDOWN, {40, 40}, MK_LBUTTON);
   SendInput(form, WM_LBUTTONUP, {40, 40});
+  EXPECT_EQ(host.Gestures, 1);
+  EXPECT_EQ(host.Selections, 1);  // the new button, selected once
   EXPECT_EQ(host.Chosen, nullptr);
   EXPECT_EQ(host.Resets, 1);
   auto* button = dynamic_cast<TButton*>(form->FindComponent("Button1"));
