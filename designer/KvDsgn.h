@@ -313,6 +313,8 @@ class TKFormDesigner : public TFormDesigner {
   // are taken out into the reader's Events, with them they are put back. A non-empty
   // newClassName replaces the root's class name. Answers the root's class name as written.
   std::string FilterFormStream(TKReader& reader, const TStrings* events, const std::string& newClassName);
+  // The class name the unit declares and the form file names, from the stored image's.
+  std::string UnitClassName(const std::string& imageClassName) const;
 
   // --- Mouse and keyboard (called from IsDesignMsg; public for the handles and tests).
   bool MouseDown(TControl* sender, TMouseButton button, TMessage& message);
