@@ -41,7 +41,7 @@ class TDemoForm : public TForm {
     SetColor(clBtnFace);
     // Bottom left: the designer window takes the top of the screen, designs open below it.
     TRect work = GetWorkArea();
-    SetBounds(work.Left + 8, work.Bottom - 262, 280, 250);
+    SetBounds(work.Left + 8, work.Bottom - 286, 280, 274);
 
     Designer = new TKvFormDesigner(this);
     Designer->SetName("KvFormDesigner1");
@@ -84,10 +84,11 @@ class TDemoForm : public TForm {
     note->SetParent(this);
     note->SetWordWrap(true);
     note->SetAutoSize(false);
-    note->SetBounds(16, top + 4, 240, 60);
+    note->SetBounds(16, top + 4, 240, 84);
     note->SetCaption(
         "Drag fields from the Fields window onto a design; Run shows it with live "
-        "data. Closing this window offers to save every modified design.");
+        "data. Edit this form designs this window: File > Close in the designer window "
+        "ends that and gives the buttons back.");
 
     OnCloseQuery = [this](TObject* sender, bool& canClose) { Designer->CloseQuery(sender, canClose); };
   }
@@ -157,7 +158,8 @@ std::string DumpInspector(TKvObjectInspector* inspector) {
 //   row I NAME = VALUE       one line per row of the inspector, as shown
 // Non-visual components show their design position, as their icons do.
 void StartDesignDump(TDemoForm* host, const std::string& path) {
-  auto* timer = new TTimer(host);
+  // Not the host's: "Edit this form" would show it as a component of the design.
+  auto* timer = new TTimer(Application);
   timer->SetInterval(100);
   auto last = std::make_shared<std::string>();
   timer->SetOnTimer([host, path, last](TObject*) {
