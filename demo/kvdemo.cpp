@@ -45,6 +45,8 @@ class TDemoForm : public TForm {
 
     Designer = new TKvFormDesigner(this);
     Designer->SetName("KvFormDesigner1");
+    // Events are rows of the inspector too: a double click on a control shows its handler there.
+    Designer->SetTypeKinds(KvDesignerTypeKinds | TypeKindBit(tkMethod));
     // The inspector stands at the left edge, beside the designs, which open at x = 200 below
     // the designer window (the window puts the inspector's top there too).
     if (TForm* inspector = Designer->ObjectInspector() ? Designer->ObjectInspector()->Form() : nullptr)

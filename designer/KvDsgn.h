@@ -64,6 +64,9 @@ class IKInspectorHost {
   virtual void ObjectModified(TKFormDesigner* designer) = 0;
   // Every component notification of the designed form but those about grab handles.
   virtual void FormNotification(TComponent* component, TOperation operation) = 0;
+  // The user asked to see the handler `name` of an event of designer's selection (a double
+  // click made or found it): the inspector shows that event's row, when it lists events.
+  virtual void ShowMethod(TKFormDesigner* designer, const std::string& name) = 0;
 
  protected:
   ~IKInspectorHost() = default;

@@ -229,6 +229,7 @@ struct RecordingHost : IKDesignerHost, IKInspectorHost {
   void DesignerChanged(TKFormDesigner* d) override { Changed.push_back(d); }
   void ObjectChanged(TKFormDesigner* d) override { InspectorChanged.push_back(d); }
   void ObjectModified(TKFormDesigner*) override { ++Modifications; }
+  void ShowMethod(TKFormDesigner*, const std::string&) override {}
   void FormNotification(TComponent* c, TOperation op) override {
     if (op == opInsert) Inserted.push_back(c);
   }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A button and an edit clicked onto a new form and double-clicked: each gets the handler of its
-# default event, named as Delphi names it. Generate Unit As then writes a unit a Delphi user can
+# default event, named as Delphi names it, which the inspector shows. Generate Unit As then writes a unit a Delphi user can
 # compile: the form's own class, a field per component, the handlers, the controls' units.
 #   unit.sh [KVDEMO]   (default: $KV_BIN_DIR/kvdemo; kvform is taken from the same folder)
 source "$(dirname "$0")/lib.bash"
@@ -32,8 +32,16 @@ double_click() {
   xdotool mousemove --sync "$x" "$y" click --repeat 2 --delay 80 1
   settle
 }
+# shown_row NAME VALUE: the inspector's current row is NAME, showing VALUE.
+shown_row() {
+  local row
+  row="$(wait_design "^row [0-9]+ $1 = $2\$" | awk '{print $2}')"
+  wait_design "^inspector [0-9]+ [0-9]+ [0-9]+ $row " >/dev/null
+}
 double_click Button1
+shown_row OnClick Button1Click
 double_click Edit1
+shown_row OnChange Edit1Change
 shot "1-double-clicked"
 
 # --- File > Generate Unit As..., given the unit's name.
