@@ -41,7 +41,7 @@ class TDemoForm : public TForm {
     SetColor(clBtnFace);
     // Bottom left: the designer window takes the top of the screen, designs open below it.
     TRect work = GetWorkArea();
-    SetBounds(work.Left + 8, work.Bottom - 286, 280, 274);
+    SetBounds(work.Left + 8, work.Bottom - 262, 280, 250);
 
     Designer = new TKvFormDesigner(this);
     Designer->SetName("KvFormDesigner1");
@@ -86,11 +86,10 @@ class TDemoForm : public TForm {
     note->SetParent(this);
     note->SetWordWrap(true);
     note->SetAutoSize(false);
-    note->SetBounds(16, top + 4, 240, 84);
+    note->SetBounds(16, top + 4, 240, 60);
     note->SetCaption(
-        "Drag fields from the Fields window onto a design; Run shows it with live "
-        "data. Edit this form designs this window: File > Close in the designer window "
-        "ends that and gives the buttons back.");
+        "Drag fields onto a design; Run shows it with live data. Edit this form "
+        "designs this window: File > Close in the designer window gives its buttons back.");
 
     OnCloseQuery = [this](TObject* sender, bool& canClose) { Designer->CloseQuery(sender, canClose); };
   }
