@@ -50,24 +50,6 @@ class InspectorEventTest : public InspectorTest {
 
 }  // namespace
 
-// A double click on a control makes or finds its default event's handler, and the inspector
-// shows that event's row, where a Delphi user would see the code editor.
-TEST_F(InspectorEventTest, ADoubleClickedControlsHandlerIsTheCurrentRow) {
-  auto* edit = Add<TEdit>("Edit1", 8, 8, 120, 21);
-  auto* button = Add<TButton>("Button1", 8, 60);
-  for (TControl* c : std::initializer_list<TControl*>{edit, button, edit}) {
-    Select({c});
-    ASSERT_TRUE(GoTo("Name"));
-    std::unique_ptr<TComponentEditor> editor(GetComponentEditor(c, Engine));
-    editor->Edit();
-    Pump();
-    const int row = Window->PropertyGrid->GetRow();
-    EXPECT_EQ(StripRowMarks(Cell(0, row)), c == edit ? "OnChange" : "OnClick") << c->GetName();
-    EXPECT_EQ(Cell(1, row), c == edit ? "Edit1Change" : "Button1Click");
-    EXPECT_EQ(Window->CurrentRow(), row);
-  }
-}
-
 TEST_F(InspectorEventTest, ATypedHandlerIsKeptSharedRenamedAndSaved) {
   auto* one = Add<TButton>("Button1");
   auto* two = Add<TButton>("Button2", 8, 60);
