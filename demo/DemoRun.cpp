@@ -3,7 +3,24 @@
 #include <memory>
 #include <ostream>
 
+#include "Db.h"
 #include "KvReader.h"
+
+namespace {
+
+// What the user typed in the live form but never posted is the live form's alone: closing it
+// cancels the edits its data sources left open in the host's tables, so that neither the
+// design (whose controls show the same tables) nor the next Run shows the value, and no later
+// move in the table posts it.
+void CancelUnpostedEdits(TComponent* form) {
+  for (int i = 0; i < form->ComponentCount(); ++i) {
+    auto* source = dynamic_cast<TDataSource*>(form->Components(i));
+    TDataSet* data = source ? source->GetDataSet() : nullptr;
+    if (data && (data->State() == dsEdit || data->State() == dsInsert)) data->Cancel();
+  }
+}
+
+}  // namespace
 
 TForm* RunDesign(TKFormDesigner* design) {
   TCustomForm* designed = design->GetForm();
@@ -21,7 +38,10 @@ TForm* RunDesign(TKFormDesigner* design) {
   auto form = std::make_unique<TForm>(Application);
   clean.OutStream.SetPosition(0);
   clean.OutStream.ReadComponentRes(form.get());
-  form->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+  form->OnClose = [](TObject* sender, TCloseAction& action) {
+    CancelUnpostedEdits(static_cast<TComponent*>(sender));
+    action = caFree;
+  };
   form->Show();
   return form.release();
 }

@@ -45,6 +45,8 @@ class TDemoForm : public TForm {
 
     Designer = new TKvFormDesigner(this);
     Designer->SetName("KvFormDesigner1");
+    // Events are rows of the inspector too: a double click on a control shows its handler there.
+    Designer->SetTypeKinds(KvDesignerTypeKinds | TypeKindBit(tkMethod));
     // The inspector stands at the left edge, beside the designs, which open at x = 200 below
     // the designer window (the window puts the inspector's top there too).
     if (TForm* inspector = Designer->ObjectInspector() ? Designer->ObjectInspector()->Form() : nullptr)
@@ -86,8 +88,8 @@ class TDemoForm : public TForm {
     note->SetAutoSize(false);
     note->SetBounds(16, top + 4, 240, 60);
     note->SetCaption(
-        "Drag fields from the Fields window onto a design; Run shows it with live "
-        "data. Closing this window offers to save every modified design.");
+        "Drag fields onto a design; Run shows it with live data. Edit this form "
+        "designs this window: File > Close in the designer window gives its buttons back.");
 
     OnCloseQuery = [this](TObject* sender, bool& canClose) { Designer->CloseQuery(sender, canClose); };
   }
@@ -157,7 +159,8 @@ std::string DumpInspector(TKvObjectInspector* inspector) {
 //   row I NAME = VALUE       one line per row of the inspector, as shown
 // Non-visual components show their design position, as their icons do.
 void StartDesignDump(TDemoForm* host, const std::string& path) {
-  auto* timer = new TTimer(host);
+  // Not the host's: "Edit this form" would show it as a component of the design.
+  auto* timer = new TTimer(Application);
   timer->SetInterval(100);
   auto last = std::make_shared<std::string>();
   timer->SetOnTimer([host, path, last](TObject*) {

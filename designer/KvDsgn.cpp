@@ -356,7 +356,10 @@ void TKFormDesigner::ValidateRename(TComponent* component, const std::string&, c
 
 std::string TKFormDesigner::GetPrivateDirectory() { return "C:\\"; }
 
-void TKFormDesigner::ShowMethod(const std::string&) {}
+// There is no code editor: the handler is shown where it can be, in the inspector's events.
+void TKFormDesigner::ShowMethod(const std::string& name) {
+  if (FObjectInspector) FObjectInspector->ShowMethod(this, name);
+}
 
 std::string TKFormDesigner::GetObjectName(TPersistent* instance) {
   auto* component = dynamic_cast<TComponent*>(instance);

@@ -68,6 +68,9 @@ class IKInspectorHost {
   virtual void ObjectModified(TKFormDesigner* designer) = 0;
   // Every component notification of the designed form but those about grab handles.
   virtual void FormNotification(TComponent* component, TOperation operation) = 0;
+  // The user asked to see the handler `name` of an event of designer's selection (a double
+  // click made or found it): the inspector shows that event's row, when it lists events.
+  virtual void ShowMethod(TKFormDesigner* designer, const std::string& name) = 0;
 
  protected:
   ~IKInspectorHost() = default;
@@ -323,6 +326,8 @@ class TKFormDesigner : public TFormDesigner {
   // are taken out into the reader's Events, with them they are put back. A non-empty
   // newClassName replaces the root's class name. Answers the root's class name as written.
   std::string FilterFormStream(TKReader& reader, const TStrings* events, const std::string& newClassName);
+  // The class name the unit declares and the form file names, from the stored image's.
+  std::string UnitClassName(const std::string& imageClassName) const;
 
   // --- Mouse and keyboard (called from IsDesignMsg; public for the handles and tests).
   bool MouseDown(TControl* sender, TMouseButton button, TMessage& message);

@@ -25,6 +25,14 @@ void KvSaveSplitName(const std::string& fileName, std::string& base, std::string
 
 }  // namespace
 
+// A design that began as a plain TForm (a new blank form) declares a class of its own named
+// after the form, as Delphi does (TForm1 for Form1): `TForm = class(TForm)` does not compile.
+// A loaded form keeps the class its file names.
+std::string TKFormDesigner::UnitClassName(const std::string& imageClassName) const {
+  if (!SameText(imageClassName, TForm::StaticClass()->Name) || FForm->GetName().empty()) return imageClassName;
+  return "T" + FForm->GetName();
+}
+
 std::string TKFormDesigner::FilterFormStream(TKReader& reader, const TStrings* events,
                                              const std::string& newClassName) {
   reader.Listable = [this](TComponent* c) { return Listable(c); };
@@ -51,7 +59,10 @@ std::string TKFormDesigner::FormFileImage(const std::string& unitName, std::stri
   FFormStream->ReadResHeader();
   {
     TKReader scan(FFormStream, 4096);
-    FFormClassName = FilterFormStream(scan, nullptr, "");
+    const std::string imageClassName = FilterFormStream(scan, nullptr, "");
+    FFormClassName = UnitClassName(imageClassName);
+    // A program finds a form's resource by its class name.
+    if (FFormClassName != imageClassName) FResName = UpperCase(FFormClassName);
   }
   TMemoryStream live;
   live.WriteComponent(FForm);
@@ -77,15 +88,17 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   KvSaveSplitName(fileName, base, unitName, lowerCaseExt);
   std::string unitText;
   const std::string form = FormFileImage(unitName, writeUnit ? &unitText : nullptr);
+  const std::string formFile = base + (lowerCaseExt ? ".dfm" : ".DFM");
   if (writeUnit) {
     TStringList unitLines;
     unitLines.SetText(unitText);
     unitLines.SaveToFile(base + (lowerCaseExt ? ".pas" : ".PAS"));
   }
-  WriteFileAtomic(base + (lowerCaseExt ? ".dfm" : ".DFM"), form);
+  WriteFileAtomic(formFile, form);
   FHasFileName = true;
   FModified = false;
-  FFileName = fileName;
+  // The design's file is the form file, also after Generate Unit As was given the unit's name.
+  FFileName = formFile;
 }
 
 void TKFormDesigner::WriteFormCopy(const std::string& fileName) { WriteFileAtomic(fileName, FormFileImage("", nullptr)); }

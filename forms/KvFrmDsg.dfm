@@ -181,6 +181,10 @@ object fmKvFrmDsg: TfmKvFrmDsg
         Caption = '&Generate Unit As...'
         OnClick = GenerateUnitAsItemClick
       end
+      object CloseItem: TMenuItem
+        Caption = '&Close'
+        OnClick = CloseItemClick
+      end
       object N1: TMenuItem
         Caption = '-'
       end

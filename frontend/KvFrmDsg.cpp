@@ -63,6 +63,7 @@ KV_IMPLEMENT_CLASS(TfmKvFrmDsg, "KvFrmDsg") {
   b.Field("PanelPalette", &TfmKvFrmDsg::PanelPalette);
   b.Field("SaveFileItem", &TfmKvFrmDsg::SaveFileItem);
   b.Field("GenerateUnitAsItem", &TfmKvFrmDsg::GenerateUnitAsItem);
+  b.Field("CloseItem", &TfmKvFrmDsg::CloseItem);
   b.Field("btSelectForm", &TfmKvFrmDsg::btSelectForm);
   b.Field("N2", &TfmKvFrmDsg::N2);
   b.Field("SelectFormItem", &TfmKvFrmDsg::SelectFormItem);
@@ -77,6 +78,7 @@ KV_IMPLEMENT_CLASS(TfmKvFrmDsg, "KvFrmDsg") {
   b.Method("SaveFileItemClick", &TfmKvFrmDsg::SaveFileItemClick);
   b.Method("SaveFileAsItemClick", &TfmKvFrmDsg::SaveFileAsItemClick);
   b.Method("GenerateUnitAsItemClick", &TfmKvFrmDsg::GenerateUnitAsItemClick);
+  b.Method("CloseItemClick", &TfmKvFrmDsg::CloseItemClick);
   b.Method("AligntoGridItemClick", &TfmKvFrmDsg::AligntoGridItemClick);
   b.Method("BringToFrontItemClick", &TfmKvFrmDsg::BringToFrontItemClick);
   b.Method("SendToBackItemClick", &TfmKvFrmDsg::SendToBackItemClick);
@@ -123,6 +125,10 @@ void TKvFormDesigner::OpenForm(const std::string& fileName) {
 
 void TKvFormDesigner::EditForm(TForm* form) {
   if (FDesignerWindow) FDesignerWindow->OpenDesigner("", form);
+}
+
+void TKvFormDesigner::CloseForm(TCustomForm* form) {
+  if (FDesignerWindow) FDesignerWindow->CloseDesignOf(form);
 }
 
 void TKvFormDesigner::Show() {
@@ -376,8 +382,8 @@ void TfmKvFrmDsg::UpdateDesignerState() {
   if (!FFormDesigner || FFormDesigner->InState(csDestroying)) return;
   bool hasDesign = FCurrentDesigner && !FCurrentDesigner->IsTornDown();
   if (hasDesign != SaveFileAsItem->GetEnabled()) {
-    for (TMenuItem* item :
-         {SaveFileAsItem, AligntoGridItem, BringToFrontItem, SendToBackItem, AlignItem, SizeItem, SelectFormItem})
+    for (TMenuItem* item : {SaveFileAsItem, CloseItem, AligntoGridItem, BringToFrontItem, SendToBackItem, AlignItem,
+                            SizeItem, SelectFormItem})
       item->SetEnabled(hasDesign);
     btSelectForm->SetEnabled(hasDesign);
   }
@@ -537,6 +543,20 @@ void TfmKvFrmDsg::GenerateUnitAsItemClick(TObject*) {
   if (FCurrentDesigner &&
       RunSaveDialog("Delphi form & unit (*.pas)|*.pas", FCurrentDesigner->FFileName, ".PAS", chosen))
     WriteCurrent(chosen, true);
+}
+
+void TfmKvFrmDsg::CloseItemClick(TObject*) {
+  if (FCurrentDesigner) CloseDesignOf(FCurrentDesigner->GetForm());
+}
+
+// Closing a designed form ends its design (the engine takes the form's close), with the save
+// prompt for a modified form file; a live form of the host takes its own input again.
+void TfmKvFrmDsg::CloseDesignOf(TCustomForm* form) {
+  for (int i = 0; form && i < FDesigners->Count(); ++i) {
+    if (Designer(i)->GetForm() != form) continue;
+    form->Perform(WM_CLOSE, 0, 0);
+    return;
+  }
 }
 
 bool TfmKvFrmDsg::SaveDesignerAs(const std::string& fileName) {

@@ -45,6 +45,10 @@ class TKvFormDesigner : public TComponent, public IKDesignerHost {
   void NewForm();
   void OpenForm(const std::string& fileName);
   void EditForm(TForm* form);
+  // Ends the design of form, as the designer window's File > Close does for the current design:
+  // a live form of the host (EditForm) takes its own input again. Nothing when form is not
+  // being designed.
+  void CloseForm(TCustomForm* form);
   void Show();
   void Hide();
   // Signature of a form's OnCloseQuery, so a host routes its own close query through it.
@@ -137,6 +141,8 @@ class TfmKvFrmDsg : public TForm {
   // --- The design list.
   void OpenDesigner(const std::string& fileName, TForm* liveForm);
   bool CloseDesigner(TObject* designer);
+  // Ends the design of form, if one is open.
+  void CloseDesignOf(TCustomForm* form);
   void CloseAllDesigners();
   void ShowDesignedForm();
   void ShowOpenForm(const std::string& formName);
@@ -171,6 +177,7 @@ class TfmKvFrmDsg : public TForm {
   void SaveFileItemClick(TObject* sender);
   void SaveFileAsItemClick(TObject* sender);
   void GenerateUnitAsItemClick(TObject* sender);
+  void CloseItemClick(TObject* sender);
   void AligntoGridItemClick(TObject* sender);
   void BringToFrontItemClick(TObject* sender);
   void SendToBackItemClick(TObject* sender);
@@ -218,6 +225,7 @@ class TfmKvFrmDsg : public TForm {
   TPanel* PanelPalette = nullptr;
   TMenuItem* SaveFileItem = nullptr;
   TMenuItem* GenerateUnitAsItem = nullptr;
+  TMenuItem* CloseItem = nullptr;
   TBitBtn* btSelectForm = nullptr;
   TMenuItem* N2 = nullptr;
   TMenuItem* SelectFormItem = nullptr;

@@ -163,6 +163,12 @@ void TKvObjectInspector::ObjectModified(TKFormDesigner* designer) {
   if (FForm) PostMessage(FForm, KM_OBJECTMODIFIED, 0, reinterpret_cast<intptr_t>(designer));
 }
 
+void TKvObjectInspector::ShowMethod(TKFormDesigner* designer, const std::string& name) {
+  if (!FForm) return;
+  FForm->FMethodToShow = name;
+  PostMessage(FForm, KM_SHOWMETHOD, 0, reinterpret_cast<intptr_t>(designer));
+}
+
 void TKvObjectInspector::EditForm(TForm* form) {
   if (FEditDesigner && !FEditDesigner->IsTornDown()) FEditDesigner->Destroy();
   FEditDesigner = nullptr;

@@ -24,6 +24,9 @@ class TfmKvObjIns;
 class TKvTabbedNotebook;
 
 constexpr TTypeKinds KvInspectorTypeKinds = 0x047E;
+// Posted by the inspector component to its window after the engine's messages (second
+// parameter: the engine): show the handler the engine named.
+constexpr uint32_t KM_SHOWMETHOD = KM_OBJECTMODIFIED + 1;
 
 // The rows of an inspector. Item i of Items() is row i: its string the level key (the nesting
 // level formatted "%2d", so that keys order as levels do), its object the row's property
@@ -89,6 +92,8 @@ class TKvObjectInspector : public TComponent, public IKInspectorHost {
   // Posted to the window, which handles them after the engine's current message.
   void ObjectChanged(TKFormDesigner* designer) override;
   void ObjectModified(TKFormDesigner* designer) override;
+  // Posted as well, so that the window shows the row once it has rebuilt its rows.
+  void ShowMethod(TKFormDesigner* designer, const std::string& name) override;
   // Attaches an engine of this component's own to a live form, ending the previous one.
   void EditForm(TForm* form);
   TKFormDesigner* EditDesigner() const { return FEditDesigner; }
@@ -126,6 +131,8 @@ class TfmKvObjIns : public TForm {
   // A component of the inspected form is inserted or removed. Rows of a removed component go
   // at once, before any of their editors could reach it.
   void FormNotification(TComponent* component, TOperation operation);
+  // Makes current the row of the event whose handler is name; nothing when no event row has it.
+  void ShowMethod(const std::string& name);
   TFormDesigner* Designer() const { return FDesigner; }
   TKvInspectorRows* Rows() const { return FEditors; }
   int CurrentRow() const { return FRow; }
@@ -189,6 +196,7 @@ class TfmKvObjIns : public TForm {
   // The row pitch in use: the measured one, or the grid's own before the first showing.
   int Pitch() const;
 
+  std::string FMethodToShow;  // for the posted KM_SHOWMETHOD
   bool FShowEdit = false;
   bool FShowButton = false;
   bool FShowList = false;

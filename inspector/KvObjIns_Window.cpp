@@ -81,6 +81,10 @@ void TfmKvObjIns::Dispatch(TMessage& message) {
     case KM_OBJECTMODIFIED:
       if (!InState(csDestroying) && !DesignerGone()) RefreshGrid();
       return;
+    case KM_SHOWMETHOD:
+      if (!InState(csDestroying) && !DesignerGone() && message.LParam == reinterpret_cast<intptr_t>(FDesigner))
+        ShowMethod(FMethodToShow);
+      return;
     case WM_SIZING: WMSizing(message); return;
     default: TForm::Dispatch(message);
   }
@@ -173,6 +177,16 @@ void TfmKvObjIns::SelectDesigner(TFormDesigner* designer) {
     PlaceRowPanels(PropertyGrid->GetCol(), PropertyGrid->GetRow());
   } else {
     PropertyGrid->SetRow(r);
+  }
+}
+
+void TfmKvObjIns::ShowMethod(const std::string& name) {
+  if (!FEditors || name.empty()) return;
+  for (int i = 0; i < FEditors->Count(); ++i) {
+    if (FEditors->Level(i) != 0 || FEditors->Editor(i)->GetPropType()->Kind != tkMethod) continue;
+    if (!SameText(GetRowValue(i, false), name)) continue;
+    if (i != PropertyGrid->GetRow()) PropertyGrid->SetRow(i);
+    return;
   }
 }
 

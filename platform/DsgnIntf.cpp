@@ -618,14 +618,19 @@ void TDefaultEditor::Edit() {
   if (GetVerbCount() > 0) return ExecuteVerb(0);
   TComponentList list;
   list.Add(Component());
+  // The event a Delphi user meets first: OnCreate of a form, OnChange of an edit or a combo box,
+  // OnClick of a button, else the first one.
+  static const char* const kPreferred[] = {"OnCreate", "OnChange", "OnClick"};
+  auto rank = [](const std::string& name) {
+    int r = 0;
+    while (r < 3 && !SameText(name, kPreferred[r])) ++r;
+    return r;
+  };
   TPropertyEditor* chosen = nullptr;
   std::vector<std::unique_ptr<TPropertyEditor>> editors;
   GetComponentProperties(&list, TypeKindBit(tkMethod), Designer(), [&](TPropertyEditor* ed) {
     editors.emplace_back(ed);
-    std::string name = ed->GetName();
-    if (SameText(name, "OnClick") ||
-        (SameText(name, "OnChange") && (!chosen || !SameText(chosen->GetName(), "OnClick"))) || (!chosen))
-      chosen = ed;
+    if (!chosen || rank(ed->GetName()) < rank(chosen->GetName())) chosen = ed;
   });
   if (chosen) chosen->Edit();
 }

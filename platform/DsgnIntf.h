@@ -352,8 +352,8 @@ class TComponentEditor : public TObject {
   TFormDesigner* FDesigner = nullptr;
 };
 
-// Double-click runs the first verb, or else edits the component's main event (OnClick, else
-// OnChange, else the first event), which the designer creates and shows.
+// Double-click runs the first verb, or else edits the component's main event (OnCreate, else
+// OnChange, else OnClick, else the first event), which the designer creates and shows.
 class TDefaultEditor : public TComponentEditor {
   KV_CLASS(TDefaultEditor, TComponentEditor)
  public:

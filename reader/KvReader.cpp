@@ -14,11 +14,16 @@ namespace {
 constexpr const char* kKvReaderStandardUnits[] = {"Messages", "Windows",  "SysUtils", "Classes",
                                                   "Graphics", "Controls", "Forms",    "Dialogs"};
 
-// "(Sender: TObject; var Key: Word)" gives "(Sender: TObject; Key: Word)"; no parameters, "".
+// "(Sender: TObject; var Key: Word)"; no parameters, "". A handler must take its parameters as
+// the event passes them: without its var, a key handler could not change the key, and Delphi
+// refuses to bind a handler whose parameter list differs from the event's.
 std::string KvReaderParamText(PTypeInfo methodType) {
   std::string text;
   for (const TParamInfo& p : methodType->Params) {
     text += text.empty() ? "(" : "; ";
+    if (p.Flags & pfVar) text += "var ";
+    else if (p.Flags & pfConst) text += "const ";
+    else if (p.Flags & pfOut) text += "out ";
     text += p.Name + ": " + p.TypeName;
   }
   return text.empty() ? text : text + ")";
@@ -154,8 +159,11 @@ void TKReader::ReadComponent(TComponent* component, const std::string& newClassN
     SkipComponent(false);
     return;
   }
-  // A field needs a name; an unnamed component (found by its class) gets none.
-  if (!ApplyEvents && FLevel > 1 && !FCompName.empty()) Fields.Add("    " + FCompName + ": " + FClassName + ";");
+  if (!ApplyEvents && FLevel > 1) {
+    AddClassUnits(component->ClassType());
+    // A field needs a name; an unnamed component (found by its class) gets none.
+    if (!FCompName.empty()) Fields.Add("    " + FCompName + ": " + FClassName + ";");
+  }
   if (!newClassName.empty()) FClassName = newClassName;
   className = FClassName;
   FWriter->WriteStr(FClassName);
@@ -199,8 +207,17 @@ void TKReader::WriteEvents(const std::string& key) {
 
 // --- Properties -----------------------------------------------------------------------------
 
-void TKReader::AddUnit(PTypeInfo classType) {
-  if (!classType->UnitName.empty() && Units.IndexOf(classType->UnitName) < 0) Units.Add(classType->UnitName);
+void TKReader::AddUnit(const std::string& unitName) {
+  // System is every unit's implicit first use; naming it in a uses clause does not compile.
+  if (!unitName.empty() && !SameText(unitName, "System") && Units.IndexOf(unitName) < 0) Units.Add(unitName);
+}
+
+// A component's unit and its ancestors' (a TDBNavigator is a panel: ExtCtrls, then DBCtrls),
+// so that the unit compiles with every class its declaration names or inherits from.
+void TKReader::AddClassUnits(TClass cls) {
+  if (!cls) return;
+  AddClassUnits(cls->Parent);
+  AddUnit(cls->UnitName ? cls->UnitName : "");
 }
 
 void TKReader::ReadProperty(TPersistent* instance) {
@@ -216,7 +233,7 @@ void TKReader::ReadProperty(TPersistent* instance) {
       TObject* value = nullptr;
       if (p->PropType->Kind == tkClass) {
         value = p->GetObj ? p->GetObj(target) : nullptr;
-        AddUnit(p->PropType);
+        AddUnit(p->PropType->UnitName);
       }
       if (!value || !value->Is<TPersistent>()) {
         SkipValue();

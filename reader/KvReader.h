@@ -60,7 +60,8 @@ class TKReader : public TReader {
  private:
   // Writes the bytes that `read` consumes, so every value is reproduced exactly as it stands.
   void CopyRead(const std::function<void()>& read);
-  void AddUnit(PTypeInfo classType);
+  void AddUnit(const std::string& unitName);
+  void AddClassUnits(TClass cls);
   void AddEvent(PPropInfo prop, const std::string& handler);
   void WriteEvents(const std::string& key);
   // Events and the sections name the root by its class and any other component by its name.

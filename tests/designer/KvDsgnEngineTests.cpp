@@ -233,6 +233,7 @@ struct RecordingHost : IKDesignerHost, IKInspectorHost {
   void SelectionChanged(TKFormDesigner*) override { ++Selections; }
   void ObjectChanged(TKFormDesigner* d) override { InspectorChanged.push_back(d); }
   void ObjectModified(TKFormDesigner*) override { ++Modifications; }
+  void ShowMethod(TKFormDesigner*, const std::string&) override {}
   void FormNotification(TComponent* c, TOperation op) override {
     if (op == opInsert) Inserted.push_back(c);
   }

@@ -4,7 +4,11 @@
 
 #include <filesystem>
 
+#include "Buttons.h"
+#include "DBCtrls.h"
 #include "DesignerFixture.h"
+#include "Menus.h"
+#include "TypInfo.h"
 
 namespace {
 
@@ -84,7 +88,8 @@ TEST_F(LoadSaveTest, AFormFileOpensSavesWithItsHandlersAndGeneratesItsUnit) {
   fs::path saved = Dir / "Saved7.pas";
   design->WriteUnits(saved.string(), true);
   EXPECT_FALSE(design->FModified);
-  EXPECT_EQ(design->FFileName, saved.string());
+  // The design's file is the form file written, not the unit named in the dialog.
+  EXPECT_EQ(design->FFileName, (Dir / "Saved7.dfm").string());
 
   std::string text = FormFileText(Dir / "Saved7.dfm");
   EXPECT_NE(text.find("object Form7: TForm7"), std::string::npos) << text;
@@ -108,6 +113,52 @@ TEST_F(LoadSaveTest, AFormFileOpensSavesWithItsHandlersAndGeneratesItsUnit) {
   Designer->OpenForm((Dir / "Saved7.dfm").string());
   TCustomForm* again = Designer->FDesignerWindow->CurrentDesigner()->GetForm();
   EXPECT_EQ(static_cast<TControl*>(again->FindComponent("Button1"))->GetLeft(), 40);
+}
+
+// A unit a Delphi user can compile: a new design declares a class of its own (TForm1 for Form1),
+// which its form file and resource name follow; every component has a field, every handler a
+// declaration and body, and the units of the classes used (their ancestors' too) are used.
+TEST_F(LoadSaveTest, ANewDesignsUnitDeclaresItsOwnClassItsComponentsAndTheirUnits) {
+  Add<TButton>("Button1", 16, 16, 75, 25);
+  Add<TSpeedButton>("SpeedButton1", 100, 16, 25, 25);
+  Add<TDBNavigator>("DBNavigator1", 16, 60, 240, 25);
+  (new TMainMenu(Form()))->SetName("MainMenu1");
+  for (const char* name : {"Button1", "DBNavigator1"}) {
+    std::unique_ptr<TComponentEditor> editor(GetComponentEditor(Form()->FindComponent(name), Engine));
+    editor->Edit();
+  }
+  auto* edit = Add<TEdit>("Edit1", 16, 100, 120, 21);
+  SetMethodProp(edit, GetPropInfo(edit, "OnKeyPress"), Engine->CreateMethod("Edit1KeyPress", nullptr));
+
+  Engine->WriteUnits((Dir / "Unit1.pas").string(), true);
+  EXPECT_EQ(Engine->FFileName, (Dir / "Unit1.dfm").string());
+  TMemoryStream unit;
+  unit.LoadFromFile((Dir / "Unit1.pas").string());
+  const std::string pas = StreamText(unit);
+  EXPECT_NE(pas.find("  TForm1 = class(TForm)\r\n"), std::string::npos) << pas;
+  for (const char* field : {"Button1: TButton;", "SpeedButton1: TSpeedButton;", "DBNavigator1: TDBNavigator;",
+                            "MainMenu1: TMainMenu;", "Edit1: TEdit;"})
+    EXPECT_NE(pas.find(std::string("\r\n    ") + field + "\r\n"), std::string::npos) << field;
+  EXPECT_NE(pas.find("var\r\n  Form1: TForm1;\r\n"), std::string::npos) << pas;
+  EXPECT_NE(pas.find("procedure TForm1.Button1Click(Sender: TObject);\r\n"), std::string::npos) << pas;
+  EXPECT_NE(pas.find("procedure TForm1.DBNavigator1Click(Sender: TObject; Button: TNavigateBtn);\r\n"),
+            std::string::npos)
+      << pas;
+  // A handler takes var parameters as the event passes them, or it could not change the key.
+  EXPECT_NE(pas.find("    procedure Edit1KeyPress(Sender: TObject; var Key: Char);\r\n"), std::string::npos) << pas;
+  const size_t uses = pas.find("uses\r\n"), end = pas.find(';', uses);
+  ASSERT_NE(uses, std::string::npos) << pas;
+  const std::string clause = pas.substr(uses + 6, end - uses - 6) + ",";
+  for (const char* u : {"StdCtrls", "Buttons", "ExtCtrls", "DBCtrls", "Menus"}) {
+    const std::string name = std::string(" ") + u + ",";
+    EXPECT_NE(clause.find(name), std::string::npos) << u << " missing from" << clause;
+    EXPECT_EQ(clause.find(name), clause.rfind(name)) << u << " twice in" << clause;
+  }
+  EXPECT_EQ(clause.find("System"), std::string::npos) << clause;
+
+  const std::string text = FormFileText(Dir / "Unit1.dfm");
+  EXPECT_EQ(text.rfind("object Form1: TForm1\r\n", 0), 0u) << text;
+  EXPECT_EQ(ReadFileBytes((Dir / "Unit1.dfm").string()).substr(3, 7), std::string("TFORM1\0", 7));
 }
 
 TEST_F(LoadSaveTest, FailedSaveLeavesTheOldFileAndTheDesignModified) {

@@ -195,6 +195,35 @@ TEST_F(MouseTest, DoubleClickSelectsAndRunsTheComponentEditorOfTheControlUnderTh
   EXPECT_EQ(KvMouseTestEdits::Seen.size(), 1u);
 }
 
+// Each class's handler is the one Delphi makes on a double click: OnCreate of the form, OnChange
+// where there is one (an edit, a combo box, which has OnClick too), else OnClick. The design is
+// modified, and a second double click keeps the handler instead of making another.
+TEST_F(MouseTest, DoubleClickGivesTheDefaultEventAHandlerNamedAsDelphiNamesIt) {
+  auto* edit = Add<TEdit>("Edit1", 16, 16, 120, 21);
+  auto* combo = Add<TComboBox>("ComboBox1", 16, 60, 120, 21);
+  auto* check = Add<TCheckBox>("CheckBox1", 16, 100, 120, 17);
+  auto doubleClick = [this](TPoint p) {
+    SendInput(Form(), WM_LBUTTONDBLCLK, p, MK_LBUTTON);
+    SendInput(Form(), WM_LBUTTONUP, p);
+  };
+  doubleClick({20, 20});
+  EXPECT_EQ(TObject::MethodName(edit->OnChange.Method()), "Edit1Change");
+  EXPECT_TRUE(Engine->FModified);
+  doubleClick({20, 64});
+  EXPECT_EQ(TObject::MethodName(combo->OnChange.Method()), "ComboBox1Change");
+  EXPECT_FALSE(combo->OnClick.Method().Assigned());
+  doubleClick({20, 104});
+  EXPECT_EQ(TObject::MethodName(check->OnClick.Method()), "CheckBox1Click");
+  doubleClick({300, 200});
+  EXPECT_EQ(TObject::MethodName(static_cast<TForm*>(Form())->OnCreate.Method()), "FormCreate");
+  EXPECT_FALSE(static_cast<TForm*>(Form())->OnClick.Method().Assigned());
+
+  Engine->FModified = false;
+  doubleClick({20, 20});
+  EXPECT_EQ(TObject::MethodName(edit->OnChange.Method()), "Edit1Change");
+  EXPECT_FALSE(Engine->MethodExists("Edit1Change1"));
+}
+
 TEST_F(MouseTest, PointingAtTheDesignedFormsOwnMenuSelectsTheItem) {
   // Owned by the form, as a loaded form's menu is.
   auto item = [this](const char* name, const char* caption, TMenuItem* parent) {

@@ -96,16 +96,16 @@ TEST_F(DesignStreamTest, UnitDeclaresTheFormItsFieldsAndItsHandlers) {
   Design->WriteUnits((Dir / "Unit2.dfm").string(), true);
   EXPECT_EQ(Unit("Unit2.pas"),
             "unit Unit2;\r\n\r\ninterface\r\n\r\nuses\r\n"
-            "  Messages, Windows, SysUtils, Classes, Graphics, Controls, Forms, Dialogs;\r\n\r\n"
+            "  Messages, Windows, SysUtils, Classes, Graphics, Controls, Forms, Dialogs,\r\n  StdCtrls;\r\n\r\n"
             "type\r\n  TForm2 = class(TForm)\r\n    Button1: TButton;\r\n    Edit1: TEdit;\r\n"
             "    procedure FormCreate(Sender: TObject);\r\n"
             "    procedure Button1Click(Sender: TObject);\r\n"
-            "    procedure Edit1KeyPress(Sender: TObject; Key: Char);\r\n"
+            "    procedure Edit1KeyPress(Sender: TObject; var Key: Char);\r\n"
             "  private\r\n  protected\r\n  public\r\n  end;\r\n\r\nvar\r\n  Form2: TForm2;\r\n\r\n"
             "implementation\r\n\r\n{$R *.DFM}\r\n\r\n"
             "procedure TForm2.FormCreate(Sender: TObject);\r\nbegin\r\n  {}\r\nend;\r\n\r\n"
             "procedure TForm2.Button1Click(Sender: TObject);\r\nbegin\r\n  {}\r\nend;\r\n\r\n"
-            "procedure TForm2.Edit1KeyPress(Sender: TObject; Key: Char);\r\nbegin\r\n  {}\r\nend;\r\n\r\n"
+            "procedure TForm2.Edit1KeyPress(Sender: TObject; var Key: Char);\r\nbegin\r\n  {}\r\nend;\r\n\r\n"
             "end.\r\n");
 }
 
@@ -119,7 +119,7 @@ TEST_F(DesignStreamTest, UnitOfAFormWithoutHandlersHasNoProcedures) {
 }
 
 TEST_F(DesignStreamTest, UsesClauseBreaksAfterTheUnitThatPassesSeventyCharacters) {
-  // A column title is declared in the grid's unit, which joins the standard eight.
+  // The grid's unit and its base class's join the standard eight.
   Open(WriteForm("Grid.dfm", R"(object Form6: TForm6
   object DBGrid1: TDBGrid
     Columns = <
@@ -133,7 +133,7 @@ end
   EXPECT_NE(Unit("Grid.pas")
                 .find("uses\r\n"
                       "  Messages, Windows, SysUtils, Classes, Graphics, Controls, Forms, Dialogs,\r\n"
-                      "  DBGrids;\r\n\r\ntype\r\n"),
+                      "  Grids, DBGrids;\r\n\r\ntype\r\n"),
             std::string::npos)
       << Unit("Grid.pas");
 }
@@ -149,7 +149,7 @@ TEST_F(DesignStreamTest, FileNamesLoseTheirExtensionFromTheFirstDotAndKeepItsCas
   Design->WriteUnits((Dir / "my.form.dfm").string(), true);
   EXPECT_TRUE(fs::exists(Dir / "my.dfm"));
   EXPECT_TRUE(Unit("my.pas").starts_with("unit my;\r\n"));
-  EXPECT_EQ(Design->FFileName, (Dir / "my.form.dfm").string());
+  EXPECT_EQ(Design->FFileName, (Dir / "my.dfm").string());  // the file written
   // Saving under the name it was opened from replaces that file, whatever the file system.
   const std::string before = ReadFileBytes((Dir / "Unit2.dfm").string());
   Design->WriteUnits((Dir / "Unit2.dfm").string(), false);

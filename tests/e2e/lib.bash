@@ -196,3 +196,34 @@ same_area() {
   rm -f "$E2E_ARTIFACTS/crop-a.png" "$E2E_ARTIFACTS/crop-b.png"
   expect_eq "$what: pixels differing from $2" 0 "$diff"
 }
+
+# close_window ID: asks a window to close as a window manager's close button does (there is no
+# window manager here): a WM_DELETE_WINDOW client message, sent through libX11.
+close_window() {
+  python3 - "$1" <<'PY'
+import ctypes, sys
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(Event)]
+x.XFlush.argtypes = x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+d = x.XOpenDisplay(None)
+window = int(sys.argv[1])
+e = Event()
+e.xclient.type = 33  # ClientMessage
+e.xclient.window = window
+e.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
+e.xclient.format = 32
+e.xclient.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(d, window, 0, 0, ctypes.byref(e))
+x.XFlush(d)
+x.XCloseDisplay(d)
+PY
+}

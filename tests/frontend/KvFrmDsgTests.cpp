@@ -125,6 +125,71 @@ TEST_F(DesignerTest, ALiveHostFormClosesWithoutAPrompt) {
   delete live;
 }
 
+// The host's CloseForm ends the design of a live form, as File > Close does (tests/e2e/live.sh),
+// and its controls answer their own input again. (One that is not the application's main form
+// closes with its design; the host shows it again.)
+TEST_F(DesignerTest, CloseEndsTheDesignOfALiveFormAndItsButtonsWorkAgain) {
+  TfmKvFrmDsg* w = Window(Designer);
+  auto* live = new TForm(Application);
+  live->SetName("LiveHostForm");
+  live->SetBounds(300, 300, 200, 120);
+  auto* button = new TButton(live);
+  button->SetBounds(10, 10, 75, 25);
+  button->SetParent(live);
+  int clicks = 0;
+  button->OnClick = [&clicks](TObject*) { ++clicks; };
+  live->Show();
+  auto click = [button] {
+    SendInput(button, WM_LBUTTONDOWN, {5, 5}, MK_LBUTTON);
+    SendInput(button, WM_LBUTTONUP, {5, 5});
+    Application->ProcessMessages();
+  };
+
+  Designer->EditForm(live);
+  ASSERT_EQ(w->CurrentDesigner()->GetForm(), live);
+  click();
+  EXPECT_EQ(clicks, 0) << "a designed button is dead";
+  Designer->CloseForm(live);
+  EXPECT_EQ(w->DesignerCount(), 1);
+  EXPECT_EQ(live->GetDesigner(), nullptr);
+  EXPECT_FALSE(button->InState(csDesigning));
+  live->Show();
+  click();
+  EXPECT_EQ(clicks, 1);
+  Designer->CloseForm(live);  // not designed: nothing happens
+  EXPECT_EQ(w->DesignerCount(), 1);
+  delete live;
+}
+
+// Generate Unit As is given the unit's name; the design's file is the form file written beside
+// it, which Save writes and the save prompt names.
+TEST_F(DesignerTest, AfterGenerateUnitAsTheDesignsFileIsTheFormFile) {
+  TfmKvFrmDsg* w = Window(Designer);
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / "kvdsgn-generate-unit";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  DialogHook = [&](TCommonDialog* d) {
+    auto* save = dynamic_cast<TSaveDialog*>(d);
+    if (save) save->SetFileName((dir / "Unit1.pas").string());
+    return save != nullptr;
+  };
+  TriggerMenuItem(w->GenerateUnitAsItem);
+  DialogHook = nullptr;
+  EXPECT_TRUE(fs::exists(dir / "Unit1.pas"));
+  EXPECT_EQ(Engine->FFileName, (dir / "Unit1.dfm").string());
+
+  Engine->Modified();
+  Engine->OnDesignerDestroy = [w](TObject* s) { return w->CloseDesigner(s); };
+  std::string asked;
+  AnswerNextModal(mrCancel, [&](TCustomForm* f) {
+    if (auto* c = dynamic_cast<TfmKvConfrm*>(f)) asked = c->MsgLabel->GetCaption();
+  });
+  Form()->Perform(WM_CLOSE, 0, 0);
+  EXPECT_EQ(asked, "Save Changes to Unit1.dfm?");
+  fs::remove_all(dir);
+}
+
 TEST_F(DesignerTest, OpeningAFileWhoseFormIsOnTheScreenShowsThatForm) {
   // A form file whose root is named like the host form.
   TMemoryStream image;

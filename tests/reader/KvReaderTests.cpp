@@ -103,14 +103,15 @@ TEST(KvReaderCollect, TakesEventsOutAndGathersFieldsSectionsAndUnits) {
   EXPECT_EQ(f.ClassName, "TForm1");
   EXPECT_EQ(Lines(f.Reader->Fields),
             (std::vector<std::string>{"    Button1: TButton;", "    Edit1: TEdit;", "    Memo1: TMemo;"}));
-  // Parameter flags (var) are not written; a component without events still gets its header.
+  // Parameters keep their var; a component without events still gets its header.
   EXPECT_EQ(Lines(f.Reader->Events),
             (std::vector<std::string>{"[TForm1]", "OnCreate = FormCreate(Sender: TObject)", "[Button1]",
                                       "OnClick = Button1Click(Sender: TObject)", "[Edit1]",
-                                      "OnKeyPress = Edit1KeyPress(Sender: TObject; Key: Char)", "[Memo1]"}));
-  // Font.Style passes through the font class, whose unit is already in the clause.
+                                      "OnKeyPress = Edit1KeyPress(Sender: TObject; var Key: Char)", "[Memo1]"}));
+  // The controls' unit joins the clause once; Font.Style passes through the font class, whose
+  // unit is already in it.
   EXPECT_EQ(Lines(f.Reader->Units), (std::vector<std::string>{"Messages", "Windows", "SysUtils", "Classes", "Graphics",
-                                                              "Controls", "Forms", "Dialogs"}));
+                                                              "Controls", "Forms", "Dialogs", "StdCtrls"}));
   // Assigned handlers leave the stream; the nil one stays.
   EXPECT_EQ(f.OutText(), Without(Canonical(kForm), {"  OnCreate = FormCreate", "    OnClick = Button1Click",
                                                     "    OnKeyPress = Edit1KeyPress"}));
@@ -299,10 +300,11 @@ end
   TFiltered f = Filter(form.get(), TextToBinary(stream));
   EXPECT_EQ(f.OutText(), Canonical(stream));
   std::vector<std::string> units = Lines(f.Reader->Units);
-  ASSERT_EQ(units.size(), 10u);
-  // Collection items count too: a column's title is declared in the grid's unit.
+  ASSERT_EQ(units.size(), 12u);
+  // A component's unit follows its ancestors' (the grid's base class is in Grids); collection
+  // items count too, though a column's title is declared in the grid's unit, already there.
   EXPECT_EQ(std::vector<std::string>(units.begin() + 8, units.end()),
-            (std::vector<std::string>{"KrOptions", "DBGrids"}));
+            (std::vector<std::string>{"KrWidgets", "KrOptions", "Grids", "DBGrids"}));
 }
 
 TEST(KvReaderEvents, EventsOfSubObjectsAndCollectionItemsStayInPlace) {
