@@ -49,7 +49,7 @@ shot "run"
 
 # What the live form holds, as kvdemo --report printed it: the dropped controls, bound to the
 # first employee's record, and one data source.
-report="$E2E_ARTIFACTS/kvdemo.log"
+report="$E2E_LOG"
 expect_line() { grep -qxF "$1" "$report" || fail "live form lacks: $1"; }
 expect_line 'Form1_1.Label1: TLabel "EmpNo"'
 expect_line 'Form1_1.DBEdit1: TDBEdit "1"'

@@ -4,8 +4,15 @@ set -euo pipefail
 
 E2E_ARTIFACTS="${E2E_ARTIFACTS:-$PWD/e2e-artifacts}"
 mkdir -p "$E2E_ARTIFACTS"
+# kvdemo's output (its --report lines included), one file per script: scripts run in parallel.
+E2E_LOG="$E2E_ARTIFACTS/$(basename "$0" .sh)-kvdemo.log"
 
-fail() { printf 'FAIL: %s\n' "$*" >&2; [[ -n "${E2E_DISPLAY:-}" ]] && shot "failure"; exit 1; }
+fail() {
+  printf 'FAIL: %s\n' "$*" >&2
+  [[ -s "$E2E_LOG" ]] && { echo "--- the end of $E2E_LOG:" >&2; grep -v '^row ' "$E2E_LOG" | tail -15 >&2; }
+  [[ -n "${E2E_DISPLAY:-}" ]] && shot "failure"
+  exit 1
+}
 
 # e2e_start KVDEMO ARGS...: Xvfb on a display it picks itself (no race with other runs), and
 # kvdemo on it.
@@ -33,7 +40,7 @@ e2e_start() {
     E2E_OWN_DATA=1
   fi
   export XDG_DATA_HOME="$E2E_DATA_HOME"
-  : >"$E2E_ARTIFACTS/kvdemo.log"
+  : >"$E2E_LOG"
   e2e_launch "$demo" "$@"
 }
 
@@ -43,7 +50,7 @@ e2e_launch() {
   # Under AddressSanitizer, libxkbcommon-x11 reads a whole X reply through strndup; the
   # interceptor takes that for an overflow of the system library.
   ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}intercept_strndup=0" \
-    QT_QPA_PLATFORM=xcb "$demo" "$@" >>"$E2E_ARTIFACTS/kvdemo.log" 2>&1 &
+    QT_QPA_PLATFORM=xcb "$demo" "$@" >>"$E2E_LOG" 2>&1 &
   E2E_DEMO=$!
 }
 

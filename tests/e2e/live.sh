@@ -9,7 +9,7 @@ e2e_start "${1:-$KV_BIN_DIR/kvdemo}" --new-form --report --dump "$E2E_DUMP"
 designer="$(wait_window 'KvFormDesigner1')"
 form="$(wait_window '^Form1$')"
 fields="$(wait_window '^Fields$')"
-report="$E2E_ARTIFACTS/kvdemo.log"
+report="$E2E_LOG"
 design_origins
 
 # --- The FirstName field dropped onto the design: a label and DBEdit1.
