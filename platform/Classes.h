@@ -551,6 +551,9 @@ class TReader : public TFiler {
   TSetNameEvent OnSetName;
   TFindComponentClassEvent OnFindComponentClass;
   TCreateComponentEvent OnCreateComponent;
+  // A handler name read for an event property of instance. Set, it binds the event itself and
+  // answers true; answering false leaves the name to OnFindMethod and the root's methods.
+  std::function<bool(TPersistent* instance, PPropInfo prop, const std::string& name)> OnBindMethod;
 
   // Offset in the stream of the next byte to read.
   int64_t Position() const;

@@ -525,6 +525,7 @@ void TReader::ReadPropValue(TPersistent* instance, PPropInfo prop) {
         SetMethodProp(instance, prop, TMethod());
       } else {
         std::string name = ReadIdent();
+        if (OnBindMethod && OnBindMethod(instance, prop, name)) break;
         TMethod m;
         m.Code = FindMethod(Root, name);
         m.Data = Root;
