@@ -108,6 +108,10 @@ TKFormDesigner::TKFormDesigner(IKDesignerHost* formDesigner, IKInspectorHost* ob
     FShowHandles = true;
     FForm->Perform(WM_ACTIVATE, WA_INACTIVE, 0);
     SelectComponent(FForm);
+    if (!fileName.empty()) {
+      FFormClassName = ImageClassName();
+      WriteLiveImage(FBaseline);
+    }
     FState.Exclude(dsAttaching);
     // No shell file drops are registered: nothing here would handle them.
   } catch (...) {

@@ -4,6 +4,7 @@
 // components, shows non-visual components as icons, and loads and saves form files.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -313,6 +314,9 @@ class TKFormDesigner : public TFormDesigner {
   // are taken out into the reader's Events, with them they are put back. A non-empty
   // newClassName replaces the root's class name. Answers the root's class name as written.
   std::string FilterFormStream(TKReader& reader, const TStrings* events, const std::string& newClassName);
+  // The live form as the saving reader leaves it (resource-framed, unlisted components dropped,
+  // handler names in place); `onScan` is shown the pass that found its units, fields and events.
+  void WriteLiveImage(TMemoryStream& image, const std::function<void(TKReader&)>& onScan = nullptr);
 
   // --- Mouse and keyboard (called from IsDesignMsg; public for the handles and tests).
   bool MouseDown(TControl* sender, TMouseButton button, TMessage& message);
@@ -361,6 +365,12 @@ class TKFormDesigner : public TFormDesigner {
   bool FHasFileName = false;
   bool FIsLiveForm = false;
   bool FModified = false;
+  // The format the form file is saved in: text when it was read from text, until a save as
+  // chooses otherwise.
+  bool FTextForm = false;
+  // What could not be read when the form file was loaded, one line each, with the component's
+  // path; the design opened without it.
+  TStringList FLoadProblems;
   TKvDesignerDestroy OnDesignerDestroy;
 
  private:
@@ -377,6 +387,10 @@ class TKFormDesigner : public TFormDesigner {
   std::string FFormClassName;
   std::string FFormName;
   TMemoryStream* FFormStream = nullptr;
+  // The live form's image when a loaded design began, against which saving tells what the
+  // user changed; and a text file's own bytes.
+  TMemoryStream FBaseline;
+  std::string FFileText;
   TKPopupMenu* FPopupMenu = nullptr;
   TMenu* FMenu = nullptr;
   bool FActive = false;
@@ -417,6 +431,10 @@ class TKFormDesigner : public TFormDesigner {
   // The entry that stands for a handler the host lacks: its name, no code.
   static const TMethodEntry* HandlerEntry(const std::string& name);
   void WriteFormImage();
+  // The root's class name in the stored image.
+  std::string ImageClassName();
+  // The bytes of the form file to save: the file as read with the user's changes.
+  std::string SavedFormFile(TMemoryStream& current);
 };
 
 // Rounds half to even, as grid snapping does.

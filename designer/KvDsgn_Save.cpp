@@ -3,6 +3,7 @@
 // contents; the stored form image gives the form's class name.
 #include "KvDsgn.h"
 
+#include "KvFormMerge.h"
 #include "KvFormUnit.h"
 #include "KvReader.h"
 #include "SysUtils.h"
@@ -41,6 +42,71 @@ std::string TKFormDesigner::FilterFormStream(TKReader& reader, const TStrings* e
   return className;
 }
 
+std::string TKFormDesigner::ImageClassName() {
+  FFormStream->SetPosition(0);
+  FFormStream->ReadResHeader();
+  return KvReadStreamObject(FFormStream).ClassName;
+}
+
+void TKFormDesigner::WriteLiveImage(TMemoryStream& image, const std::function<void(TKReader&)>& onScan) {
+  TMemoryStream live;
+  live.WriteComponent(FForm);
+  live.SetPosition(0);
+  TKReader collect(&live, 4096);
+  FilterFormStream(collect, nullptr, FFormClassName);
+  live.SetPosition(0);
+  TKReader apply(&live, 4096);
+  FilterFormStream(apply, &collect.Events, FFormClassName);
+  image.Clear();
+  image.LoadFromStream(&apply.OutStream);
+  if (onScan) onScan(collect);
+}
+
+namespace {
+namespace KV_UNIT {
+
+TKvStreamObject ImageObject(TMemoryStream& image) {
+  image.SetPosition(0);
+  image.ReadResHeader();
+  return KvReadStreamObject(&image);
+}
+
+std::string Text(TMemoryStream& s) {
+  return std::string(reinterpret_cast<const char*>(s.Memory()), static_cast<size_t>(s.GetSize()));
+}
+
+}  // namespace KV_UNIT
+}  // namespace
+
+// A loaded design keeps its file as it was read, with the user's changes merged in (KvFormMerge);
+// a new or live form is its live image. Text files are converted back, with the line ends they
+// had; a text file without changes is written as its own bytes.
+std::string TKFormDesigner::SavedFormFile(TMemoryStream& current) {
+  TMemoryStream binary;
+  if (FBaseline.GetSize() > 0) {
+    const TKvStreamObject merged = KvMergeStreamObject(
+        KV_UNIT::ImageObject(*FFormStream), KV_UNIT::ImageObject(FBaseline), KV_UNIT::ImageObject(current));
+    TMemoryStream form;
+    KvWriteStreamObject(merged, &form);
+    FFormStream->SetPosition(0);
+    FFormStream->ReadResHeader();
+    const std::string read = KV_UNIT::Text(*FFormStream).substr(static_cast<size_t>(FFormStream->GetPosition()));
+    if (FTextForm && !FFileText.empty() && read == KV_UNIT::Text(form)) return FFileText;
+    const int64_t start = binary.WriteResourceHeader(FResName);
+    binary.CopyFrom(&form, 0);
+    binary.FixupResourceHeader(start);
+  } else {
+    binary.LoadFromStream(&current);
+  }
+  if (!FTextForm) return KV_UNIT::Text(binary);
+  binary.SetPosition(0);
+  TMemoryStream text;
+  ObjectResourceToText(&binary, &text);
+  std::string result = KV_UNIT::Text(text);
+  if (!FFileText.empty() && FFileText.find("\r\n") == std::string::npos) result = StringReplaceAll(result, "\r\n", "\n");
+  return result;
+}
+
 void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   std::string base, unitName;
   bool lowerCaseExt;
@@ -49,32 +115,18 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   // The stored image gives the form's class name (a loaded file's own); the live form gives the
   // units, fields and event sections of what the design holds now, components inserted since
   // the design began and handlers given since included.
-  TStringList events, unitLines;
-  FFormStream->SetPosition(0);
-  FFormStream->ReadResHeader();
-  {
-    TKReader scan(FFormStream, 4096);
-    FFormClassName = FilterFormStream(scan, nullptr, "");
-  }
+  FFormClassName = ImageClassName();
   TMemoryStream live;
-  live.WriteComponent(FForm);
-  {
-    live.SetPosition(0);
-    TKReader scan(&live, 4096);
-    FilterFormStream(scan, nullptr, FFormClassName);
-    events.Assign(&scan.Events);
-    if (writeUnit) unitLines.SetText(FormUnitText(unitName, FFormClassName, scan.Units, scan.Fields, events));
-  }
+  TStringList unitLines;
+  WriteLiveImage(live, [&](TKReader& scan) {
+    if (writeUnit) unitLines.SetText(FormUnitText(unitName, FFormClassName, scan.Units, scan.Fields, scan.Events));
+  });
+  const std::string form = SavedFormFile(live);
 
-  // Put the handler names back into the live form's stream and write the form file. Each file
-  // is written whole to a temporary file and renamed over the old one, so a failed save never
-  // leaves a half-written file in place of a good one.
-  live.SetPosition(0);
-  TKReader apply(&live, 4096);
-  FilterFormStream(apply, &events, FFormClassName);
-
+  // Each file is written whole to a temporary file and renamed over the old one, so a failed
+  // save never leaves a half-written file in place of a good one.
   if (writeUnit) unitLines.SaveToFile(base + (lowerCaseExt ? ".pas" : ".PAS"));
-  apply.OutStream.SaveToFile(base + (lowerCaseExt ? ".dfm" : ".DFM"));
+  WriteFileAtomic(base + (lowerCaseExt ? ".dfm" : ".DFM"), form);
   FHasFileName = true;
   FModified = false;
   FFileName = fileName;

@@ -173,6 +173,9 @@ class TfmKvFrmDsg : public TForm {
   void Relayout();
   bool RunSaveDialog(const std::string& filter, const std::string& fileName, const std::string& defaultExt,
                      std::string& chosen);
+  // The save dialog for a form file, offering both formats with the design's own chosen; the
+  // choice becomes the design's format.
+  bool RunSaveFormDialog(const std::string& fileName, std::string& chosen);
   void WriteCurrent(const std::string& fileName, bool writeUnit);
 
   bool FClosingAll = false;

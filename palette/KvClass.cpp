@@ -276,11 +276,18 @@ TKvDragField::~TKvDragField() { delete FieldList; }
 // =============================================================================================
 // ExistFormInScreen
 bool ExistFormInScreen(const std::string& FileName, std::string& FormName) {
-  TMemoryStream file;
+  TMemoryStream file, converted;
   file.LoadFromFile(FileName);
-  file.ReadResHeader();
+  TStream* stream = &file;
+  if (StreamHasResourceHeader(&file)) {
+    file.ReadResHeader();
+  } else {  // a text form file
+    ObjectTextToBinary(&file, &converted);
+    converted.SetPosition(0);
+    stream = &converted;
+  }
   {
-    TReader reader(&file);
+    TReader reader(stream);
     reader.ReadSignature();
     uint8_t flags;
     int childPos;

@@ -28,15 +28,6 @@ void FormStream(const std::string& fileName, TMemoryStream& out) {
   out.SetPosition(0);
 }
 
-// Where the reader is: the component being read, as a dotted path from the root.
-std::string ComponentPath(TReader* r, TComponent* root) {
-  std::string path;
-  for (TComponent* c = r->Parent; c && c != root; c = c->GetParentComponent())
-    path = (c->GetName().empty() ? c->ClassName() : c->GetName()) + (path.empty() ? "" : "." + path);
-  std::string rootName = root->GetName().empty() ? root->ClassName() : root->GetName();
-  return path.empty() ? rootName : rootName + "." + path;
-}
-
 }  // namespace
 
 std::unique_ptr<TForm> LoadFormFile(const std::string& fileName, const TLoadProblemProc& onProblem) {
@@ -51,7 +42,7 @@ std::unique_ptr<TForm> LoadFormFile(const std::string& fileName, const TLoadProb
   };
   if (onProblem)
     reader.OnError = [&](TReader* r, const std::string& message, bool& handled) {
-      onProblem(ComponentPath(r, form.get()), message);
+      onProblem(ReaderComponentPath(r, form.get()), message);
       handled = true;
     };
   reader.ReadRootComponent(form.get());
