@@ -80,7 +80,7 @@ std::string Text(TMemoryStream& s) {
 
 // A loaded design keeps its file as it was read, with the user's changes merged in (KvFormMerge);
 // a new or live form is its live image. Text files are converted back, with the line ends they
-// had; a text file without changes is written as its own bytes.
+// had. A file without changes, saved in its own format, is written as its own bytes.
 std::string TKFormDesigner::SavedFormFile(TMemoryStream& current) {
   TMemoryStream binary;
   if (FBaseline.GetSize() > 0) {
@@ -91,7 +91,8 @@ std::string TKFormDesigner::SavedFormFile(TMemoryStream& current) {
     FFormStream->SetPosition(0);
     FFormStream->ReadResHeader();
     const std::string read = KV_UNIT::Text(*FFormStream).substr(static_cast<size_t>(FFormStream->GetPosition()));
-    if (FTextForm && !FFileText.empty() && read == KV_UNIT::Text(form)) return FFileText;
+    const bool ownFormat = FTextForm == !FFileText.empty();
+    if (ownFormat && read == KV_UNIT::Text(form)) return FTextForm ? FFileText : KV_UNIT::Text(*FFormStream);
     const int64_t start = binary.WriteResourceHeader(FResName);
     binary.CopyFrom(&form, 0);
     binary.FixupResourceHeader(start);

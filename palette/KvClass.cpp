@@ -279,9 +279,11 @@ bool ExistFormInScreen(const std::string& FileName, std::string& FormName) {
   TMemoryStream file, converted;
   file.LoadFromFile(FileName);
   TStream* stream = &file;
-  if (StreamHasResourceHeader(&file)) {
+  // A binary form file has its resource header (a bare form stream is refused here); anything
+  // else is read as a text form file.
+  if (StreamHasResourceHeader(&file) || (file.GetSize() >= 4 && std::memcmp(file.Memory(), "TPF0", 4) == 0)) {
     file.ReadResHeader();
-  } else {  // a text form file
+  } else {
     ObjectTextToBinary(&file, &converted);
     converted.SetPosition(0);
     stream = &converted;

@@ -124,6 +124,7 @@ TEST(KvDsgnFidelity, CorpusFormsOpenAndSaveUnchanged) {
         ADD_FAILURE() << "does not open and save: " << x.Message();
         continue;
       }
+      EXPECT_TRUE(ReadFileBytes(saved.string()) == ReadFileBytes(e.path().string())) << "not the file's own bytes";
       const std::vector<std::string> after = Lines(TextForm(saved));
       const size_t changed = EditDistance(before, after);
       t.Lines += before.size() + after.size();
