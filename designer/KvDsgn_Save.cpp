@@ -79,20 +79,24 @@ std::string Text(TMemoryStream& s) {
 }  // namespace
 
 // A loaded design keeps its file as it was read, with the user's changes merged in (KvFormMerge);
-// a new or live form is its live image. Text files are converted back, with the line ends they
-// had. A file without changes, saved in its own format, is written as its own bytes.
+// a new or live form is its live image. A file without changes, saved in its own format, is
+// written as its own bytes; a text file keeps its own lines for what did not change, and its
+// line ends.
 std::string TKFormDesigner::SavedFormFile(TMemoryStream& current) {
   TMemoryStream binary;
+  std::string text;
   if (FBaseline.GetSize() > 0) {
-    const TKvStreamObject merged = KvMergeStreamObject(
-        KV_UNIT::ImageObject(*FFormStream), KV_UNIT::ImageObject(FBaseline), KV_UNIT::ImageObject(current));
+    const TKvStreamObject original = KV_UNIT::ImageObject(*FFormStream);
+    const TKvStreamObject merged =
+        KvMergeStreamObject(original, KV_UNIT::ImageObject(FBaseline), KV_UNIT::ImageObject(current));
     TMemoryStream form;
     KvWriteStreamObject(merged, &form);
     FFormStream->SetPosition(0);
     FFormStream->ReadResHeader();
     const std::string read = KV_UNIT::Text(*FFormStream).substr(static_cast<size_t>(FFormStream->GetPosition()));
-    const bool ownFormat = FTextForm == !FFileText.empty();
-    if (ownFormat && read == KV_UNIT::Text(form)) return FTextForm ? FFileText : KV_UNIT::Text(*FFormStream);
+    const bool readAsText = !FFileText.empty();
+    if (FTextForm == readAsText && read == KV_UNIT::Text(form)) return readAsText ? FFileText : KV_UNIT::Text(*FFormStream);
+    if (FTextForm && readAsText) text = KvMergedText(merged, original, FFileText);
     const int64_t start = binary.WriteResourceHeader(FResName);
     binary.CopyFrom(&form, 0);
     binary.FixupResourceHeader(start);
@@ -100,12 +104,14 @@ std::string TKFormDesigner::SavedFormFile(TMemoryStream& current) {
     binary.LoadFromStream(&current);
   }
   if (!FTextForm) return KV_UNIT::Text(binary);
-  binary.SetPosition(0);
-  TMemoryStream text;
-  ObjectResourceToText(&binary, &text);
-  std::string result = KV_UNIT::Text(text);
-  if (!FFileText.empty() && FFileText.find("\r\n") == std::string::npos) result = StringReplaceAll(result, "\r\n", "\n");
-  return result;
+  if (text.empty()) {
+    binary.SetPosition(0);
+    TMemoryStream converted;
+    ObjectResourceToText(&binary, &converted);
+    text = KV_UNIT::Text(converted);
+  }
+  if (!FFileText.empty() && FFileText.find("\r\n") == std::string::npos) text = StringReplaceAll(text, "\r\n", "\n");
+  return text;
 }
 
 void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {

@@ -78,6 +78,7 @@ class TMerge {
     out.Header = o->Header;
     out.ClassName = o->ClassName;
     out.Name = o->Name;
+    out.Source = o;
     out.Props = Props(o->Props, b ? &b->Props : nullptr, c.Props);
     out.Children = Children(*o, b, c);
     return out;
@@ -130,6 +131,14 @@ class TMerge {
     return nullptr;
   }
 
+  static TKvStreamObject Kept(const TKvStreamObject& o) {
+    TKvStreamObject out = o;
+    out.Source = &o;
+    out.Children.clear();
+    for (const TKvStreamObject& c : o.Children) out.Children.push_back(Kept(c));
+    return out;
+  }
+
   static const TPlace* Named(const TIndex& index, const TKvStreamObject& o) {
     if (o.Name.empty()) return nullptr;
     auto i = index.find(UpperCase(o.Name));
@@ -157,7 +166,7 @@ class TMerge {
         out.push_back(Object(&oc, bc, *cc));
         from.push_back(cc);
       } else if (!bc) {
-        out.push_back(oc);  // never loaded: as it was read
+        out.push_back(Kept(oc));  // never loaded: as it was read
         from.push_back(nullptr);
       }
       // else deleted since the design began, or moved to another parent and written there
@@ -238,4 +247,136 @@ void KvWriteStreamObject(const TKvStreamObject& root, TStream* stream) {
 TKvStreamObject KvMergeStreamObject(const TKvStreamObject& original, const TKvStreamObject& baseline,
                                     const TKvStreamObject& current) {
   return KV_UNIT::TMerge(original, baseline, current).Object(&original, &baseline, current);
+}
+
+// --- Text -------------------------------------------------------------------------------------
+
+namespace {
+namespace KV_UNIT {
+
+// A text form's lines grouped as its records: the header line, each property with its
+// continuation lines (those indented deeper), the children, the "end" line.
+struct TTextRecord {
+  std::string Header;
+  std::vector<std::string> Props;  // each property's lines, joined by CR LF
+  std::vector<TTextRecord> Children;
+  std::string End;
+};
+
+size_t Indent(const std::string& line) { return std::min(line.find_first_not_of(' '), line.size()); }
+
+bool IsHeader(const std::string& line) {
+  const std::string_view s = std::string_view(line).substr(Indent(line));
+  return s.starts_with("object ") || s.starts_with("inherited ") || s.starts_with("inline ");
+}
+
+// Parses the record whose header is lines[i]; false when the text is not shaped as expected.
+bool ParseText(const std::vector<std::string>& lines, size_t& i, TTextRecord& r, int depth) {
+  if (depth > 256 || i >= lines.size() || !IsHeader(lines[i])) return false;
+  const size_t indent = Indent(lines[i]);
+  r.Header = lines[i++];
+  while (i < lines.size()) {
+    const std::string& line = lines[i];
+    if (Indent(line) == indent && line.substr(indent) == "end") {
+      r.End = lines[i++];
+      return true;
+    }
+    if (Indent(line) != indent + 2) return false;
+    if (IsHeader(line)) {
+      r.Children.emplace_back();
+      if (!ParseText(lines, i, r.Children.back(), depth + 1)) return false;
+      continue;
+    }
+    std::string prop = lines[i++];
+    while (i < lines.size() && Indent(lines[i]) > indent + 2) prop += "\r\n" + lines[i++];
+    r.Props.push_back(std::move(prop));
+  }
+  return false;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t eol = text.find('\n', pos);
+    if (eol == std::string::npos) eol = text.size();
+    std::string line = text.substr(pos, eol - pos);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    pos = eol + 1;
+  }
+  return lines;
+}
+
+// The platform's text of one record, each line indented by `indent` more.
+std::string ConvertedRecord(const TKvStreamObject& o, size_t indent) {
+  TMemoryStream in, out;
+  const std::string bytes = "TPF0" + KvStreamRecordBytes(o);
+  in.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  in.SetPosition(0);
+  ObjectBinaryToText(&in, &out);
+  std::string text;
+  for (const std::string& line : SplitLines(std::string(reinterpret_cast<const char*>(out.Memory()), out.GetSize())))
+    text += std::string(indent, ' ') + line + "\r\n";
+  return text;
+}
+
+// The platform's text of one property of a record at `indent`.
+std::string ConvertedProp(const TKvStreamProp& p, size_t indent) {
+  TKvStreamObject holder;
+  holder.Header = std::string("\x01T\x01X", 4);
+  holder.Props.push_back(p);
+  const std::vector<std::string> lines = SplitLines(ConvertedRecord(holder, indent));
+  std::string text;
+  for (size_t i = 1; i + 1 < lines.size(); ++i) text += lines[i] + "\r\n";  // between header and end
+  return text;
+}
+
+class TTextWriter {
+ public:
+  explicit TTextWriter(std::string& out) : FOut(out) {}
+
+  // Pairs the file's records with their text, shape for shape; a record whose text does not
+  // match its record's shape is left unpaired and converted.
+  void Pair(const TKvStreamObject& o, const TTextRecord& t) {
+    if (o.Props.size() != t.Props.size() || o.Children.size() != t.Children.size()) return;
+    FText[&o] = &t;
+    for (size_t i = 0; i < o.Children.size(); ++i) Pair(o.Children[i], t.Children[i]);
+  }
+
+  void Write(const TKvStreamObject& m, size_t indent) {
+    auto found = m.Source ? FText.find(m.Source) : FText.end();
+    if (found == FText.end()) {
+      FOut += ConvertedRecord(m, indent);
+      return;
+    }
+    const TKvStreamObject& o = *m.Source;
+    const TTextRecord& t = *found->second;
+    FOut += t.Header + "\r\n";
+    for (const TKvStreamProp& p : m.Props) {
+      size_t k = 0;
+      while (k < o.Props.size() && !(o.Props[k].Name == p.Name && o.Props[k].Value == p.Value)) ++k;
+      FOut += k < o.Props.size() ? t.Props[k] + "\r\n" : ConvertedProp(p, indent);
+    }
+    for (const TKvStreamObject& c : m.Children) Write(c, indent + 2);
+    FOut += t.End + "\r\n";
+  }
+
+ private:
+  std::string& FOut;
+  std::map<const TKvStreamObject*, const TTextRecord*> FText;
+};
+
+}  // namespace KV_UNIT
+}  // namespace
+
+std::string KvMergedText(const TKvStreamObject& merged, const TKvStreamObject& original,
+                         const std::string& originalText) {
+  std::string out;
+  KV_UNIT::TTextWriter writer(out);
+  const std::vector<std::string> lines = KV_UNIT::SplitLines(originalText);
+  size_t i = 0;
+  KV_UNIT::TTextRecord root;
+  if (KV_UNIT::ParseText(lines, i, root, 0)) writer.Pair(original, root);
+  writer.Write(merged, 0);
+  return out;
 }

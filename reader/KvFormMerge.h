@@ -27,6 +27,7 @@ struct TKvStreamObject {
   std::string Name;
   std::vector<TKvStreamProp> Props;
   std::vector<TKvStreamObject> Children;
+  const TKvStreamObject* Source = nullptr;  // of a merge: the original's record it keeps
 };
 
 // Parses the form stream at the stream's position ("TPF0" first); the platform reader's errors.
@@ -46,3 +47,10 @@ std::string KvStreamPropBytes(const TKvStreamProp& prop);
 // `baseline` (the live form's stream when the design began) to `current` (its stream now).
 TKvStreamObject KvMergeStreamObject(const TKvStreamObject& original, const TKvStreamObject& baseline,
                                     const TKvStreamObject& current);
+
+// A merge as text form, for a file that was read from `originalText` (whose records are
+// `original`): every record and property the merge kept from the file is written with the
+// file's own lines for it (its 8-bit characters and line breaks), the rest as the platform's
+// conversion writes it. Lines end in CR LF.
+std::string KvMergedText(const TKvStreamObject& merged, const TKvStreamObject& original,
+                         const std::string& originalText);

@@ -94,6 +94,17 @@ bool AllRegistered(const TValues& v) {
   return true;
 }
 
+// The first control of the form that is placed by its Left alone (neither aligned nor a stub),
+// on a form that does not size itself to its controls.
+TControl* FreeControl(TCustomForm* form) {
+  if (form->GetAutoSize()) return nullptr;
+  for (int i = 0; i < form->ComponentCount(); ++i) {
+    auto* c = dynamic_cast<TControl*>(form->Components(i));
+    if (c && c->GetAlign() == alNone && !KvIsStub(c) && c->GetParent() == form && !c->GetName().empty()) return c;
+  }
+  return nullptr;
+}
+
 struct TTally {
   int Forms = 0, Opened = 0;
   size_t Lines = 0, Changed = 0, Values = 0, Lost = 0;
@@ -115,11 +126,17 @@ TEST(KvDsgnFidelity, CorpusFormsOpenAndSaveUnchanged) {
       TTally& t = tally[std::string(format) + (registered ? "" : ", unregistered classes")];
       SCOPED_TRACE(e.path().filename().string());
       ++t.Forms;
-      const fs::path saved = dir / "Saved.dfm";
+      const fs::path saved = dir / "Saved.dfm", moved = dir / "Moved.dfm";
       try {
         TKFormDesigner design(nullptr, nullptr, e.path().string(), nullptr);
         design.WriteUnits(saved.string(), false);
         ++t.Opened;
+        // A control moved by the user is one line out and one in.
+        if (TControl* c = FreeControl(design.GetForm())) {
+          c->SetLeft(c->GetLeft() + 8);
+          design.WriteUnits(moved.string(), false);
+          EXPECT_EQ(EditDistance(before, Lines(TextForm(moved))), 2u) << c->GetName();
+        }
       } catch (const Exception& x) {
         ADD_FAILURE() << "does not open and save: " << x.Message();
         continue;

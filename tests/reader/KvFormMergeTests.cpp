@@ -169,3 +169,36 @@ TEST(KvFormMerge, MalformedStreamIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// A text file keeps its own lines (8-bit text as the old editor wrote it) where nothing changed;
+// a changed value and a new component are written as the converter writes them.
+TEST(KvFormMergeText, UnchangedLinesAreTheFilesOwn) {
+  const std::string file =
+      "object Form1: TForm1\r\n"
+      "  Caption = 'Keres\xE9s'\r\n"
+      "  object Label1: TLabel\r\n"
+      "    Left = 8\r\n"
+      "    Caption = 'M\xE9gse'\r\n"
+      "  end\r\n"
+      "end\r\n";
+  const TKvStreamObject original = Parse(file);
+  std::string moved = file;
+  moved.replace(moved.find("Left = 8"), 8, "Left = 9");
+  moved.replace(moved.find("  end\r\nend"), 0, "  end\r\n  object Label2: TLabel\r\n    Caption = '\xE9'\r\n");
+  const TKvStreamObject merged = KvMergeStreamObject(original, original, Parse(moved));
+  EXPECT_EQ(KvMergedText(merged, original, file),
+            "object Form1: TForm1\r\n"
+            "  Caption = 'Keres\xE9s'\r\n"
+            "  object Label1: TLabel\r\n"
+            "    Left = 9\r\n"
+            "    Caption = 'M\xE9gse'\r\n"
+            "  end\r\n"
+            "  object Label2: TLabel\r\n"
+            "    Caption = #233\r\n"
+            "  end\r\n"
+            "end\r\n");
+}
+
+}  // namespace
