@@ -391,6 +391,10 @@ class TKFormDesigner : public TFormDesigner {
   // user changed; and a text file's own bytes.
   TMemoryStream FBaseline;
   std::string FFileText;
+  // The position the form file gets (the form's own, less where the window system placed it),
+  // and the form's position when it last moved.
+  TPoint FFormPos;
+  TPoint FFormLivePos;
   TKPopupMenu* FPopupMenu = nullptr;
   TMenu* FMenu = nullptr;
   bool FActive = false;
@@ -431,6 +435,7 @@ class TKFormDesigner : public TFormDesigner {
   // The entry that stands for a handler the host lacks: its name, no code.
   static const TMethodEntry* HandlerEntry(const std::string& name);
   void WriteFormImage();
+  void FormMoved();
   // The root's class name in the stored image.
   std::string ImageClassName();
   // The bytes of the form file to save: the file as read with the user's changes.

@@ -71,6 +71,17 @@ TKvStreamObject ImageObject(TMemoryStream& image) {
   return KvReadStreamObject(&image);
 }
 
+// A root's property set to an integer, as the platform writer stores it.
+void SetInteger(TKvStreamObject& root, const char* name, int value) {
+  TMemoryStream bytes;
+  {
+    TWriter writer(&bytes, 16);
+    writer.WriteInteger(value);
+  }
+  for (TKvStreamProp& p : root.Props)
+    if (SameText(p.Name, name)) p.Value.assign(reinterpret_cast<const char*>(bytes.Memory()), bytes.GetSize());
+}
+
 std::string Text(TMemoryStream& s) {
   return std::string(reinterpret_cast<const char*>(s.Memory()), static_cast<size_t>(s.GetSize()));
 }
@@ -87,8 +98,10 @@ std::string TKFormDesigner::SavedFormFile(TMemoryStream& current) {
   std::string text;
   if (FBaseline.GetSize() > 0) {
     const TKvStreamObject original = KV_UNIT::ImageObject(*FFormStream);
-    const TKvStreamObject merged =
-        KvMergeStreamObject(original, KV_UNIT::ImageObject(FBaseline), KV_UNIT::ImageObject(current));
+    TKvStreamObject now = KV_UNIT::ImageObject(current);
+    KV_UNIT::SetInteger(now, "Left", FFormPos.X);
+    KV_UNIT::SetInteger(now, "Top", FFormPos.Y);
+    const TKvStreamObject merged = KvMergeStreamObject(original, KV_UNIT::ImageObject(FBaseline), now);
     TMemoryStream form;
     KvWriteStreamObject(merged, &form);
     FFormStream->SetPosition(0);

@@ -239,6 +239,13 @@ TEST_F(FidelityTest, TextFormSavesBackAsReadAndAChangeIsOneLine) {
   EXPECT_TRUE(Design->FTextForm);
   EXPECT_TRUE(Design->FLoadProblems.Count() == 0) << Design->FLoadProblems.GetText();
   EXPECT_EQ(Save(), kTextForm);
+  // Where the window system puts the form is not stored; where the user puts it is.
+  TCustomForm* form = Design->GetForm();
+  form->UpdateBoundsFromWindow(Rect(300, 20, 300 + form->GetWidth(), 20 + form->GetHeight()));
+  EXPECT_EQ(Save(), kTextForm);
+  form->SetLeft(250);
+  EXPECT_NE(Save().find("  Left = 250\n  Top = 100\n"), std::string::npos);
+  form->SetLeft(200);
 
   static_cast<TControl*>(Find("Button1"))->SetLeft(16);
   const std::vector<std::string> before = Lines(kTextForm), after = Lines(Save());

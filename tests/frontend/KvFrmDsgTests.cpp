@@ -334,3 +334,29 @@ TEST_F(DesignerTest, AFormWithProblemsOpensWithOneMessageAndSaveAsOffersBothForm
   EXPECT_EQ(ReadFileBytes((dir / "Binary.dfm").string())[0], '\xFF');
   fs::remove_all(dir);
 }
+
+// Opened through the designer window as a user opens them, with the event loop running, the
+// corpus forms save back as their own bytes.
+TEST_F(DesignerTest, CorpusFormsOpenedInTheWindowSaveBackUntouched) {
+  namespace fs = std::filesystem;
+  const fs::path corpus(KV_CORPUS_DIR);
+  if (!fs::is_directory(corpus / "binary")) GTEST_SKIP() << "corpus not found";
+  const fs::path saved = fs::temp_directory_path() / "kvdsgn-window-resave.dfm";
+  MessageBoxHook = [](const std::string&, const std::string&, int) { return IDOK; };
+  for (const char* format : {"binary", "text"}) {
+    for (const auto& e : fs::directory_iterator(corpus / format)) {
+      SCOPED_TRACE(e.path().filename().string());
+      Designer->OpenForm(e.path().string());
+      Application->ProcessMessages();
+      TKFormDesigner* design = Window(Designer)->CurrentDesigner();
+      if (design == Engine) continue;  // a form of that name is open already
+      design->WriteUnits(saved.string(), false);
+      EXPECT_TRUE(ReadFileBytes(saved.string()) == ReadFileBytes(e.path().string()));
+      Window(Designer)->CloseAllDesigners();
+      Designer->NewForm();
+      Engine = Window(Designer)->CurrentDesigner();
+    }
+  }
+  MessageBoxHook = nullptr;
+  fs::remove(saved);
+}

@@ -159,15 +159,6 @@ TEST(KvFormMergeComponents, DeletedGoneUnloadedKeptNewAfterPredecessorMovedKeeps
             "end\r\n");
 }
 
-TEST(KvFormMerge, MalformedStreamIsRefused) {
-  std::string bytes = TextToBinary(kFile);
-  bytes.resize(bytes.size() - 3);
-  TMemoryStream s;
-  s.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
-  s.SetPosition(0);
-  EXPECT_THROW(KvReadStreamObject(&s), EReadError);
-}
-
 }  // namespace
 
 namespace {
