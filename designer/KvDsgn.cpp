@@ -108,6 +108,11 @@ TKFormDesigner::TKFormDesigner(IKDesignerHost* formDesigner, IKInspectorHost* ob
     FShowHandles = true;
     FForm->Perform(WM_ACTIVATE, WA_INACTIVE, 0);
     SelectComponent(FForm);
+    if (!fileName.empty()) {
+      FFormClassName = ImageClassName();
+      FFormPos = FFormLivePos = {FForm->GetLeft(), FForm->GetTop()};
+      WriteLiveImage(FBaseline);
+    }
     FState.Exclude(dsAttaching);
     // No shell file drops are registered: nothing here would handle them.
   } catch (...) {
@@ -254,11 +259,23 @@ void TKFormDesigner::Notification(TComponent* component, TOperation operation) {
 // ---------------------------------------------------------------------------------------------
 // Message dispatch.
 
+// Where the window system puts the form is no change to the form's stored position: a
+// coordinate is stored when something else (the object inspector, the code) changes it.
+void TKFormDesigner::FormMoved() {
+  const TPoint live{FForm->GetLeft(), FForm->GetTop()};
+  if (!FForm->BoundsFromWindow()) {
+    if (live.X != FFormLivePos.X) FFormPos.X = live.X;
+    if (live.Y != FFormLivePos.Y) FFormPos.Y = live.Y;
+  }
+  FFormLivePos = live;
+}
+
 bool TKFormDesigner::IsDesignMsg(TControl* sender, TMessage& message) {
   if (FState.Contains(dsAttaching) || FState.Contains(dsTornDown)) return false;
   switch (message.Msg) {
     case WM_MOVE:
     case WM_SIZE:
+      if (message.Msg == WM_MOVE && sender == FForm) FormMoved();
       if (FDrag == kdNone) {
         if (sender == FForm) Modified();
         else if (sender == FSelectedComponent) ShowSelect();

@@ -4,6 +4,7 @@
 // components, shows non-visual components as icons, and loads and saves form files.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -328,6 +329,9 @@ class TKFormDesigner : public TFormDesigner {
   std::string FilterFormStream(TKReader& reader, const TStrings* events, const std::string& newClassName);
   // The class name the unit declares and the form file names, from the stored image's.
   std::string UnitClassName(const std::string& imageClassName) const;
+  // The live form as the saving reader leaves it (resource-framed, unlisted components dropped,
+  // handler names in place); `onScan` is shown the pass that found its units, fields and events.
+  void WriteLiveImage(TMemoryStream& image, const std::function<void(TKReader&)>& onScan = nullptr);
 
   // --- Mouse and keyboard (called from IsDesignMsg; public for the handles and tests).
   bool MouseDown(TControl* sender, TMouseButton button, TMessage& message);
@@ -376,6 +380,12 @@ class TKFormDesigner : public TFormDesigner {
   bool FHasFileName = false;
   bool FIsLiveForm = false;
   bool FModified = false;
+  // The format the form file is saved in: text when it was read from text, until a save as
+  // chooses otherwise.
+  bool FTextForm = false;
+  // What could not be read when the form file was loaded, one line each, with the component's
+  // path; the design opened without it.
+  TStringList FLoadProblems;
   TKvDesignerDestroy OnDesignerDestroy;
 
  private:
@@ -397,6 +407,14 @@ class TKFormDesigner : public TFormDesigner {
   std::string FFormClassName;
   std::string FFormName;
   TMemoryStream* FFormStream = nullptr;
+  // The live form's image when a loaded design began, against which saving tells what the
+  // user changed; and a text file's own bytes.
+  TMemoryStream FBaseline;
+  std::string FFileText;
+  // The position the form file gets (the form's own, less where the window system placed it),
+  // and the form's position when it last moved.
+  TPoint FFormPos;
+  TPoint FFormLivePos;
   TKPopupMenu* FPopupMenu = nullptr;
   TMenu* FMenu = nullptr;
   bool FActive = false;
@@ -437,6 +455,11 @@ class TKFormDesigner : public TFormDesigner {
   // The entry that stands for a handler the host lacks: its name, no code.
   static const TMethodEntry* HandlerEntry(const std::string& name);
   void WriteFormImage();
+  void FormMoved();
+  // The root's class name in the stored image.
+  std::string ImageClassName();
+  // The bytes of the form file to save: the file as read with the user's changes.
+  std::string SavedFormFile(TMemoryStream& current);
 };
 
 // Rounds half to even, as grid snapping does.

@@ -4,6 +4,9 @@
 
 #include <cstring>
 
+#include "Consts.h"
+#include "KvFormMerge.h"
+#include "KvStub.h"
 #include "TypInfo.h"
 
 void TKFormDesigner::WriteFormImage() {
@@ -14,15 +17,30 @@ void TKFormDesigner::WriteFormImage() {
 
 bool TKFormDesigner::ReadComponents(const std::string& fileName) {
   if (ExistFormInScreen(fileName, FFormName)) return false;
-  FFormStream->LoadFromFile(fileName);
+  // A text form file is designed as the binary image it converts to and saved back as text.
+  TMemoryStream file;
+  file.LoadFromFile(fileName);
+  FTextForm = !StreamHasResourceHeader(&file);
+  FFormStream->Clear();
+  if (FTextForm) {
+    FFileText.assign(reinterpret_cast<const char*>(file.Memory()), static_cast<size_t>(file.GetSize()));
+    ObjectTextToResource(&file, FFormStream);
+  } else {
+    FFormStream->LoadFromStream(&file);
+  }
   TMemoryStream copy;
-  copy.LoadFromFile(fileName);
+  copy.LoadFromStream(FFormStream);
 
   char header[80] = {};
   copy.Read(header, 79);
   FResName = std::string(header + 3, strnlen(header + 3, 76));
   copy.SetPosition(0);
   copy.ReadResHeader();
+  // A malformed stream is refused before anything is made of it; what remains to go wrong is
+  // what this library lacks or this machine does not have.
+  const int64_t start = copy.GetPosition();
+  KvReadStreamObject(&copy);
+  copy.SetPosition(start);
 
   TReader reader(&copy, 4096);
   reader.Root = FForm;
@@ -31,6 +49,22 @@ bool TKFormDesigner::ReadComponents(const std::string& fileName) {
   reader.OnFindMethod = [this](TReader* r, const std::string& name, const TMethodEntry*& address, bool& error) {
     FindMethod(r, name, address, error);
   };
+  // An unregistered class, a property this library lacks, a component that cannot finish
+  // loading: each is one problem, and the rest of the form still loads. Saving writes back
+  // what was not read as it stands in the file.
+  reader.OnError = [this](TReader* r, const std::string& message, bool& handled) {
+    FLoadProblems.Add(ReaderComponentPath(r, FForm) + ": " + message);
+    handled = true;
+  };
+  // A component of a class this application lacks is held by a stub that keeps its record.
+  std::string stubOf;
+  reader.OnFindComponentClass = [&](TReader* r, const std::string& className, TClass& cls) {
+    if (GetClass(className)) return;
+    FLoadProblems.Add(ReaderComponentPath(r, FForm) + ": " + Format(SClassNotFound, className));
+    cls = KvStubClass(r);
+    stubOf = className;
+  };
+  reader.OnCreateComponent = [&](TReader* r, TClass cls, TComponent*& made) { made = KvCreateStub(cls, r->Owner, stubOf); };
   reader.ReadRootComponent(FForm);
   FForm->SetName(FFormName);
   return true;

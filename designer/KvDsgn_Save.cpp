@@ -3,6 +3,7 @@
 // contents; the stored form image gives the form's class name.
 #include "KvDsgn.h"
 
+#include "KvFormMerge.h"
 #include "KvFormUnit.h"
 #include "KvReader.h"
 #include "SysUtils.h"
@@ -49,35 +50,105 @@ std::string TKFormDesigner::FilterFormStream(TKReader& reader, const TStrings* e
   return className;
 }
 
-// The form file of the design as it stands, and with unitName its unit's text. The stored image
-// gives the form's class name (a loaded file's own); the live form gives the units, fields and
-// event sections of what the design holds now, components inserted since the design began and
-// handlers given since included.
-std::string TKFormDesigner::FormFileImage(const std::string& unitName, std::string* unitText) {
-  TStringList events;
+std::string TKFormDesigner::ImageClassName() {
   FFormStream->SetPosition(0);
   FFormStream->ReadResHeader();
-  {
-    TKReader scan(FFormStream, 4096);
-    const std::string imageClassName = FilterFormStream(scan, nullptr, "");
-    FFormClassName = UnitClassName(imageClassName);
-    // A program finds a form's resource by its class name.
-    if (FFormClassName != imageClassName) FResName = UpperCase(FFormClassName);
-  }
+  return KvReadStreamObject(FFormStream).ClassName;
+}
+
+void TKFormDesigner::WriteLiveImage(TMemoryStream& image, const std::function<void(TKReader&)>& onScan) {
   TMemoryStream live;
   live.WriteComponent(FForm);
-  {
-    live.SetPosition(0);
-    TKReader scan(&live, 4096);
-    FilterFormStream(scan, nullptr, FFormClassName);
-    events.Assign(&scan.Events);
-    if (unitText) *unitText = FormUnitText(unitName, FFormClassName, scan.Units, scan.Fields, events);
-  }
-  // Put the handler names back into the live form's stream.
+  live.SetPosition(0);
+  TKReader collect(&live, 4096);
+  FilterFormStream(collect, nullptr, FFormClassName);
   live.SetPosition(0);
   TKReader apply(&live, 4096);
-  FilterFormStream(apply, &events, FFormClassName);
-  return std::string(reinterpret_cast<const char*>(apply.OutStream.Memory()), apply.OutStream.GetSize());
+  FilterFormStream(apply, &collect.Events, FFormClassName);
+  image.Clear();
+  image.LoadFromStream(&apply.OutStream);
+  if (onScan) onScan(collect);
+}
+
+namespace {
+namespace KV_UNIT {
+
+TKvStreamObject ImageObject(TMemoryStream& image) {
+  image.SetPosition(0);
+  image.ReadResHeader();
+  return KvReadStreamObject(&image);
+}
+
+// A root's property set to an integer, as the platform writer stores it.
+void SetInteger(TKvStreamObject& root, const char* name, int value) {
+  TMemoryStream bytes;
+  {
+    TWriter writer(&bytes, 16);
+    writer.WriteInteger(value);
+  }
+  for (TKvStreamProp& p : root.Props)
+    if (SameText(p.Name, name)) p.Value.assign(reinterpret_cast<const char*>(bytes.Memory()), bytes.GetSize());
+}
+
+std::string Text(TMemoryStream& s) {
+  return std::string(reinterpret_cast<const char*>(s.Memory()), static_cast<size_t>(s.GetSize()));
+}
+
+}  // namespace KV_UNIT
+}  // namespace
+
+// A loaded design keeps its file as it was read, with the user's changes merged in (KvFormMerge);
+// a new or live form is its live image. A file without changes, saved in its own format, is
+// written as its own bytes; a text file keeps its own lines for what did not change, and its
+// line ends.
+std::string TKFormDesigner::SavedFormFile(TMemoryStream& current) {
+  TMemoryStream binary;
+  std::string text;
+  if (FBaseline.GetSize() > 0) {
+    const TKvStreamObject original = KV_UNIT::ImageObject(*FFormStream);
+    TKvStreamObject now = KV_UNIT::ImageObject(current);
+    KV_UNIT::SetInteger(now, "Left", FFormPos.X);
+    KV_UNIT::SetInteger(now, "Top", FFormPos.Y);
+    const TKvStreamObject merged = KvMergeStreamObject(original, KV_UNIT::ImageObject(FBaseline), now);
+    TMemoryStream form;
+    KvWriteStreamObject(merged, &form);
+    FFormStream->SetPosition(0);
+    FFormStream->ReadResHeader();
+    const std::string read = KV_UNIT::Text(*FFormStream).substr(static_cast<size_t>(FFormStream->GetPosition()));
+    const bool readAsText = !FFileText.empty();
+    if (FTextForm == readAsText && read == KV_UNIT::Text(form)) return readAsText ? FFileText : KV_UNIT::Text(*FFormStream);
+    if (FTextForm && readAsText) text = KvMergedText(merged, original, FFileText);
+    const int64_t start = binary.WriteResourceHeader(FResName);
+    binary.CopyFrom(&form, 0);
+    binary.FixupResourceHeader(start);
+  } else {
+    binary.LoadFromStream(&current);
+  }
+  if (!FTextForm) return KV_UNIT::Text(binary);
+  if (text.empty()) {
+    binary.SetPosition(0);
+    TMemoryStream converted;
+    ObjectResourceToText(&binary, &converted);
+    text = KV_UNIT::Text(converted);
+  }
+  if (!FFileText.empty() && FFileText.find("\r\n") == std::string::npos) text = StringReplaceAll(text, "\r\n", "\n");
+  return text;
+}
+
+// The form file of the design as it stands, in the design's format, and with unitText the unit's
+// source for unitName. The stored image gives the form's class name (a loaded file's own); the
+// live form gives the units, fields and event sections of what the design holds now,
+// components inserted since the design began and handlers given since included.
+std::string TKFormDesigner::FormFileImage(const std::string& unitName, std::string* unitText) {
+  const std::string imageClassName = ImageClassName();
+  FFormClassName = UnitClassName(imageClassName);
+  // A program finds a form's resource by its class name.
+  if (FFormClassName != imageClassName) FResName = UpperCase(FFormClassName);
+  TMemoryStream live;
+  WriteLiveImage(live, [&](TKReader& scan) {
+    if (unitText) *unitText = FormUnitText(unitName, FFormClassName, scan.Units, scan.Fields, scan.Events);
+  });
+  return SavedFormFile(live);
 }
 
 // Each file is written whole to a temporary file and renamed over the old one, so a failed save

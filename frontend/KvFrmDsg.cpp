@@ -1,6 +1,7 @@
 #include "KvFrmDsg.h"
 
 #include "Consts.h"
+#include "Dialogs.h"
 #include "KvAlignP.h"
 #include "KvClass.h"
 #include "KvConfrm.h"
@@ -281,6 +282,12 @@ void TfmKvFrmDsg::OpenDesigner(const std::string& fileName, TForm* liveForm) {
     UpdateDesignerState();
     designer->OnDesignerDestroy = [this](TObject* sender) { return CloseDesigner(sender); };
     designer->GetForm()->BringToFront();
+    // Everything the file held that could not be read, told once.
+    if (designer->FLoadProblems.Count() > 0)
+      MessageDlg("Parts of " + KvFileNamePart(fileName) +
+                     " could not be read. The form is open without them; saving keeps them as they were:\n" +
+                     StringReplaceAll(designer->FLoadProblems.GetText(), "\r\n", "\n"),
+                 mtWarning, {mbOK});
   } catch (...) {
     designer->Destroy();
     CloseDesigner(designer);
@@ -492,6 +499,14 @@ bool TfmKvFrmDsg::RunSaveDialog(const std::string& filter, const std::string& fi
   return true;
 }
 
+bool TfmKvFrmDsg::RunSaveFormDialog(const std::string& fileName, std::string& chosen) {
+  SaveDialog1->SetFilterIndex(FCurrentDesigner->FTextForm ? 2 : 1);
+  if (!RunSaveDialog("Delphi form (*.dfm)|*.dfm|Delphi text form (*.dfm)|*.dfm", fileName, ".DFM", chosen))
+    return false;
+  FCurrentDesigner->FTextForm = SaveDialog1->GetFilterIndex() == 2;
+  return true;
+}
+
 void TfmKvFrmDsg::WriteDesign(TKFormDesigner* design, const std::string& fileName, bool writeUnit) {
   design->WriteUnits(fileName, writeUnit);
   FRecovery->Forget(design);
@@ -534,8 +549,7 @@ void TfmKvFrmDsg::SaveFileItemClick(TObject* sender) {
 
 void TfmKvFrmDsg::SaveFileAsItemClick(TObject*) {
   std::string chosen;
-  if (FCurrentDesigner && RunSaveDialog("Delphi form (*.dfm)|*.dfm", FCurrentDesigner->FFileName, ".DFM", chosen))
-    WriteCurrent(chosen, false);
+  if (FCurrentDesigner && RunSaveFormDialog(FCurrentDesigner->FFileName, chosen)) WriteCurrent(chosen, false);
 }
 
 void TfmKvFrmDsg::GenerateUnitAsItemClick(TObject*) {
@@ -562,8 +576,7 @@ void TfmKvFrmDsg::CloseDesignOf(TCustomForm* form) {
 bool TfmKvFrmDsg::SaveDesignerAs(const std::string& fileName) {
   if (!FCurrentDesigner) return false;
   std::string target = fileName;
-  if (!FCurrentDesigner->FHasFileName && !RunSaveDialog("Delphi form (*.dfm)|*.dfm", fileName, ".DFM", target))
-    return false;
+  if (!FCurrentDesigner->FHasFileName && !RunSaveFormDialog(fileName, target)) return false;
   WriteCurrent(target, false);
   return true;
 }

@@ -241,6 +241,9 @@ class TfmKvFrmDsg : public TForm {
   TModalResult AskToSave();
   bool RestoreDesign(const TKvRecoveredDesign& copy);
   void DropCopy(TKFormDesigner* design);
+  // The save dialog for a form file, offering both formats with the design's own chosen; the
+  // choice becomes the design's format.
+  bool RunSaveFormDialog(const std::string& fileName, std::string& chosen);
 
   bool FClosingAll = false;
   TList* FDesigners = nullptr;

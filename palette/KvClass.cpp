@@ -276,11 +276,20 @@ TKvDragField::~TKvDragField() { delete FieldList; }
 // =============================================================================================
 // ExistFormInScreen
 bool ExistFormInScreen(const std::string& FileName, std::string& FormName) {
-  TMemoryStream file;
+  TMemoryStream file, converted;
   file.LoadFromFile(FileName);
-  file.ReadResHeader();
+  TStream* stream = &file;
+  // A binary form file has its resource header (a bare form stream is refused here); anything
+  // else is read as a text form file.
+  if (StreamHasResourceHeader(&file) || (file.GetSize() >= 4 && std::memcmp(file.Memory(), "TPF0", 4) == 0)) {
+    file.ReadResHeader();
+  } else {
+    ObjectTextToBinary(&file, &converted);
+    converted.SetPosition(0);
+    stream = &converted;
+  }
   {
-    TReader reader(&file);
+    TReader reader(stream);
     reader.ReadSignature();
     uint8_t flags;
     int childPos;

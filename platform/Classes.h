@@ -634,6 +634,10 @@ class TReader : public TFiler {
   friend struct TReaderDepth;
 };
 
+// Where a reader is, for its error reports: the component being read as a dotted path from the
+// root ("Form1.Panel1.Button1").
+std::string ReaderComponentPath(TReader* reader, TComponent* root);
+
 // Counts the nesting of lists, collections and components for the lifetime of one recursive
 // read, so that hostile input is refused (EReadError) rather than recursed into without bound.
 struct TReaderDepth {

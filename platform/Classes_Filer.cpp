@@ -767,6 +767,14 @@ void TReader::CallLoaded(const std::vector<TComponent*>& loaded) {
   }
 }
 
+std::string ReaderComponentPath(TReader* r, TComponent* root) {
+  std::string path;
+  for (TComponent* c = r->Parent; c && c != root; c = c->GetParentComponent())
+    path = (c->GetName().empty() ? c->ClassName() : c->GetName()) + (path.empty() ? "" : "." + path);
+  std::string rootName = root->GetName().empty() ? root->ClassName() : root->GetName();
+  return path.empty() ? rootName : rootName + "." + path;
+}
+
 // =============================================================================================
 // TWriter
 

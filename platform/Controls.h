@@ -531,6 +531,8 @@ class TWinControl : public TControl {
   void Repaint() override;
   // The platform moved or sized the window (a top-level one, by the user).
   void UpdateBoundsFromWindow(const TRect& r);
+  // Whether the bounds being set now come from the window (its platform or its user).
+  bool BoundsFromWindow() const { return FFromWindow; }
   // Re-applies what design state decides: shown-while-invisible, no focus, no native input.
   void UpdateDesignState();
 

@@ -8,15 +8,6 @@
 
 namespace {
 
-// Where the reader is: the component being read, as a dotted path from the root.
-std::string ComponentPath(TReader* r, TComponent* root) {
-  std::string path;
-  for (TComponent* c = r->Parent; c && c != root; c = c->GetParentComponent())
-    path = (c->GetName().empty() ? c->ClassName() : c->GetName()) + (path.empty() ? "" : "." + path);
-  std::string rootName = root->GetName().empty() ? root->ClassName() : root->GetName();
-  return path.empty() ? rootName : rootName + "." + path;
-}
-
 std::string InstancePath(TPersistent* instance, TComponent* root) {
   auto* c = dynamic_cast<TComponent*>(instance);
   if (!c || c == root) return root->GetName();
@@ -59,7 +50,7 @@ std::unique_ptr<TForm> LoadForm(TStream* input, TFormLoad& load) {
   };
   if (load.OnProblem)
     reader.OnError = [&](TReader* r, const std::string& message, bool& handled) {
-      load.OnProblem(ComponentPath(r, form.get()), message);
+      load.OnProblem(ReaderComponentPath(r, form.get()), message);
       handled = true;
     };
   reader.ReadRootComponent(form.get());

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "Consts.h"
+#include "KvStub.h"
 #include "TypInfo.h"
 
 KV_IMPLEMENT_CLASS(TKReader, "KvReader") {}
@@ -125,10 +126,10 @@ TComponent* TKReader::FindComponentInRoot() const {
   if (!Root) return nullptr;
   if (!FCompName.empty()) {
     TComponent* c = Root->FindComponent(FCompName);
-    return c && SameText(c->ClassName(), FClassName) ? c : nullptr;
+    return c && SameText(KvStreamedClassName(c), FClassName) ? c : nullptr;
   }
   for (int i = 0; i < Root->ComponentCount(); ++i)
-    if (SameText(Root->Components(i)->ClassName(), FClassName)) return Root->Components(i);
+    if (SameText(KvStreamedClassName(Root->Components(i)), FClassName)) return Root->Components(i);
   return nullptr;
 }
 
@@ -176,7 +177,9 @@ const std::string& TKReader::SectionKey() const { return FLevel == 1 ? FClassNam
 
 void TKReader::ReadData(TComponent* instance) {
   FInstance = instance;
-  while (!EndOfList()) ReadProperty(instance);
+  // A stub has no run-time type information for what it holds: its record goes as it stands.
+  const bool stub = KvIsStub(instance);
+  while (!EndOfList()) stub ? CopyProperty() : ReadProperty(instance);
   if (ApplyEvents) WriteEvents(SectionKey());
   ReadListEnd();
   FWriter->WriteListEnd();

@@ -152,6 +152,7 @@ TEST_F(DesignStreamTest, FileNamesLoseTheirExtensionFromTheFirstDotAndKeepItsCas
   EXPECT_EQ(Design->FFileName, (Dir / "my.dfm").string());  // the file written
   // Saving under the name it was opened from replaces that file, whatever the file system.
   const std::string before = ReadFileBytes((Dir / "Unit2.dfm").string());
+  Design->GetForm()->SetCaption("Changed");
   Design->WriteUnits((Dir / "Unit2.dfm").string(), false);
   EXPECT_NE(ReadFileBytes((Dir / "Unit2.dfm").string()), before);
 }

@@ -356,3 +356,72 @@ TEST_F(DesignerTest, TheDesignerWindowsShortCutsWorkFromTheDesignedForm) {
   Form()->Perform(WM_KEYDOWN, kF9, 0);  // pressed while the design has the keyboard
   EXPECT_TRUE(fmKvAlignP->GetVisible());
 }
+
+TEST_F(DesignerTest, AFormWithProblemsOpensWithOneMessageAndSaveAsOffersBothFormats) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "kvdsgn-problems";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const std::string file = (dir / "Odd.dfm").string();
+  WriteFileAtomic(file,
+                  "object Odd1: TOdd1\r\n"
+                  "  object Fancy1: TEnhancedEdit\r\n    Width = 50\r\n  end\r\n"
+                  "  object Button1: TButton\r\n    ShortCutText = 'F2'\r\n  end\r\n"
+                  "end\r\n");
+  std::vector<std::string> boxes;
+  MessageBoxHook = [&](const std::string& text, const std::string&, int) {
+    boxes.push_back(text);
+    return IDOK;
+  };
+  Designer->OpenForm(file);
+  MessageBoxHook = nullptr;
+  TKFormDesigner* design = Window(Designer)->CurrentDesigner();
+  ASSERT_EQ(design->GetForm()->GetName(), "Odd1");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("Odd1: Class TEnhancedEdit not found\n"), std::string::npos) << boxes[0];
+  EXPECT_NE(boxes[0].find("Button1.ShortCutText"), std::string::npos) << boxes[0];
+
+  // Read as text, offered as text; saved as binary when the user picks that format.
+  int offered = 0;
+  DialogHook = [&](TCommonDialog* d) {
+    auto* save = dynamic_cast<TSaveDialog*>(d);
+    if (!save) return false;
+    offered = save->GetFilterIndex();
+    EXPECT_EQ(save->GetFilter(), "Delphi form (*.dfm)|*.dfm|Delphi text form (*.dfm)|*.dfm");
+    save->SetFilterIndex(1);
+    save->SetFileName((dir / "Binary.dfm").string());
+    return true;
+  };
+  Window(Designer)->SaveFileAsItemClick(nullptr);
+  DialogHook = nullptr;
+  EXPECT_EQ(offered, 2);
+  EXPECT_FALSE(design->FTextForm);
+  EXPECT_EQ(ReadFileBytes((dir / "Binary.dfm").string())[0], '\xFF');
+  fs::remove_all(dir);
+}
+
+// Opened through the designer window as a user opens them, with the event loop running, the
+// corpus forms save back as their own bytes.
+TEST_F(DesignerTest, CorpusFormsOpenedInTheWindowSaveBackUntouched) {
+  namespace fs = std::filesystem;
+  const fs::path corpus(KV_CORPUS_DIR);
+  if (!fs::is_directory(corpus / "binary")) GTEST_SKIP() << "corpus not found";
+  const fs::path saved = fs::temp_directory_path() / "kvdsgn-window-resave.dfm";
+  MessageBoxHook = [](const std::string&, const std::string&, int) { return IDOK; };
+  for (const char* format : {"binary", "text"}) {
+    for (const auto& e : fs::directory_iterator(corpus / format)) {
+      SCOPED_TRACE(e.path().filename().string());
+      Designer->OpenForm(e.path().string());
+      Application->ProcessMessages();
+      TKFormDesigner* design = Window(Designer)->CurrentDesigner();
+      if (design == Engine) continue;  // a form of that name is open already
+      design->WriteUnits(saved.string(), false);
+      EXPECT_TRUE(ReadFileBytes(saved.string()) == ReadFileBytes(e.path().string()));
+      Window(Designer)->CloseAllDesigners();
+      Designer->NewForm();
+      Engine = Window(Designer)->CurrentDesigner();
+    }
+  }
+  MessageBoxHook = nullptr;
+  fs::remove(saved);
+}
