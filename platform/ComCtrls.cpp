@@ -826,11 +826,16 @@ void TImageList::KeyTransparentPixels() {
       if (ColorToRGB(mask->GetPixel(x, y)) != clBlack) strip->SetPixel(x, y, FKey);
 }
 
+namespace {
+constexpr size_t kImageListHeaderSize = 28;
+}
+
 int TImageList::Count() const {
   if (!FStrip || FWidth <= 0 || FHeight <= 0) return 0;
   const int capacity = (FStrip->GetWidth() / FWidth) * (FStrip->GetHeight() / FHeight);
-  // The strip has room for more than the list holds (it grows by whole rows).
-  if (FData.size() >= 6 && FData.compare(0, 2, "IL") == 0)
+  // The strip has room for more than the list holds (it grows by whole rows); the count is in
+  // the 28-byte header before it.
+  if (FData.compare(0, 2, "IL") == 0 && FData.find("BM") >= kImageListHeaderSize)
     return std::min(capacity, static_cast<unsigned char>(FData[4]) | static_cast<unsigned char>(FData[5]) << 8);
   return capacity;
 }
