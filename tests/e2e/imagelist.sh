@@ -60,4 +60,5 @@ grep -q 'Bitmap = {' <<<"$text" || fail "the saved form holds no images"
 header="$(grep -A1 'Bitmap = {' <<<"$text" | tail -1 | tr -d ' ' | cut -c1-12)"
 expect_eq "the image list stream's header" "494C01010200" "$header"
 shot "2-saved"
+quit_saved
 echo "ok"

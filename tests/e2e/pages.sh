@@ -105,4 +105,5 @@ grep -q 'object TabSheet3: TTabSheet' <<<"$text" || fail "the saved form lacks T
 grep -q 'TabSheet4' <<<"$text" && fail "the saved form still holds the deleted TabSheet4"
 
 shot "4-saved"
+quit_saved
 echo "ok"
