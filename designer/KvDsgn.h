@@ -284,7 +284,8 @@ class TKFormDesigner : public TFormDesigner {
   void SetPropBounds(TRect& r);
 
   // --- Creation, naming, listing.
-  TComponent* CreateComponent(TClass componentClass, TComponent* parent, int left, int top, int width, int height);
+  TComponent* CreateComponent(TClass componentClass, TComponent* parent, int left, int top, int width,
+                              int height) override;
   bool Listable(TComponent* component) const;
   bool Selectable(TComponent* component) const;
 
@@ -416,6 +417,7 @@ class TKFormDesigner : public TFormDesigner {
   TPoint FFormPos;
   TPoint FFormLivePos;
   TKPopupMenu* FPopupMenu = nullptr;
+  int FVerbItems = 0;  // the context menu's leading items that are editor verbs
   TMenu* FMenu = nullptr;
   bool FActive = false;
   bool FShowHandles = false;
@@ -451,6 +453,10 @@ class TKFormDesigner : public TFormDesigner {
   void DropFields(TKvDragField* source, const TPoint& screenPoint);
   bool PrepareAlign(bool horizontal);
   void PrepareSize();
+  // The verbs of component's editor head the context menu, above a separator, in place of
+  // those of the previous pop-up; RunVerb runs one if the component is still in the design.
+  void PrepareVerbs(TComponent* component);
+  void RunVerb(TComponent* component, const std::string& name, int index);
   void FindMethod(TReader* reader, const std::string& methodName, const TMethodEntry*& address, bool& error);
   // The entry that stands for a handler the host lacks: its name, no code.
   static const TMethodEntry* HandlerEntry(const std::string& name);

@@ -28,6 +28,8 @@ TComponent* TKFormDesigner::CreateComponent(TClass componentClass, TComponent* p
       icon->SetBounds(left, top, icon->GetWidth(), icon->GetHeight());
       item = icon;
     }
+    // The first main menu of a form becomes its menu bar, as the VCL's forms take it.
+    if (auto* menu = dynamic_cast<TMainMenu*>(c); menu && !FForm->GetMenu()) FForm->SetMenu(menu);
     FTarget = item;
     SelectComponent(item);
   } catch (...) {

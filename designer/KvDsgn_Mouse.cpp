@@ -97,6 +97,7 @@ bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& 
       SelectComponent(target);
     }
     ReleaseCapture();
+    PrepareVerbs(FSelectedComponent);
     FPopupMenu->Popup(p.X, p.Y);
     return true;
   }
@@ -245,6 +246,32 @@ bool TKFormDesigner::DoubleClick(TMessage&) {
   }
   if (Application) Application->ProcessMessages();
   return true;
+}
+
+void TKFormDesigner::PrepareVerbs(TComponent* component) {
+  TMenuItem* items = FPopupMenu->Items();
+  for (; FVerbItems > 0; --FVerbItems) {
+    TMenuItem* old = items->Items(0);
+    items->Delete(0);
+    delete old;
+  }
+  if (!component) return;
+  std::unique_ptr<TComponentEditor> editor(GetComponentEditor(component, this));
+  const int count = editor->GetVerbCount();
+  if (count == 0) return;
+  const std::string name = component->GetName();
+  for (int i = 0; i < count; ++i) {
+    TNotifyEvent onClick = [this, component, name, i](TObject*) { RunVerb(component, name, i); };
+    items->Insert(i, NewItem(editor->GetVerb(i), 0, false, true, onClick, 0, ""));
+  }
+  items->Insert(count, NewLine());
+  FVerbItems = count + 1;
+}
+
+void TKFormDesigner::RunVerb(TComponent* component, const std::string& name, int index) {
+  if (component != FForm && GetComponent(name) != component) return;
+  std::unique_ptr<TComponentEditor> editor(GetComponentEditor(component, this));
+  editor->ExecuteVerb(index);
 }
 
 bool TKFormDesigner::KeyDown(TControl*, uint16_t key) {

@@ -2,6 +2,9 @@
 #include "KvObjIns.h"
 
 #include "ExtCtrls.h"
+#include "KvCmpEdt.h"
+#include "KvImgEdt.h"
+#include "KvMnuEdt.h"
 #include "KvStrEdt.h"
 #include "SysUtils.h"
 #include "TypInfo.h"
@@ -114,6 +117,9 @@ TKvObjectInspector::TKvObjectInspector(TComponent* AOwner) : TComponent(AOwner) 
   // Every string list property is edited with the string list editor from now on, also when a
   // host registered another editor for them after an earlier inspector.
   RegisterPropertyEditor(TStrings::StaticClass()->TypeInfo(), nullptr, "", TStringsProperty::StaticClass());
+  RegisterPageEditors();
+  RegisterMenuEditor();
+  RegisterImageListEditor();
   FForm = new TfmKvObjIns(Application);
   FForm->FInspector = this;
 }

@@ -213,9 +213,24 @@ bool TCustomTabControl::SelectTab(int index) {
 void TCustomTabControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (button == mbLeft) {
     int i = IndexOfTabAt(x, y);
-    if (i >= 0) SelectTab(i);
+    if (i >= 0 && SelectTab(i)) DesignModified();
   }
   TCustomControl::MouseDown(button, shift, x, y);
+}
+
+void TCustomTabControl::Dispatch(TMessage& m) {
+  if (m.Msg == CM_DESIGNHITTEST) {
+    TPoint p = LParamToPoint(m.LParam);
+    int i = IndexOfTabAt(p.X, p.Y);
+    m.Result = i >= 0 && i != FTabIndex ? 1 : 0;
+    return;
+  }
+  TCustomControl::Dispatch(m);
+}
+
+void TCustomTabControl::DesignModified() {
+  if (!InState(csDesigning)) return;
+  if (TCustomForm* form = GetParentForm(this); form && form->GetDesigner()) form->GetDesigner()->Modified();
 }
 
 void TCustomTabControl::AlignControls(TControl* aControl, TRect& rect) {
@@ -245,7 +260,8 @@ void TCustomTabControl::Paint() {
 // =============================================================================================
 // TTabSheet / TPageControl
 TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {
-  ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  // Only the active page shows at design time too, so that clicks and bands reach its controls.
+  ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csNoDesignVisible};
   SetAlign(alClient);  // fills the page control's display area; not stored
   SetVisible(false);
 }
@@ -332,7 +348,11 @@ void TPageControl::RemovePage(TTabSheet* page) {
 
 void TPageControl::Notification(TComponent* c, TOperation op) {
   TCustomTabControl::Notification(c, op);
-  if (op == opRemove && c == FActivePage) FActivePage = nullptr;
+  if (op != opRemove) return;
+  // A page freed by anyone goes as one taken off does: the next page becomes the active one.
+  for (TTabSheet* p : FPages)
+    if (p == c) return RemovePage(p);
+  if (c == FActivePage) FActivePage = nullptr;
 }
 
 std::vector<std::string> TPageControl::TabCaptions() const {
@@ -806,10 +826,126 @@ void TImageList::KeyTransparentPixels() {
       if (ColorToRGB(mask->GetPixel(x, y)) != clBlack) strip->SetPixel(x, y, FKey);
 }
 
+namespace {
+constexpr size_t kImageListHeaderSize = 28;
+}
+
 int TImageList::Count() const {
   if (!FStrip || FWidth <= 0 || FHeight <= 0) return 0;
-  return (FStrip->GetWidth() / FWidth) * (FStrip->GetHeight() / FHeight);
+  const int capacity = (FStrip->GetWidth() / FWidth) * (FStrip->GetHeight() / FHeight);
+  // The strip has room for more than the list holds (it grows by whole rows); the count is in
+  // the 28-byte header before it.
+  if (FData.compare(0, 2, "IL") == 0 && FData.find("BM") >= kImageListHeaderSize)
+    return std::min(capacity, static_cast<unsigned char>(FData[4]) | static_cast<unsigned char>(FData[5]) << 8);
+  return capacity;
 }
+
+namespace {
+constexpr int kImageListTiles = 4;  // images per row of a stored strip, as Windows writes it
+
+void ImageListPutWord(std::string& s, uint32_t v) {
+  s += static_cast<char>(v & 0xFF);
+  s += static_cast<char>((v >> 8) & 0xFF);
+}
+
+std::string ImageListBitmapBytes(TBitmap* bitmap) {
+  TMemoryStream s;
+  bitmap->SaveToStream(&s);
+  return std::string(reinterpret_cast<const char*>(s.Memory()), static_cast<size_t>(s.GetSize()));
+}
+
+std::unique_ptr<TBitmap> ImageListCellBitmap(int width, int height, TColor fill) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetPixelFormat(pf24bit);
+  b->SetSize(width, height);
+  b->Canvas()->GetBrush()->SetColor(fill);
+  b->Canvas()->FillRect(Rect(0, 0, width, height));
+  return b;
+}
+}  // namespace
+
+std::vector<TImageList::TCell> TImageList::Cells() const {
+  if (!FData.empty() && !FStrip) throw EInvalidGraphic(SInvalidBitmap);
+  std::vector<TCell> cells;
+  const int n = Count(), perRow = n > 0 ? FStrip->GetWidth() / FWidth : 1;
+  for (int i = 0; i < n; ++i) {
+    TRect src = Bounds((i % perRow) * FWidth, (i / perRow) * FHeight, FWidth, FHeight);
+    TCell cell{ImageListCellBitmap(FWidth, FHeight, clBlack), ImageListCellBitmap(FWidth, FHeight, clBlack)};
+    cell.Image->Canvas()->CopyRect(Rect(0, 0, FWidth, FHeight), FStrip->Canvas(), src);
+    if (FMask) cell.Mask->Canvas()->CopyRect(Rect(0, 0, FWidth, FHeight), FMask->Canvas(), src);
+    cells.push_back(std::move(cell));
+  }
+  return cells;
+}
+
+void TImageList::WriteCells(const std::vector<TCell>& cells) {
+  const int n = static_cast<int>(cells.size());
+  if (n == 0) {
+    FData.clear();
+    FStrip.reset();
+    FMask.reset();
+    OnChange(this);
+    return;
+  }
+  const int rows = (n + kImageListTiles - 1) / kImageListTiles;
+  auto strip = ImageListCellBitmap(kImageListTiles * FWidth, rows * FHeight, clBlack);
+  auto mask = ImageListCellBitmap(kImageListTiles * FWidth, rows * FHeight, clWhite);
+  for (int i = 0; i < n; ++i) {
+    TRect dest = Bounds((i % kImageListTiles) * FWidth, (i / kImageListTiles) * FHeight, FWidth, FHeight);
+    strip->Canvas()->CopyRect(dest, cells[i].Image->Canvas(), Rect(0, 0, FWidth, FHeight));
+    mask->Canvas()->CopyRect(dest, cells[i].Mask->Canvas(), Rect(0, 0, FWidth, FHeight));
+  }
+  mask->SetPixelFormat(pf1bit);
+  std::string data = "IL";
+  for (uint32_t w : {0x0101u, static_cast<uint32_t>(n), static_cast<uint32_t>(rows * kImageListTiles),
+                     static_cast<uint32_t>(FAllocBy), static_cast<uint32_t>(FWidth), static_cast<uint32_t>(FHeight)})
+    ImageListPutWord(data, w);
+  ImageListPutWord(data, static_cast<uint32_t>(FBkColor) & 0xFFFF);  // clNone: CLR_NONE
+  ImageListPutWord(data, static_cast<uint32_t>(FBkColor) >> 16);
+  ImageListPutWord(data, FMasked ? 0x19 : 0x18);  // ILC_COLOR24, ILC_MASK
+  for (int i = 0; i < 4; ++i) ImageListPutWord(data, 0xFFFF);  // no overlay images
+  SetBitmapData(data + ImageListBitmapBytes(strip.get()) + ImageListBitmapBytes(mask.get()));
+}
+
+int TImageList::AddMasked(TBitmap* image, TColor maskColor) {
+  if (FWidth <= 0 || FHeight <= 0) throw EInvalidOperation(SInvalidImageSize);
+  std::vector<TCell> cells = Cells();
+  const int first = static_cast<int>(cells.size());
+  const TColor key = maskColor == clNone ? clNone : ColorToRGB(maskColor);
+  const int pieces = std::max(1, image->GetWidth() / FWidth);
+  for (int k = 0; k < pieces; ++k) {
+    TCell cell{ImageListCellBitmap(FWidth, FHeight, clBlack), ImageListCellBitmap(FWidth, FHeight, clWhite)};
+    for (int y = 0; y < FHeight && y < image->GetHeight(); ++y)
+      for (int x = 0; x < FWidth && k * FWidth + x < image->GetWidth(); ++x) {
+        TColor c = image->Canvas()->GetPixel(k * FWidth + x, y);
+        if (key != clNone && ColorToRGB(c) == key) continue;
+        cell.Image->Canvas()->SetPixel(x, y, c);
+        cell.Mask->Canvas()->SetPixel(x, y, clBlack);
+      }
+    cells.push_back(std::move(cell));
+  }
+  WriteCells(cells);
+  return first;
+}
+
+void TImageList::Delete(int index) {
+  std::vector<TCell> cells = Cells();
+  if (index < 0 || index >= static_cast<int>(cells.size())) throw EInvalidOperation(SImageIndexError);
+  cells.erase(cells.begin() + index);
+  WriteCells(cells);
+}
+
+void TImageList::Move(int curIndex, int newIndex) {
+  std::vector<TCell> cells = Cells();
+  const int n = static_cast<int>(cells.size());
+  if (curIndex < 0 || curIndex >= n || newIndex < 0 || newIndex >= n) throw EInvalidOperation(SImageIndexError);
+  TCell moved = std::move(cells[curIndex]);
+  cells.erase(cells.begin() + curIndex);
+  cells.insert(cells.begin() + newIndex, std::move(moved));
+  WriteCells(cells);
+}
+
+void TImageList::Clear() { WriteCells({}); }
 
 void TImageList::Draw(TCanvas* canvas, int x, int y, int index) {
   if (index < 0 || index >= Count()) return;

@@ -60,6 +60,9 @@ class TCustomTabControl : public TCustomControl {
   std::vector<TRect> TabRects();
   TRect DisplayRect();
   int IndexOfTabAt(int x, int y);
+  // At design time a press on a tab other than the current one is the control's own (it shows
+  // that tab); any other press belongs to the designer.
+  void Dispatch(TMessage& m) override;
 
   TNotifyEvent OnChange;
   TTabChangingEvent OnChanging;
@@ -76,6 +79,8 @@ class TCustomTabControl : public TCustomControl {
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void AlignControls(TControl* aControl, TRect& rect) override;
   virtual void TabsChanged();
+  // A tab picked at design time changes what the form file stores.
+  void DesignModified();
 
   TStringList* FTabs;
   int FTabIndex = -1;
@@ -495,8 +500,18 @@ class TImageList : public TComponent {
   // The stored bitmap stream as read, written back unchanged.
   const std::string& BitmapData() const { return FData; }
   void SetBitmapData(const std::string& bytes);
-  // Images decoded from the stored strip (0 when it is not a plain bitmap).
+  // Images decoded from the stored strip (0 when it is not a plain bitmap): as many as the
+  // stream's header says, never more than the strip holds.
   int Count() const;
+  // Editing, as the image list editor does it. Each change rewrites the stored stream in the
+  // Windows image list format (header, image strip four images wide, monochrome mask), which
+  // form files keep. A stored stream this list cannot decode is not edited: EInvalidGraphic.
+  // AddMasked cuts the image into Width-wide cells (at least one) and answers the index of the
+  // first; its pixels of maskColor are transparent (clNone: none are).
+  int AddMasked(TBitmap* image, TColor maskColor);
+  void Delete(int index);
+  void Move(int curIndex, int newIndex);
+  void Clear();
   // Masked lists draw only where the strip's mask (stored after it, white where transparent)
   // is black.
   void Draw(TCanvas* canvas, int x, int y, int index);
@@ -518,6 +533,13 @@ class TImageList : public TComponent {
   std::unique_ptr<TBitmap> FStrip;
   std::unique_ptr<TBitmap> FMask;
   void KeyTransparentPixels();
+  // One image with its mask (white: transparent), each Width x Height.
+  struct TCell {
+    std::unique_ptr<TBitmap> Image;
+    std::unique_ptr<TBitmap> Mask;
+  };
+  std::vector<TCell> Cells() const;
+  void WriteCells(const std::vector<TCell>& cells);
   TColor FKey = clNone;  // a colour not in the strip, standing for its transparent pixels
 };
 

@@ -1,6 +1,7 @@
 #include "DsgnIntf.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "Consts.h"
 #include "Dialogs.h"
@@ -597,6 +598,26 @@ void GetComponentProperties(TComponentList* components, TTypeKinds filter, TForm
 
 // ---------------------------------------------------------------------------------------------
 // Component editors
+
+TComponent* TFormDesigner::CreateComponent(TClass componentClass, TComponent* parent, int left, int top, int width,
+                                           int height) {
+  TComponent* root = GetRoot();
+  std::unique_ptr<TComponent> c(static_cast<TComponent*>(componentClass->Create(root)));
+  c->SetName(UniqueName(c->ClassName()));
+  if (auto* control = dynamic_cast<TControl*>(c.get())) {
+    auto* container = dynamic_cast<TWinControl*>(parent);
+    if (!container) container = dynamic_cast<TWinControl*>(root);
+    auto* rootControl = dynamic_cast<TControl*>(root);
+    if (container && rootControl && container != root) {
+      TPoint p = container->ScreenToClient(rootControl->ClientToScreen({left, top}));
+      left = p.X;
+      top = p.Y;
+    }
+    control->SetBounds(left, top, width ? width : control->GetWidth(), height ? height : control->GetHeight());
+    control->SetParent(container);
+  }
+  return c.release();
+}
 
 namespace {
 std::vector<std::pair<TClass, TComponentEditorClass>>& ComponentEditorList() {

@@ -58,6 +58,12 @@ class TFormDesigner : public TDesigner {
   virtual void MakeComponentLinkable(TComponent* component) = 0;
   virtual TComponent* GetRoot() = 0;
   virtual void Revert(TPersistent* instance, PPropInfo prop) = 0;
+  // A new component of the design, owned by the root, uniquely named; a control goes into
+  // parent (the root when parent is no windowed control) at left, top in root-client
+  // coordinates, with a non-zero width and height replacing its class default. Component
+  // editors make their sub-components (pages, menu items) this way.
+  virtual TComponent* CreateComponent(TClass componentClass, TComponent* parent, int left, int top, int width,
+                                      int height);
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -22,6 +22,7 @@ inline constexpr const char* SInvalidIcon = "Icon image is not valid";
 inline constexpr const char* SInvalidMetafile = "Metafile is not valid";
 inline constexpr const char* SInvalidPixelFormat = "Invalid pixel format";
 inline constexpr const char* SInvalidImageSize = "Invalid image size";
+inline constexpr const char* SImageIndexError = "Invalid ImageList Index";
 inline constexpr const char* SUnknownExtension = "Unknown picture file extension (.%s)";
 inline constexpr const char* SChangeIconSize = "Cannot change the size of an icon";
 inline constexpr const char* SNoCanvasHandle = "Canvas does not allow drawing";

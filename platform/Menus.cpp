@@ -259,7 +259,10 @@ HMENU TMenuItem::Handle() const {
 }
 
 void TMenuItem::MenuChanged() {
-  if (TMenu* m = GetParentMenu(); m && !m->InState(csDestroying)) m->MenuChanged();
+  if (TMenu* m = GetParentMenu(); m && !m->InState(csDestroying)) {
+    m->MenuChanged();
+    m->OnChange(m, this, true);
+  }
 }
 
 // The action runs unless the item was given a click handler of its own.

@@ -164,6 +164,9 @@ class TMenuItem : public TComponent {
   bool FDefault = false;
 };
 
+// Source: the item whose sub-items or look changed; Rebuild: the item tree may have changed.
+KV_EVENT(TMenuChangeEvent, "Sender: TObject; Source: TMenuItem; Rebuild: Boolean", TObject*, TMenuItem*, bool)
+
 class TMenu : public TComponent {
   KV_CLASS(TMenu, TComponent)
  public:
@@ -201,6 +204,9 @@ class TMenu : public TComponent {
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   void SetChildOrder(TComponent* child, int order) override;
   void Loaded() override;
+
+  // After every change of an item of this menu (for editors that show the menu; not streamed).
+  TMenuChangeEvent OnChange;
 
  protected:
   friend class TMenuItem;

@@ -122,7 +122,10 @@ void TTabbedNotebook::MouseDown(TMouseButton button, TShiftState shift, int x, i
     int i = IndexOfTabAt(x, y);
     if (i >= 0 && i != FPageIndex) {
       SetPageIndex(i);
-      if (FPageIndex == i) Click();
+      if (FPageIndex == i) {
+        DesignModified();
+        Click();
+      }
     }
   }
   TCustomControl::MouseDown(button, shift, x, y);

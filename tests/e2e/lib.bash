@@ -133,6 +133,17 @@ quit_without_saving() {
   return 0
 }
 
+# quit_saved: File > Exit on the host when every design is saved: kvdemo ends without a prompt.
+quit_saved() {
+  local i
+  host_menu f x
+  for ((i = 0; i < 50; i++)); do
+    kill -0 "$E2E_DEMO" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  fail "kvdemo still running after File > Exit with every design saved"
+}
+
 # ---------------------------------------------------------------- the design dump
 # kvdemo --dump FILE keeps FILE describing the current design (see demo/kvdemo.cpp).
 E2E_DUMP="$E2E_ARTIFACTS/$(basename "$0" .sh)-design.txt"

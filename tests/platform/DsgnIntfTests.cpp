@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "DsgnIntf.h"
+#include "ExtCtrls.h"
 #include "Graphics.h"
 #include "StdCtrls.h"
 #include "TestComponents.h"
@@ -305,4 +306,28 @@ TEST(PropertyEditorRegistry, ModalResultsAndCursorsByName) {
   EXPECT_NE(std::find(names.begin(), names.end(), "crHandPoint"), names.end());
   cursor->SetValue("crHandPoint");
   EXPECT_EQ(button->GetCursor(), crHandPoint);
+}
+
+TEST(FormDesignerDefaults, CreateComponentNamesAndPlacesTheNewComponentInTheRoot) {
+  TForm form(nullptr);
+  form.SetName("Form1");
+  auto* panel = new TPanel(&form);
+  panel->SetName("Panel1");
+  panel->SetBounds(10, 10, 200, 100);
+  panel->SetParent(&form);
+  TRecordingDesigner designer(&form);
+  // A control goes into the windowed parent, at the root-client point in its coordinates.
+  auto* button = static_cast<TButton*>(designer.CreateComponent(TButton::StaticClass(), panel, 30, 40, 0, 0));
+  EXPECT_EQ(button->Owner(), &form);
+  EXPECT_EQ(button->GetName(), "TButton1");  // as this designer's UniqueName answers
+  EXPECT_EQ(button->GetParent(), panel);
+  EXPECT_EQ((TRect{button->GetLeft(), button->GetTop(), button->GetWidth(), button->GetHeight()}),
+            (TRect{20, 30, 75, 25}));
+  // No parent: the root; a size given replaces the default.
+  auto* other = static_cast<TPanel*>(designer.CreateComponent(TPanel::StaticClass(), nullptr, 5, 6, 50, 20));
+  EXPECT_EQ(other->GetParent(), &form);
+  EXPECT_EQ((TRect{other->GetLeft(), other->GetTop(), other->GetWidth(), other->GetHeight()}), (TRect{5, 6, 50, 20}));
+  // A duplicate name fails before anything is left behind.
+  EXPECT_THROW(designer.CreateComponent(TButton::StaticClass(), panel, 0, 0, 0, 0), EComponentError);
+  EXPECT_EQ(form.ComponentCount(), 3);
 }
