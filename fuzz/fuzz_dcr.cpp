@@ -7,8 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TFuzzFile file("in.dcr", data, size);
   try {
     ReadDCRFile(file.Path());
-  } catch (const Exception&) {
-  }
+  } catch (const Exception&) {}
   ComponentBitmaps->Clear();  // owns its bitmaps; the next input starts from none
   return 0;
 }

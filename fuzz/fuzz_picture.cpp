@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   FuzzRegisterClasses();
   std::string picture;
-  if (data[0] < std::size(kGraphicClasses)) PutStr(picture, kGraphicClasses[data[0]]);
+  if (static_cast<size_t>(data[0]) < std::size(kGraphicClasses)) PutStr(picture, kGraphicClasses[data[0]]);
   picture.append(reinterpret_cast<const char*>(data + 1), size - 1);
 
   TImage image(nullptr);

@@ -692,16 +692,16 @@ class TWriter : public TFiler {
 };
 
 // ---------------------------------------------------------------------------------------------
-// What a form may declare (README, "Form file limits"). Readers and both conversions refuse more
-// with EReadError (EParserError for text) before the input costs memory or time in proportion
-// to what it claims; a name longer than a short string holds is refused when text is converted.
-constexpr int MaxFormNesting = 256;                            // objects, lists, collections
-constexpr int MaxFormComponents = 65536;                       // objects in one form, root included
-constexpr int64_t MaxFormSize = int64_t{64} << 20;             // bytes of a form stream or text form
-constexpr int64_t MaxFormStringSize = int64_t{16} << 20;       // bytes of one stored string value
-constexpr int64_t MaxFormTextString = MaxFormStringSize / 2;   // characters of one in a text form
-constexpr int MaxFormNameLength = 255;                         // names and property paths, in bytes
-constexpr int MaxTreeDepth = 1 << 18;                          // levels of a tree view's items
+// What a form may declare (README, "Form files from strangers"). The readers and both conversions
+// refuse more with EReadError (EParserError for text) before the input costs memory or time in
+// proportion to what it claims; a name longer than a short string is refused when text converts.
+constexpr int MaxFormNesting = 256;                           // objects, lists, collections
+constexpr int MaxFormComponents = 65536;                      // objects in one form, root included
+constexpr int64_t MaxFormSize = int64_t{64} << 20;            // bytes of a form stream or text form
+constexpr int64_t MaxFormStringSize = int64_t{16} << 20;      // bytes of one stored string value
+constexpr int64_t MaxFormTextString = MaxFormStringSize / 2;  // characters of one in a text form
+constexpr int MaxFormNameLength = 255;                        // names and property paths, in bytes
+constexpr int MaxTreeDepth = 1 << 18;                         // levels of a tree view's items
 
 // ---------------------------------------------------------------------------------------------
 // Conversion between the binary form stream and the Delphi text form format. The binary side

@@ -32,7 +32,8 @@ TReaderDepth::~TReaderDepth() { --R->FDepth; }
 TReader::TReader(TStream* stream, int bufSize) : TFiler(stream, bufSize) {
   FBufStart = stream->GetPosition();
   FStreamSize = stream->GetSize();
-  if (FStreamSize - FBufStart > MaxFormSize) throw EReadError(Format(SFormTooLarge, FStreamSize - FBufStart, MaxFormSize));
+  if (FStreamSize - FBufStart > MaxFormSize)
+    throw EReadError(Format(SFormTooLarge, FStreamSize - FBufStart, MaxFormSize));
 }
 
 TReader::~TReader() {

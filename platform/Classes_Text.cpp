@@ -606,7 +606,7 @@ class TTextToBinary {
   void WriteShortString(const std::string& s) {
     std::string bytes;
     if (!TryUtf8ToAnsi(s, bytes)) FLex.Error(SInvalidString);
-    if (bytes.size() > MaxFormNameLength) FLex.Error(Format(kNameTooLong, s.substr(0, 32)));
+    if (bytes.size() > static_cast<size_t>(MaxFormNameLength)) FLex.Error(Format(kNameTooLong, s.substr(0, 32)));
     FWriter.WriteRawStr(bytes);
   }
 
@@ -657,8 +657,7 @@ class TTextToBinary {
     for (;;) {
       s += FLex.Token().Str;
       // Half the stored limit in characters: written as UTF-16 or 8-bit text, it reads back.
-      if (static_cast<int64_t>(s.size()) > MaxFormTextString)
-        FLex.Error(Format(SStringTooLongText, MaxFormTextString));
+      if (static_cast<int64_t>(s.size()) > MaxFormTextString) FLex.Error(Format(SStringTooLongText, MaxFormTextString));
       FLex.Next();
       if (!FLex.IsChar('+')) break;
       FLex.Next();
