@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TBitmap canvas;
     canvas.SetWidth(16);
     canvas.SetHeight(16);
-    canvas.GetCanvas()->StretchDraw(Rect(0, 0, 16, 16), g);
+    canvas.Canvas()->StretchDraw(Rect(0, 0, 16, 16), g);
   }
   TMemoryStream written;
   written.WriteComponent(&image);

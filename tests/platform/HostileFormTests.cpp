@@ -333,7 +333,7 @@ std::string FlatForm(int children) {
     }
     w.WriteListEnd();
   }
-  return {static_cast<const char*>(bin.Memory()), static_cast<size_t>(bin.GetSize())};
+  return {reinterpret_cast<const char*>(bin.Memory()), static_cast<size_t>(bin.GetSize())};
 }
 
 void Fill(TMemoryStream& s, const std::string& bytes) {
