@@ -10,7 +10,7 @@
 #   dcr                  the component resource files, 32-bit and 16-bit
 set -euo pipefail
 
-kvform="$1" corpus="$2" out="$3"
+kvform="$(realpath "$1")" corpus="$(realpath "$2")" out="$(realpath -m "$3")"
 [[ -d "$corpus" ]] || { echo "make-seeds: no corpus at $corpus" >&2; exit 1; }
 rm -rf "$out.tmp"
 mkdir -p "$out.tmp"/{text,binary,resource,load,designer,kreader,picture,view_items,dcr}

@@ -69,13 +69,13 @@ void TReader::CheckAvailable(int64_t count) {
 }
 
 // The length of a long string value, in units of `unitSize` bytes, checked against what is left
-// and against the limit on strings.
+// and then against the limit on strings.
 uint32_t TReader::ReadStringLength(int unitSize) {
   uint32_t len;
   ReadBytes(&len, 4);
+  CheckAvailable(static_cast<int64_t>(len) * unitSize);
   if (static_cast<int64_t>(len) * unitSize > MaxFormStringSize)
     throw EReadError(Format("%s at offset %d", Format(SStringTooLong, MaxFormStringSize), Position() - 4));
-  CheckAvailable(static_cast<int64_t>(len) * unitSize);
   return len;
 }
 
