@@ -694,7 +694,9 @@ class TTextToBinary {
     if (!FLex.IsChar(']')) {
       for (;;) {
         const TTokenValue& t = FLex.Token();
-        if (t.Kind != TToken::Symbol && t.Kind != TToken::Integer) FLex.Error(SIdentifierExpected);
+        // A dotted name or a signed or hex number would be written as no binary reader reads it.
+        if ((t.Kind != TToken::Symbol && t.Kind != TToken::Integer) || !IsNameText(t.Text, TNameKind::SetElement))
+          FLex.Error(SIdentifierExpected);
         WriteShortString(t.Text);
         FLex.Next();
         if (FLex.IsChar(']')) break;
