@@ -1,11 +1,9 @@
-// libFuzzer target: binary form streams into ObjectBinaryToText. Not part of the default build:
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Iplatform \
-//     fuzz/fuzz_binary.cpp platform/*.cpp -o fuzz_binary && ./fuzz_binary -max_total_time=60
-// Any input must end in text or an EReadError; whatever converts to text must convert back,
-// and that binary must reproduce the same text.
+// Fuzz target: bare binary form streams ("TPF0" first) into ObjectBinaryToText. Any input must
+// end in text or an EReadError; whatever converts to text must convert back, and that binary
+// must reproduce the same text.
 #include <cstdlib>
 
-#include "Convert.h"
+#include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text;

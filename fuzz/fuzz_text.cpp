@@ -1,11 +1,8 @@
-// libFuzzer target: text form files into ObjectTextToBinary. Not part of the default build:
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Iplatform \
-//     fuzz/fuzz_text.cpp platform/*.cpp -o fuzz_text && ./fuzz_text -max_total_time=60
-// Any input must end in a binary stream or an EParserError; a stream it produces must convert
-// to text and back to the same bytes.
+// Fuzz target: text form files into ObjectTextToBinary. Any input must end in a binary stream or
+// an EParserError; a stream it produces must convert to text and back to the same bytes.
 #include <cstdlib>
 
-#include "Convert.h"
+#include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string binary;

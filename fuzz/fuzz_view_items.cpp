@@ -1,7 +1,6 @@
-// libFuzzer target: list and tree view "Items.Data" blobs into TListItems / TTreeNodes. Built
-// with -DKVKIT_BUILD_FUZZ=ON (clang). The first byte picks the model. Any input must end in
-// items or an EReadError; items that were read must write a blob that reads back to the same
-// bytes when written again.
+// Fuzz target: list and tree view "Items.Data" blobs into TListItems / TTreeNodes. The first
+// byte picks the model. Any input must end in items or an EReadError; items that were read must
+// write a blob that reads back to the same bytes when written again.
 #include <cstdlib>
 
 #include "ComCtrls.h"

@@ -619,6 +619,8 @@ class TReader : public TFiler {
   uint8_t ReadByte();
   void ReadBufferFill();
   void CheckAvailable(int64_t count);
+  uint32_t ReadStringLength(int unitSize);
+  void CountComponent();
   std::string FindUniqueName(const std::string& name);
   struct Fixup {
     TPersistent* Instance;
@@ -630,6 +632,7 @@ class TReader : public TFiler {
   int64_t FStreamSize = 0;
   int64_t FBufStart = 0;  // stream offset of FBuffer[0]
   int FDepth = 0;
+  int FComponentCount = 0;
   bool FCanHandleExcepts = false;
   friend struct TReaderDepth;
 };
@@ -694,6 +697,18 @@ class TWriter : public TFiler {
   std::string ComponentReference(TComponent* c) const;
   std::string FPropPath;
 };
+
+// ---------------------------------------------------------------------------------------------
+// What a form may declare (README, "Form files from strangers"). The readers and both conversions
+// refuse more with EReadError (EParserError for text) before the input costs memory or time in
+// proportion to what it claims; a name longer than a short string is refused when text converts.
+constexpr int MaxFormNesting = 256;                           // objects, lists, collections
+constexpr int MaxFormComponents = 65536;                      // objects in one form, root included
+constexpr int64_t MaxFormSize = int64_t{64} << 20;            // bytes of a form stream or text form
+constexpr int64_t MaxFormStringSize = int64_t{16} << 20;      // bytes of one stored string value
+constexpr int64_t MaxFormTextString = MaxFormStringSize / 2;  // characters of one in a text form
+constexpr int MaxFormNameLength = 255;                        // names and property paths, in bytes
+constexpr int MaxTreeDepth = 1 << 18;                         // levels of a tree view's items
 
 // ---------------------------------------------------------------------------------------------
 // Conversion between the binary form stream and the Delphi text form format. The binary side

@@ -13,7 +13,6 @@ KV_IMPLEMENT_CLASS(TWriter, "Classes") {}
 
 namespace {
 constexpr char kSignature[4] = {'T', 'P', 'F', '0'};
-constexpr int kMaxReadDepth = 256;
 }  // namespace
 
 TFiler::TFiler(TStream* stream, int bufSize) : FStream(stream), FBuffer(std::max(bufSize, 16)) {}
@@ -22,7 +21,7 @@ TFiler::TFiler(TStream* stream, int bufSize) : FStream(stream), FBuffer(std::max
 // TReader
 
 TReaderDepth::TReaderDepth(TReader* r) : R(r) {
-  if (++R->FDepth > kMaxReadDepth) {
+  if (++R->FDepth > MaxFormNesting) {
     --R->FDepth;
     throw EReadError(Format("Nesting too deep at offset %d", R->Position()));
   }
@@ -33,6 +32,8 @@ TReaderDepth::~TReaderDepth() { --R->FDepth; }
 TReader::TReader(TStream* stream, int bufSize) : TFiler(stream, bufSize) {
   FBufStart = stream->GetPosition();
   FStreamSize = stream->GetSize();
+  if (FStreamSize - FBufStart > MaxFormSize)
+    throw EReadError(Format(SFormTooLarge, FStreamSize - FBufStart, MaxFormSize));
 }
 
 TReader::~TReader() {
@@ -65,6 +66,24 @@ void TReader::ReadBufferFill() {
 
 void TReader::CheckAvailable(int64_t count) {
   if (count < 0 || count > FStreamSize - Position()) throw EReadError(Format(SStreamTruncated, Position()));
+}
+
+// The length of a long string value, in units of `unitSize` bytes, checked against what is left
+// and then against the limit on strings.
+uint32_t TReader::ReadStringLength(int unitSize) {
+  uint32_t len;
+  ReadBytes(&len, 4);
+  CheckAvailable(static_cast<int64_t>(len) * unitSize);
+  if (static_cast<int64_t>(len) * unitSize > MaxFormStringSize)
+    throw EReadError(Format("%s at offset %d", Format(SStringTooLong, MaxFormStringSize), Position() - 4));
+  return len;
+}
+
+// Components are counted as they are read, so that a form of millions is refused after a
+// bounded number rather than once they fill memory.
+void TReader::CountComponent() {
+  if (++FComponentCount > MaxFormComponents)
+    throw EReadError(Format("%s at offset %d", Format(STooManyComponents, MaxFormComponents), Position()));
 }
 
 void TReader::ReadBytes(void* buf, int64_t count) {
@@ -223,25 +242,19 @@ std::string TReader::ReadString() {
   switch (ReadValue()) {
     case vaString: return ReadStr();
     case vaLString: {
-      uint32_t len;
-      ReadBytes(&len, 4);
-      CheckAvailable(len);
+      const uint32_t len = ReadStringLength(1);
       std::string s(len, '\0');
       ReadBytes(s.data(), len);
       return AnsiToUtf8(s);
     }
     case vaWString: {
-      uint32_t len;
-      ReadBytes(&len, 4);
-      CheckAvailable(static_cast<int64_t>(len) * 2);
+      const uint32_t len = ReadStringLength(2);
       std::u16string w(len, u'\0');
       ReadBytes(w.data(), static_cast<int64_t>(len) * 2);
       return Utf16ToUtf8(w);
     }
     case vaUTF8String: {
-      uint32_t len;
-      ReadBytes(&len, 4);
-      CheckAvailable(len);
+      const uint32_t len = ReadStringLength(1);
       std::string s(len, '\0');
       ReadBytes(s.data(), len);
       return s;
@@ -620,6 +633,7 @@ void TReader::ReadDataInner(TComponent* instance) {
 
 TComponent* TReader::ReadComponent(TComponent* component) {
   TReaderDepth depth(this);
+  CountComponent();
   uint8_t flags;
   int childPos;
   ReadPrefix(flags, childPos);
@@ -669,6 +683,7 @@ TComponent* TReader::ReadComponent(TComponent* component) {
 
 TComponent* TReader::ReadRootComponent(TComponent* root) {
   TReaderDepth depth(this);  // the root is a level too, as the text form counts it
+  CountComponent();
   ReadSignature();
   uint8_t flags;
   int childPos;

@@ -5,19 +5,18 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "Classes.h"
 #include "Consts.h"
 
 namespace {
 
-// Nesting of objects, lists and collections; deeper input is refused rather than recursed into.
-constexpr int kMaxDepth = 256;
 // Delphi breaks string literals into ` +` continuation lines after this many characters.
 constexpr size_t kLineLength = 64;
 constexpr size_t kBinaryBytesPerLine = 32;
 constexpr const char* kTooDeepBinary = "Nesting deeper than %d levels at offset %d";
-constexpr const char* kTooDeepText = "Nesting deeper than 256 levels";
+constexpr const char* kTooDeepText = "Nesting deeper than %d levels";
 constexpr const char* kInvalidName = "Invalid name at offset %d";
 constexpr const char* kNameTooLong = "Name longer than 255 characters: %s...";
 
@@ -25,7 +24,7 @@ constexpr const char* kNameTooLong = "Name longer than 255 characters: %s...";
 class TDepthGuard {
  public:
   TDepthGuard(int& depth, const std::function<void()>& tooDeep) : FDepth(depth) {
-    if (++FDepth > kMaxDepth) {
+    if (++FDepth > MaxFormNesting) {
       --FDepth;
       tooDeep();
     }
@@ -128,7 +127,7 @@ class TBinaryToText {
     FOut += "\r\n";
     Indent();
   }
-  [[noreturn]] void TooDeep() { throw EReadError(Format(kTooDeepBinary, kMaxDepth, FReader.Position())); }
+  [[noreturn]] void TooDeep() { throw EReadError(Format(kTooDeepBinary, MaxFormNesting, FReader.Position())); }
   TDepthGuard Nest() {
     return TDepthGuard(FDepth, [this] { TooDeep(); });
   }
@@ -144,9 +143,13 @@ class TBinaryToText {
     if (static_cast<int64_t>(n) * unit > FEnd - at - 4) throw EReadError(Format(SStreamTruncated, at));
     return n;
   }
-  std::string ReadBytes(int64_t unit) {
-    std::string s(ReadCount(unit) * unit, '\0');
-    FReader.Read(s.data(), static_cast<int64_t>(s.size()));
+  // `limit`: the most bytes a string value may hold; other values are bounded by the stream.
+  std::string ReadBytes(int64_t unit, int64_t limit = std::numeric_limits<int64_t>::max()) {
+    const int64_t at = FReader.Position();
+    const int64_t size = ReadCount(unit) * unit;
+    if (size > limit) throw EReadError(Format("%s at offset %d", Format(SStringTooLong, limit), at));
+    std::string s(static_cast<size_t>(size), '\0');
+    FReader.Read(s.data(), size);
     return s;
   }
 
@@ -175,6 +178,7 @@ class TBinaryToText {
 
   void ConvertObject() {
     auto guard = Nest();
+    if (++FObjects > MaxFormComponents) throw EReadError(Format(STooManyComponents, MaxFormComponents));
     ConvertHeader();
     ++FNesting;
     while (!FReader.EndOfList()) ConvertProperty();
@@ -324,15 +328,15 @@ class TBinaryToText {
         break;
       case vaLString:
         FReader.ReadValue();
-        WriteStringLiteral(Utf8ToUtf32(AnsiToUtf8(ReadBytes(1))));
+        WriteStringLiteral(Utf8ToUtf32(AnsiToUtf8(ReadBytes(1, MaxFormStringSize))));
         break;
       case vaUTF8String:
         FReader.ReadValue();
-        WriteStringLiteral(Utf8ToUtf32(ReadBytes(1)));
+        WriteStringLiteral(Utf8ToUtf32(ReadBytes(1, MaxFormStringSize)));
         break;
       case vaWString:
         FReader.ReadValue();
-        WriteStringLiteral(WideToCodePoints(ReadBytes(2)));
+        WriteStringLiteral(WideToCodePoints(ReadBytes(2, MaxFormStringSize)));
         break;
       case vaIdent:
         FReader.ReadValue();
@@ -365,6 +369,7 @@ class TBinaryToText {
   std::string FOut;
   int FNesting = 0;
   int FDepth = 0;
+  int FObjects = 0;
 };
 
 // --- Text to binary ----------------------------------------------------------------------------
@@ -594,14 +599,14 @@ class TTextToBinary {
 
  private:
   TDepthGuard Nest() {
-    return TDepthGuard(FDepth, [this] { FLex.Error(kTooDeepText); });
+    return TDepthGuard(FDepth, [this] { FLex.Error(Format(kTooDeepText, MaxFormNesting)); });
   }
 
   // A short string (name, identifier, set element) as 8-bit text in the ANSI code page.
   void WriteShortString(const std::string& s) {
     std::string bytes;
     if (!TryUtf8ToAnsi(s, bytes)) FLex.Error(SInvalidString);
-    if (bytes.size() > 255) FLex.Error(Format(kNameTooLong, s.substr(0, 32)));
+    if (bytes.size() > static_cast<size_t>(MaxFormNameLength)) FLex.Error(Format(kNameTooLong, s.substr(0, 32)));
     FWriter.WriteRawStr(bytes);
   }
 
@@ -648,11 +653,15 @@ class TTextToBinary {
   }
 
   void WriteStringValue() {
-    std::u16string s = FLex.Token().Str;
-    for (FLex.Next(); FLex.IsChar('+'); FLex.Next()) {
+    std::u16string s;
+    for (;;) {
+      s += FLex.Token().Str;
+      // Half the stored limit in characters: written as UTF-16 or 8-bit text, it reads back.
+      if (static_cast<int64_t>(s.size()) > MaxFormTextString) FLex.Error(Format(SStringTooLongText, MaxFormTextString));
+      FLex.Next();
+      if (!FLex.IsChar('+')) break;
       FLex.Next();
       if (FLex.Token().Kind != TToken::String) FLex.Error(SStringExpected);
-      s += FLex.Token().Str;
     }
     // A lone surrogate has no UTF-8 form; only a wide string carries it.
     bool lone = false;
@@ -685,7 +694,9 @@ class TTextToBinary {
     if (!FLex.IsChar(']')) {
       for (;;) {
         const TTokenValue& t = FLex.Token();
-        if (t.Kind != TToken::Symbol && t.Kind != TToken::Integer) FLex.Error(SIdentifierExpected);
+        // A dotted name or a signed or hex number would be written as no binary reader reads it.
+        if ((t.Kind != TToken::Symbol && t.Kind != TToken::Integer) || !IsNameText(t.Text, TNameKind::SetElement))
+          FLex.Error(SIdentifierExpected);
         WriteShortString(t.Text);
         FLex.Next();
         if (FLex.IsChar(']')) break;
@@ -791,6 +802,7 @@ class TTextToBinary {
 
   std::string ConvertObject() {
     auto guard = Nest();
+    if (++FObjects > MaxFormComponents) FLex.Error(Format(STooManyComponents, MaxFormComponents));
     uint8_t flags = 0;
     if (FLex.IsSymbol("inherited")) flags = ffInherited;
     else if (FLex.IsSymbol("inline")) flags = ffInline;
@@ -821,6 +833,7 @@ class TTextToBinary {
   TLexer FLex;
   TWriter FWriter;
   int FDepth = 0;
+  int FObjects = 0;
 };
 
 std::string ReadRest(TStream* input) {
@@ -839,6 +852,8 @@ std::string DecodeFormText(std::string bytes) {
 
 // Writes the text as binary and returns the root's class name.
 std::string TextToBinary(TStream* input, TStream* output) {
+  const int64_t size = input->GetSize() - input->GetPosition();
+  if (size > MaxFormSize) throw EParserError(Format(SFormTooLarge, size, MaxFormSize));
   return TTextToBinary(DecodeFormText(ReadRest(input)), output).Run();
 }
 

@@ -429,6 +429,8 @@ void TTreeNodes::ReadData(TStream* stream) {
       continue;
     }
     --open.back().second;
+    // open holds the top level and every open parent: its size is the level of this node.
+    if (open.size() > static_cast<size_t>(MaxTreeDepth)) throw EReadError(Format(STreeTooDeep, MaxTreeDepth));
     int32_t size = r.Int();
     // The fixed part (four images, data, child count) is 24 bytes, then the text.
     if (size < 25 || size > 24 + 256) throw EReadError(SInvalidBinary);

@@ -41,6 +41,11 @@ inline constexpr const char* SSymbolExpected = "%s expected";
 inline constexpr const char* SParseError = "%s on line %d";
 inline constexpr const char* SInvalidValueTag = "Invalid value tag %d at offset %d";
 inline constexpr const char* SStreamTruncated = "Unexpected end of stream at offset %d";
+inline constexpr const char* SFormTooLarge = "Form data of %d bytes is larger than the limit of %d bytes";
+inline constexpr const char* STooManyComponents = "More than %d components";
+inline constexpr const char* SStringTooLong = "String value longer than %d bytes";
+inline constexpr const char* SStringTooLongText = "String value longer than %d characters";
+inline constexpr const char* STreeTooDeep = "Tree items nested deeper than %d levels";
 
 // Lists
 inline constexpr const char* SListIndexError = "List index out of bounds (%d)";

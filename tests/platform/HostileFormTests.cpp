@@ -308,3 +308,166 @@ TEST(HostileForm, NestingIsRefusedBeyond256Levels) {
     }
   }
 }
+
+// --- Limits on what a form may declare: at each limit the input reads, one beyond it is refused
+// with the limit in the message.
+
+namespace {
+// A binary form stream: Form1 (kFormBytes after the signature) with `children` unnamed data
+// sources (kChildBytes each).
+constexpr int kFormBytes = 17, kChildBytes = 15;
+std::string FlatForm(int children) {
+  TMemoryStream bin;
+  {
+    TWriter w(&bin, 4096);
+    w.WriteSignature();
+    w.WritePrefix(0, 0);
+    w.WriteStr("TForm");
+    w.WriteStr("Form1");
+    w.WriteListEnd();
+    for (int i = 0; i < children; ++i) {
+      w.WriteStr("TDataSource");
+      w.WriteStr("");
+      w.WriteListEnd();
+      w.WriteListEnd();
+    }
+    w.WriteListEnd();
+  }
+  return {reinterpret_cast<const char*>(bin.Memory()), static_cast<size_t>(bin.GetSize())};
+}
+
+void Fill(TMemoryStream& s, const std::string& bytes) {
+  s.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+  s.SetPosition(0);
+}
+
+template <class E, class F>
+std::string MessageOf(F f) {
+  try {
+    f();
+  } catch (const E& e) {
+    return e.Message();
+  }
+  return "(nothing raised)";
+}
+}  // namespace
+
+TEST(HostileForm, ComponentsAreCountedToTheLimit) {
+  RegisterStandardClasses();
+  {
+    TMemoryStream in;
+    Fill(in, FlatForm(MaxFormComponents - 1));
+    TForm form(nullptr);
+    in.ReadComponent(&form);
+    EXPECT_EQ(form.ComponentCount(), MaxFormComponents - 1);
+    TMemoryStream text;
+    in.SetPosition(0);
+    ObjectBinaryToText(&in, &text);
+    text.SetPosition(0);
+    TMemoryStream binary;
+    EXPECT_NO_THROW(ObjectTextToBinary(&text, &binary));
+  }
+  TMemoryStream in;
+  Fill(in, FlatForm(MaxFormComponents));
+  const std::string beyond =
+      "More than 65536 components at offset " + std::to_string(kFormBytes + kChildBytes * (MaxFormComponents - 1));
+  TForm form(nullptr);
+  EXPECT_EQ(MessageOf<EReadError>([&] { in.ReadComponent(&form); }), beyond);
+  TMemoryStream text;
+  in.SetPosition(0);
+  EXPECT_EQ(MessageOf<EReadError>([&] { ObjectBinaryToText(&in, &text); }), beyond);
+  std::string many = "object Form1: TForm\n";
+  for (int i = 0; i < MaxFormComponents; ++i) many += "object TDataSource\nend\n";
+  TMemoryStream manyText, binary;
+  Fill(manyText, many + "end\n");
+  EXPECT_EQ(MessageOf<EParserError>([&] { ObjectTextToBinary(&manyText, &binary); }),
+            "More than 65536 components on line " + std::to_string(2 * MaxFormComponents));
+}
+
+// A form of millions of components once filled memory before it failed: now a large one is
+// refused before it is read, and one within the size limit after 65,536 components.
+TEST(HostileForm, MillionsOfComponentsAreRefusedEarly) {
+  RegisterStandardClasses();
+  TMemoryStream in, out;
+  in.WriteBuffer("object Form1: TForm\n", 20);
+  for (int i = 0; i < 10'000'000; ++i) in.WriteBuffer("object A: TPanel end\n", 21);
+  in.WriteBuffer("end\n", 4);
+  in.SetPosition(0);
+  EXPECT_EQ(MessageOf<EParserError>([&] { ObjectTextToBinary(&in, &out); }),
+            "Form data of 210000024 bytes is larger than the limit of 67108864 bytes");
+  EXPECT_EQ(out.GetSize(), 0);
+
+  TMemoryStream bin;
+  Fill(bin, FlatForm(4'000'000));
+  ASSERT_LE(bin.GetSize(), MaxFormSize);
+  TForm form(nullptr);
+  EXPECT_TRUE(MessageOf<EReadError>([&] { bin.ReadComponent(&form); }).starts_with("More than 65536 components"));
+  EXPECT_EQ(bin.GetPosition(), kFormBytes + kChildBytes * (MaxFormComponents - 1));  // stopped at the limit
+}
+
+TEST(HostileForm, FormDataIsLimitedInSize) {
+  TMemoryStream atLimit;
+  atLimit.SetSize(MaxFormSize);
+  EXPECT_NO_THROW(TReader(&atLimit, 4096));
+  atLimit.SetSize(MaxFormSize + 1);
+  EXPECT_EQ(MessageOf<EReadError>([&] { TReader(&atLimit, 4096); }),
+            "Form data of 67108865 bytes is larger than the limit of 67108864 bytes");
+  // Text at the limit converts (blanks between the words).
+  std::string text = "object Form1: TForm\n";
+  text.resize(MaxFormSize - 4, ' ');
+  text += "end\n";
+  TMemoryStream in, out;
+  Fill(in, text);
+  EXPECT_NO_THROW(ObjectTextToBinary(&in, &out));
+  in.SetSize(MaxFormSize + 1);
+  in.SetPosition(0);
+  EXPECT_EQ(MessageOf<EParserError>([&] { ObjectTextToBinary(&in, &out); }),
+            "Form data of 67108865 bytes is larger than the limit of 67108864 bytes");
+}
+
+TEST(HostileForm, StringValuesAreLimited) {
+  // Binary: the stored length, in bytes (UTF-16 units count two), is checked before anything is
+  // allocated for it.
+  auto stored = [](TValueType tag, int64_t units, int unitSize) {
+    std::string s(1, static_cast<char>(tag));
+    PutInt(s, static_cast<int32_t>(units));
+    for (int64_t i = 0; i < units; ++i) s.append(unitSize == 2 ? std::string("a\0", 2) : "a");
+    return s;
+  };
+  for (auto [tag, unitSize] : {std::pair{vaLString, 1}, {vaUTF8String, 1}, {vaWString, 2}}) {
+    SCOPED_TRACE(tag);
+    const int64_t most = MaxFormStringSize / unitSize;
+    TMemoryStream fits, beyond;
+    Fill(fits, stored(tag, most, unitSize));
+    EXPECT_EQ(TReader(&fits, 4096).ReadString().size(), static_cast<size_t>(most));
+    Fill(beyond, stored(tag, most + 1, unitSize));
+    EXPECT_EQ(MessageOf<EReadError>([&] { TReader(&beyond, 4096).ReadString(); }),
+              "String value longer than 16777216 bytes at offset 1");
+  }
+  // Text: half as many characters, so that the value fits however it is stored.
+  auto form = [](int64_t chars) {
+    return "object Form1: TForm\n  Hint = '" + std::string(static_cast<size_t>(chars) - 1, 'a') + "' + 'b'\nend\n";
+  };
+  TMemoryStream in, out;
+  Fill(in, form(MaxFormTextString));
+  ObjectTextToBinary(&in, &out);
+  out.SetPosition(0);
+  TMemoryStream text;
+  EXPECT_NO_THROW(ObjectBinaryToText(&out, &text));
+  TMemoryStream over;
+  Fill(over, form(MaxFormTextString + 1));
+  EXPECT_EQ(MessageOf<EParserError>([&] { ObjectTextToBinary(&over, &out); }),
+            "String value longer than 8388608 characters on line 2");
+}
+
+TEST(HostileForm, TreeItemsAreLimitedInDepth) {
+  TMemoryStream data;
+  Fill(data, ChainOfNodes(MaxTreeDepth));
+  TTreeNodes nodes;
+  nodes.ReadData(&data);
+  EXPECT_EQ(nodes.Count(), MaxTreeDepth);
+  TMemoryStream deeper;
+  Fill(deeper, ChainOfNodes(MaxTreeDepth + 1));
+  EXPECT_EQ(MessageOf<EReadError>([&] { nodes.ReadData(&deeper); }), "Tree items nested deeper than 262144 levels");
+  EXPECT_EQ(nodes.Count(), MaxTreeDepth);  // a refused blob leaves the items as they were
+}
