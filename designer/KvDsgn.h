@@ -14,6 +14,7 @@
 #include "Forms.h"
 #include "Graphics.h"
 #include "KvClass.h"
+#include "KvUndo.h"
 #include "Menus.h"
 #include "StdCtrls.h"
 
@@ -340,6 +341,25 @@ class TKFormDesigner : public TFormDesigner {
   TComponent* LastSelectable();
   TKPopupMenu* GetPopupMenu() const { return FPopupMenu; }
 
+  // --- Undo and redo. A gesture opens a step over the components it is about to change (whole:
+  // anything of them may change; else only bounds and z-order), names the components it creates,
+  // and closes the step with its name. A step opened inside an open one joins it. A step that
+  // changed nothing is not kept.
+  void BeginUndo(const std::vector<TComponent*>& affected, bool whole);
+  void AddUndo(TComponent* created);
+  void EndUndo(const std::string& caption, const std::string& mergeKey = "");
+  void CancelUndo();
+  bool CanUndo() const { return FUndo.CanUndo(); }
+  bool CanRedo() const { return FUndo.CanRedo(); }
+  // "Undo Move", or "Undo" when there is no step; the same for redo.
+  std::string UndoCaption() const;
+  std::string RedoCaption() const;
+  void Undo();
+  void Redo();
+  const TKUndoStack& UndoStack() const { return FUndo; }
+  // The design as it stands is what its file holds.
+  void MarkSaved() { FUndo.MarkSaved(); }
+
   // The grid pattern, rebuilt at construction and when the form's colour changes.
   void BuildGridBitmap();
 
@@ -424,6 +444,40 @@ class TKFormDesigner : public TFormDesigner {
   // The entry that stands for a handler the host lacks: its name, no code.
   static const TMethodEntry* HandlerEntry(const std::string& name);
   void WriteFormImage();
+
+  TKUndoStack FUndo;
+  bool FDragUndo = false;  // a drag's step is open
+  int FUndoDepth = 0;
+  bool FUndoWhole = false;
+  std::vector<TComponent*> FUndoItems;  // nil once freed during the step
+  TKUndoState FUndoBefore;
+  TKUndoPiece CaptureUndoPiece(TComponent* c, bool whole) const;
+  std::vector<std::string> SelectionNames() const;
+  void ApplyUndo(const TKUndoState& from, const TKUndoState& to, bool whole);
+  void ApplyUndoBounds(const TKUndoState& to);
+  void ApplyUndoWhole(const TKUndoState& from, const TKUndoState& to);
+  void UndoDone();
+  std::vector<TComponent*> MarkedControls() const;
+  void BeginDragUndo();
+  void EndDragUndo();
+};
+
+// One gesture's undo step for the length of a block: closed with its name at the end of the
+// block, dropped when an exception leaves it.
+class TKUndoScope {
+ public:
+  TKUndoScope(TKFormDesigner* designer, std::string caption, const std::vector<TComponent*>& affected, bool whole,
+              std::string mergeKey = "");
+  ~TKUndoScope();
+  TKUndoScope(const TKUndoScope&) = delete;
+  TKUndoScope& operator=(const TKUndoScope&) = delete;
+  void Add(TComponent* created) { FDesigner->AddUndo(created); }
+
+ private:
+  TKFormDesigner* FDesigner;
+  std::string FCaption;
+  std::string FMergeKey;
+  int FExceptions;
 };
 
 // Rounds half to even, as grid snapping does.

@@ -29,6 +29,7 @@ TComponent* TKFormDesigner::CreateComponent(TClass componentClass, TComponent* p
       item = icon;
     }
     FTarget = item;
+    AddUndo(c);
     SelectComponent(item);
   } catch (...) {
     if (icon) {
@@ -141,6 +142,7 @@ intptr_t TKFormDesigner::HandleDrag(int dragMessage, TDragRec* dragRec) {
 }
 
 void TKFormDesigner::DropFields(TKvDragField* source, const TPoint& screenPoint) {
+  TKUndoScope undo(this, "Insert", {}, true);
   TPoint at = FForm->ScreenToClient(screenPoint);
   int x = at.X, y = at.Y;
   // Dropped over an edit box or an icon, the controls go to the container around it.

@@ -85,6 +85,7 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   WriteFileAtomic(base + (lowerCaseExt ? ".dfm" : ".DFM"), form);
   FHasFileName = true;
   FModified = false;
+  FUndo.MarkSaved();
   FFileName = fileName;
 }
 

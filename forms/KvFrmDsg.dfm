@@ -191,6 +191,21 @@ object fmKvFrmDsg: TfmKvFrmDsg
     end
     object EditItem: TMenuItem
       Caption = '&Edit'
+      object UndoItem: TMenuItem
+        Caption = 'Undo'
+        Enabled = False
+        ShortCut = 16474
+        OnClick = UndoItemClick
+      end
+      object RedoItem: TMenuItem
+        Caption = 'Redo'
+        Enabled = False
+        ShortCut = 24666
+        OnClick = RedoItemClick
+      end
+      object N3: TMenuItem
+        Caption = '-'
+      end
       object AligntoGridItem: TMenuItem
         Caption = 'Align to &Grid'
         OnClick = AligntoGridItemClick

@@ -52,6 +52,9 @@ KV_IMPLEMENT_CLASS(TfmKvFrmDsg, "KvFrmDsg") {
   b.Field("AlignItem", &TfmKvFrmDsg::AlignItem);
   b.Field("AlignmentPaletteItem", &TfmKvFrmDsg::AlignmentPaletteItem);
   b.Field("AligntoGridItem", &TfmKvFrmDsg::AligntoGridItem);
+  b.Field("UndoItem", &TfmKvFrmDsg::UndoItem);
+  b.Field("RedoItem", &TfmKvFrmDsg::RedoItem);
+  b.Field("N3", &TfmKvFrmDsg::N3);
   b.Field("SizeItem", &TfmKvFrmDsg::SizeItem);
   b.Field("Bevel1", &TfmKvFrmDsg::Bevel1);
   b.Field("KvTabbedNotebook1", &TfmKvFrmDsg::KvTabbedNotebook1);
@@ -73,6 +76,8 @@ KV_IMPLEMENT_CLASS(TfmKvFrmDsg, "KvFrmDsg") {
   b.Method("SaveFileItemClick", &TfmKvFrmDsg::SaveFileItemClick);
   b.Method("SaveFileAsItemClick", &TfmKvFrmDsg::SaveFileAsItemClick);
   b.Method("GenerateUnitAsItemClick", &TfmKvFrmDsg::GenerateUnitAsItemClick);
+  b.Method("UndoItemClick", &TfmKvFrmDsg::UndoItemClick);
+  b.Method("RedoItemClick", &TfmKvFrmDsg::RedoItemClick);
   b.Method("AligntoGridItemClick", &TfmKvFrmDsg::AligntoGridItemClick);
   b.Method("BringToFrontItemClick", &TfmKvFrmDsg::BringToFrontItemClick);
   b.Method("SendToBackItemClick", &TfmKvFrmDsg::SendToBackItemClick);
@@ -159,6 +164,11 @@ void TKvFormDesigner::SetRecoveryInterval(unsigned milliseconds) {
 }
 
 bool TKvFormDesigner::IsShortCut(uint16_t key, TShiftState shift) {
+  // Ctrl+Y is the other short cut of Redo; a menu item carries one.
+  if (key == 'Y' && shift == TShiftState{ssCtrl} && FDesignerWindow && FDesignerWindow->RedoItem) {
+    FDesignerWindow->RedoItem->Click();
+    return true;
+  }
   return FDesignerWindow && FDesignerWindow->MainMenu1 && FDesignerWindow->MainMenu1->IsShortCut(key, shift);
 }
 
@@ -313,6 +323,10 @@ void TfmKvFrmDsg::UpdateDesignerState() {
       item->SetEnabled(hasDesign);
     btSelectForm->SetEnabled(hasDesign);
   }
+  UndoItem->SetCaption(hasDesign ? FCurrentDesigner->UndoCaption() : "Undo");
+  UndoItem->SetEnabled(hasDesign && FCurrentDesigner->CanUndo());
+  RedoItem->SetCaption(hasDesign ? FCurrentDesigner->RedoCaption() : "Redo");
+  RedoItem->SetEnabled(hasDesign && FCurrentDesigner->CanRedo());
   bool canSave = hasDesign && FCurrentDesigner->FModified;
   SaveFileItem->SetEnabled(canSave);
   btSaveFile->SetEnabled(canSave);
@@ -478,6 +492,14 @@ bool TfmKvFrmDsg::SaveDesignerAs(const std::string& fileName) {
     return false;
   WriteCurrent(target, false);
   return true;
+}
+
+void TfmKvFrmDsg::UndoItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->Undo();
+}
+
+void TfmKvFrmDsg::RedoItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->Redo();
 }
 
 void TfmKvFrmDsg::AligntoGridItemClick(TObject*) {

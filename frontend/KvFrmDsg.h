@@ -128,6 +128,8 @@ class TfmKvFrmDsg : public TForm {
   void SaveFileItemClick(TObject* sender);
   void SaveFileAsItemClick(TObject* sender);
   void GenerateUnitAsItemClick(TObject* sender);
+  void UndoItemClick(TObject* sender);
+  void RedoItemClick(TObject* sender);
   void AligntoGridItemClick(TObject* sender);
   void BringToFrontItemClick(TObject* sender);
   void SendToBackItemClick(TObject* sender);
@@ -168,6 +170,9 @@ class TfmKvFrmDsg : public TForm {
   TMenuItem* AlignItem = nullptr;
   TMenuItem* AlignmentPaletteItem = nullptr;
   TMenuItem* AligntoGridItem = nullptr;
+  TMenuItem* UndoItem = nullptr;
+  TMenuItem* RedoItem = nullptr;
+  TMenuItem* N3 = nullptr;
   TMenuItem* SizeItem = nullptr;
   TBevel* Bevel1 = nullptr;
   TKvTabbedNotebook* KvTabbedNotebook1 = nullptr;
