@@ -326,6 +326,11 @@ class TKFormDesigner : public TFormDesigner {
   bool MouseUp(TMessage& message);
   bool DoubleClick(TMessage& message);
   bool KeyDown(TControl* sender, uint16_t key);
+  // The design's own keys: Ctrl+arrow moves the selection a pixel, Ctrl+Shift+arrow a grid
+  // step, Shift+arrow sizes the one selected control a pixel; Esc selects the parent, Tab and
+  // Shift+Tab the next and previous component, Ctrl+A every component of the container.
+  // Answers whether the key was one of them.
+  bool KeyCommand(uint16_t key, TShiftState shift);
   bool MenuSelect(TControl* sender, TMessage& message);
   bool KeepCursor();
   TControl* ControlAt(TWinControl* root, const TPoint& screenPoint);
@@ -460,6 +465,9 @@ class TKFormDesigner : public TFormDesigner {
   std::vector<TComponent*> MarkedControls() const;
   void BeginDragUndo();
   void EndDragUndo();
+  void Nudge(int dx, int dy, int dw, int dh);
+  void SelectNeighbour(int direction);
+  void SelectAllOfContainer();
 };
 
 // One gesture's undo step for the length of a block: closed with its name at the end of the

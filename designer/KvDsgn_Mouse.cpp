@@ -252,8 +252,10 @@ bool TKFormDesigner::DoubleClick(TMessage&) {
 }
 
 bool TKFormDesigner::KeyDown(TControl*, uint16_t key) {
+  const TShiftState shift = KvMouseShiftState();
+  if (KeyCommand(key, shift)) return true;
   // The user works on the design: the commands of the designer window answer there too.
-  if (key != VK_DELETE) return FFormDesigner && FFormDesigner->IsShortCut(key, KvMouseShiftState());
+  if (key != VK_DELETE) return FFormDesigner && FFormDesigner->IsShortCut(key, shift);
   if (!GetCanDelete()) return false;
   if (FSelected == FForm) return false;
   std::vector<TComponent*> doomed;
