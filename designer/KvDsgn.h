@@ -326,6 +326,21 @@ class TKFormDesigner : public TFormDesigner {
   bool MouseUp(TMessage& message);
   bool DoubleClick(TMessage& message);
   bool KeyDown(TControl* sender, uint16_t key);
+  // Frees the selection as one undo step of that name; false when there is nothing to free.
+  bool DeleteSelection(const std::string& caption = "Delete");
+
+  // --- The clipboard: the selection with its children as text form objects, one after
+  // another in creation order, as a form file writes them.
+  std::string SelectionText();
+  void CopySelection();
+  void CutSelection();
+  // Reads text form objects into the selected container (or the form) as one undo step: taken
+  // names get the next free one, references among the pasted components follow their renamed
+  // targets, and a paste onto the spot of its originals moves a grid step. Text that is not
+  // such objects (EParserError, EReadError) or names an unregistered class (EClassNotFound)
+  // changes nothing.
+  void PasteText(const std::string& text);
+  void Paste();
   // The design's own keys: Ctrl+arrow moves the selection a pixel, Ctrl+Shift+arrow a grid
   // step, Shift+arrow sizes the one selected control a pixel; Esc selects the parent, Tab and
   // Shift+Tab the next and previous component, Ctrl+A every component of the container.

@@ -256,11 +256,15 @@ bool TKFormDesigner::KeyDown(TControl*, uint16_t key) {
   if (KeyCommand(key, shift)) return true;
   // The user works on the design: the commands of the designer window answer there too.
   if (key != VK_DELETE) return FFormDesigner && FFormDesigner->IsShortCut(key, shift);
+  return DeleteSelection("Delete");
+}
+
+bool TKFormDesigner::DeleteSelection(const std::string& caption) {
   if (!GetCanDelete()) return false;
   if (FSelected == FForm) return false;
   std::vector<TComponent*> doomed;
   std::vector<TComponent*> marked = MarkedControls();
-  TKUndoScope undo(this, "Delete", marked, true);
+  TKUndoScope undo(this, caption, marked, true);
   {
     // The markers leave the list before the design is marked modified: placing handles that
     // go at once would cost a window each.

@@ -206,6 +206,28 @@ object fmKvFrmDsg: TfmKvFrmDsg
       object N3: TMenuItem
         Caption = '-'
       end
+      object CutItem: TMenuItem
+        Caption = 'Cu&t'
+        ShortCut = 16472
+        OnClick = CutItemClick
+      end
+      object CopyItem: TMenuItem
+        Caption = '&Copy'
+        ShortCut = 16451
+        OnClick = CopyItemClick
+      end
+      object PasteItem: TMenuItem
+        Caption = '&Paste'
+        ShortCut = 16470
+        OnClick = PasteItemClick
+      end
+      object DeleteItem: TMenuItem
+        Caption = '&Delete'
+        OnClick = DeleteItemClick
+      end
+      object N4: TMenuItem
+        Caption = '-'
+      end
       object AligntoGridItem: TMenuItem
         Caption = 'Align to &Grid'
         OnClick = AligntoGridItemClick

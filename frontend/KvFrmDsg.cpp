@@ -55,6 +55,11 @@ KV_IMPLEMENT_CLASS(TfmKvFrmDsg, "KvFrmDsg") {
   b.Field("UndoItem", &TfmKvFrmDsg::UndoItem);
   b.Field("RedoItem", &TfmKvFrmDsg::RedoItem);
   b.Field("N3", &TfmKvFrmDsg::N3);
+  b.Field("CutItem", &TfmKvFrmDsg::CutItem);
+  b.Field("CopyItem", &TfmKvFrmDsg::CopyItem);
+  b.Field("PasteItem", &TfmKvFrmDsg::PasteItem);
+  b.Field("DeleteItem", &TfmKvFrmDsg::DeleteItem);
+  b.Field("N4", &TfmKvFrmDsg::N4);
   b.Field("SizeItem", &TfmKvFrmDsg::SizeItem);
   b.Field("Bevel1", &TfmKvFrmDsg::Bevel1);
   b.Field("KvTabbedNotebook1", &TfmKvFrmDsg::KvTabbedNotebook1);
@@ -78,6 +83,10 @@ KV_IMPLEMENT_CLASS(TfmKvFrmDsg, "KvFrmDsg") {
   b.Method("GenerateUnitAsItemClick", &TfmKvFrmDsg::GenerateUnitAsItemClick);
   b.Method("UndoItemClick", &TfmKvFrmDsg::UndoItemClick);
   b.Method("RedoItemClick", &TfmKvFrmDsg::RedoItemClick);
+  b.Method("CutItemClick", &TfmKvFrmDsg::CutItemClick);
+  b.Method("CopyItemClick", &TfmKvFrmDsg::CopyItemClick);
+  b.Method("PasteItemClick", &TfmKvFrmDsg::PasteItemClick);
+  b.Method("DeleteItemClick", &TfmKvFrmDsg::DeleteItemClick);
   b.Method("AligntoGridItemClick", &TfmKvFrmDsg::AligntoGridItemClick);
   b.Method("BringToFrontItemClick", &TfmKvFrmDsg::BringToFrontItemClick);
   b.Method("SendToBackItemClick", &TfmKvFrmDsg::SendToBackItemClick);
@@ -319,7 +328,8 @@ void TfmKvFrmDsg::UpdateDesignerState() {
   bool hasDesign = FCurrentDesigner && !FCurrentDesigner->IsTornDown();
   if (hasDesign != SaveFileAsItem->GetEnabled()) {
     for (TMenuItem* item :
-         {SaveFileAsItem, AligntoGridItem, BringToFrontItem, SendToBackItem, AlignItem, SizeItem, SelectFormItem})
+         {SaveFileAsItem, AligntoGridItem, BringToFrontItem, SendToBackItem, AlignItem, SizeItem, SelectFormItem,
+          CutItem, CopyItem, PasteItem, DeleteItem})
       item->SetEnabled(hasDesign);
     btSelectForm->SetEnabled(hasDesign);
   }
@@ -500,6 +510,22 @@ void TfmKvFrmDsg::UndoItemClick(TObject*) {
 
 void TfmKvFrmDsg::RedoItemClick(TObject*) {
   if (FCurrentDesigner) FCurrentDesigner->Redo();
+}
+
+void TfmKvFrmDsg::CutItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->CutSelection();
+}
+
+void TfmKvFrmDsg::CopyItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->CopySelection();
+}
+
+void TfmKvFrmDsg::PasteItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->Paste();
+}
+
+void TfmKvFrmDsg::DeleteItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->DeleteSelection();
 }
 
 void TfmKvFrmDsg::AligntoGridItemClick(TObject*) {

@@ -130,6 +130,10 @@ class TfmKvFrmDsg : public TForm {
   void GenerateUnitAsItemClick(TObject* sender);
   void UndoItemClick(TObject* sender);
   void RedoItemClick(TObject* sender);
+  void CutItemClick(TObject* sender);
+  void CopyItemClick(TObject* sender);
+  void PasteItemClick(TObject* sender);
+  void DeleteItemClick(TObject* sender);
   void AligntoGridItemClick(TObject* sender);
   void BringToFrontItemClick(TObject* sender);
   void SendToBackItemClick(TObject* sender);
@@ -173,6 +177,11 @@ class TfmKvFrmDsg : public TForm {
   TMenuItem* UndoItem = nullptr;
   TMenuItem* RedoItem = nullptr;
   TMenuItem* N3 = nullptr;
+  TMenuItem* CutItem = nullptr;
+  TMenuItem* CopyItem = nullptr;
+  TMenuItem* PasteItem = nullptr;
+  TMenuItem* DeleteItem = nullptr;
+  TMenuItem* N4 = nullptr;
   TMenuItem* SizeItem = nullptr;
   TBevel* Bevel1 = nullptr;
   TKvTabbedNotebook* KvTabbedNotebook1 = nullptr;
