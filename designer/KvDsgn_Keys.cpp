@@ -40,14 +40,12 @@ bool TKFormDesigner::KeyCommand(uint16_t key, TShiftState shift) {
   }
 }
 
-// A run of nudges of the same selection is one step: the merge key names the selection.
+// A run of nudges of the same selection is one step.
 void TKFormDesigner::Nudge(int dx, int dy, int dw, int dh) {
   if (FSelected == FForm || FSaveList->Count() == 0) return;
   std::vector<TComponent*> marked = MarkedControls();
   const bool sizing = dw || dh;
-  std::string key = sizing ? "Nudge size" : "Nudge move";
-  for (TComponent* c : marked) key += " " + c->GetName();
-  TKUndoScope undo(this, sizing ? "Size" : "Move", marked, false, key);
+  TKUndoScope undo(this, sizing ? "Size" : "Move", marked, false, sizing ? "Nudge size" : "Nudge move");
   {
     TKDotBatch batch;
     for (TComponent* c : marked) {

@@ -3,7 +3,7 @@
 
 void TKUndoStack::Push(TKUndoStep step) {
   if (!step.MergeKey.empty() && FPos == FSteps.size() && FPos > 0 && !AtSaved() &&
-      FSteps.back().MergeKey == step.MergeKey) {
+      FSteps.back().MergeKey == step.MergeKey && FSteps.back().After.Pieces == step.Before.Pieces) {
     FSteps.back().After = std::move(step.After);
     return;
   }

@@ -36,7 +36,8 @@ struct TKUndoState {
 struct TKUndoStep {
   std::string Caption;  // "Move", "Delete", ...
   bool Whole = false;   // pieces are streams (else bounds)
-  // Steps of equal non-empty keys in a row are one (the keystrokes of one inspector value).
+  // A step that goes on from where the last one left the same components, with the same
+  // non-empty key, joins it (the keystrokes of one inspector value, a run of nudges).
   std::string MergeKey;
   TKUndoState Before;
   TKUndoState After;
@@ -48,8 +49,8 @@ class TKUndoStack {
  public:
   static constexpr size_t Limit = 250;
 
-  // A new step drops every undone one; one with the merge key of the last step, which is not
-  // the saved one, joins that step instead.
+  // A new step drops every undone one, or joins the last one (see MergeKey) unless that one is
+  // where the design was saved.
   void Push(TKUndoStep step);
   bool CanUndo() const { return FPos > 0; }
   bool CanRedo() const { return FPos < FSteps.size(); }

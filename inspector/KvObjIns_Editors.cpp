@@ -52,16 +52,12 @@ std::string TfmKvObjIns::SetRowValue(int row, const std::string& text) {
     // A committed value is one undo step over the components the inspector shows.
     TComponentList shown;
     Engine()->GetSelections(&shown);
-    // The keystrokes of one value are one step: the key names the property and the components.
+    // The keystrokes of one value are one step.
     std::vector<TComponent*> affected;
+    for (int i = 0; i < shown.Count(); ++i) affected.push_back(shown.Items(i));
     TPropertyEditor* editor = FEditors->Editor(row);
-    std::string key = editor->GetName();
-    for (int i = 0; i < shown.Count(); ++i) {
-      affected.push_back(shown.Items(i));
-      key += " " + shown.Items(i)->GetName();
-    }
     const bool rename = SameText(editor->GetName(), "Name");
-    TKUndoScope undo(Engine(), rename ? "Rename" : "Change", affected, true, rename ? "" : key);
+    TKUndoScope undo(Engine(), rename ? "Rename" : "Change", affected, true, "Inspector " + editor->GetName());
     editor->SetValue(text);
   }
   // Setting a value may have taken the rows away (renaming or changing the selection).
