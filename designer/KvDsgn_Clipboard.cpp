@@ -143,15 +143,16 @@ void TKFormDesigner::PasteText(const std::string& text) {
   reader.OnFindMethod = [this](TReader* r, const std::string& name, const TMethodEntry*& address, bool& error) {
     FindMethod(r, name, address, error);
   };
-  reader.OnSetName = [this, &renamed](TReader*, TComponent*, std::string& name) {
+  std::unordered_map<std::string, int> nextNumber;  // per stem: the search goes on from there
+  reader.OnSetName = [this, &renamed, &nextNumber](TReader*, TComponent*, std::string& name) {
     auto taken = [this](const std::string& n) {
       return n.empty() || FForm->FindComponent(n) || (Application && Application->FindComponent(n));
     };
     if (!taken(name)) return;
     const std::string stem = KvPasteStemOf(name);
+    int& i = nextNumber.try_emplace(stem, 1).first->second;
     std::string given;
-    for (int i = 1; taken(given = stem + IntToStr(i)); ++i) {
-    }
+    while (taken(given = stem + IntToStr(i))) ++i;
     renamed[name] = given;
     name = given;
   };
