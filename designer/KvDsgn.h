@@ -472,6 +472,7 @@ class TKFormDesigner : public TFormDesigner {
   std::vector<TComponent*> FUndoItems;  // nil once freed during the step
   TKUndoState FUndoBefore;
   TKUndoPiece CaptureUndoPiece(TComponent* c, bool whole) const;
+  void CaptureUndoLinks(TKUndoState& state) const;
   std::vector<std::string> SelectionNames() const;
   void ApplyUndo(const TKUndoState& from, const TKUndoState& to, bool whole);
   void ApplyUndoBounds(const TKUndoState& to);

@@ -2,7 +2,6 @@
 // read back by an undo is another object, and names are what the design's references use too.
 #include <algorithm>
 #include <exception>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "KvDsgn.h"
@@ -134,6 +133,32 @@ void TKFormDesigner::BeginUndo(const std::vector<TComponent*>& affected, bool wh
   FUndoBefore = {};
   FUndoBefore.Selection = SelectionNames();
   for (TComponent* c : FUndoItems) FUndoBefore.Pieces.push_back(CaptureUndoPiece(c, whole));
+  if (whole) CaptureUndoLinks(FUndoBefore);
+}
+
+// Freeing a component clears the references of the rest of the design to it: a state keeps
+// them, so that what comes back is referred to again.
+void TKFormDesigner::CaptureUndoLinks(TKUndoState& state) const {
+  std::unordered_set<TComponent*> family;
+  for (TComponent* c : FUndoItems)
+    if (c) {
+      std::vector<TComponent*> members;
+      KvUndoFamily(c, FForm, members);
+      family.insert(members.begin(), members.end());
+    }
+  if (family.empty()) return;
+  auto scan = [&](TComponent* c) {
+    if (family.count(c)) return;
+    for (PPropInfo p : GetPropList(c, TypeKindBit(tkClass))) {
+      if (!p->HasGetter() || !p->HasSetter()) continue;
+      auto* target = dynamic_cast<TComponent*>(GetObjectProp(c, p));
+      if (target && family.count(target))
+        state.Links.push_back({c == FForm ? "" : c->GetName(), p->Name, target->GetName()});
+    }
+  };
+  scan(FForm);
+  for (int i = 0; i < FForm->ComponentCount(); ++i)
+    if (Listable(FForm->Components(i))) scan(FForm->Components(i));
 }
 
 void TKFormDesigner::AddUndo(TComponent* created) {
@@ -155,6 +180,7 @@ void TKFormDesigner::EndUndo(const std::string& caption, const std::string& merg
   step.Whole = FUndoWhole;
   step.Before = std::move(FUndoBefore);
   for (TComponent* c : FUndoItems) step.After.Pieces.push_back(CaptureUndoPiece(c, FUndoWhole));
+  if (FUndoWhole) CaptureUndoLinks(step.After);
   FUndoItems.clear();
   if (step.Before.Pieces == step.After.Pieces) return;
   step.After.Selection = SelectionNames();
@@ -242,38 +268,9 @@ void TKFormDesigner::ApplyUndoBounds(const TKUndoState& to) {
 }
 
 void TKFormDesigner::ApplyUndoWhole(const TKUndoState& from, const TKUndoState& to) {
-  // What goes: the components of `from` with everything written with them.
   std::vector<TComponent*> doomed;
-  std::unordered_map<TComponent*, std::string> renamed;  // what a reference to a doomed one names after
-  for (size_t i = 0; i < from.Pieces.size(); ++i) {
-    TComponent* c = from.Pieces[i].Name.empty() ? nullptr : FForm->FindComponent(from.Pieces[i].Name);
-    if (!c) continue;
-    std::vector<TComponent*> family;
-    KvUndoFamily(c, FForm, family);
-    for (TComponent* member : family) renamed[member] = member->GetName();
-    if (i < to.Pieces.size()) renamed[c] = to.Pieces[i].Name;
-    doomed.push_back(c);
-  }
-  // References from the rest of the design to them, taken up again by name once they are back.
-  struct Reference {
-    TComponent* From;
-    PPropInfo Prop;
-    std::string Target;
-  };
-  std::vector<Reference> references;
-  if (!renamed.empty()) {
-    auto scan = [&](TComponent* c) {
-      if (renamed.count(c)) return;
-      for (PPropInfo p : GetPropList(c, TypeKindBit(tkClass))) {
-        if (!p->HasGetter() || !p->HasSetter()) continue;
-        auto it = renamed.find(dynamic_cast<TComponent*>(GetObjectProp(c, p)));
-        if (it != renamed.end()) references.push_back({c, p, it->second});
-      }
-    };
-    scan(FForm);
-    for (int i = 0; i < FForm->ComponentCount(); ++i)
-      if (Listable(FForm->Components(i))) scan(FForm->Components(i));
-  }
+  for (const TKUndoPiece& piece : from.Pieces)
+    if (TComponent* c = piece.Name.empty() ? nullptr : FForm->FindComponent(piece.Name)) doomed.push_back(c);
   for (TComponent* c : doomed) {
     if (TKvIcon* icon = IconOf(c)) {
       DestroyIcon(icon);
@@ -336,7 +333,11 @@ void TKFormDesigner::ApplyUndoWhole(const TKUndoState& from, const TKUndoState& 
   std::sort(tabOrders.begin(), tabOrders.end(), byPlace);
   for (auto& [order, windowed] : tabOrders)
     if (order >= 0) windowed->SetTabOrder(static_cast<TTabOrder>(order));
-  for (const Reference& r : references)
-    if (TComponent* target = FForm->FindComponent(r.Target)) SetObjectProp(r.From, r.Prop, target);
+  for (const TKUndoLink& link : to.Links) {
+    TComponent* source = link.From.empty() ? FForm : FForm->FindComponent(link.From);
+    TComponent* target = FForm->FindComponent(link.Target);
+    PPropInfo prop = source ? GetPropInfo(source, link.Prop) : nullptr;
+    if (prop && target) SetObjectProp(source, prop, target);
+  }
   BringToFrontIcons();
 }

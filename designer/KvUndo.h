@@ -26,8 +26,19 @@ struct TKUndoPiece {
   bool operator==(const TKUndoPiece&) const = default;
 };
 
+// A reference from a component that is no piece (From; "" the form) to one of the pieces or
+// their children.
+struct TKUndoLink {
+  std::string From;
+  std::string Prop;
+  std::string Target;
+
+  bool operator==(const TKUndoLink&) const = default;
+};
+
 struct TKUndoState {
   std::vector<TKUndoPiece> Pieces;
+  std::vector<TKUndoLink> Links;
   std::vector<std::string> Selection;  // names; empty: the form
 
   bool operator==(const TKUndoState&) const = default;
