@@ -250,7 +250,8 @@ void TKFormDesigner::Modified() {
 void TKFormDesigner::Notification(TComponent* component, TOperation operation) {
   if (dynamic_cast<TKvDot*>(component)) return;
   if (FAlive && operation == opRemove) FAlive->erase(component);
-  if (FUndoDepth > 0 && operation == opRemove) std::replace(FUndoItems.begin(), FUndoItems.end(), component, static_cast<TComponent*>(nullptr));
+  if (FUndoDepth > 0 && operation == opRemove)
+    std::replace(FUndoItems.begin(), FUndoItems.end(), component, static_cast<TComponent*>(nullptr));
   if (FObjectInspector) FObjectInspector->FormNotification(component, operation);
 }
 

@@ -1,5 +1,7 @@
 // KvDsgn: cut, copy and paste of components as text form objects.
 #include <algorithm>
+#include <cctype>
+#include <limits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -188,9 +190,12 @@ void TKFormDesigner::PasteText(const std::string& text) {
   TComponentList selection;
   for (TComponent* c : pasted) {
     AddUndo(c);
+    // Copies come last in the tab order: the originals keep their places.
+    if (auto* windowed = dynamic_cast<TWinControl*>(c)) windowed->SetTabOrder(std::numeric_limits<TTabOrder>::max());
     if (auto* control = dynamic_cast<TControl*>(c)) {
-      if (onSpot) control->SetBounds(control->GetLeft() + grid.X, control->GetTop() + grid.Y, control->GetWidth(),
-                                     control->GetHeight());
+      if (onSpot)
+        control->SetBounds(control->GetLeft() + grid.X, control->GetTop() + grid.Y, control->GetWidth(),
+                           control->GetHeight());
       selection.Add(control);
     }
   }

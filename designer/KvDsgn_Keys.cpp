@@ -71,7 +71,8 @@ void TKFormDesigner::SelectNeighbour(int direction) {
   TComponent* current = FSaveList->Count() > 0 && FSelected != FForm ? Marker(0)->FControl : nullptr;
   auto it = std::find(order.begin(), order.end(), current);
   const int n = static_cast<int>(order.size());
-  int index = it == order.end() ? (direction > 0 ? 0 : n - 1) : (static_cast<int>(it - order.begin()) + direction + n) % n;
+  int index =
+      it == order.end() ? (direction > 0 ? 0 : n - 1) : (static_cast<int>(it - order.begin()) + direction + n) % n;
   SelectComponent(order[index]);
 }
 

@@ -34,6 +34,17 @@ int KvUndoIndex(int count, Get get, Counts counts, const void* item, int place) 
   return index;
 }
 
+// A parent orders its windowed and its other controls apart: a control's z-order is its place
+// among the siblings of its kind.
+std::vector<TControl*> KvUndoSameKind(TControl* control) {
+  std::vector<TControl*> kind;
+  TWinControl* parent = control->GetParent();
+  const bool windowed = dynamic_cast<TWinControl*>(control) != nullptr;
+  for (int i = 0; i < parent->ControlCount(); ++i)
+    if (TControl* c = parent->Controls(i); (dynamic_cast<TWinControl*>(c) != nullptr) == windowed) kind.push_back(c);
+  return kind;
+}
+
 // The components written with c (its children, theirs, ...), c first.
 void KvUndoFamily(TComponent* c, TComponent* root, std::vector<TComponent*>& out) {
   out.push_back(c);
@@ -82,9 +93,10 @@ TKUndoPiece TKFormDesigner::CaptureUndoPiece(TComponent* c, bool whole) const {
   if (listable && control->GetParent()) {
     TWinControl* parent = control->GetParent();
     if (parent != FForm) piece.Parent = parent->GetName();
+    const std::vector<TControl*> kind = KvUndoSameKind(control);
     piece.ZOrder = KvUndoPlace(
-        parent->ControlCount(), [parent](int i) { return parent->Controls(i); },
-        [this](TControl* x) { return Listable(x); }, control);
+        static_cast<int>(kind.size()), [&kind](int i) { return kind[i]; }, [this](TControl* x) { return Listable(x); },
+        control);
   }
   if (auto* windowed = dynamic_cast<TWinControl*>(c)) piece.TabOrder = windowed->GetTabOrder();
   if (!whole) {
@@ -104,11 +116,10 @@ TKUndoPiece TKFormDesigner::CaptureUndoPiece(TComponent* c, bool whole) const {
   std::vector<TComponent*> family;
   KvUndoFamily(c, FForm, family);
   for (TComponent* member : family)
-    piece.Creation.emplace_back(
-        member->GetName(),
-        KvUndoPlace(
-            FForm->ComponentCount(), [this](int i) { return FForm->Components(i); },
-            [this](TComponent* x) { return Listable(x); }, member));
+    piece.Creation.emplace_back(member->GetName(),
+                                KvUndoPlace(
+                                    FForm->ComponentCount(), [this](int i) { return FForm->Components(i); },
+                                    [this](TComponent* x) { return Listable(x); }, member));
   return piece;
 }
 
@@ -242,8 +253,9 @@ namespace {
 void KvUndoSetZOrder(TControl* control, int place, const std::function<bool(TControl*)>& counts) {
   TWinControl* parent = control->GetParent();
   if (!parent || place < 0) return;
+  const std::vector<TControl*> kind = KvUndoSameKind(control);
   int index = KvUndoIndex(
-      parent->ControlCount(), [parent](int i) { return parent->Controls(i); }, counts, control, place);
+      static_cast<int>(kind.size()), [&kind](int i) { return kind[i]; }, counts, control, place);
   parent->SetChildOrder(control, index);
 }
 
@@ -263,8 +275,7 @@ void TKFormDesigner::ApplyUndoBounds(const TKUndoState& to) {
     if (control) zorders.emplace_back(piece.ZOrder, control);
   }
   std::sort(zorders.begin(), zorders.end(), [](auto& a, auto& b) { return a.first < b.first; });
-  for (auto& [place, control] : zorders)
-    KvUndoSetZOrder(control, place, [this](TControl* x) { return Listable(x); });
+  for (auto& [place, control] : zorders) KvUndoSetZOrder(control, place, [this](TControl* x) { return Listable(x); });
 }
 
 void TKFormDesigner::ApplyUndoWhole(const TKUndoState& from, const TKUndoState& to) {
@@ -328,8 +339,7 @@ void TKFormDesigner::ApplyUndoWhole(const TKUndoState& from, const TKUndoState& 
         FForm->ComponentCount(), [this](int i) { return FForm->Components(i); },
         [this](TComponent* x) { return Listable(x); }, c, place));
   std::sort(zorders.begin(), zorders.end(), byPlace);
-  for (auto& [place, control] : zorders)
-    KvUndoSetZOrder(control, place, [this](TControl* x) { return Listable(x); });
+  for (auto& [place, control] : zorders) KvUndoSetZOrder(control, place, [this](TControl* x) { return Listable(x); });
   std::sort(tabOrders.begin(), tabOrders.end(), byPlace);
   for (auto& [order, windowed] : tabOrders)
     if (order >= 0) windowed->SetTabOrder(static_cast<TTabOrder>(order));

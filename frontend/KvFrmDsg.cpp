@@ -327,9 +327,8 @@ void TfmKvFrmDsg::UpdateDesignerState() {
   if (!FFormDesigner || FFormDesigner->InState(csDestroying)) return;
   bool hasDesign = FCurrentDesigner && !FCurrentDesigner->IsTornDown();
   if (hasDesign != SaveFileAsItem->GetEnabled()) {
-    for (TMenuItem* item :
-         {SaveFileAsItem, AligntoGridItem, BringToFrontItem, SendToBackItem, AlignItem, SizeItem, SelectFormItem,
-          CutItem, CopyItem, PasteItem, DeleteItem})
+    for (TMenuItem* item : {SaveFileAsItem, AligntoGridItem, BringToFrontItem, SendToBackItem, AlignItem, SizeItem,
+                            SelectFormItem, CutItem, CopyItem, PasteItem, DeleteItem})
       item->SetEnabled(hasDesign);
     btSelectForm->SetEnabled(hasDesign);
   }

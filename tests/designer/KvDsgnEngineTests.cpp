@@ -227,6 +227,7 @@ struct RecordingHost : IKDesignerHost, IKInspectorHost {
   int NewDesignTop() override { return 321; }
   bool IsShortCut(uint16_t, TShiftState) override { return false; }
   void DesignerChanged(TKFormDesigner* d) override { Changed.push_back(d); }
+  void DesignModified(TKFormDesigner*) override {}
   void ObjectChanged(TKFormDesigner* d) override { InspectorChanged.push_back(d); }
   void ObjectModified(TKFormDesigner*) override { ++Modifications; }
   void FormNotification(TComponent* c, TOperation op) override {
