@@ -226,7 +226,7 @@ void TKFormDesigner::Redo() {
 
 void TKFormDesigner::ApplyUndo(const TKUndoState& from, const TKUndoState& to, bool whole) {
   // Nothing the inspector shows may be freed under it.
-  SelectComponent(FForm);
+  if (whole) SelectComponent(FForm);
   if (whole) ApplyUndoWhole(from, to);
   else ApplyUndoBounds(to);
   TComponentList selection;
@@ -254,9 +254,11 @@ void KvUndoSetZOrder(TControl* control, int place, const std::function<bool(TCon
   TWinControl* parent = control->GetParent();
   if (!parent || place < 0) return;
   const std::vector<TControl*> kind = KvUndoSameKind(control);
-  int index = KvUndoIndex(
-      static_cast<int>(kind.size()), [&kind](int i) { return kind[i]; }, counts, control, place);
-  parent->SetChildOrder(control, index);
+  auto get = [&kind](int i) { return kind[i]; };
+  const int count = static_cast<int>(kind.size());
+  // Reordering raises every sibling window: a control in its place already stays.
+  if (KvUndoPlace(count, get, counts, control) == place) return;
+  parent->SetChildOrder(control, KvUndoIndex(count, get, counts, control, place));
 }
 
 }  // namespace
