@@ -2,6 +2,7 @@
 // dispatch, the grid, renaming and the trivial parts of the designer interface.
 #include "KvDsgn.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Dialogs.h"
@@ -78,6 +79,7 @@ TKFormDesigner::TKFormDesigner(IKDesignerHost* formDesigner, IKInspectorHost* ob
         FForm->SetVisible(true);
         FForm->Loaded();
         FModified = true;
+        FUndo.MarkUnsaved();  // a blank design is unsaved work even with every step undone
       }
       if (FForm->GetName().empty()) FForm->SetName(UniqueName(FForm->ClassName()));
       WriteFormImage();
@@ -253,6 +255,8 @@ void TKFormDesigner::Modified() {
 void TKFormDesigner::Notification(TComponent* component, TOperation operation) {
   if (dynamic_cast<TKvDot*>(component)) return;
   if (FAlive && operation == opRemove) FAlive->erase(component);
+  if (FUndoDepth > 0 && operation == opRemove)
+    std::replace(FUndoItems.begin(), FUndoItems.end(), component, static_cast<TComponent*>(nullptr));
   if (FObjectInspector) FObjectInspector->FormNotification(component, operation);
 }
 

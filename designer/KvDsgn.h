@@ -15,6 +15,7 @@
 #include "Forms.h"
 #include "Graphics.h"
 #include "KvClass.h"
+#include "KvUndo.h"
 #include "Menus.h"
 #include "StdCtrls.h"
 
@@ -340,6 +341,26 @@ class TKFormDesigner : public TFormDesigner {
   bool MouseUp(TMessage& message);
   bool DoubleClick(TMessage& message);
   bool KeyDown(TControl* sender, uint16_t key);
+  // Frees the selection as one undo step of that name; false when there is nothing to free.
+  bool DeleteSelection(const std::string& caption = "Delete");
+
+  // --- The clipboard: the selection with its children as text form objects, one after
+  // another in creation order, as a form file writes them.
+  std::string SelectionText();
+  void CopySelection();
+  void CutSelection();
+  // Reads text form objects into the selected container (or the form) as one undo step: taken
+  // names get the next free one, references among the pasted components follow their renamed
+  // targets, and a paste onto the spot of its originals moves a grid step. Text that is not
+  // such objects (EParserError, EReadError) or names an unregistered class (EClassNotFound)
+  // changes nothing.
+  void PasteText(const std::string& text);
+  void Paste();
+  // The design's own keys: Ctrl+arrow moves the selection a pixel, Ctrl+Shift+arrow a grid
+  // step, Shift+arrow sizes the one selected control a pixel; Esc selects the parent, Tab and
+  // Shift+Tab the next and previous component, Ctrl+A every component of the container.
+  // Answers whether the key was one of them.
+  bool KeyCommand(uint16_t key, TShiftState shift);
   bool MenuSelect(TControl* sender, TMessage& message);
   bool KeepCursor();
   TControl* ControlAt(TWinControl* root, const TPoint& screenPoint);
@@ -354,6 +375,25 @@ class TKFormDesigner : public TFormDesigner {
   bool SelectInBand();
   TComponent* LastSelectable();
   TKPopupMenu* GetPopupMenu() const { return FPopupMenu; }
+
+  // --- Undo and redo. A gesture opens a step over the components it is about to change (whole:
+  // anything of them may change; else only bounds and z-order), names the components it creates,
+  // and closes the step with its name. A step opened inside an open one joins it. A step that
+  // changed nothing is not kept.
+  void BeginUndo(const std::vector<TComponent*>& affected, bool whole);
+  void AddUndo(TComponent* created);
+  void EndUndo(const std::string& caption, const std::string& mergeKey = "");
+  void CancelUndo();
+  bool CanUndo() const { return FUndo.CanUndo(); }
+  bool CanRedo() const { return FUndo.CanRedo(); }
+  // "Undo Move", or "Undo" when there is no step; the same for redo.
+  std::string UndoCaption() const;
+  std::string RedoCaption() const;
+  void Undo();
+  void Redo();
+  const TKUndoStack& UndoStack() const { return FUndo; }
+  // The design as it stands is what its file holds.
+  void MarkSaved() { FUndo.MarkSaved(); }
 
   // The grid pattern, rebuilt at construction and when the form's colour changes.
   void BuildGridBitmap();
@@ -466,6 +506,44 @@ class TKFormDesigner : public TFormDesigner {
   std::string ImageClassName();
   // The bytes of the form file to save: the file as read with the user's changes.
   std::string SavedFormFile(TMemoryStream& current);
+
+  TKUndoStack FUndo;
+  bool FDragUndo = false;  // a drag's step is open
+  int FUndoDepth = 0;
+  bool FUndoWhole = false;
+  std::vector<TComponent*> FUndoItems;  // nil once freed during the step
+  TKUndoState FUndoBefore;
+  TKUndoPiece CaptureUndoPiece(TComponent* c, bool whole) const;
+  void CaptureUndoLinks(TKUndoState& state) const;
+  std::vector<std::string> SelectionNames() const;
+  void ApplyUndo(const TKUndoState& from, const TKUndoState& to, bool whole);
+  void ApplyUndoBounds(const TKUndoState& to);
+  void ApplyUndoWhole(const TKUndoState& from, const TKUndoState& to);
+  void UndoDone();
+  std::vector<TComponent*> MarkedControls() const;
+  void BeginDragUndo();
+  void EndDragUndo();
+  void Nudge(int dx, int dy, int dw, int dh);
+  void SelectNeighbour(int direction);
+  void SelectAllOfContainer();
+};
+
+// One gesture's undo step for the length of a block: closed with its name at the end of the
+// block, dropped when an exception leaves it.
+class TKUndoScope {
+ public:
+  TKUndoScope(TKFormDesigner* designer, std::string caption, const std::vector<TComponent*>& affected, bool whole,
+              std::string mergeKey = "");
+  ~TKUndoScope();
+  TKUndoScope(const TKUndoScope&) = delete;
+  TKUndoScope& operator=(const TKUndoScope&) = delete;
+  void Add(TComponent* created) { FDesigner->AddUndo(created); }
+
+ private:
+  TKFormDesigner* FDesigner;
+  std::string FCaption;
+  std::string FMergeKey;
+  int FExceptions;
 };
 
 // Rounds half to even, as grid snapping does.

@@ -64,12 +64,14 @@ void KvAlignSpaceEqually(TStringList* list, const TRect& bounds, bool horizontal
 }  // namespace
 
 void TKFormDesigner::AlignLeft(TObject*) {
+  TKUndoScope undo(this, "Align", MarkedControls(), false);
   if (FSaveList->Count() < 2 || !PrepareAlign(true)) return;
   KvAlignEach(FSortList, [this](TControl* c) { c->SetLeft(FBounds.Left); });
   Modified();
 }
 
 void TKFormDesigner::AlignHorizCenter(TObject*) {
+  TKUndoScope undo(this, "Align", MarkedControls(), false);
   if (FSaveList->Count() < 2 || !PrepareAlign(true)) return;
   int centre = (FBounds.Left + FBounds.Right) / 2;
   KvAlignEach(FSortList, [centre](TControl* c) { c->SetLeft(centre - c->GetWidth() / 2); });
@@ -77,6 +79,7 @@ void TKFormDesigner::AlignHorizCenter(TObject*) {
 }
 
 void TKFormDesigner::AlignHorizCenterWindow(TObject*) {
+  TKUndoScope undo(this, "Align", MarkedControls(), false);
   if (FSaveList->Count() < 2 || !PrepareAlign(true)) return;
   TWinControl* parent = KvAlignItem(FSortList, 0)->GetParent();
   int d = parent->GetWidth() / 2 - (FBounds.Left + FBounds.Right) / 2;
@@ -85,24 +88,28 @@ void TKFormDesigner::AlignHorizCenterWindow(TObject*) {
 }
 
 void TKFormDesigner::AlignHorizSpaceEqually(TObject*) {
+  TKUndoScope undo(this, "Align", MarkedControls(), false);
   if (FSaveList->Count() < 3 || !PrepareAlign(true)) return;
   KvAlignSpaceEqually(FSortList, FBounds, true);
   Modified();
 }
 
 void TKFormDesigner::AlignRight(TObject*) {
+  TKUndoScope undo(this, "Align", MarkedControls(), false);
   if (FSaveList->Count() < 2 || !PrepareAlign(true)) return;
   KvAlignEach(FSortList, [this](TControl* c) { c->SetLeft(FBounds.Right - c->GetWidth()); });
   Modified();
 }
 
 void TKFormDesigner::AlignTops(TObject*) {
+  TKUndoScope undo(this, "Align", MarkedControls(), false);
   if (FSaveList->Count() < 2 || !PrepareAlign(false)) return;
   KvAlignEach(FSortList, [this](TControl* c) { c->SetTop(FBounds.Top); });
   Modified();
 }
 
 void TKFormDesigner::AlignVertCenter(TObject*) {
+  TKUndoScope undo(this, "Align", MarkedControls(), false);
   if (FSaveList->Count() < 2 || !PrepareAlign(false)) return;
   int centre = (FBounds.Top + FBounds.Bottom) / 2;
   KvAlignEach(FSortList, [centre](TControl* c) { c->SetTop(centre - c->GetHeight() / 2); });
@@ -110,6 +117,7 @@ void TKFormDesigner::AlignVertCenter(TObject*) {
 }
 
 void TKFormDesigner::AlignVertCenterWindow(TObject*) {
+  TKUndoScope undo(this, "Align", MarkedControls(), false);
   if (FSaveList->Count() < 2 || !PrepareAlign(false)) return;
   TWinControl* parent = KvAlignItem(FSortList, 0)->GetParent();
   int d = parent->GetHeight() / 2 - (FBounds.Top + FBounds.Bottom) / 2;
@@ -118,12 +126,14 @@ void TKFormDesigner::AlignVertCenterWindow(TObject*) {
 }
 
 void TKFormDesigner::AlignVertSpaceEqually(TObject*) {
+  TKUndoScope undo(this, "Align", MarkedControls(), false);
   if (FSaveList->Count() < 3 || !PrepareAlign(false)) return;
   KvAlignSpaceEqually(FSortList, FBounds, false);
   Modified();
 }
 
 void TKFormDesigner::AlignBottoms(TObject*) {
+  TKUndoScope undo(this, "Align", MarkedControls(), false);
   if (FSaveList->Count() < 2 || !PrepareAlign(false)) return;
   KvAlignEach(FSortList, [this](TControl* c) { c->SetTop(FBounds.Bottom - c->GetHeight()); });
   Modified();
@@ -133,6 +143,7 @@ bool (*KAlignDialogProc)(TKAlignChoice& choice) = nullptr;
 bool (*KSizeDialogProc)(TKSizeChoice& choice) = nullptr;
 
 void TKFormDesigner::Align(TObject*) {
+  TKUndoScope undo(this, "Align", MarkedControls(), false);
   TKAlignChoice choice;
   if (!KAlignDialogProc || !KAlignDialogProc(choice)) return;
   switch (choice.Horizontal) {
@@ -154,6 +165,7 @@ void TKFormDesigner::Align(TObject*) {
 }
 
 void TKFormDesigner::Size(TObject*) {
+  TKUndoScope undo(this, "Size", MarkedControls(), false);
   TKSizeChoice choice;
   if (!KSizeDialogProc || !KSizeDialogProc(choice)) return;
   if (FSaveList->Count() == 0 || FSelected == FForm) return;
@@ -175,6 +187,7 @@ void TKFormDesigner::Size(TObject*) {
 }
 
 void TKFormDesigner::AlignToGrid(TObject*) {
+  TKUndoScope undo(this, "Align To Grid", MarkedControls(), false);
   if (FSaveList->Count() == 0 || FSelected == FForm || !PrepareAlign(true)) return;
   TPoint g = GetGridXY();
   KvAlignEach(FSortList, [g](TControl* c) {
@@ -185,6 +198,7 @@ void TKFormDesigner::AlignToGrid(TObject*) {
 }
 
 void TKFormDesigner::BringToFront(TObject*) {
+  TKUndoScope undo(this, "Bring To Front", MarkedControls(), false);
   if (FSaveList->Count() == 0 || FSelected == FForm || !PrepareAlign(true)) return;
   bool onForm = KvAlignItem(FSortList, 0)->GetParent() == FForm;
   ClearSaveList(0);
@@ -196,6 +210,7 @@ void TKFormDesigner::BringToFront(TObject*) {
 }
 
 void TKFormDesigner::SendToBack(TObject*) {
+  TKUndoScope undo(this, "Send To Back", MarkedControls(), false);
   if (FSaveList->Count() == 0 || FSelected == FForm || !PrepareAlign(true)) return;
   KvAlignEach(FSortList, [](TControl* c) { c->SendToBack(); });
   Modified();

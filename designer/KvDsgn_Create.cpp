@@ -31,6 +31,7 @@ TComponent* TKFormDesigner::CreateComponent(TClass componentClass, TComponent* p
     // The first main menu of a form becomes its menu bar, as the VCL's forms take it.
     if (auto* menu = dynamic_cast<TMainMenu*>(c); menu && !FForm->GetMenu()) FForm->SetMenu(menu);
     FTarget = item;
+    AddUndo(c);
     SelectComponent(item);
   } catch (...) {
     if (icon) {
@@ -143,6 +144,7 @@ intptr_t TKFormDesigner::HandleDrag(int dragMessage, TDragRec* dragRec) {
 }
 
 void TKFormDesigner::DropFields(TKvDragField* source, const TPoint& screenPoint) {
+  TKUndoScope undo(this, "Insert", {}, true);
   TPoint at = FForm->ScreenToClient(screenPoint);
   int x = at.X, y = at.Y;
   // Dropped over an edit box or an icon, the controls go to the container around it.

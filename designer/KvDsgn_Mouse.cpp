@@ -67,6 +67,7 @@ bool TKFormDesigner::ControlWantsMouse(TControl* sender, int x, int y) {
 
 bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& message) {
   if (FDrag != kdNone) return false;
+  EndDragUndo();  // a release that never came
   // A press makes the design the active window, keys included, even where no window manager
   // activates windows on click.
   if (!FForm->Active() && FForm->GetVisible()) FForm->SetFocus();
@@ -106,6 +107,7 @@ bool TKFormDesigner::MouseDown(TControl* sender, TMouseButton button, TMessage& 
     FFormDesigner->ResetPalette();
     if (GetCanInsert()) {
       ReleaseCapture();
+      TKUndoScope undo(this, "Insert", {}, true);
       CreateComponent(cls, InsertionParent(target), FDownPos.X, FDownPos.Y, 0, 0);
       Modified();
       return true;
@@ -147,6 +149,7 @@ bool TKFormDesigner::MouseMove(TControl* sender) {
   if (ControlWantsMouse(sender, q.X, q.Y)) return false;
   if (!FActive || FDrag == kdNone) return false;
   TPoint d = SnapStep({c.X - FLastPos.X, c.Y - FLastPos.Y});
+  if ((d.X || d.Y) && (FDrag == kdGroup || FSelected != FForm)) BeginDragUndo();
   if (FDrag == kdGroup) {
     if (FShift.Contains(ssShift)) return false;
     for (int i = 0; i < FSaveList->Count(); ++i) {
@@ -221,6 +224,7 @@ bool TKFormDesigner::MouseUp(TMessage&) {
     SelectInBand();
   }
   if (FMoved) Modified();
+  EndDragUndo();
   ShowSelect();
   ClipCursor(nullptr);
   FDrag = kdNone;
@@ -275,11 +279,19 @@ void TKFormDesigner::RunVerb(TComponent* component, const std::string& name, int
 }
 
 bool TKFormDesigner::KeyDown(TControl*, uint16_t key) {
+  const TShiftState shift = KvMouseShiftState();
+  if (KeyCommand(key, shift)) return true;
   // The user works on the design: the commands of the designer window answer there too.
-  if (key != VK_DELETE) return FFormDesigner && FFormDesigner->IsShortCut(key, KvMouseShiftState());
+  if (key != VK_DELETE) return FFormDesigner && FFormDesigner->IsShortCut(key, shift);
+  return DeleteSelection("Delete");
+}
+
+bool TKFormDesigner::DeleteSelection(const std::string& caption) {
   if (!GetCanDelete()) return false;
   if (FSelected == FForm) return false;
   std::vector<TComponent*> doomed;
+  std::vector<TComponent*> marked = MarkedControls();
+  TKUndoScope undo(this, caption, marked, true);
   {
     // The markers leave the list before the design is marked modified: placing handles that
     // go at once would cost a window each.
@@ -353,4 +365,22 @@ bool TKFormDesigner::MenuSelect(TControl*, TMessage& message) {
   if (!item) return false;
   SelectComponent(item);
   return true;
+}
+
+std::vector<TComponent*> TKFormDesigner::MarkedControls() const {
+  std::vector<TComponent*> marked;
+  for (int i = 0; i < FSaveList->Count(); ++i) marked.push_back(Marker(i)->FControl);
+  return marked;
+}
+
+void TKFormDesigner::BeginDragUndo() {
+  if (FDragUndo) return;
+  FDragUndo = true;
+  BeginUndo(MarkedControls(), false);
+}
+
+void TKFormDesigner::EndDragUndo() {
+  if (!FDragUndo) return;
+  FDragUndo = false;
+  EndUndo(FDrag == kdSize ? "Size" : "Move");
 }

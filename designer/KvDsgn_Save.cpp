@@ -168,6 +168,7 @@ void TKFormDesigner::WriteUnits(const std::string& fileName, bool writeUnit) {
   WriteFileAtomic(formFile, form);
   FHasFileName = true;
   FModified = false;
+  FUndo.MarkSaved();
   // The design's file is the form file, also after Generate Unit As was given the unit's name.
   FFileName = formFile;
 }

@@ -168,7 +168,9 @@ void TKvDot::SetControl(TControl* control, bool multi) {
 
 void TKvDot::DotMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
   FMoved = false;
+  FDesigner->EndDragUndo();
   FDesigner->FDrag = kdSize;
+  FDesigner->BeginDragUndo();
   FLastPos = GetCursorPos();
   if (FOnBeginSize) FOnBeginSize(this);
 }
@@ -210,8 +212,9 @@ void TKvDot::DotMouseMove(TObject*, TShiftState, int, int) {
 }
 
 void TKvDot::DotMouseUp(TObject*, TMouseButton, TShiftState, int, int) {
-  FDesigner->FDrag = kdNone;
   if (FMoved) FDesigner->Modified();
+  FDesigner->EndDragUndo();
+  FDesigner->FDrag = kdNone;
   if (FOnEndSize) FOnEndSize(this);
 }
 

@@ -195,6 +195,43 @@ object fmKvFrmDsg: TfmKvFrmDsg
     end
     object EditItem: TMenuItem
       Caption = '&Edit'
+      object UndoItem: TMenuItem
+        Caption = 'Undo'
+        Enabled = False
+        ShortCut = 16474
+        OnClick = UndoItemClick
+      end
+      object RedoItem: TMenuItem
+        Caption = 'Redo'
+        Enabled = False
+        ShortCut = 24666
+        OnClick = RedoItemClick
+      end
+      object N3: TMenuItem
+        Caption = '-'
+      end
+      object CutItem: TMenuItem
+        Caption = 'Cu&t'
+        ShortCut = 16472
+        OnClick = CutItemClick
+      end
+      object CopyItem: TMenuItem
+        Caption = '&Copy'
+        ShortCut = 16451
+        OnClick = CopyItemClick
+      end
+      object PasteItem: TMenuItem
+        Caption = '&Paste'
+        ShortCut = 16470
+        OnClick = PasteItemClick
+      end
+      object DeleteItem: TMenuItem
+        Caption = '&Delete'
+        OnClick = DeleteItemClick
+      end
+      object N4: TMenuItem
+        Caption = '-'
+      end
       object AligntoGridItem: TMenuItem
         Caption = 'Align to &Grid'
         OnClick = AligntoGridItemClick

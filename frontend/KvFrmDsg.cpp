@@ -57,6 +57,14 @@ KV_IMPLEMENT_CLASS(TfmKvFrmDsg, "KvFrmDsg") {
   b.Field("AlignItem", &TfmKvFrmDsg::AlignItem);
   b.Field("AlignmentPaletteItem", &TfmKvFrmDsg::AlignmentPaletteItem);
   b.Field("AligntoGridItem", &TfmKvFrmDsg::AligntoGridItem);
+  b.Field("UndoItem", &TfmKvFrmDsg::UndoItem);
+  b.Field("RedoItem", &TfmKvFrmDsg::RedoItem);
+  b.Field("N3", &TfmKvFrmDsg::N3);
+  b.Field("CutItem", &TfmKvFrmDsg::CutItem);
+  b.Field("CopyItem", &TfmKvFrmDsg::CopyItem);
+  b.Field("PasteItem", &TfmKvFrmDsg::PasteItem);
+  b.Field("DeleteItem", &TfmKvFrmDsg::DeleteItem);
+  b.Field("N4", &TfmKvFrmDsg::N4);
   b.Field("SizeItem", &TfmKvFrmDsg::SizeItem);
   b.Field("Bevel1", &TfmKvFrmDsg::Bevel1);
   b.Field("KvTabbedNotebook1", &TfmKvFrmDsg::KvTabbedNotebook1);
@@ -80,6 +88,12 @@ KV_IMPLEMENT_CLASS(TfmKvFrmDsg, "KvFrmDsg") {
   b.Method("SaveFileAsItemClick", &TfmKvFrmDsg::SaveFileAsItemClick);
   b.Method("GenerateUnitAsItemClick", &TfmKvFrmDsg::GenerateUnitAsItemClick);
   b.Method("CloseItemClick", &TfmKvFrmDsg::CloseItemClick);
+  b.Method("UndoItemClick", &TfmKvFrmDsg::UndoItemClick);
+  b.Method("RedoItemClick", &TfmKvFrmDsg::RedoItemClick);
+  b.Method("CutItemClick", &TfmKvFrmDsg::CutItemClick);
+  b.Method("CopyItemClick", &TfmKvFrmDsg::CopyItemClick);
+  b.Method("PasteItemClick", &TfmKvFrmDsg::PasteItemClick);
+  b.Method("DeleteItemClick", &TfmKvFrmDsg::DeleteItemClick);
   b.Method("AligntoGridItemClick", &TfmKvFrmDsg::AligntoGridItemClick);
   b.Method("BringToFrontItemClick", &TfmKvFrmDsg::BringToFrontItemClick);
   b.Method("SendToBackItemClick", &TfmKvFrmDsg::SendToBackItemClick);
@@ -219,6 +233,11 @@ void TKvFormDesigner::SetRecoveryInterval(unsigned milliseconds) {
 }
 
 bool TKvFormDesigner::IsShortCut(uint16_t key, TShiftState shift) {
+  // Ctrl+Y is the other short cut of Redo; a menu item carries one.
+  if (key == 'Y' && shift == TShiftState{ssCtrl} && FDesignerWindow && FDesignerWindow->RedoItem) {
+    FDesignerWindow->RedoItem->Click();
+    return true;
+  }
   return FDesignerWindow && FDesignerWindow->MainMenu1 && FDesignerWindow->MainMenu1->IsShortCut(key, shift);
 }
 
@@ -390,10 +409,14 @@ void TfmKvFrmDsg::UpdateDesignerState() {
   bool hasDesign = FCurrentDesigner && !FCurrentDesigner->IsTornDown();
   if (hasDesign != SaveFileAsItem->GetEnabled()) {
     for (TMenuItem* item : {SaveFileAsItem, CloseItem, AligntoGridItem, BringToFrontItem, SendToBackItem, AlignItem,
-                            SizeItem, SelectFormItem})
+                            SizeItem, SelectFormItem, CutItem, CopyItem, PasteItem, DeleteItem})
       item->SetEnabled(hasDesign);
     btSelectForm->SetEnabled(hasDesign);
   }
+  UndoItem->SetCaption(hasDesign ? FCurrentDesigner->UndoCaption() : "Undo");
+  UndoItem->SetEnabled(hasDesign && FCurrentDesigner->CanUndo());
+  RedoItem->SetCaption(hasDesign ? FCurrentDesigner->RedoCaption() : "Redo");
+  RedoItem->SetEnabled(hasDesign && FCurrentDesigner->CanRedo());
   bool canSave = hasDesign && FCurrentDesigner->FModified;
   SaveFileItem->SetEnabled(canSave);
   btSaveFile->SetEnabled(canSave);
@@ -579,6 +602,30 @@ bool TfmKvFrmDsg::SaveDesignerAs(const std::string& fileName) {
   if (!FCurrentDesigner->FHasFileName && !RunSaveFormDialog(fileName, target)) return false;
   WriteCurrent(target, false);
   return true;
+}
+
+void TfmKvFrmDsg::UndoItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->Undo();
+}
+
+void TfmKvFrmDsg::RedoItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->Redo();
+}
+
+void TfmKvFrmDsg::CutItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->CutSelection();
+}
+
+void TfmKvFrmDsg::CopyItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->CopySelection();
+}
+
+void TfmKvFrmDsg::PasteItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->Paste();
+}
+
+void TfmKvFrmDsg::DeleteItemClick(TObject*) {
+  if (FCurrentDesigner) FCurrentDesigner->DeleteSelection();
 }
 
 void TfmKvFrmDsg::AligntoGridItemClick(TObject*) {

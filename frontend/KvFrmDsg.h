@@ -178,6 +178,12 @@ class TfmKvFrmDsg : public TForm {
   void SaveFileAsItemClick(TObject* sender);
   void GenerateUnitAsItemClick(TObject* sender);
   void CloseItemClick(TObject* sender);
+  void UndoItemClick(TObject* sender);
+  void RedoItemClick(TObject* sender);
+  void CutItemClick(TObject* sender);
+  void CopyItemClick(TObject* sender);
+  void PasteItemClick(TObject* sender);
+  void DeleteItemClick(TObject* sender);
   void AligntoGridItemClick(TObject* sender);
   void BringToFrontItemClick(TObject* sender);
   void SendToBackItemClick(TObject* sender);
@@ -218,6 +224,14 @@ class TfmKvFrmDsg : public TForm {
   TMenuItem* AlignItem = nullptr;
   TMenuItem* AlignmentPaletteItem = nullptr;
   TMenuItem* AligntoGridItem = nullptr;
+  TMenuItem* UndoItem = nullptr;
+  TMenuItem* RedoItem = nullptr;
+  TMenuItem* N3 = nullptr;
+  TMenuItem* CutItem = nullptr;
+  TMenuItem* CopyItem = nullptr;
+  TMenuItem* PasteItem = nullptr;
+  TMenuItem* DeleteItem = nullptr;
+  TMenuItem* N4 = nullptr;
   TMenuItem* SizeItem = nullptr;
   TBevel* Bevel1 = nullptr;
   TKvTabbedNotebook* KvTabbedNotebook1 = nullptr;

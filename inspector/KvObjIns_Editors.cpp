@@ -48,7 +48,18 @@ std::string TfmKvObjIns::GetRowValue(int row, bool forEdit) { return FEditors->V
 std::string TfmKvObjIns::SetRowValue(int row, const std::string& text) {
   // Without a live designer the editors' designer may be gone: nothing is set through them.
   if (DesignerGone() || !FEditors || row < 0 || row >= FEditors->Count()) return FValueText;
-  FEditors->Editor(row)->SetValue(text);
+  {
+    // A committed value is one undo step over the components the inspector shows.
+    TComponentList shown;
+    Engine()->GetSelections(&shown);
+    // The keystrokes of one value are one step.
+    std::vector<TComponent*> affected;
+    for (int i = 0; i < shown.Count(); ++i) affected.push_back(shown.Items(i));
+    TPropertyEditor* editor = FEditors->Editor(row);
+    const bool rename = SameText(editor->GetName(), "Name");
+    TKUndoScope undo(Engine(), rename ? "Rename" : "Change", affected, true, "Inspector " + editor->GetName());
+    editor->SetValue(text);
+  }
   // Setting a value may have taken the rows away (renaming or changing the selection).
   if (row >= FEditors->Count()) return text;
   std::string value = GetRowValue(row, false);

@@ -5,6 +5,7 @@
 
 #include "DBCtrls.h"
 #include "DbTables.h"
+#include "DesignText.h"
 #include "DesignerFixture.h"
 
 namespace {
@@ -203,4 +204,26 @@ TEST_F(FieldDropTest, OnlyFieldDragsAreAcceptedAndTheFormClaimsTheDrop) {
   EXPECT_EQ(GetCursor(), crDrag);
   DragDone(false);
   EXPECT_EQ(Form()->ComponentCount(), before);  // cancelled: nothing dropped
+}
+
+// A drop is one step: undone, its labels, controls and new data source go; redone, they come
+// back bound as they were.
+TEST_F(FieldDropTest, ADropIsOneUndoStepWithItsLabelsAndDataSource) {
+  const std::string before = DesignText(Engine);
+  DropFields({People->FieldByName("Name"), People->FieldByName("Notes")}, {10, 10});
+  const std::string after = DesignText(Engine);
+  ASSERT_EQ(Engine->UndoCaption(), "Undo Insert");
+  Engine->Undo();
+  EXPECT_EQ(DesignText(Engine), before);
+  EXPECT_EQ(DataSourceCount(), 0);
+  EXPECT_EQ(Engine->IconCount(), 0);
+  Engine->Redo();
+  EXPECT_EQ(DesignText(Engine), after);
+  auto* edit = Named<TDBEdit>("DBEdit1");
+  auto* source = Named<TDataSource>("DataSource1");
+  ASSERT_TRUE(edit && source);
+  EXPECT_EQ(edit->GetDataSource(), source);
+  EXPECT_EQ(source->GetDataSet(), People);
+  EXPECT_EQ(Named<TLabel>("Label1")->GetFocusControl(), edit);
+  EXPECT_NE(Engine->IconOf(source), nullptr);
 }
