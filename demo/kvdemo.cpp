@@ -18,15 +18,12 @@
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
-#include "KvClass.h"
 #include "KvFrmDsg.h"
 #include "KvObjIns.h"
 #include "KvPicEdt.h"
-#include "KvReg.h"
 #include "KvTbNtBk.h"
 #include "Menus.h"
 #include "StdCtrls.h"
-#include "StdReg.h"
 #include "SysUtils.h"
 #include "Windows.h"
 
@@ -204,18 +201,10 @@ void StartDesignDump(TDemoForm* host, const std::string& path) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   Application->Initialize();
-  // As a host with the standard packages and the kit's package loaded: their classes on the
-  // palette, with the palette bitmaps built next to this program.
-  RegisterStandardComponents();
-  KvReg::Register();
-  // Pictures, glyphs and icons get the picture editor in the inspector.
+  // The designer component registers the standard classes, the kit's own and their palette
+  // bitmaps itself; pictures, glyphs and icons get the picture editor in the inspector.
   RegisterPictureEditors();
   std::filesystem::path exeDir = std::filesystem::canonical("/proc/self/exe").parent_path();
-  try {
-    ReadDCRFile((exeDir / "KvStd.dcr").string());
-  } catch (const Exception& e) {
-    Application->ShowException(e);  // the palette shows its default pictures
-  }
   Application->SetTitle("Korvata Kit demo");
 
   TDemoForm* form;

@@ -6,9 +6,12 @@
 #include "KvClass.h"
 #include "KvConfrm.h"
 #include "KvObjIns.h"
+#include "KvPalArt.h"
+#include "KvReg.h"
 #include "KvSelFrm.h"
 #include "KvTbNtBk.h"
 #include "KvToolOp.h"
+#include "StdReg.h"
 #include "SysUtils.h"
 #include "TypInfo.h"
 #include "Windows.h"
@@ -119,6 +122,11 @@ std::string KvFileNamePart(const std::string& path) {
 // TKvFormDesigner
 
 TKvFormDesigner::TKvFormDesigner(TComponent* AOwner) : TComponent(AOwner) {
+  // One call sets a host up: the standard components and the kit's own on the palette, with
+  // the bitmaps the library draws (a host's ReadDCRFile adds or replaces them, before or after).
+  RegisterStandardComponents();
+  KvReg::Register();
+  AddStandardPaletteBitmaps();
   if (!(AOwner && AOwner->InState(csDesigning)) && !FDesignerWindow) {
     FDesignerWindow = new TfmKvFrmDsg(Application);
     FDesignerWindow->FFormDesigner = this;

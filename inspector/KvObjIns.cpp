@@ -6,6 +6,7 @@
 #include "KvImgEdt.h"
 #include "KvMnuEdt.h"
 #include "KvStrEdt.h"
+#include "StdReg.h"
 #include "SysUtils.h"
 #include "TypInfo.h"
 #include "Windows.h"
@@ -112,8 +113,8 @@ std::string StripRowMarks(const std::string& caption) {
 // TKvObjectInspector
 
 TKvObjectInspector::TKvObjectInspector(TComponent* AOwner) : TComponent(AOwner) {
-  // Form files of designed forms may hold bevels although no palette page offers them.
-  RegisterClass(TBevel::StaticClass());
+  // What the designs it shows are made of: a host needs no registration of its own.
+  RegisterStandardClasses();
   // Every string list property is edited with the string list editor from now on, also when a
   // host registered another editor for them after an earlier inspector.
   RegisterPropertyEditor(TStrings::StaticClass()->TypeInfo(), nullptr, "", TStringsProperty::StaticClass());

@@ -8,16 +8,15 @@
 #include <memory>
 #include <set>
 
-#include "Bitmaps.h"
+#include "KvPalArt.h"
 #include "Consts.h"
-#include "Drawing.h"
+#include "KvPixels.h"
 #include "Forms.h"
 #include "KvClass.h"
 #include "StdReg.h"
 
 namespace {
 constexpr int kSize = 24;
-constexpr TColor kTransparent = clOlive;  // the bottom-left pixel: shown transparent on buttons
 
 using TNamedBitmaps = std::vector<std::pair<std::string, std::unique_ptr<TBitmap>>>;
 
@@ -34,18 +33,6 @@ void CheckCoverage() {
     }
   }
   if (!missing.empty()) throw Exception("no palette bitmap drawn for" + missing);
-}
-
-std::unique_ptr<TBitmap> Render(const TPaletteDrawing& d) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetSize(kSize, kSize);
-  TPixelPainter p(bitmap->Canvas());
-  p.Fill(0, 0, kSize - 1, kSize - 1, kTransparent);
-  d.Draw(p);
-  if (p.C->GetPixel(0, kSize - 1) != kTransparent)
-    throw Exception("the drawing of " + d.Name + " covers the transparent bottom-left pixel");
-  bitmap->SetPixelFormat(pf4bit);
-  return bitmap;
 }
 
 void Write16(TStream& s, uint16_t v) { s.WriteBuffer(&v, 2); }
@@ -114,7 +101,7 @@ int main(int argc, char** argv) {
     Application->Initialize();
     CheckCoverage();
     TNamedBitmaps bitmaps;
-    for (const auto& d : PaletteDrawings()) bitmaps.emplace_back(d.Name, Render(d));
+    for (const auto& d : PaletteDrawings()) bitmaps.emplace_back(d.Name, RenderPaletteDrawing(d));
     WriteDcr(argv[1], bitmaps);
     if (argc == 3) WritePreview(argv[2], bitmaps);
   } catch (const Exception& e) {

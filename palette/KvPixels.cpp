@@ -1,4 +1,4 @@
-#include "Drawing.h"
+#include "KvPixels.h"
 
 #include <cstdlib>
 #include <map>

@@ -1,4 +1,4 @@
-// kvdcr: pixel drawing helpers for 24 x 24 palette bitmaps. Coordinates are inclusive pixel
+// KvPixels: pixel drawing helpers for 24 x 24 palette bitmaps. Coordinates are inclusive pixel
 // positions, so a drawing reads like the picture it makes.
 #pragma once
 

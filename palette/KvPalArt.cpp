@@ -1,9 +1,11 @@
-// kvdcr: the drawings of the palette bitmaps, one per standard component class and one for
+// KvPalArt: the drawings of the palette bitmaps, one per standard component class and one for
 // each of the palette's own buttons. Each draws on a 24 x 24 olive background (the bottom-left
 // pixel, which the buttons show transparent) in the 16 colours of the standard palette.
-#include "Bitmaps.h"
+#include "KvPalArt.h"
 
-#include "Drawing.h"
+#include "KvClass.h"
+
+#include "KvPixels.h"
 
 namespace {
 using P = TPixelPainter;
@@ -945,4 +947,23 @@ const std::vector<TPaletteDrawing>& PaletteDrawings() {
       {"KVRIGHTSCROLL", RightScroll},
   };
   return drawings;
+}
+
+std::unique_ptr<TBitmap> RenderPaletteDrawing(const TPaletteDrawing& drawing) {
+  constexpr int size = 24;
+  constexpr TColor transparent = clOlive;
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetSize(size, size);
+  TPixelPainter p(bitmap->Canvas());
+  p.Fill(0, 0, size - 1, size - 1, transparent);
+  drawing.Draw(p);
+  if (p.C->GetPixel(0, size - 1) != transparent)
+    throw Exception("the drawing of " + drawing.Name + " covers the transparent bottom-left pixel");
+  bitmap->SetPixelFormat(pf4bit);
+  return bitmap;
+}
+
+void AddStandardPaletteBitmaps() {
+  for (const TPaletteDrawing& d : PaletteDrawings())
+    if (ComponentBitmaps->IndexOf(d.Name) < 0) ComponentBitmaps->AddObject(d.Name, RenderPaletteDrawing(d).release());
 }
